@@ -96,7 +96,7 @@ int replace_all(WideString& text, const WideString& what, const WideString& with
   }
   if (matches.empty()) return 0;
   WideString result;
-  result.reserve(text.size() + (with.size() - what.size()) * matches.size());
+  result.reserve(text.size() - what.size() * matches.size() + with.size() * matches.size());
   size_t from = 0;
   for (size_t at : matches) {
     result.append(text, from, at - from);

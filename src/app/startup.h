@@ -1,0 +1,38 @@
+// Start-up decisions taken from the command line and the locale: the use of the
+// current directory for the kit, unattended mode and the interface language.
+// Pure functions apart from user_locale_name(); main thread, before any other.
+#pragma once
+
+#include <string>
+
+#include "text/languages.h"
+#include "text/wide_string.h"
+
+// What the argument scan found.
+struct CommandLine {
+  bool useCurrentDirectory = false;  // argv[1] is exactly "usecwd"
+  bool silent = false;               // an S option came before any L option
+  bool hasLanguageSwitch = false;    // an L option was seen (the scan stopped there)
+  std::string languageSwitchCode;    // the bytes after "-L", possibly empty
+};
+
+struct StartupOptions {
+  bool useCurrentDirectory = false;
+  bool silent = false;
+  LangIdType language = kLangEnglish;
+  WideString languageCode = u"en";  // picks the kit's titles and description
+};
+
+// Scans argv[1..argc-1] (argv[2..] after "usecwd") for options that start with
+// '-' or '/': S (either case) sets silent mode, L (either case) ends the scan
+// with the language code that follows it. Anything else is ignored.
+CommandLine scan_command_line(int argc, const char* const* argv);
+
+// The language: the switch's code when the table knows it, else the locale
+// name cut to two bytes when the table knows that (localeName may be null),
+// else English.
+StartupOptions choose_startup_options(const CommandLine& commandLine, const char* localeName);
+
+// Selects the user's locale for the process and returns its name ("C" when the
+// environment names no usable locale).
+const char* user_locale_name();

@@ -1,0 +1,26 @@
+// Reading and writing launcher configuration files in their text format: one
+// "key=value" line per value, a line feed ends a line, nothing is trimmed, text
+// in the user's locale encoding. Used by one thread at a time (the UI thread).
+#pragma once
+
+#include "config/config_file.h"
+#include "text/wide_string.h"
+
+// Stores one line's key and value in the model (addValue of copies).
+void add_value_to_config_file(ConfigFile& configFile, const WideString& name,
+                              const WideString& value);
+
+// Adds the settings of the file to the model without clearing it first. A file
+// that cannot be opened leaves the model as it was.
+void read_config_file(const WideString& path, ConfigFile& configFile);
+
+// Replaces the file with the model's content: the new text goes to a temporary
+// file in the same directory, reaches the disk, and is renamed over the old one,
+// which keeps its permission bits; a symbolic link keeps pointing at the file.
+// Throws the int 1 when the file cannot be written at all and the int 2 when a
+// line cannot be written; in both cases the old file stays as it was.
+void write_config_file(const WideString& path, const ConfigFile& configFile);
+
+// True when the file can be read, holds at least two bytes and does not start
+// with the UTF-16 little-endian byte-order mark.
+bool is_ansi_encoded(const WideString& path);

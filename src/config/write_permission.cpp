@@ -1,0 +1,52 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+
+#include "config/config_locations.h"
+#include "platform/file_system.h"
+
+namespace {
+
+const char16_t kProbePrefix[] = u"Orbe";
+
+// The parent of a path: its text before the last "/" (trailing ones ignored),
+// "/" for an entry of the root and "." for a bare name.
+std::string parent_path(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Finds the directory in which creating `path` would create the first entry:
+// the path itself when it exists, otherwise its nearest existing ancestor.
+// False when that is no directory or a component cannot be examined.
+bool nearest_existing_directory(std::string path, std::string& directory) {
+  for (;;) {
+    struct stat status;
+    if (stat(path.c_str(), &status) == 0) {
+      directory = path;
+      return S_ISDIR(status.st_mode);
+    }
+    // Only a missing entry lets the search go up; a dangling symbolic link is
+    // an entry that blocks creating the directory.
+    if (errno != ENOENT || lstat(path.c_str(), &status) == 0) return false;
+    const std::string parent = parent_path(path);
+    if (parent == path) return false;
+    path = parent;
+  }
+}
+
+}  // namespace
+
+bool isWritePermitted(const WideString& directory) {
+  if (directory.empty()) return false;
+  std::string existing;
+  if (!nearest_existing_directory(narrow_lib(directory), existing)) return false;
+  WideString probeFile;
+  if (FileSystem::GetTempFileName(widen_lib(existing), kProbePrefix, probeFile) != 0) return false;
+  FileSystem::DeleteFile(probeFile);
+  return true;
+}

@@ -1,0 +1,81 @@
+// The state shared by the dialog and the install worker: the opened kit, the
+// target directory, the cancel request and the published state (error code,
+// message, progress). Every operation holds one semaphore for its own few
+// assignments, so any thread may call any operation and every read is one
+// consistent snapshot.
+#pragma once
+
+#include <cstdint>
+
+#include "install/semaphore_mutex.h"
+#include "kit/install_data.h"
+#include "kit/lz_compressor.h"
+#include "platform/file_system.h"
+#include "text/wide_string.h"
+
+template <class Kit>
+class BasicInstallProcessData {
+ public:
+  BasicInstallProcessData() = default;
+  BasicInstallProcessData(const BasicInstallProcessData&) = delete;
+  BasicInstallProcessData& operator=(const BasicInstallProcessData&) = delete;
+
+  // Resets the cancel flag, error code and progress (not the message), and
+  // stores the kit and the directory; a non-empty directory gets a trailing
+  // "/" unless it already ends with "/" or "\".
+  void init(Kit* kit, const WideString& targetDirectory) {
+    SemaphoreGuard guard(m_lock);
+    m_cancel = false;
+    m_errorCode = 0;
+    m_progress = 0;
+    m_kit = kit;
+    m_targetDirectory = targetDirectory;
+    if (!m_targetDirectory.empty() && m_targetDirectory.back() != u'/' &&
+        m_targetDirectory.back() != u'\\') {
+      m_targetDirectory += kPathSeparator;
+    }
+  }
+
+  void get(Kit*& kit, WideString& targetDirectory) {
+    SemaphoreGuard guard(m_lock);
+    kit = m_kit;
+    targetDirectory = m_targetDirectory;
+  }
+
+  void setInstallState(uint32_t errorCode, const WideString& message, int32_t progress) {
+    SemaphoreGuard guard(m_lock);
+    m_errorCode = errorCode;
+    m_message = message;
+    m_progress = progress;
+  }
+
+  void getInstallState(uint32_t& errorCode, WideString& message, int32_t& progress) {
+    SemaphoreGuard guard(m_lock);
+    errorCode = m_errorCode;
+    message = m_message;
+    progress = m_progress;
+  }
+
+  void setCancel(bool cancel) {
+    SemaphoreGuard guard(m_lock);
+    m_cancel = cancel;
+  }
+
+  bool isCancelled() {
+    SemaphoreGuard guard(m_lock);
+    return m_cancel;
+  }
+
+ private:
+  SemaphoreMutex m_lock;
+  Kit* m_kit = nullptr;
+  WideString m_targetDirectory;
+  bool m_cancel = false;
+  uint32_t m_errorCode = 0;
+  WideString m_message;
+  int32_t m_progress = 0;
+};
+
+// The kit reader the program installs from.
+using KitReader = config::InstallData<LZCompressor, FileSystem>;
+using InstallProcessData = BasicInstallProcessData<KitReader>;

@@ -1,0 +1,39 @@
+#include "install/install_thread.h"
+
+#include <utility>
+
+InstallThread::~InstallThread() { join(); }
+
+int InstallThread::start(Worker worker) {
+  join();
+  m_stop = false;
+  m_finished = false;
+  m_worker = std::move(worker);
+  m_startResult = -1;
+  pthread_attr_t attributes;
+  const int attributeResult = pthread_attr_init(&attributes);
+  if (attributeResult != 0) return attributeResult;
+  m_startResult = pthread_create(&m_thread, &attributes, &InstallThread::thread_func, this);
+  pthread_attr_destroy(&attributes);
+  m_joinable = m_startResult == 0;
+  return m_startResult;
+}
+
+void InstallThread::stop() { m_stop = true; }
+
+bool InstallThread::finished() const { return m_finished; }
+
+void InstallThread::join() {
+  if (!m_joinable) return;
+  pthread_join(m_thread, nullptr);
+  m_joinable = false;
+}
+
+void* InstallThread::thread_func(void* self) {
+  auto* thread = static_cast<InstallThread*>(self);
+  while (!thread->m_stop) {
+    if (!thread->m_worker()) break;
+  }
+  thread->m_finished = true;
+  return nullptr;
+}

@@ -1,0 +1,3 @@
+#include "install/rollback.h"
+
+const WideString kBackupRootPrefix = u"p8stp";

@@ -1,0 +1,11 @@
+// The file layer's process-wide last-error cell and its single errno
+// translation, shared by the platform sources only. Any thread; the cell is
+// one value for the whole process.
+#pragma once
+
+#include <cstdint>
+
+// The Win32 code for an errno value: ENOENT 2, ENOSPC and EDQUOT 112, else 87.
+uint32_t translateErrNo(int errnoValue);
+// Stores a code in the last-error cell and returns it.
+uint32_t setLastError(uint32_t code);

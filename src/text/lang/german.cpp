@@ -1,0 +1,50 @@
+// German resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Konfiguration wird installiert";
+constexpr const char* kCancel = "Abbrechen";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Zurück"},
+    {"IDS_WIZARD_NEXT", "Weiter >"},
+    {"IDS_WIZARD_FINISH", "Fertig"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Möchten Sie die Installation wirklich abbrechen?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Kopieren wird vorbereitet..."},
+    {"IDS_INSTALL_ERROR", "Installationsfehler"},
+    {"IDS_ERROR_NOSOURCE", "Die Distributionsdatei orbp8.pkd wurde nicht gefunden."},
+    {"IDS_ERROR_NOTARGET", "Die Installation von Vorlagen in das aktuelle Verzeichnis wird nicht unterstützt."},
+    {"IDS_ERROR_NOSPACE", "Im Verzeichnis Temp ist nicht genügend Speicherplatz verfügbar."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Ordner:"},
+    {"IDS_CHOOSEDIR_TITLE", "Verzeichnis auswählen"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Geben Sie einen gültigen Pfad zum Vorlagenverzeichnis an."},
+    {"IDS_INSTALL_FINISH", "Kopieren abgeschlossen..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Die Distributionsdatei orbp8.pkd ist beschädigt oder nicht für dieses Installationsprogramm bestimmt."},
+    {"IDS_DEFPRODUCT", "<Produkt>"},
+    {"IDS_DEFPROVIDER", "<Anbieter>"},
+    {"IDS_SUCCESS_FINISH", "Die Konfiguration wurde erfolgreich installiert."},
+    {"IDS_SUCCESS_OPENDESCR", "Beschreibung des Distributionspakets öffnen"},
+    {"IDS_PROGRESS_START", "Dateien werden kopiert..."},
+    {"IDS_ERROR_FINISH", "Während der Installation ist ein Fehler aufgetreten. Die Installation wurde abgebrochen. Das Vorlagenverzeichnis wurde nicht geändert."},
+    {"IDS_CANCEL_FINISH", "Die Installation wurde abgebrochen. Das Vorlagenverzeichnis wurde nicht geändert."},
+    {"IDS_BROWSE_SELDIR", "Ausgewähltes Verzeichnis:"},
+    {"IDS_BROWSE_OK", "Auswählen"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Willkommen beim Installationsprogramm des Produkts"},
+    {"IDS_SETUP_EXISTEDTARGET", "Das Installationsverzeichnis enthält Dateien, die während der Installation geändert werden können. Möchten Sie fortfahren?"},
+    {"IDS_DESTINATION_PROMPT", "Geben Sie den Pfad zum Vorlagenverzeichnis an. Das Installationsprogramm installiert die Vorlagen und Konfigurationsdateien in das angegebene Verzeichnis."},
+    {"IDS_TEMPLATE_CATALOG", "Vorlagenverzeichnis:"},
+};
+
+}  // namespace
+
+const LanguageSource kGermanSource = {"de", kTexts, std::size(kTexts)};
+
+}  // namespace text

@@ -1,0 +1,50 @@
+// Kazakh resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Конфигурацияны орнату";
+constexpr const char* kCancel = "Болдырмау";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Артқа"},
+    {"IDS_WIZARD_NEXT", "Келесі >"},
+    {"IDS_WIZARD_FINISH", "Дайын"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Орнатуды шынымен тоқтатқыңыз келе ме?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Көшіруге дайындалуда..."},
+    {"IDS_INSTALL_ERROR", "Орнату қатесі"},
+    {"IDS_ERROR_NOSOURCE", " orbp8.pkd дистрибутив файлы табылмады."},
+    {"IDS_ERROR_NOTARGET", "Үлгілерді ағымдағы каталогқа орнатуға қолдау көрсетілмейді."},
+    {"IDS_ERROR_NOSPACE", "Temp каталогында бос орын жеткіліксіз."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Бума:"},
+    {"IDS_CHOOSEDIR_TITLE", "Каталогты таңдау"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Үлгілер каталогына дұрыс жолды көрсетіңіз."},
+    {"IDS_INSTALL_FINISH", "Көшіру аяқталды..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", " orbp8.pkd дистрибутив файлы зақымдалған немесе осы орнату бағдарламасына арналмаған."},
+    {"IDS_DEFPRODUCT", "<Өнім>"},
+    {"IDS_DEFPROVIDER", "<Жеткізуші>"},
+    {"IDS_SUCCESS_FINISH", "Конфигурация сәтті орнатылды."},
+    {"IDS_SUCCESS_OPENDESCR", "Дистрибутив сипаттамасын ашу"},
+    {"IDS_PROGRESS_START", "Файлдар көшірілуде..."},
+    {"IDS_ERROR_FINISH", "Орнату барысында қате орын алды. Орнату тоқтатылды. Үлгілер каталогы өзгертілмеді."},
+    {"IDS_CANCEL_FINISH", "Орнату тоқтатылды. Үлгілер каталогы өзгертілмеді."},
+    {"IDS_BROWSE_SELDIR", "Таңдалған каталог:"},
+    {"IDS_BROWSE_OK", "Таңдау"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Өнімді орнату бағдарламасына қош келдіңіз"},
+    {"IDS_SETUP_EXISTEDTARGET", "Орнату каталогында орнату барысында өзгертілуі мүмкін файлдар бар. Жалғастырасыз ба?"},
+    {"IDS_DESTINATION_PROMPT", "Үлгілер каталогына жолды көрсетіңіз. Орнату бағдарламасы үлгілер мен конфигурация файлдарын көрсетілген каталогқа орнатады."},
+    {"IDS_TEMPLATE_CATALOG", "Үлгілер каталогы:"},
+};
+
+}  // namespace
+
+const LanguageSource kKazakhSource = {"kk", kTexts, std::size(kTexts)};
+
+}  // namespace text

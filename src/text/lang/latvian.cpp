@@ -1,0 +1,50 @@
+// Latvian resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Konfigurācijas instalēšana";
+constexpr const char* kCancel = "Atcelt";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Atpakaļ"},
+    {"IDS_WIZARD_NEXT", "Tālāk >"},
+    {"IDS_WIZARD_FINISH", "Gatavs"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Vai tiešām vēlaties atcelt instalēšanu?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Gatavošanās kopēšanai..."},
+    {"IDS_INSTALL_ERROR", "Instalēšanas kļūda"},
+    {"IDS_ERROR_NOSOURCE", "Distribūcijas komplekta fails orbp8.pkd nav atrasts."},
+    {"IDS_ERROR_NOTARGET", "Veidņu instalēšana pašreizējā direktorijā netiek atbalstīta."},
+    {"IDS_ERROR_NOSPACE", "Direktorijā Temp nepietiek brīvas vietas."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Mape:"},
+    {"IDS_CHOOSEDIR_TITLE", "Direktorijas izvēle"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Norādiet pareizu ceļu uz veidņu direktoriju."},
+    {"IDS_INSTALL_FINISH", "Kopēšana pabeigta..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Distribūcijas komplekta fails orbp8.pkd ir bojāts vai nav paredzēts šai instalēšanas programmai."},
+    {"IDS_DEFPRODUCT", "<Produkts>"},
+    {"IDS_DEFPROVIDER", "<Piegādātājs>"},
+    {"IDS_SUCCESS_FINISH", "Konfigurācija ir veiksmīgi instalēta."},
+    {"IDS_SUCCESS_OPENDESCR", "Atvērt distribūcijas komplekta aprakstu"},
+    {"IDS_PROGRESS_START", "Notiek failu kopēšana..."},
+    {"IDS_ERROR_FINISH", "Instalēšanas laikā radās kļūda. Instalēšana atcelta. Veidņu direktorija nav mainīta."},
+    {"IDS_CANCEL_FINISH", "Instalēšana atcelta. Veidņu direktorija nav mainīta."},
+    {"IDS_BROWSE_SELDIR", "Izvēlētā direktorija:"},
+    {"IDS_BROWSE_OK", "Izvēlēties"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Laipni lūdzam produkta instalēšanas programmā"},
+    {"IDS_SETUP_EXISTEDTARGET", "Instalēšanas direktorijā ir faili, kas instalēšanas laikā var tikt mainīti. Vai vēlaties turpināt?"},
+    {"IDS_DESTINATION_PROMPT", "Norādiet ceļu uz veidņu direktoriju. Instalēšanas programma instalēs veidnes un konfigurācijas failus norādītajā direktorijā."},
+    {"IDS_TEMPLATE_CATALOG", "Veidņu direktorija:"},
+};
+
+}  // namespace
+
+const LanguageSource kLatvianSource = {"lv", kTexts, std::size(kTexts)};
+
+}  // namespace text

@@ -1,0 +1,50 @@
+// Lithuanian resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Konfigūracijos diegimas";
+constexpr const char* kCancel = "Atšaukti";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Atgal"},
+    {"IDS_WIZARD_NEXT", "Toliau >"},
+    {"IDS_WIZARD_FINISH", "Baigti"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Ar tikrai norite nutraukti diegimą?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Ruošiamasi kopijuoti..."},
+    {"IDS_INSTALL_ERROR", "Diegimo klaida"},
+    {"IDS_ERROR_NOSOURCE", "Distributyvo failas orbp8.pkd nerastas."},
+    {"IDS_ERROR_NOTARGET", "Šablonų diegimas į dabartinį katalogą nepalaikomas."},
+    {"IDS_ERROR_NOSPACE", "Kataloge Temp nepakanka laisvos vietos."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Aplankas:"},
+    {"IDS_CHOOSEDIR_TITLE", "Katalogo pasirinkimas"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Nurodykite teisingą kelią į šablonų katalogą."},
+    {"IDS_INSTALL_FINISH", "Kopijavimas baigtas..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Distributyvo failas orbp8.pkd sugadintas arba neskirtas šiai diegimo programai."},
+    {"IDS_DEFPRODUCT", "<Produktas>"},
+    {"IDS_DEFPROVIDER", "<Tiekėjas>"},
+    {"IDS_SUCCESS_FINISH", "Konfigūracija sėkmingai įdiegta."},
+    {"IDS_SUCCESS_OPENDESCR", "Atverti distributyvo aprašymą"},
+    {"IDS_PROGRESS_START", "Kopijuojami failai..."},
+    {"IDS_ERROR_FINISH", "Diegimo metu įvyko klaida. Diegimas nutrauktas. Šablonų katalogas nepakeistas."},
+    {"IDS_CANCEL_FINISH", "Diegimas nutrauktas. Šablonų katalogas nepakeistas."},
+    {"IDS_BROWSE_SELDIR", "Pasirinktas katalogas:"},
+    {"IDS_BROWSE_OK", "Pasirinkti"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Sveiki atvykę į produkto diegimo programą"},
+    {"IDS_SETUP_EXISTEDTARGET", "Diegimo kataloge yra failų, kurie diegimo metu gali būti pakeisti. Ar norite tęsti?"},
+    {"IDS_DESTINATION_PROMPT", "Nurodykite kelią į šablonų katalogą. Diegimo programa įdiegs šablonus ir konfigūracijos failus į nurodytą katalogą."},
+    {"IDS_TEMPLATE_CATALOG", "Šablonų katalogas:"},
+};
+
+}  // namespace
+
+const LanguageSource kLithuanianSource = {"lt", kTexts, std::size(kTexts)};
+
+}  // namespace text

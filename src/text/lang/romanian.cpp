@@ -1,0 +1,50 @@
+// Romanian resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Instalarea configurației";
+constexpr const char* kCancel = "Anulare";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Înapoi"},
+    {"IDS_WIZARD_NEXT", "Înainte >"},
+    {"IDS_WIZARD_FINISH", "Gata"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Sigur doriți să anulați instalarea?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Se pregătește copierea..."},
+    {"IDS_INSTALL_ERROR", "Eroare de instalare"},
+    {"IDS_ERROR_NOSOURCE", "Fișierul kitului de distribuție orbp8.pkd nu a fost găsit."},
+    {"IDS_ERROR_NOTARGET", "Instalarea șabloanelor în directorul curent nu este acceptată."},
+    {"IDS_ERROR_NOSPACE", "Spațiu liber insuficient în directorul Temp."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Dosar:"},
+    {"IDS_CHOOSEDIR_TITLE", "Alegeți directorul"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Specificați calea corectă către directorul de șabloane."},
+    {"IDS_INSTALL_FINISH", "Copiere finalizată..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Fișierul kitului de distribuție orbp8.pkd este deteriorat sau nu este destinat acestui program de instalare."},
+    {"IDS_DEFPRODUCT", "<Produs>"},
+    {"IDS_DEFPROVIDER", "<Furnizor>"},
+    {"IDS_SUCCESS_FINISH", "Configurația a fost instalată cu succes."},
+    {"IDS_SUCCESS_OPENDESCR", "Deschideți descrierea pachetului de distribuție"},
+    {"IDS_PROGRESS_START", "Se copiază fișierele..."},
+    {"IDS_ERROR_FINISH", "A apărut o eroare în timpul instalării. Instalarea a fost anulată. Directorul de șabloane nu a fost modificat."},
+    {"IDS_CANCEL_FINISH", "Instalarea a fost anulată. Directorul de șabloane nu a fost modificat."},
+    {"IDS_BROWSE_SELDIR", "Director selectat:"},
+    {"IDS_BROWSE_OK", "Selectare"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Bun venit în programul de instalare a produsului"},
+    {"IDS_SETUP_EXISTEDTARGET", "Directorul de instalare conține fișiere care pot fi modificate în timpul instalării. Doriți să continuați?"},
+    {"IDS_DESTINATION_PROMPT", "Specificați calea către directorul de șabloane. Programul de instalare va instala șabloanele și fișierele de configurare în directorul specificat."},
+    {"IDS_TEMPLATE_CATALOG", "Director de șabloane:"},
+};
+
+}  // namespace
+
+const LanguageSource kRomanianSource = {"ro", kTexts, std::size(kTexts)};
+
+}  // namespace text

@@ -1,0 +1,50 @@
+// Russian resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Установка конфигурации";
+constexpr const char* kCancel = "Отмена";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Назад"},
+    {"IDS_WIZARD_NEXT", "Далее >"},
+    {"IDS_WIZARD_FINISH", "Готово"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Вы действительно хотите прервать установку?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Подготовка к копированию..."},
+    {"IDS_INSTALL_ERROR", "Ошибка установки"},
+    {"IDS_ERROR_NOSOURCE", "Файл дистрибутива orbp8.pkd не найден."},
+    {"IDS_ERROR_NOTARGET", "Установка шаблонов в текущий каталог не поддерживается."},
+    {"IDS_ERROR_NOSPACE", "Недостаточно свободного места в каталоге Temp."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Каталог:"},
+    {"IDS_CHOOSEDIR_TITLE", "Выбор каталога"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Укажите правильный путь к каталогу шаблонов."},
+    {"IDS_INSTALL_FINISH", "Копирование завершено..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Файл дистрибутива orbp8.pkd поврежден или не предназначен для этой программы установки."},
+    {"IDS_DEFPRODUCT", "<Продукт>"},
+    {"IDS_DEFPROVIDER", "<Поставщик>"},
+    {"IDS_SUCCESS_FINISH", "Конфигурация успешно установлена."},
+    {"IDS_SUCCESS_OPENDESCR", "Открыть описание комплекта поставки"},
+    {"IDS_PROGRESS_START", "Выполняется копирование файлов..."},
+    {"IDS_ERROR_FINISH", "В процессе установки произошла ошибка. Установка прервана. Каталог шаблонов не изменен."},
+    {"IDS_CANCEL_FINISH", "Установка прервана. Каталог шаблонов не изменен."},
+    {"IDS_BROWSE_SELDIR", "Выбран каталог:"},
+    {"IDS_BROWSE_OK", "Выбрать"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Вас приветствует программа установки продукта"},
+    {"IDS_SETUP_EXISTEDTARGET", "Каталог установки содержит файлы, которые могут быть изменены в процессе установки. Продолжить?"},
+    {"IDS_DESTINATION_PROMPT", "Укажите путь к каталогу шаблонов. Программа установки установит шаблоны и файлы конфигурации в указанный каталог."},
+    {"IDS_TEMPLATE_CATALOG", "Каталог шаблонов:"},
+};
+
+}  // namespace
+
+const LanguageSource kRussianSource = {"ru", kTexts, std::size(kTexts)};
+
+}  // namespace text

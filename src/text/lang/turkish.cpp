@@ -1,0 +1,50 @@
+// Turkish resource texts.
+#include <iterator>
+
+#include "text/lang/resource_text.h"
+
+namespace text {
+namespace {
+
+constexpr const char* kInstallerTitle = "Yapılandırma kuruluyor";
+constexpr const char* kCancel = "İptal";
+
+constexpr ResourceText kTexts[] = {
+    {"IDS_WIZARD_BACK", "< Geri"},
+    {"IDS_WIZARD_NEXT", "İleri >"},
+    {"IDS_WIZARD_FINISH", "Tamam"},
+    {"IDS_WIZARD_CANCEL", kCancel},
+    {"IDS_ACCEPT_CANCEL", "Kurulumu gerçekten iptal etmek istiyor musunuz?"},
+    {"IDS_TITLE_INSTALLER", kInstallerTitle},
+    {"IDS_PREPARECOPY", "Kopyalama için hazırlanıyor..."},
+    {"IDS_INSTALL_ERROR", "Kurulum hatası"},
+    {"IDS_ERROR_NOSOURCE", "Dağıtım paketi dosyası orbp8.pkd bulunamadı."},
+    {"IDS_ERROR_NOTARGET", "Şablonların geçerli dizine kurulması desteklenmiyor."},
+    {"IDS_ERROR_NOSPACE", "Temp dizininde yeterli boş alan yok."},
+    {"IDS_CHOOSEDIR_FOLDER", "&Klasör:"},
+    {"IDS_CHOOSEDIR_TITLE", "Dizin Seçin"},
+    {"IDR_MAINFRAME", kInstallerTitle},
+    {"IDS_SETUP_EMPTYTARGET", "Şablon dizininin doğru yolunu belirtin."},
+    {"IDS_INSTALL_FINISH", "Kopyalama tamamlandı..."},
+    {"IDS_ERROR_DAMAGEDSOURCE", "Dağıtım paketi dosyası orbp8.pkd bozuk veya bu kurulum programı için tasarlanmamış."},
+    {"IDS_DEFPRODUCT", "<Ürün>"},
+    {"IDS_DEFPROVIDER", "<Satıcı>"},
+    {"IDS_SUCCESS_FINISH", "Yapılandırma başarıyla kuruldu."},
+    {"IDS_SUCCESS_OPENDESCR", "Dağıtım paketinin açıklamasını aç"},
+    {"IDS_PROGRESS_START", "Dosyalar kopyalanıyor..."},
+    {"IDS_ERROR_FINISH", "Kurulum işlemi sırasında bir hata oluştu. Kurulum iptal edildi. Şablon dizini değiştirilmedi."},
+    {"IDS_CANCEL_FINISH", "Kurulum iptal edildi. Şablon dizini değiştirilmedi."},
+    {"IDS_BROWSE_SELDIR", "Seçilen dizin:"},
+    {"IDS_BROWSE_OK", "Seç"},
+    {"IDS_BROWSE_CANCEL", kCancel},
+    {"IDS_WELCOME_TITLE", "Ürün kurulum programına hoş geldiniz"},
+    {"IDS_SETUP_EXISTEDTARGET", "Kurulum dizini, kurulum işlemi sırasında değiştirilebilecek dosyalar içeriyor. Devam etmek istiyor musunuz?"},
+    {"IDS_DESTINATION_PROMPT", "Şablon dizininin yolunu belirtin. Kurulum programı şablonları ve yapılandırma dosyalarını belirtilen dizine kuracak."},
+    {"IDS_TEMPLATE_CATALOG", "Şablon dizini:"},
+};
+
+}  // namespace
+
+const LanguageSource kTurkishSource = {"tr", kTexts, std::size(kTexts)};
+
+}  // namespace text

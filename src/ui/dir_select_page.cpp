@@ -1,0 +1,52 @@
+#include "ui/dir_select_page.h"
+
+#include "text/languages.h"
+
+DirSelectPage::DirSelectPage(GtkWidget* parent, GdkPixbuf* banner) : WizardDialogPage(parent) {
+  m_image = addBanner(banner);
+  m_label = createMainAreaLabel(parent);
+  m_widgets.push_back(m_label);
+  gtk_label_set_text(GTK_LABEL(m_label), narrow_lib(LoadResString("IDS_DESTINATION_PROMPT")).c_str());
+
+  m_catalogueLabel = gtk_label_new(narrow_lib(LoadResString("IDS_TEMPLATE_CATALOG")).c_str());
+  place(m_catalogueLabel, 170, 255);
+
+  m_entry = gtk_entry_new();
+  gtk_widget_set_size_request(m_entry, 280, 30);
+  place(m_entry, 170, 275);
+
+  m_browseButton = gtk_button_new_with_label("...");
+  gtk_widget_set_size_request(m_browseButton, 30, 30);
+  place(m_browseButton, 460, 275);
+  g_signal_connect(m_browseButton, "clicked", G_CALLBACK(button_clicked_handler), this);
+}
+
+WideString DirSelectPage::getPath() const {
+  const gchar* text = gtk_entry_get_text(GTK_ENTRY(m_entry));
+  return text == nullptr ? WideString() : widen_lib(text);
+}
+
+void DirSelectPage::setPath(const std::string& path) {
+  gtk_entry_set_text(GTK_ENTRY(m_entry), path.c_str());
+}
+
+void DirSelectPage::setPath(const WideString& path) { setPath(narrow_lib(path)); }
+
+void DirSelectPage::showDirDialog() {
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(
+      nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, GTK_STOCK_CANCEL,
+      GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
+  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser));
+    if (name != nullptr) {
+      setPath(std::string(name));
+      g_free(name);
+    }
+  }
+  gtk_widget_destroy(chooser);
+}
+
+void button_clicked_handler(GtkWidget*, gpointer page) {
+  if (page != nullptr) static_cast<DirSelectPage*>(page)->showDirDialog();
+}

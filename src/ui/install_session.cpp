@@ -1,0 +1,104 @@
+#include "ui/install_session.h"
+
+#include "config/config_locations.h"
+#include "config/starter.h"
+#include "install/installer.h"
+#include "platform/file_finder.h"
+#include "platform/file_system.h"
+#include "ui/target_path.h"
+
+namespace {
+
+bool pathExists(const WideString& path) {
+  FileFinder finder;
+  return !path.empty() && finder.reset(path);
+}
+
+}  // namespace
+
+std::string InstallSession::prepare(const WideString& kitPath) {
+  if (!pathExists(kitPath)) return "IDS_ERROR_NOSOURCE";
+  m_kitPath = kitPath;
+
+  m_baseFile = pathExists(get_local_config_file_path_base());
+  if (pathExists(get_local_config_file_path())) {
+    get_tmplts_list(m_templates, true, false);
+  } else if (m_baseFile) {
+    get_tmplts_list(m_templates, true, true);
+    m_fromBaseList = !m_templates.empty();
+  }
+  m_targetDirectory.clear();
+  for (const WideString& directory : m_templates) {
+    if (isWritePermitted(directory)) {
+      m_targetDirectory = directory;
+      break;
+    }
+  }
+  if (m_targetDirectory.empty()) m_targetDirectory = p8_app_data_dir(false) + u"tmplts" + kPathSeparator;
+  m_targetDirectory = cleanTargetDirectory(m_targetDirectory);
+
+  unsigned int kitSize = 0;
+  unsigned int freeBytes = 0;
+  if (FileSystem::GetFileSize(m_kitPath, &kitSize) == 0 &&
+      FileSystem::GetFreeSpaceTmpDir(&freeBytes) == 0 && kSpaceReg * kitSize > freeBytes) {
+    return "IDS_ERROR_NOSPACE";
+  }
+
+  const uint32_t code = m_kit.open(m_kitPath);
+  if (code == ERROR_DISK_FULL) return "IDS_ERROR_NOSPACE";
+  if (code != 0) return "IDS_ERROR_DAMAGEDSOURCE";
+  return std::string();
+}
+
+void InstallSession::titles(const WideString& languageCode, WideString& product,
+                            WideString& vendor) const {
+  m_kit.getTitles(languageCode, product, vendor);
+}
+
+WideString InstallSession::descriptionPath(const WideString& languageCode) const {
+  const WideString name = m_kit.getReadme(languageCode);
+  if (name.empty()) return WideString();
+  return descriptionDocumentPath(m_targetDirectory, name);
+}
+
+void InstallSession::publishState(uint32_t errorCode, const WideString& message,
+                                  int32_t progress) {
+  m_processData.setInstallState(errorCode, message, progress);
+}
+
+bool InstallSession::startInstall() {
+  m_cancelRequested = false;
+  m_processData.init(&m_kit, m_targetDirectory);
+  return m_thread.start([this] { return updateProgress(); }) == 0;
+}
+
+InstallSnapshot InstallSession::snapshot() {
+  InstallSnapshot snapshot;
+  // Read whether the worker ended first: a state published before the end is
+  // then certainly in the snapshot that follows.
+  snapshot.workerFinished = m_thread.finished();
+  m_processData.getInstallState(snapshot.errorCode, snapshot.message, snapshot.progress);
+  return snapshot;
+}
+
+void InstallSession::requestCancel() {
+  m_cancelRequested = true;
+  m_thread.stop();
+  m_processData.setCancel(true);
+}
+
+void InstallSession::recordTemplateDirectory() {
+  m_templates.insert(m_templates.begin(), templateListEntry(m_targetDirectory));
+  try {
+    if (!m_fromBaseList) set_tmplts_list(m_templates, false);
+    if (m_baseFile) set_tmplts_list(m_templates, true);
+  } catch (...) {
+    // The installation itself succeeded; the launcher keeps its old list.
+  }
+}
+
+bool InstallSession::updateProgress() {
+  Installer installer;
+  installer.run(&m_processData);
+  return false;
+}

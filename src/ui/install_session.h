@@ -1,0 +1,69 @@
+// Everything a wizard run does besides showing windows: the checks made and
+// the kit opened before the wizard starts, the proposed template directory,
+// the worker thread and its shared state, and the recording of the template
+// directory after a good installation. Main thread only, except
+// updateProgress, which is the worker thread's body.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "install/install_process_data.h"
+#include "install/install_thread.h"
+#include "text/wide_string.h"
+#include "ui/install_outcome.h"
+
+// The temporary directory must hold this many times the kit's size.
+constexpr uint64_t kSpaceReg = 3;
+
+class InstallSession {
+ public:
+  InstallSession() = default;
+  // Waits for a worker that is still running.
+  ~InstallSession() = default;
+  InstallSession(const InstallSession&) = delete;
+  InstallSession& operator=(const InstallSession&) = delete;
+
+  // Finds the kit, reads the template list, proposes a target directory,
+  // checks the temporary space and opens the kit. Returns the resource key of
+  // the text to show when the wizard cannot start, or "" when it can.
+  std::string prepare(const WideString& kitPath);
+
+  const WideString& targetDirectory() const { return m_targetDirectory; }
+  void setTargetDirectory(const WideString& directory) { m_targetDirectory = directory; }
+
+  // Product and vendor titles of the kit for the language; empty when none.
+  void titles(const WideString& languageCode, WideString& product, WideString& vendor) const;
+  // Where the kit's description document for the language lies once installed.
+  WideString descriptionPath(const WideString& languageCode) const;
+
+  // Publishes the state shown before an installation starts.
+  void publishState(uint32_t errorCode, const WideString& message, int32_t progress);
+  // Hands the kit and target directory to a new worker; false when the thread
+  // could not be started.
+  bool startInstall();
+  InstallSnapshot snapshot();
+  // Asks a running installation to stop and roll back.
+  void requestCancel();
+  bool cancelRequested() const { return m_cancelRequested; }
+  void waitForWorker() { m_thread.join(); }
+
+  // Puts the target directory (without a final separator) first in the
+  // launcher's template list; a failure to save is ignored.
+  void recordTemplateDirectory();
+
+  // The worker's body: one installation run over the shared state.
+  bool updateProgress();
+
+ private:
+  bool m_fromBaseList = false;
+  bool m_baseFile = false;
+  bool m_cancelRequested = false;
+  InstallProcessData m_processData;
+  std::vector<WideString> m_templates;
+  WideString m_targetDirectory;
+  WideString m_kitPath;
+  KitReader m_kit;
+  // Last, so that it is destroyed (and waited for) first.
+  InstallThread m_thread;
+};

@@ -1,0 +1,466 @@
+#include "ui/installer_dlg.h"
+
+#include <gdk/gdkkeysyms.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "platform/file_finder.h"
+#include "platform/kit_location.h"
+#include "text/languages.h"
+#include "ui/dir_select_page.h"
+#include "ui/document_opener.h"
+#include "ui/exit_code.h"
+#include "ui/install_session.h"
+#include "ui/message_box.h"
+#include "ui/message_page.h"
+#include "ui/pictures.h"
+#include "ui/poll_pacing.h"
+#include "ui/progress_page.h"
+#include "ui/success_final_page.h"
+#include "ui/target_path.h"
+
+namespace {
+
+std::string resourceUtf8(const char* key) { return narrow_lib(LoadResString(key)); }
+
+bool pathExists(const WideString& path) {
+  FileFinder finder;
+  return !path.empty() && finder.reset(path);
+}
+
+}  // namespace
+
+CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, std::string title,
+                             WideString languageCode, bool useCurrentDirectory)
+    : m_silent(silent),
+      m_useCurrentDirectory(useCurrentDirectory),
+      m_session(std::make_unique<InstallSession>()),
+      m_languageCode(std::move(languageCode)),
+      m_title(std::move(title)) {
+  for (int i = 0; i < argc; ++i) m_argStorage.emplace_back(argv[i]);
+  for (std::string& argument : m_argStorage) m_argvStorage.push_back(argument.data());
+  m_argvStorage.push_back(nullptr);
+  m_argc = argc;
+  m_argv = m_argvStorage.data();
+  m_hasDisplay = gtk_init_check(&m_argc, &m_argv) != FALSE;
+  m_session->publishState(0, LoadResString("IDS_PREPARECOPY"), 0);
+}
+
+CInstallerDlg::~CInstallerDlg() {
+  m_session->waitForWorker();
+  if (m_window != nullptr) {
+    g_signal_handlers_disconnect_by_data(m_window, this);
+    gtk_widget_destroy(m_window);
+  }
+  if (m_banner != nullptr) g_object_unref(m_banner);
+  if (m_icon != nullptr) g_object_unref(m_icon);
+}
+
+WideString CInstallerDlg::getPkdFullPath() const {
+  return locate_kit_file(m_useCurrentDirectory, m_argc, m_argv);
+}
+
+WideString CInstallerDlg::getWindowTitle() const { return widen_lib(m_title); }
+
+const WideString& CInstallerDlg::targetDirectory() const { return m_session->targetDirectory(); }
+
+int CInstallerDlg::DoModal() {
+  if (!m_hasDisplay) {
+    if (!m_silent) {
+      std::fprintf(stderr,
+                   "setup: no display available; run with -S to install without windows\n");
+      return kExitFailure;
+    }
+    return runWithoutWindow();
+  }
+  if (!OnInitDialog()) return kExitFailure;
+  showMainWindow();
+  showWelcomePage();
+  if (m_silent) {
+    showProgressPage();
+  } else {
+    gtk_main();
+  }
+  m_session->waitForWorker();
+  return exitCodeOfState();
+}
+
+int CInstallerDlg::exitCodeOfState() const {
+  switch (m_wizardState) {
+    case WizardState::kSuccess:
+      return kExitSuccess;
+    case WizardState::kWelcome:
+    case WizardState::kDirectory:
+    case WizardState::kCancelled:
+      return kExitCancelled;
+    default:
+      return kExitFailure;
+  }
+}
+
+int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
+  if (m_hasDisplay) return messageBox(this, text, flags);
+  std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
+  return kAnswerOk;
+}
+
+bool CInstallerDlg::OnInitDialog() {
+  const std::string failure = m_session->prepare(getPkdFullPath());
+  if (failure.empty()) return true;
+  notify(LoadResString(failure), kBoxError | kBoxOk);
+  return false;
+}
+
+GdkPixbuf* CInstallerDlg::createIcon() {
+  return gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(kIconXpm));
+}
+
+GdkPixbuf* CInstallerDlg::createBackImage() {
+  return gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(kBannerXpm));
+}
+
+void CInstallerDlg::showMainWindow() {
+  m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWindow* window = GTK_WINDOW(m_window);
+  gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+  GdkGeometry hints{};
+  hints.min_width = hints.max_width = hints.base_width = m_width;
+  hints.min_height = hints.max_height = hints.base_height = m_height;
+  hints.win_gravity = GDK_GRAVITY_NORTH_WEST;
+  gtk_window_set_geometry_hints(
+      window, m_window, &hints,
+      static_cast<GdkWindowHints>(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE | GDK_HINT_BASE_SIZE));
+  gtk_window_set_modal(window, TRUE);
+  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_MENU);
+  m_icon = createIcon();
+  gtk_window_set_icon(window, m_icon);
+
+  m_fixed = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(m_window), m_fixed);
+  g_signal_connect(m_window, "destroy", G_CALLBACK(on_window_destroy), this);
+  g_signal_connect(m_window, "delete-event", G_CALLBACK(on_window_delete), this);
+  g_signal_connect(m_window, "key_press_event", G_CALLBACK(gtk_window_key_press_callback), this);
+  gtk_window_set_title(window, m_title.c_str());
+
+  GtkWidget* separator = gtk_hseparator_new();
+  gtk_widget_set_size_request(separator, m_width - 20, 5);
+  gtk_fixed_put(GTK_FIXED(m_fixed), separator, 10, 310);
+
+  const auto addButton = [this](const char* key, int x) {
+    GtkWidget* button = gtk_button_new_with_label(resourceUtf8(key).c_str());
+    gtk_widget_set_size_request(button, 80, 30);
+    gtk_fixed_put(GTK_FIXED(m_fixed), button, x, 320);
+    return button;
+  };
+  m_buttonBack = addButton("IDS_WIZARD_BACK", 230);
+  m_buttonNext = addButton("IDS_WIZARD_NEXT", 310);
+  m_buttonCancel = addButton("IDS_WIZARD_CANCEL", 410);
+  gtk_widget_set_can_default(m_buttonNext, TRUE);
+  gtk_widget_grab_default(m_buttonNext);
+
+  g_signal_connect(m_buttonBack, "clicked", G_CALLBACK(on_buttonPrev_clicked), this);
+  g_signal_connect(m_buttonNext, "clicked", G_CALLBACK(on_buttonNext_clicked), this);
+  g_signal_connect(m_buttonCancel, "clicked", G_CALLBACK(button_clicked_handler), this);
+
+  gtk_widget_show_all(m_fixed);
+  m_banner = createBackImage();
+  gtk_widget_show(m_window);
+}
+
+void CInstallerDlg::titles(WideString& product, WideString& vendor) const {
+  m_session->titles(m_languageCode, product, vendor);
+}
+
+void CInstallerDlg::setCurPage(WizardDialogPage* page) {
+  if (m_curPage != nullptr) m_curPage->hide();
+  m_curPage = page;
+  if (page != nullptr) {
+    page->show();
+    page->onShow();
+  }
+}
+
+void CInstallerDlg::showWelcomePage() {
+  WideString product;
+  WideString vendor;
+  titles(product, vendor);
+  if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
+  if (vendor.empty()) vendor = LoadResString("IDS_DEFPROVIDER");
+  const WideString message =
+      LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + vendor + u").";
+  if (!m_welcomePage) m_welcomePage = std::make_unique<MessagePage>(m_fixed, m_banner, message);
+  if (m_silent) {
+    gtk_widget_hide(m_buttonBack);
+    gtk_widget_hide(m_buttonNext);
+  } else {
+    gtk_widget_set_sensitive(m_buttonBack, FALSE);
+  }
+  m_wizardState = WizardState::kWelcome;
+  setCurPage(m_welcomePage.get());
+}
+
+void CInstallerDlg::showSelectPathPage() {
+  m_wizardState = WizardState::kDirectory;
+  if (!m_dirPage) m_dirPage = std::make_unique<DirSelectPage>(m_fixed, m_banner);
+  m_dirPage->setPath(m_session->targetDirectory());
+  gtk_widget_set_sensitive(m_buttonBack, TRUE);
+  gtk_widget_set_sensitive(m_buttonNext, TRUE);
+  setCurPage(m_dirPage.get());
+}
+
+void CInstallerDlg::showProgressPage() {
+  if (!m_progressPage) m_progressPage = std::make_unique<ProgressPage>(m_fixed, m_width - 20);
+  gtk_widget_set_sensitive(m_buttonBack, FALSE);
+  gtk_widget_set_sensitive(m_buttonNext, FALSE);
+  setCurPage(m_progressPage.get());
+  m_wizardState = WizardState::kInstalling;
+  if (m_session->targetDirectory().empty()) {
+    // Only an unattended run gets here: the configured directory was unusable.
+    notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxError | kBoxOk);
+    showErrorFinalPage();
+    return;
+  }
+  if (!m_session->startInstall()) {
+    notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
+    showErrorFinalPage();
+    return;
+  }
+
+  InstallSnapshot snapshot = m_session->snapshot();
+  InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
+  while (outcome == InstallOutcome::kRunning) {
+    m_progressPage->setProgress(snapshot.progress);
+    pump_ready_events_and_pause();
+    snapshot = m_session->snapshot();
+    outcome = classifyInstall(snapshot, m_session->cancelRequested());
+  }
+  m_progressPage->setProgress(snapshot.progress);
+
+  switch (outcome) {
+    case InstallOutcome::kSucceeded:
+      showSuccessFinalPage();
+      m_session->recordTemplateDirectory();
+      break;
+    case InstallOutcome::kFailed: {
+      // The template directory is restored before the user is told so.
+      while (!m_session->snapshot().workerFinished) pump_ready_events_and_pause();
+      const WideString message =
+          snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
+      notify(message, kBoxError | kBoxOk);
+      showErrorFinalPage();
+      break;
+    }
+    default:
+      showCancelFinalPage();
+      break;
+  }
+}
+
+void CInstallerDlg::setFinishButtons() {
+  gtk_widget_set_sensitive(m_buttonNext, TRUE);
+  gtk_widget_set_sensitive(m_buttonCancel, FALSE);
+  gtk_widget_hide(m_buttonBack);
+  gtk_widget_show(m_buttonNext);
+  gtk_button_set_label(GTK_BUTTON(m_buttonNext), resourceUtf8("IDS_WIZARD_FINISH").c_str());
+  gtk_widget_grab_default(m_buttonNext);
+}
+
+void CInstallerDlg::showSuccessFinalPage() {
+  m_wizardState = WizardState::kSuccess;
+  if (!m_successPage) {
+    m_successPage = std::make_unique<SuccessFinalPage>(m_fixed, m_banner,
+                                                       LoadResString("IDS_SUCCESS_FINISH"));
+  }
+  setFinishButtons();
+  setCurPage(m_successPage.get());
+}
+
+void CInstallerDlg::showErrorFinalPage() {
+  if (!m_errorPage) {
+    m_errorPage =
+        std::make_unique<MessagePage>(m_fixed, m_banner, LoadResString("IDS_ERROR_FINISH"));
+  }
+  m_wizardState = WizardState::kError;
+  setFinishButtons();
+  setCurPage(m_errorPage.get());
+}
+
+void CInstallerDlg::showCancelFinalPage() {
+  if (!m_cancelPage) {
+    m_cancelPage =
+        std::make_unique<MessagePage>(m_fixed, m_banner, LoadResString("IDS_CANCEL_FINISH"));
+  }
+  m_wizardState = WizardState::kCancelled;
+  setFinishButtons();
+  setCurPage(m_cancelPage.get());
+}
+
+void CInstallerDlg::on_buttonPrev_clicked(GtkWidget*, gpointer dialog) {
+  auto* self = static_cast<CInstallerDlg*>(dialog);
+  if (self->m_wizardState == WizardState::kDirectory) self->showWelcomePage();
+}
+
+void CInstallerDlg::on_buttonNext_clicked(GtkWidget*, gpointer dialog) {
+  auto* self = static_cast<CInstallerDlg*>(dialog);
+  switch (self->m_wizardState) {
+    case WizardState::kWelcome:
+      self->showSelectPathPage();
+      break;
+    case WizardState::kDirectory: {
+      const WideString target = targetFromTypedPath(self->m_dirPage->getPath());
+      if (target.empty()) {
+        self->notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxPlain | kBoxOk);
+        break;
+      }
+      self->m_session->setTargetDirectory(target);
+      self->showProgressPage();
+      break;
+    }
+    case WizardState::kSuccess:
+    case WizardState::kError:
+    case WizardState::kCancelled:
+      self->finalize();
+      break;
+    default:
+      break;
+  }
+}
+
+void CInstallerDlg::button_clicked_handler(GtkWidget*, gpointer dialog) {
+  auto* self = static_cast<CInstallerDlg*>(dialog);
+  if (self->m_wizardState == WizardState::kInstalling) {
+    self->abortInstall();
+  } else {
+    self->processCancel();
+  }
+}
+
+gboolean CInstallerDlg::gtk_window_key_press_callback(GtkWidget*, GdkEventKey* event,
+                                                      gpointer dialog) {
+  if (dialog == nullptr) return FALSE;
+  return static_cast<CInstallerDlg*>(dialog)->processKeyPress(event) ? TRUE : FALSE;
+}
+
+bool CInstallerDlg::processKeyPress(GdkEventKey* event) {
+  if (event == nullptr || event->keyval != GDK_Escape) return false;
+  button_clicked_handler(m_buttonCancel, this);
+  return true;
+}
+
+gboolean CInstallerDlg::on_window_delete(GtkWidget*, GdkEvent*, gpointer dialog) {
+  auto* self = static_cast<CInstallerDlg*>(dialog);
+  // Closing the window mid-installation cancels it; the window stays until
+  // the worker has rolled back.
+  if (self->m_wizardState != WizardState::kInstalling) return FALSE;
+  self->abortInstall();
+  return TRUE;
+}
+
+void CInstallerDlg::on_window_destroy(GtkWidget*, gpointer dialog) {
+  auto* self = static_cast<CInstallerDlg*>(dialog);
+  self->m_window = nullptr;
+  if (gtk_main_level() > 0) gtk_main_quit();
+}
+
+void CInstallerDlg::processCancel() {
+  if (messageBox(this, LoadResString("IDS_ACCEPT_CANCEL"), kBoxQuestion | kBoxYesNo) ==
+          kAnswerYes &&
+      m_window != nullptr) {
+    gtk_widget_destroy(m_window);
+  }
+}
+
+void CInstallerDlg::abortInstall() {
+  m_session->requestCancel();
+  gtk_widget_set_sensitive(m_buttonCancel, FALSE);
+}
+
+void CInstallerDlg::finalize() {
+  switch (m_wizardState) {
+    case WizardState::kSuccess: {
+      const WideString description = m_session->descriptionPath(m_languageCode);
+      if (pathExists(description) && m_successPage->isShowReadmeChecked()) {
+        open_with_desktop(description);
+      }
+      break;
+    }
+    case WizardState::kError:
+    case WizardState::kCancelled:
+      break;
+    default:
+      return;
+  }
+  if (m_window != nullptr) gtk_widget_destroy(m_window);
+}
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int) { g_interrupted = 1; }
+
+}  // namespace
+
+int CInstallerDlg::runWithoutWindow() {
+  if (!OnInitDialog()) return kExitFailure;
+  const WideString& target = m_session->targetDirectory();
+  if (target.empty()) {
+    notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxError | kBoxOk);
+    return kExitFailure;
+  }
+  std::fprintf(stderr, "%s %s\n", resourceUtf8("IDS_TEMPLATE_CATALOG").c_str(),
+               narrow_lib(target).c_str());
+  m_wizardState = WizardState::kInstalling;
+  if (!m_session->startInstall()) {
+    notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
+    m_wizardState = WizardState::kError;
+    return kExitFailure;
+  }
+
+  // An interrupt cancels the installation; the process ends after the rollback.
+  g_interrupted = 0;
+  struct sigaction action {};
+  struct sigaction oldInterrupt {};
+  struct sigaction oldTerminate {};
+  action.sa_handler = onInterrupt;
+  sigaction(SIGINT, &action, &oldInterrupt);
+  sigaction(SIGTERM, &action, &oldTerminate);
+
+  const std::string startText = resourceUtf8("IDS_PROGRESS_START");
+  int shownProgress = -1;
+  InstallSnapshot snapshot = m_session->snapshot();
+  InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
+  while (outcome == InstallOutcome::kRunning) {
+    if (g_interrupted != 0 && !m_session->cancelRequested()) m_session->requestCancel();
+    if (snapshot.progress != shownProgress) {
+      shownProgress = snapshot.progress;
+      std::fprintf(stderr, "%s %d%%\n", startText.c_str(), shownProgress);
+    }
+    g_usleep(kPollPauseMicroseconds);
+    snapshot = m_session->snapshot();
+    outcome = classifyInstall(snapshot, m_session->cancelRequested());
+  }
+  m_session->waitForWorker();
+  sigaction(SIGINT, &oldInterrupt, nullptr);
+  sigaction(SIGTERM, &oldTerminate, nullptr);
+
+  switch (outcome) {
+    case InstallOutcome::kSucceeded:
+      std::fprintf(stderr, "%s 100%%\n%s\n", narrow_lib(snapshot.message).c_str(),
+                   resourceUtf8("IDS_SUCCESS_FINISH").c_str());
+      m_session->recordTemplateDirectory();
+      m_wizardState = WizardState::kSuccess;
+      return kExitSuccess;
+    case InstallOutcome::kFailed:
+      notify(snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message,
+             kBoxError | kBoxOk);
+      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_ERROR_FINISH").c_str());
+      m_wizardState = WizardState::kError;
+      return kExitFailure;
+    default:
+      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_CANCEL_FINISH").c_str());
+      m_wizardState = WizardState::kCancelled;
+      return kExitCancelled;
+  }
+}

@@ -1,0 +1,120 @@
+// The wizard dialog that conducts a whole run: it finds, checks and opens the
+// kit, shows the wizard window and its pages, runs the installation on a
+// worker thread and reports the outcome. When no display can be opened, an
+// unattended run goes on without windows and reports on standard error.
+// Main (GTK) thread only.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "text/wide_string.h"
+#include "ui/cwnd.h"
+#include "ui/wizard_state.h"
+
+class InstallSession;
+class WizardDialogPage;
+class MessagePage;
+class SuccessFinalPage;
+class DirSelectPage;
+class ProgressPage;
+
+class CInstallerDlg : public CWnd {
+ public:
+  // Copies argc/argv and hands the copies to GTK (which removes its own
+  // options); a missing display is remembered, not fatal.
+  CInstallerDlg(int argc, char** argv, bool silent, std::string title, WideString languageCode,
+                bool useCurrentDirectory);
+  // Waits for a worker thread that may still be rolling back.
+  ~CInstallerDlg();
+  CInstallerDlg(const CInstallerDlg&) = delete;
+  CInstallerDlg& operator=(const CInstallerDlg&) = delete;
+
+  // Runs the whole dialog and returns the process exit code (ui/exit_code.h):
+  // 0 installed, 1 could not be installed or failed, 2 cancelled by the user.
+  // Returns only after the worker thread has finished.
+  int DoModal();
+
+  // Full path of the kit file (beside the executable, or in the current
+  // directory in use-current-directory mode); empty when it cannot be known.
+  WideString getPkdFullPath() const;
+  WideString getWindowTitle() const override;
+
+  // Steps of the run, public so that the flow can be driven one step at a time.
+  bool OnInitDialog();
+  void showMainWindow();
+  void showWelcomePage();
+  void showSelectPathPage();
+  void showProgressPage();
+  void showSuccessFinalPage();
+  void showErrorFinalPage();
+  void showCancelFinalPage();
+  void processCancel();
+  void abortInstall();
+  void finalize();
+  bool processKeyPress(GdkEventKey* event);
+
+  // GTK signal handlers; the user data is the dialog.
+  static void on_buttonPrev_clicked(GtkWidget* widget, gpointer dialog);
+  static void on_buttonNext_clicked(GtkWidget* widget, gpointer dialog);
+  // The Cancel button.
+  static void button_clicked_handler(GtkWidget* widget, gpointer dialog);
+  static gboolean gtk_window_key_press_callback(GtkWidget* widget, GdkEventKey* event,
+                                                gpointer dialog);
+  static gboolean on_window_delete(GtkWidget* widget, GdkEvent* event, gpointer dialog);
+  static void on_window_destroy(GtkWidget* widget, gpointer dialog);
+
+  WizardState wizardState() const { return m_wizardState; }
+  bool hasDisplay() const { return m_hasDisplay; }
+  const WideString& targetDirectory() const;
+  GtkWidget* window() const { return m_window; }
+  GtkWidget* backButton() const { return m_buttonBack; }
+  GtkWidget* nextButton() const { return m_buttonNext; }
+  GtkWidget* cancelButton() const { return m_buttonCancel; }
+  DirSelectPage* directoryPage() const { return m_dirPage.get(); }
+  ProgressPage* progressPage() const { return m_progressPage.get(); }
+  SuccessFinalPage* successPage() const { return m_successPage.get(); }
+  WizardDialogPage* currentPage() const { return m_curPage; }
+
+ private:
+  void titles(WideString& product, WideString& vendor) const;
+  void setCurPage(WizardDialogPage* page);
+  void setFinishButtons();
+  // A modal box with a window, or a line on standard error without one.
+  int notify(const WideString& text, unsigned int flags);
+  int runWithoutWindow();
+  int exitCodeOfState() const;
+  GdkPixbuf* createIcon();
+  GdkPixbuf* createBackImage();
+
+  bool m_silent;
+  bool m_hasDisplay = false;
+  bool m_useCurrentDirectory;
+  std::unique_ptr<InstallSession> m_session;
+  WideString m_languageCode;
+  WizardState m_wizardState = WizardState::kNone;
+  std::unique_ptr<MessagePage> m_welcomePage;
+  std::unique_ptr<DirSelectPage> m_dirPage;
+  std::unique_ptr<ProgressPage> m_progressPage;
+  std::unique_ptr<SuccessFinalPage> m_successPage;
+  std::unique_ptr<MessagePage> m_errorPage;
+  std::unique_ptr<MessagePage> m_cancelPage;
+  WizardDialogPage* m_curPage = nullptr;
+  GdkPixbuf* m_banner = nullptr;
+  GtkWidget* m_buttonBack = nullptr;
+  GtkWidget* m_buttonNext = nullptr;
+  GtkWidget* m_buttonCancel = nullptr;
+  std::vector<std::string> m_argStorage;
+  std::vector<char*> m_argvStorage;
+  int m_argc;
+  char** m_argv;
+  int m_width = 500;
+  int m_height = 360;
+  std::string m_title;
+  GtkWidget* m_window = nullptr;
+  GtkWidget* m_fixed = nullptr;
+  GdkPixbuf* m_icon = nullptr;
+};

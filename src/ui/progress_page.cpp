@@ -1,0 +1,24 @@
+#include "ui/progress_page.h"
+
+#include "text/languages.h"
+
+ProgressPage::ProgressPage(GtkWidget* parent, int barWidth) : WizardDialogPage(parent) {
+  m_label = gtk_label_new(nullptr);
+  place(m_label, 10, 130);
+  m_bar = gtk_progress_bar_new();
+  gtk_widget_set_size_request(m_bar, barWidth, 20);
+  place(m_bar, 10, 150);
+  m_startText = narrow_lib(LoadResString("IDS_PROGRESS_START"));
+  m_finishText = narrow_lib(LoadResString("IDS_INSTALL_FINISH"));
+  setProgress(0);
+}
+
+void ProgressPage::setProgress(int percent) {
+  const std::string& text = percent == 100 ? m_finishText : m_startText;
+  gtk_label_set_text(GTK_LABEL(m_label), text.c_str());
+  double fraction = percent / 100.0;
+  // GTK 2 warns about fractions outside 0..1 before it clamps them.
+  if (fraction > 1.0) fraction = 1.0;
+  if (fraction < 0.0) fraction = 0.0;
+  gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(m_bar), fraction);
+}

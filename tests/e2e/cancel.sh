@@ -1,0 +1,65 @@
+#!/bin/sh
+# Cancelling a long installation: a big generated kit is installed over a
+# directory that already holds an older copy of one of its files and a file of
+# the user's own; the user cancels (Cancel button, or Escape in Georgian and
+# Vietnamese) and confirms. The program must roll back, show the cancelled
+# page, end with exit code 2 only after the rollback, and leave the directory
+# exactly as it was. Screenshots of the progress page, the confirmation and
+# the cancelled page go to $SHOTS/<lang>-*.png.
+#   cancel.sh LANG
+. "$(dirname "$0")/lib.sh"
+lang=$1
+e2e_init
+
+# BIG_DIRS directories of BIG_FILES files of BIG_SIZE bytes each: zeros
+# compress to a small kit that takes long to install.
+big="$E2E_DIR/big"
+for d in $(seq -w 1 "${BIG_DIRS:-12}"); do
+  mkdir -p "$big/d$d"
+  head -c $((${BIG_FILES:-250} * ${BIG_SIZE:-262144})) /dev/zero |
+    (cd "$big/d$d" && split -a 4 -d -b "${BIG_SIZE:-262144}" - f)
+done
+"$ORBKIT" pack "$big" "$E2E_DIR/kit/orbp8.pkd" --title "en=Big kit" >/dev/null
+
+target="$E2E_DIR/target"
+mkdir -p "$target/d01" "$target/user dir"
+echo "older copy" > "$target/d01/f0000"
+touch -d 2001-01-01 "$target/d01/f0000"
+echo "mine" > "$target/user dir/notes.txt"
+before=$(tree_state "$target")
+files_in_target() { find "$target" -type f | wc -l; }
+
+start_setup "$E2E_DIR/kit" "-L$lang"
+wait_for 30 main_window
+win=$(main_window)
+click_next "$win"
+click_path_entry "$win"
+press "$win" ctrl+a BackSpace
+type_text "$win" "$target"
+click_next "$win"
+
+installing() { [ "$(files_in_target)" -gt 50 ]; }
+wait_for 60 installing
+shot "$lang-4-progress"
+
+case $lang in
+  ka | vi) press "$win" Escape ;;
+  *) click_cancel "$win" ;;
+esac
+wait_for 20 other_window
+shot "$lang-8-cancel-question"
+press "$(other_window)" alt+y
+
+# The rollback puts the directory back; the cancelled page follows.
+restored() { [ "$(tree_state "$target")" = "$before" ]; }
+wait_for 120 restored
+shot "$lang-9-cancelled"
+
+# "Ready" (the Next button) ends the program with the cancelled exit code.
+click_next "$win"
+finish_setup 60
+[ "$SETUP_STATUS" = 2 ] || fail "a cancelled installation exited with $SETUP_STATUS"
+[ "$(tree_state "$target")" = "$before" ] || fail "the target changed after the cancel"
+[ ! -e "$HOME/.Orbe/orbstart/orbstart.cfg" ] || fail "a cancelled run recorded its directory"
+[ -z "$(ls -A "$TMPDIR")" ] || fail "left in the temporary directory: $(ls -A "$TMPDIR")"
+note "cancel in $lang: passed"

@@ -1,0 +1,194 @@
+# Shared helpers of the end-to-end tests: a fresh home and temporary directory
+# per test, the sample kit, starting the real setup executable, finding its
+# windows on the X display and driving them with xdotool, screenshots.
+# Sourced by the test scripts; expects SETUP, ORBKIT, EXAMPLES and SHOTS in the
+# environment (set by tests/e2e/CMakeLists.txt).
+
+set -eu
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+note() {
+  echo "e2e: $*" >&2
+}
+
+# A fresh home and temporary directory, removed when the test ends. The UTF-8
+# C locale keeps GTK's own button texts in English, so that the mnemonics
+# (Alt+Y for Yes) are known whatever language the wizard speaks.
+e2e_init() {
+  E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orb-e2e.XXXXXX")
+  trap 'e2e_cleanup' EXIT
+  mkdir "$E2E_DIR/home" "$E2E_DIR/tmp" "$E2E_DIR/bin" "$E2E_DIR/kit"
+  export HOME="$E2E_DIR/home"
+  export TMPDIR="$E2E_DIR/tmp"
+  export LANG=C.UTF-8
+  unset LC_ALL LC_MESSAGES LANGUAGE
+  # A recording xdg-open: the description document is "opened" into a file.
+  XDG_RECORD="$E2E_DIR/xdg-open.log"
+  cat > "$E2E_DIR/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$@" >> "$XDG_RECORD"
+EOF
+  chmod +x "$E2E_DIR/bin/xdg-open"
+  export PATH="$E2E_DIR/bin:$PATH"
+  mkdir -p "$SHOTS"
+}
+
+e2e_cleanup() {
+  if [ -n "${SETUP_PID:-}" ] && kill -0 "$SETUP_PID" 2>/dev/null; then
+    kill "$SETUP_PID" 2>/dev/null || true
+  fi
+  rm -rf "$E2E_DIR"
+}
+
+# pack_sample DIR: the kit of examples/ as DIR/orbp8.pkd.
+pack_sample() {
+  "$EXAMPLES/pack" "$ORBKIT" "$1/orbp8.pkd" >/dev/null
+}
+
+# start_setup DIR ARGS...: runs setup on the kit in DIR in the background;
+# SETUP_PID is its process id, its output goes to $E2E_DIR/setup.log.
+start_setup() {
+  kit_dir=$1
+  shift
+  (cd "$kit_dir" && exec "$SETUP" usecwd . "$@") > "$E2E_DIR/setup.log" 2>&1 &
+  SETUP_PID=$!
+}
+
+# finish_setup SECONDS: waits for the setup process to end and sets
+# SETUP_STATUS to its exit code; fails when it is still running after that.
+finish_setup() {
+  limit=$(($1 * 10))
+  while kill -0 "$SETUP_PID" 2>/dev/null && [ "$limit" -gt 0 ]; do
+    sleep 0.1
+    limit=$((limit - 1))
+  done
+  if kill -0 "$SETUP_PID" 2>/dev/null; then
+    cat "$E2E_DIR/setup.log" >&2
+    fail "setup still running after $1 s"
+  fi
+  SETUP_STATUS=0
+  wait "$SETUP_PID" || SETUP_STATUS=$?
+  SETUP_PID=
+}
+
+# Visible top-level windows of the setup process, one id per line.
+setup_windows() {
+  xdotool search --onlyvisible --pid "$SETUP_PID" 2>/dev/null || true
+}
+
+window_size() {
+  xdotool getwindowgeometry --shell "$1" | awk -F= '$1 == "WIDTH" { w = $2 }
+                                                    $1 == "HEIGHT" { h = $2 }
+                                                    END { print w "x" h }'
+}
+
+# The wizard's main window: the visible window of 500 x 360 pixels.
+main_window() {
+  for w in $(setup_windows); do
+    if [ "$(window_size "$w")" = 500x360 ]; then
+      echo "$w"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# A visible window of the process that is not the main window (a message
+# box or the folder chooser).
+other_window() {
+  main=$(main_window || true)
+  for w in $(setup_windows); do
+    if [ "$w" != "$main" ]; then
+      echo "$w"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# wait_for SECONDS COMMAND...: repeats COMMAND until it succeeds; fails the
+# test with the setup log when it never does.
+wait_for() {
+  limit=$(($1 * 10))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    limit=$((limit - 1))
+    if [ "$limit" -le 0 ]; then
+      cat "$E2E_DIR/setup.log" >&2 || true
+      fail "timed out waiting for: $*"
+    fi
+    if [ -n "${SETUP_PID:-}" ] && ! kill -0 "$SETUP_PID" 2>/dev/null; then
+      cat "$E2E_DIR/setup.log" >&2 || true
+      fail "setup ended while waiting for: $*"
+    fi
+    sleep 0.1
+  done
+}
+
+no_other_window() {
+  ! other_window
+}
+
+# Lets GTK finish drawing after a change.
+settle() {
+  sleep "${1:-0.4}"
+}
+
+# click WINDOW X Y: a left click at window coordinates.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  settle 0.2
+}
+
+# press WINDOW KEYS...: focuses the window and types the keys.
+press() {
+  w=$1
+  shift
+  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+  xdotool key --clearmodifiers "$@"
+  settle 0.2
+}
+
+# type_text WINDOW TEXT: focuses the window and types the text.
+type_text() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool type --delay 5 "$2"
+  settle 0.2
+}
+
+# The wizard's buttons and the directory page's entry, at the positions of
+# the fixed layout of the 500 x 360 window.
+click_back() { click "$1" 270 335; }
+click_next() { click "$1" 350 335; }
+click_cancel() { click "$1" 450 335; }
+click_path_entry() { click "$1" 310 290; }
+
+# shot NAME: a PNG of the whole screen in $SHOTS.
+shot() {
+  settle
+  import -window root "$SHOTS/$1.png"
+}
+
+# tree_state DIR: every path under DIR with its type, size, time and content
+# checksum, sorted; equal output means an unchanged tree.
+tree_state() {
+  (cd "$1" && find . -printf '%y %p %s %T@\n' | sort &&
+    find . -type f -print0 | sort -z | xargs -0 -r md5sum)
+}
+
+# The first template directory recorded in the local launcher configuration.
+recorded_directory() {
+  awk -F= 'tolower($1) == "configurationtemplateslocation" {
+             sub(/^[^=]*=/, ""); print; exit }' "$HOME/.Orbe/orbstart/orbstart.cfg"
+}
+
+# assert_installed DIR: every file of the sample tree is in DIR, byte for byte.
+assert_installed() {
+  (cd "$EXAMPLES/templates" && find . -type f) | while IFS= read -r f; do
+    cmp -s "$EXAMPLES/templates/$f" "$1/$f" || fail "not installed: $1/$f"
+  done
+}

@@ -1,0 +1,85 @@
+#!/bin/sh
+# A person's installation through every page of the wizard, in one language:
+#   welcome -> directory -> empty path refused -> back to welcome -> directory
+#   -> typed path -> progress -> success -> "Ready" opens the description;
+# then a second run whose installation fails: error box -> error page -> exit 1.
+# Screenshots of each page go to $SHOTS/<lang>-*.png.
+#   wizard.sh LANG
+. "$(dirname "$0")/lib.sh"
+lang=$1
+e2e_init
+pack_sample "$E2E_DIR/kit"
+
+# The description document the kit names for this language: Russian has its
+# own, the others fall back to English.
+case $lang in
+  ru) description=readme/description_ru.html ;;
+  *) description=readme/description_en.html ;;
+esac
+
+# ---- a good installation, interactively ----
+start_setup "$E2E_DIR/kit" "-L$lang"
+wait_for 30 main_window
+win=$(main_window)
+shot "$lang-1-welcome"
+
+click_next "$win"
+shot "$lang-2-directory"
+
+# An empty path is refused with a box; the directory page stays.
+click_path_entry "$win"
+press "$win" ctrl+a BackSpace
+click_next "$win"
+wait_for 10 other_window
+shot "$lang-3-empty-path-box"
+press "$(other_window)" Return
+wait_for 10 no_other_window
+
+# Back to the welcome page and forward again: the proposed directory returns.
+click_back "$win"
+click_next "$win"
+shot "$lang-2-directory-again"
+
+# A directory typed without a final separator, with a blank, a quote and a
+# dollar sign in its name, all of which must reach the file system as typed.
+target="$E2E_DIR/my templates 'q' \$HOME"
+click_path_entry "$win"
+press "$win" ctrl+a BackSpace
+type_text "$win" "$target"
+click_next "$win"
+
+recorded_is_target() { [ "$(recorded_directory)" = "$target" ]; }
+wait_for 60 recorded_is_target
+shot "$lang-5-success"
+assert_installed "$target"
+
+click_next "$win"
+finish_setup 30
+[ "$SETUP_STATUS" = 0 ] || fail "a good installation exited with $SETUP_STATUS"
+description_opened() { grep -qxF "$target/$description" "$XDG_RECORD"; }
+wait_for 10 description_opened
+
+# ---- an installation that fails: the target lies under a regular file ----
+: > "$E2E_DIR/blocker"
+config_before=$(cat "$HOME/.Orbe/orbstart/orbstart.cfg")
+start_setup "$E2E_DIR/kit" "-L$lang"
+wait_for 30 main_window
+win=$(main_window)
+click_next "$win"
+click_path_entry "$win"
+press "$win" ctrl+a BackSpace
+type_text "$win" "$E2E_DIR/blocker/templates"
+click_next "$win"
+wait_for 60 other_window
+shot "$lang-6-error-box"
+press "$(other_window)" Return
+wait_for 10 no_other_window
+shot "$lang-7-error-page"
+click_next "$win"
+finish_setup 30
+[ "$SETUP_STATUS" = 1 ] || fail "a failed installation exited with $SETUP_STATUS"
+[ -f "$E2E_DIR/blocker" ] && [ ! -s "$E2E_DIR/blocker" ] || fail "the blocking file changed"
+[ "$(cat "$HOME/.Orbe/orbstart/orbstart.cfg")" = "$config_before" ] ||
+  fail "a failed installation changed the launcher configuration"
+[ "$(grep -c . "$XDG_RECORD")" = 1 ] || fail "the error page opened the description"
+note "wizard in $lang: passed"

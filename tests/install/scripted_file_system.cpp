@@ -1,0 +1,3 @@
+#include "install/scripted_file_system.h"
+
+ScriptedFileSystem::Hook ScriptedFileSystem::hook;

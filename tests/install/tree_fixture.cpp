@@ -1,0 +1,150 @@
+#include "install/tree_fixture.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "kit/kit_writer.h"
+#include "platform/file_system.h"
+#include "platform/tree_removal.h"
+
+TempDirectory::TempDirectory(const std::string& parent) {
+  std::string pattern = parent + "/orbinstall-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) {
+    ADD_FAILURE() << "mkdtemp in " << parent << ": " << errno;
+  }
+  m_path = pattern;
+}
+
+TempDirectory::~TempDirectory() {
+  // Tests make directories unwritable on purpose.
+  chmod(m_path.c_str(), 0700);
+  removeTree(m_path);
+}
+
+void make_directories(const std::string& path) {
+  for (size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    mkdir(path.substr(0, slash).c_str(), 0755);
+  }
+  mkdir(path.c_str(), 0755);
+}
+
+void write_file(const std::string& path, const std::string& content, int64_t seconds,
+                long nanoseconds) {
+  make_directories(path.substr(0, path.rfind('/')));
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    ASSERT_TRUE(out.good()) << path;
+  }
+  const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
+                             {static_cast<time_t>(seconds), nanoseconds}};
+  ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), times, 0)) << path;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+int64_t modification_seconds(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return -1;
+  return info.st_mtim.tv_sec;
+}
+
+bool exists(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+namespace {
+
+void snapshot_into(const std::string& root, const std::string& relative, TreeSnapshot& tree) {
+  const std::string path = relative == "." ? root : root + "/" + relative;
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return;
+  TreeItem item;
+  item.mode = info.st_mode & 07777;
+  item.mtimeNanoseconds = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                          info.st_mtim.tv_nsec;
+  if (S_ISREG(info.st_mode)) {
+    item.kind = 'f';
+    item.content = read_file(path);
+  } else if (S_ISLNK(info.st_mode)) {
+    item.kind = 'l';
+    char target[4096];
+    const ssize_t size = readlink(path.c_str(), target, sizeof target);
+    item.content.assign(target, size > 0 ? static_cast<size_t>(size) : 0);
+  } else if (S_ISDIR(info.st_mode)) {
+    item.kind = 'd';
+  } else {
+    item.kind = 'o';
+  }
+  tree[relative] = item;
+  if (item.kind != 'd') return;
+  DIR* stream = opendir(path.c_str());
+  if (stream == nullptr) return;
+  std::vector<std::string> names;
+  while (const dirent* entry = readdir(stream)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(stream);
+  for (const std::string& name : names) {
+    snapshot_into(root, relative == "." ? name : relative + "/" + name, tree);
+  }
+}
+
+}  // namespace
+
+TreeSnapshot snapshot_tree(const std::string& root) {
+  TreeSnapshot tree;
+  snapshot_into(root, ".", tree);
+  return tree;
+}
+
+std::vector<std::string> entries_with_prefix(const std::string& directory,
+                                             const std::string& prefix) {
+  std::vector<std::string> names;
+  DIR* stream = opendir(directory.c_str());
+  if (stream == nullptr) return names;
+  while (const dirent* entry = readdir(stream)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+  }
+  closedir(stream);
+  return names;
+}
+
+_FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
+  const long epoch = static_cast<long>(seconds);
+  _FILETIME time = EpochToFileTime(epoch);
+  const uint64_t ticks =
+      ((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) + extraTicks;
+  return {static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
+}
+
+void build_kit(const std::vector<KitFile>& files, const std::string& staging,
+               const std::string& kitPath) {
+  KitLayout layout;
+  layout.products.push_back({u"en", u"Templates", u"Vendor", u""});
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string source = staging + "/source" + std::to_string(i);
+    write_file(source, files[i].content, 0);
+    layout.entries.push_back({widen_lib(files[i].name), source, files[i].time,
+                              static_cast<uint32_t>(files[i].content.size())});
+  }
+  const std::string error = write_kit(layout, kitPath, 6, nullptr);
+  ASSERT_EQ("", error);
+}

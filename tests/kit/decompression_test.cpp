@@ -1,0 +1,90 @@
+// Decompression of kit files into containers.
+#include "injecting_file_system.h"
+#include "kit_test_support.h"
+
+namespace {
+
+class Decompression : public ScratchTest {};
+
+std::string sample(size_t size) {
+  std::string text;
+  for (size_t i = 0; text.size() < size; ++i) text += "line " + std::to_string(i * i % 9973) + "\n";
+  text.resize(size);
+  return text;
+}
+
+TEST_F(Decompression, EmptyInputsGiveAnEmptyContainerThatDoesNotOpen) {
+  const LZCompressor compressor;
+  write_file(path("empty.pkd"), "");
+  write_file(path("out"), "old content");
+  EXPECT_EQ(compressor.unpack(wpath("empty.pkd"), wpath("out")), 0u);
+  EXPECT_EQ(read_file(path("out")), "");
+  const std::string emptyStream = write_kit("");
+  EXPECT_EQ(compressor.unpack(widen_lib(emptyStream), wpath("out")), 0u);
+  EXPECT_EQ(read_file(path("out")), "");
+
+  for (const std::string& kit : {path("empty.pkd"), emptyStream}) {
+    Reader reader;
+    EXPECT_EQ(reader.open(widen_lib(kit)), ERROR_INVALID_DATA);
+    EXPECT_TRUE(temp_files().empty());
+  }
+}
+
+TEST_F(Decompression, TruncatedStreamYieldsWhatWasDecodedAndCorruptOneFails) {
+  const std::string content = sample(3 * kBufferSize + 123);
+  const std::string kit = read_file(write_kit(content));
+  const LZCompressor compressor;
+
+  // Whole stream, with bytes after its end that are ignored.
+  write_file(path("whole.pkd"), kit + "trailing garbage");
+  ASSERT_EQ(compressor.unpack(wpath("whole.pkd"), wpath("whole")), 0u);
+  EXPECT_EQ(read_file(path("whole")), content);
+
+  write_file(path("cut.pkd"), kit.substr(0, kit.size() / 2));
+  ASSERT_EQ(compressor.unpack(wpath("cut.pkd"), wpath("cut")), 0u);
+  const std::string decoded = read_file(path("cut"));
+  EXPECT_GT(decoded.size(), 0u);
+  EXPECT_LT(decoded.size(), content.size());
+  EXPECT_EQ(decoded, content.substr(0, decoded.size()));
+
+  // Block type 3 does not exist.
+  write_file(path("corrupt.pkd"), std::string("\xff\xff\xff\xff", 4) + kit);
+  EXPECT_EQ(compressor.unpack(wpath("corrupt.pkd"), wpath("corrupt")), ERROR_INVALID_DATA);
+  Reader reader;
+  EXPECT_EQ(reader.open(wpath("corrupt.pkd")), ERROR_INVALID_DATA);
+  EXPECT_TRUE(temp_files().empty());
+}
+
+TEST_F(Decompression, WriteFailureOfTheContainerIsReported) {
+  const std::string kit = write_kit(simple_container({{u"a", sample(5 * kBufferSize)}}));
+  using FailingReader =
+      config::InstallData<BasicLZCompressor<InjectingFileSystem>, InjectingFileSystem>;
+  for (int failing : {0, 3}) {
+    InjectingFileSystem::reset();
+    InjectingFileSystem::failingWrite = failing;
+    FailingReader reader;
+    EXPECT_EQ(reader.open(widen_lib(kit)), ERROR_DISK_FULL);
+    EXPECT_EQ(InjectingFileSystem::writeSizes.size(), static_cast<size_t>(failing + 1));
+    EXPECT_TRUE(temp_files().empty());
+  }
+  // Output leaves in blocks of at most kBufferSize bytes.
+  InjectingFileSystem::reset();
+  FailingReader reader;
+  ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
+  for (uint32_t size : InjectingFileSystem::writeSizes) EXPECT_LE(size, kBufferSize);
+}
+
+TEST_F(Decompression, KitIsUnmappedAfterUse) {
+  const std::string kit = write_kit(sample(100000), "mapped kit.pkd");
+  ASSERT_EQ(LZCompressor().unpack(widen_lib(kit), wpath("out")), 0u);
+  EXPECT_EQ(read_file("/proc/self/maps").find("mapped kit.pkd"), std::string::npos);
+}
+
+TEST_F(Decompression, PackNeverTouchesItsFiles) {
+  write_file(path("source"), "data");
+  EXPECT_EQ(LZCompressor().pack(wpath("source"), wpath("target")), 1u);
+  EXPECT_EQ(read_file(path("source")), "data");
+  EXPECT_EQ(list_directory(path("")), (std::vector<std::string>{"source", "tmp"}));
+}
+
+}  // namespace
