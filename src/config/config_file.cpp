@@ -22,13 +22,15 @@ ConfigValues::iterator find_value(ConfigValues& values, const WideString& value)
 }  // namespace
 
 std::vector<ConfigFileItem>::iterator ConfigFile::find(const WideString& name) {
-  return std::find_if(m_items.begin(), m_items.end(),
-                      [&name](const ConfigFileItem& item) { return equal_nocase(item.name, name); });
+  return std::find_if(m_items.begin(), m_items.end(), [&name](const ConfigFileItem& item) {
+    return equal_nocase(item.name, name);
+  });
 }
 
 std::vector<ConfigFileItem>::const_iterator ConfigFile::find(const WideString& name) const {
-  return std::find_if(m_items.begin(), m_items.end(),
-                      [&name](const ConfigFileItem& item) { return equal_nocase(item.name, name); });
+  return std::find_if(m_items.begin(), m_items.end(), [&name](const ConfigFileItem& item) {
+    return equal_nocase(item.name, name);
+  });
 }
 
 const ConfigValues* ConfigFile::findValues(const WideString& name) const {

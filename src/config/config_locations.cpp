@@ -33,8 +33,8 @@ WideString home_dir() {
 WideString app_data_dir(bool /*flag*/) { return home_dir() + kPathSeparator + kAppDataDirName; }
 
 WideString p8_app_data_dir(bool flag) {
-  return app_data_dir(flag) + kPathSeparator + kVendorDirName + kPathSeparator +
-         kProductDirPrefix + string_ito(kProductVersion, 10) + kPathSeparator;
+  return app_data_dir(flag) + kPathSeparator + kVendorDirName + kPathSeparator + kProductDirPrefix +
+         string_ito(kProductVersion, 10) + kPathSeparator;
 }
 
 WideString default_tmplts_dir() {

@@ -20,13 +20,13 @@ WideString p8_app_data_dir(bool flag);
 // launcher's configuration names no writable one.
 WideString default_tmplts_dir();
 
-WideString get_local_config_file_dir();             // home/.Orbe/orbstart
-WideString get_local_config_file_path();            // ... + "/orbstart.cfg"
-WideString get_allusers_config_file_dir();          // home/.orbp8/.Orbe/orbstart
-WideString get_allusers_config_file_path();         // ... + "/orbstart.cfg"
-WideString get_local_config_file_dir_base();        // home/.Orbe/orbstartt
-WideString get_local_config_file_path_base();       // ... + "/orbstart.cfg"
-WideString get_allusers_config_file_path_base();    // same as get_local_config_file_path
+WideString get_local_config_file_dir();           // home/.Orbe/orbstart
+WideString get_local_config_file_path();          // ... + "/orbstart.cfg"
+WideString get_allusers_config_file_dir();        // home/.orbp8/.Orbe/orbstart
+WideString get_allusers_config_file_path();       // ... + "/orbstart.cfg"
+WideString get_local_config_file_dir_base();      // home/.Orbe/orbstartt
+WideString get_local_config_file_path_base();     // ... + "/orbstart.cfg"
+WideString get_allusers_config_file_path_base();  // same as get_local_config_file_path
 
 // True when a file can be created in the directory: a probe file is created in
 // it and removed again. For a directory that does not exist yet, true when its

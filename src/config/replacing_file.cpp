@@ -88,42 +88,40 @@ ReplacingFile::~ReplacingFile() { discardTemporary(); }
 bool ReplacingFile::open() {
   if (m_target.empty() || m_target.back() == '/') return false;
   struct stat status;
-  const bool targetExists = stat(m_target.c_str(), &status) == 0;
-  if (targetExists && (!S_ISREG(status.st_mode) || faccessat(AT_FDCWD, m_target.c_str(), W_OK,
-                                                             AT_EACCESS) != 0)) {
+  if (stat(m_target.c_str(), &status) != 0) {
+    // A new file gets the permission bits that creating it in place would give.
+    return createTemporary(0666);
+  }
+  if (!S_ISREG(status.st_mode) || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0) {
     return false;
   }
-  // A new file gets the permission bits that creating it in place would give.
-  const mode_t creationMode = targetExists ? S_IRUSR | S_IWUSR : 0666;
-  const std::string prefix = directory_prefix(m_target) + "." +
-                             m_target.substr(directory_prefix(m_target).size()) + ".new";
+  if (!createTemporary(S_IRUSR | S_IWUSR)) return false;
+  // Ownership first, as changing it may clear set-id bits. Only the super-user
+  // may give a file away; otherwise the new file stays ours.
+  const bool ownerKept = (status.st_uid == geteuid() && status.st_gid == getegid()) ||
+                         fchown(m_descriptor, status.st_uid, status.st_gid) == 0 || errno == EPERM;
+  if (!ownerKept || fchmod(m_descriptor, status.st_mode & 07777) != 0) {
+    discardTemporary();
+    return false;
+  }
+  return true;
+}
+
+bool ReplacingFile::createTemporary(mode_t mode) {
+  const std::string directory = directory_prefix(m_target);
+  const std::string prefix = directory + "." + m_target.substr(directory.size()) + ".new";
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     const std::string name = prefix + unique_suffix(attempt);
     const int descriptor =
-        ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, creationMode);
-    if (descriptor < 0) {
-      if (errno == EEXIST || errno == EINTR) continue;
-      return false;
+        ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (descriptor >= 0) {
+      m_descriptor = descriptor;
+      m_temporary = name;
+      return true;
     }
-    m_descriptor = descriptor;
-    m_temporary = name;
-    break;
+    if (errno != EEXIST && errno != EINTR) return false;
   }
-  if (m_descriptor < 0) return false;
-  if (targetExists) {
-    // Ownership first, as changing it may clear set-id bits. Only the
-    // super-user may give a file away; otherwise the new file stays ours.
-    if ((status.st_uid != geteuid() || status.st_gid != getegid()) &&
-        fchown(m_descriptor, status.st_uid, status.st_gid) != 0 && errno != EPERM) {
-      discardTemporary();
-      return false;
-    }
-    if (fchmod(m_descriptor, status.st_mode & 07777) != 0) {
-      discardTemporary();
-      return false;
-    }
-  }
-  return true;
+  return false;
 }
 
 bool ReplacingFile::write(const std::string& bytes) {

@@ -3,6 +3,8 @@
 // failure at any point leaves the old file as it was. One thread per object.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 class ReplacingFile {
@@ -25,6 +27,7 @@ class ReplacingFile {
   bool replaceTarget();
 
  private:
+  bool createTemporary(mode_t mode);
   bool flushBuffer();
   void discardTemporary();
 

@@ -19,8 +19,8 @@ struct NoCaseLess {
 using NoCaseSet = std::set<WideString, NoCaseLess>;
 
 bool ends_with_separator(const WideString& path) {
-  return !path.empty() && (path.back() == kPathSeparator.front() ||
-                           path.back() == kBadPathSeparator.front());
+  return !path.empty() &&
+         (path.back() == kPathSeparator.front() || path.back() == kBadPathSeparator.front());
 }
 
 // A missing or unreadable file contributes nothing, and neither does a failure
@@ -94,9 +94,8 @@ void Starter::removePathDuplicates(std::vector<WideString>& list) {
   NoCaseSet seen;
   auto entry = list.begin();
   while (entry != list.end()) {
-    const WideString key = entry->empty() || ends_with_separator(*entry)
-                               ? *entry
-                               : *entry + kPathSeparator;
+    const WideString key =
+        entry->empty() || ends_with_separator(*entry) ? *entry : *entry + kPathSeparator;
     if (seen.insert(key).second) {
       ++entry;
     } else {

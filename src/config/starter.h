@@ -20,8 +20,8 @@ class Starter {
   // Appends the key's values from the sources, local first or last, skipping
   // values already taken (letter case ignored); with stopAfterSecond the third
   // source is not visited.
-  void getConfigFilesValues(bool localFirst, const WideString& key,
-                            std::vector<WideString>& list, bool stopAfterSecond) const;
+  void getConfigFilesValues(bool localFirst, const WideString& key, std::vector<WideString>& list,
+                            bool stopAfterSecond) const;
   // Appends the merged, cleaned template list.
   void getTmpltsList(std::vector<WideString>& list, bool localFirst);
   // Stores the list without duplicates as the local file's template list.

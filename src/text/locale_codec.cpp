@@ -1,11 +1,11 @@
 #include "text/locale_codec.h"
 
 #include <langinfo.h>
+#include <strings.h>
 
 #include <climits>
 #include <clocale>
 #include <cstring>
-#include <strings.h>
 #include <cwchar>
 #include <mutex>
 

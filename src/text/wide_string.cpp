@@ -91,7 +91,8 @@ int replace_all(WideString& text, const WideString& what, const WideString& with
     return replaced;
   }
   std::vector<size_t> matches;
-  for (size_t at = text.find(what); at != WideString::npos; at = text.find(what, at + what.size())) {
+  for (size_t at = text.find(what); at != WideString::npos;
+       at = text.find(what, at + what.size())) {
     matches.push_back(at);
   }
   if (matches.empty()) return 0;

@@ -124,14 +124,13 @@ TEST(UserLocaleNameChild, DISABLED_ReportsTheSelectedLocale) {
 
 TEST(UserLocaleName, ComesFromTheEnvironment) {
   const std::string test = "UserLocaleNameChild.DISABLED_ReportsTheSelectedLocale";
-  EXPECT_EQ(run_test_in_child("/proc/self/exe", test,
-                              {"LC_ALL=C.UTF-8", "ORB_EXPECTED_LOCALE=C.UTF-8"}),
-            kChildTestPassed);
+  EXPECT_EQ(
+      run_test_in_child("/proc/self/exe", test, {"LC_ALL=C.UTF-8", "ORB_EXPECTED_LOCALE=C.UTF-8"}),
+      kChildTestPassed);
   EXPECT_EQ(run_test_in_child("/proc/self/exe", test, {"LC_ALL=C", "ORB_EXPECTED_LOCALE=C"}),
             kChildTestPassed);
   // A locale that the system lacks leaves the process in "C".
-  EXPECT_EQ(run_test_in_child("/proc/self/exe", test,
-                              {"LANG=xx_YY.UTF-8", "ORB_EXPECTED_LOCALE=C"},
+  EXPECT_EQ(run_test_in_child("/proc/self/exe", test, {"LANG=xx_YY.UTF-8", "ORB_EXPECTED_LOCALE=C"},
                               {"LC_ALL", "LC_CTYPE", "LC_MESSAGES", "LC_COLLATE", "LC_NUMERIC",
                                "LC_TIME", "LC_MONETARY"}),
             kChildTestPassed);

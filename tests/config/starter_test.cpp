@@ -1,6 +1,6 @@
 // The template list: merged from the local and all-users files, cleaned, and
 // stored into the local file without disturbing anything else in it.
-#include <sys/stat.h>
+#include "config/starter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "config/config_locations.h"
-#include "config/starter.h"
 #include "platform/file_system.h"
 #include "test_files.h"
 
@@ -82,8 +81,7 @@ TEST(TemplateList, ReadEntriesAreCleaned) {
 TEST(TemplateList, StoringCreatesTheMissingDirectoryAndFile) {
   LauncherHome home;
   set_tmplts_list({u"/t/new", u"/T/NEW/", u"/t/second"}, false);
-  EXPECT_EQ(home.content(get_local_config_file_path()),
-            kKey + "=/t/new\n" + kKey + "=/t/second\n");
+  EXPECT_EQ(home.content(get_local_config_file_path()), kKey + "=/t/new\n" + kKey + "=/t/second\n");
   EXPECT_EQ(home.content(get_allusers_config_file_path()), "<missing>");
 
   set_tmplts_list({u"/t/base"}, true);
@@ -113,7 +111,8 @@ TEST(TemplateList, RealLauncherFileKeepsEverythingButTheOneSetting) {
   // A byte-order mark, CR LF lines, Cyrillic values, a path split by the
   // first chunk boundary, a byte that is not UTF-8, and keys we never touch.
   const std::string head =
-      "\xEF\xBB\xBF" "DefaultVersion=8.3.22.1709\r\n"
+      "\xEF\xBB\xBF"
+      "DefaultVersion=8.3.22.1709\r\n"
       "CommonInfoBases=/home/u/.orbp8/Базы/список.v8i\r\n"
       "InstalledLocation=/opt/orbe/8.3.22\r\n";
   const std::string templates = "ConfigurationTemplatesLocation=/home/u/";
@@ -138,26 +137,12 @@ TEST(TemplateList, RealLauncherFileKeepsEverythingButTheOneSetting) {
   // The template lines lose their separate line and gain the new directory;
   // the backslash of the second entry is gone, as it was read; the empty
   // line goes. Nothing else changes.
-  const std::string expected =
-      head + "Padding=" + padding + "\r\n" +
-      "ConfigurationTemplatesLocation=/home/u/.orbp8/Orbe/orbp8/tmplts\n" +
-      "ConfigurationTemplatesLocation=/home/u/Шаблоны/старые\r\n" +
-      "ConfigurationTemplatesLocation=/mnt/общие/шаблоны\r\n" +
-      "DistributiveLocation=/opt/дистрибутив\xff\r\n" + "UseHwLicenses=0\r\n" +
-      "\r=\n" + "InstallComponents=DESIGNER=1 SERVER=0\r\n";
+  const std::string expected = head + "Padding=" + padding + "\r\n" +
+                               "ConfigurationTemplatesLocation=/home/u/.orbp8/Orbe/orbp8/tmplts\n" +
+                               "ConfigurationTemplatesLocation=/home/u/Шаблоны/старые\r\n" +
+                               "ConfigurationTemplatesLocation=/mnt/общие/шаблоны\r\n" +
+                               "DistributiveLocation=/opt/дистрибутив\xff\r\n" +
+                               "UseHwLicenses=0\r\n" + "\r=\n" +
+                               "InstallComponents=DESIGNER=1 SERVER=0\r\n";
   EXPECT_EQ(home.content(get_local_config_file_path()), expected);
-}
-
-TEST(TemplateList, StoringThroughASymbolicLinkKeepsTheLink) {
-  LauncherHome home;
-  const std::string shared = home.home() + "/shared.cfg";
-  write_bytes(shared, "Other=1\n");
-  const std::string local = narrow_lib(get_local_config_file_path());
-  FileSystem::CreateDirectory(get_local_config_file_dir());
-  ASSERT_EQ(symlink(shared.c_str(), local.c_str()), 0);
-  set_tmplts_list({u"/t/a"}, false);
-  struct stat status;
-  ASSERT_EQ(lstat(local.c_str(), &status), 0);
-  EXPECT_TRUE(S_ISLNK(status.st_mode));
-  EXPECT_EQ(read_bytes(shared), "Other=1\n" + kKey + "=/t/a\n");
 }

@@ -4,6 +4,7 @@
 # be answered (in unattended mode too) and ends with exit code 1. Screenshots
 # of the boxes go to $SHOTS/<lang>-box-*.png.
 . "$(dirname "$0")/lib.sh"
+require_display
 e2e_init
 pack_sample "$E2E_DIR/kit"
 mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage" "$E2E_DIR/truncated"

@@ -37,6 +37,14 @@ EOF
   mkdir -p "$SHOTS"
 }
 
+# Tests that drive windows skip (exit code 77) when with_xvfb found no X server.
+require_display() {
+  if [ -z "${DISPLAY:-}" ]; then
+    echo "SKIP: no X display (Xvfb could not be started)" >&2
+    exit 77
+  fi
+}
+
 e2e_cleanup() {
   if [ -n "${SETUP_PID:-}" ] && kill -0 "$SETUP_PID" 2>/dev/null; then
     kill "$SETUP_PID" 2>/dev/null || true
@@ -47,6 +55,19 @@ e2e_cleanup() {
 # pack_sample DIR: the kit of examples/ as DIR/orbp8.pkd.
 pack_sample() {
   "$EXAMPLES/pack" "$ORBKIT" "$1/orbp8.pkd" >/dev/null
+}
+
+# make_big_kit DIR: DIR/orbp8.pkd of BIG_DIRS directories with BIG_FILES files
+# of BIG_SIZE bytes each (d01/f0000 ...): zeros make a small kit that takes
+# long to install.
+make_big_kit() {
+  big="$E2E_DIR/big"
+  for d in $(seq -w 1 "${BIG_DIRS:-12}"); do
+    mkdir -p "$big/d$d"
+    head -c $((${BIG_FILES:-250} * ${BIG_SIZE:-262144})) /dev/zero |
+      (cd "$big/d$d" && split -a 4 -d -b "${BIG_SIZE:-262144}" - f)
+  done
+  "$ORBKIT" pack "$big" "$1/orbp8.pkd" --title "en=Big kit" >/dev/null
 }
 
 # start_setup DIR ARGS...: runs setup on the kit in DIR in the background;

@@ -5,6 +5,7 @@
 # and ends with exit code 0 without opening the description. A second run
 # finds everything up to date and succeeds as well.
 . "$(dirname "$0")/lib.sh"
+require_display
 e2e_init
 pack_sample "$E2E_DIR/kit"
 default="$HOME/.orbp8/Orbe/orbp8/tmplts"

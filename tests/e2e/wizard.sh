@@ -7,6 +7,7 @@
 #   wizard.sh LANG
 . "$(dirname "$0")/lib.sh"
 lang=$1
+require_display
 e2e_init
 pack_sample "$E2E_DIR/kit"
 

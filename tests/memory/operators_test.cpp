@@ -195,4 +195,29 @@ TEST(GlobalOperatorsStart, PrintStatisticsAtExitWhenAsked) {
   unsetenv("p8_print_memory_stat");
 }
 
+// The address sanitizer still sees every block of the replaced operators.
+#if defined(__SANITIZE_ADDRESS__)
+__attribute__((noinline)) void leak_one_block() {
+  char* volatile block = new char[4096];
+  block[0] = 1;
+}
+
+TEST(GlobalOperatorsUnderAddressSanitizer, OverflowsAndLeaksAreStillReported) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        char* volatile block = new char[16];
+        block[16] = 1;
+      },
+      "heap-buffer-overflow");
+  EXPECT_EXIT(
+      {
+        leak_one_block();
+        std::exit(0);
+      },
+      [](int status) { return status != 0; },
+      "Direct leak of 4096 byte\\(s\\) in 1 object\\(s\\) allocated");
+}
+#endif
+
 }  // namespace

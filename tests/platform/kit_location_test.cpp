@@ -1,47 +1,27 @@
 #include "platform/kit_location.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
+#include "platform/scratch.h"
 #include "text/child_process.h"
 
 namespace {
 
 WideString usecwd_kit(std::vector<const char*> arguments, const std::string& currentDirectory) {
   arguments.insert(arguments.begin(), {"setup", "usecwd"});
-  return kit_file_path(true, static_cast<int>(arguments.size()), arguments.data(),
-                       currentDirectory, "/opt/kit/setup");
+  return kit_file_path(true, static_cast<int>(arguments.size()), arguments.data(), currentDirectory,
+                       "/opt/kit/setup");
 }
 
 WideString beside_executable_kit(const std::string& executablePath) {
   const char* const argv[] = {"setup", "usecwd", "kits"};
   return kit_file_path(false, 3, argv, "/home/user", executablePath);
 }
-
-// A fresh directory under the temporary directory, removed with everything in it.
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                          "/kit_location_XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 }  // namespace
 
@@ -80,7 +60,6 @@ TEST(KitLocation, OtherwiseTheKitLiesBesideTheExecutable) {
 
 TEST(KitLocation, CurrentDirectoryIsEmptyOnceItIsGone) {
   ScratchDirectory scratch;
-  ASSERT_FALSE(scratch.path().empty());
   const std::string inside = scratch.path() + "/каталог $x \xFF";
   ASSERT_EQ(mkdir(inside.c_str(), 0700), 0);
   const std::string previous = current_directory();
@@ -110,7 +89,6 @@ TEST(KitLocationChild, DISABLED_ReadsItsOwnPath) {
 
 TEST(KitLocation, LongExecutablePathIsReadInFull) {
   ScratchDirectory scratch;
-  ASSERT_FALSE(scratch.path().empty());
   std::string directory = scratch.path();
   for (const char* part : {"/Шаблоны для установки ", "/$HOME `x` \"q\" \xFF", "/-dash"}) {
     directory += part + std::string(160, 'x');

@@ -1,7 +1,6 @@
 // The locale is selected once per process, so each locale runs in a child.
-#include <langinfo.h>
-
 #include <gtest/gtest.h>
+#include <langinfo.h>
 
 #include <cstdlib>
 
@@ -33,11 +32,11 @@ TEST(CLocale, RussianTextsSurviveInAsciiAndUtf8Locales) {
     const char* codeset;
   } locales[] = {{"C", "ANSI_X3.4-1968"}, {"POSIX", "ANSI_X3.4-1968"}, {"C.UTF-8", "UTF-8"}};
   for (const auto& [locale, codeset] : locales) {
-    const int status = run_test_in_child(
-        "/proc/self/exe", "CLocaleChild.DISABLED_RussianTextsWidenAndNarrow",
-        {std::string("LC_ALL=") + locale, std::string("LANG=") + locale,
-         std::string("ORB_EXPECTED_CODESET=") + codeset},
-        {"LC_CTYPE", "LANGUAGE"});
+    const int status =
+        run_test_in_child("/proc/self/exe", "CLocaleChild.DISABLED_RussianTextsWidenAndNarrow",
+                          {std::string("LC_ALL=") + locale, std::string("LANG=") + locale,
+                           std::string("ORB_EXPECTED_CODESET=") + codeset},
+                          {"LC_CTYPE", "LANGUAGE"});
     EXPECT_EQ(status, kChildTestPassed) << locale;
   }
 }

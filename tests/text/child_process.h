@@ -3,10 +3,9 @@
 // its own path). Test-only; main thread.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
@@ -19,9 +18,7 @@ extern char** environ;
 constexpr int kChildTestPassed = 77;
 
 // Ends a child test, reporting whether its checks passed.
-inline void finish_child_test() {
-  std::exit(::testing::Test::HasFailure() ? 1 : kChildTestPassed);
-}
+inline void finish_child_test() { std::exit(::testing::Test::HasFailure() ? 1 : kChildTestPassed); }
 
 // Runs `executable` with only the test `testName` enabled and returns its exit
 // status, or -1 when it could not be started or did not exit normally. The

@@ -11,16 +11,16 @@ namespace {
 const WideString kCaptionFromStaticInit = LoadResString("IDS_WIZARD_NEXT");
 
 const char* const kKeys[] = {
-    "IDS_WIZARD_BACK",         "IDS_WIZARD_NEXT",       "IDS_WIZARD_FINISH",
-    "IDS_WIZARD_CANCEL",       "IDS_ACCEPT_CANCEL",     "IDS_TITLE_INSTALLER",
-    "IDS_PREPARECOPY",         "IDS_INSTALL_ERROR",     "IDS_ERROR_NOSOURCE",
-    "IDS_ERROR_NOTARGET",      "IDS_ERROR_NOSPACE",     "IDS_CHOOSEDIR_FOLDER",
-    "IDS_CHOOSEDIR_TITLE",     "IDR_MAINFRAME",         "IDS_SETUP_EMPTYTARGET",
-    "IDS_INSTALL_FINISH",      "IDS_ERROR_DAMAGEDSOURCE", "IDS_DEFPRODUCT",
-    "IDS_DEFPROVIDER",         "IDS_SUCCESS_FINISH",    "IDS_SUCCESS_OPENDESCR",
-    "IDS_PROGRESS_START",      "IDS_ERROR_FINISH",      "IDS_CANCEL_FINISH",
-    "IDS_BROWSE_SELDIR",       "IDS_BROWSE_OK",         "IDS_BROWSE_CANCEL",
-    "IDS_WELCOME_TITLE",       "IDS_SETUP_EXISTEDTARGET", "IDS_DESTINATION_PROMPT",
+    "IDS_WIZARD_BACK",      "IDS_WIZARD_NEXT",         "IDS_WIZARD_FINISH",
+    "IDS_WIZARD_CANCEL",    "IDS_ACCEPT_CANCEL",       "IDS_TITLE_INSTALLER",
+    "IDS_PREPARECOPY",      "IDS_INSTALL_ERROR",       "IDS_ERROR_NOSOURCE",
+    "IDS_ERROR_NOTARGET",   "IDS_ERROR_NOSPACE",       "IDS_CHOOSEDIR_FOLDER",
+    "IDS_CHOOSEDIR_TITLE",  "IDR_MAINFRAME",           "IDS_SETUP_EMPTYTARGET",
+    "IDS_INSTALL_FINISH",   "IDS_ERROR_DAMAGEDSOURCE", "IDS_DEFPRODUCT",
+    "IDS_DEFPROVIDER",      "IDS_SUCCESS_FINISH",      "IDS_SUCCESS_OPENDESCR",
+    "IDS_PROGRESS_START",   "IDS_ERROR_FINISH",        "IDS_CANCEL_FINISH",
+    "IDS_BROWSE_SELDIR",    "IDS_BROWSE_OK",           "IDS_BROWSE_CANCEL",
+    "IDS_WELCOME_TITLE",    "IDS_SETUP_EXISTEDTARGET", "IDS_DESTINATION_PROMPT",
     "IDS_TEMPLATE_CATALOG",
 };
 
@@ -34,8 +34,7 @@ const std::map<std::string, std::string> kEnglish = {
     {"IDS_PREPARECOPY", "Preparing to copy..."},
     {"IDS_INSTALL_ERROR", "Installation error"},
     {"IDS_ERROR_NOSOURCE", "Distribution kit file orbp8.pkd not found."},
-    {"IDS_ERROR_NOTARGET",
-     "Installation of templates to the current directory is not supported."},
+    {"IDS_ERROR_NOTARGET", "Installation of templates to the current directory is not supported."},
     {"IDS_ERROR_NOSPACE", "Insufficient space available in the directory Temp."},
     {"IDS_CHOOSEDIR_FOLDER", "&Folder:"},
     {"IDS_CHOOSEDIR_TITLE", "Choose Directory"},
@@ -152,9 +151,8 @@ TEST_F(ResourceLanguage, EveryTableHoldsItsOwnTranslationOfEveryKey) {
   }
 
   const std::pair<LangIdType, WideString> finishCaptions[] = {
-      {kLangRussian, u"Готово"},  {kLangUkrainian, u"\u041E\u041A"},  // Cyrillic О and К
-      {kLangVietnamese, u"OK"},   {kLangTurkish, u"Tamam"},
-      {kLangGerman, u"Fertig"},
+      {kLangRussian, u"Готово"}, {kLangUkrainian, u"\u041E\u041A"},  // Cyrillic О and К
+      {kLangVietnamese, u"OK"},  {kLangTurkish, u"Tamam"},          {kLangGerman, u"Fertig"},
   };
   for (const auto& [id, caption] : finishCaptions) {
     set_resource_lang(id);

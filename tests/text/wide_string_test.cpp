@@ -33,8 +33,7 @@ TEST(WideString, FileNamesInEveryScriptSurviveARoundTrip) {
       {"Thư mục mẫu/Tệp.cfg", u"Thư mục mẫu/Tệp.cfg"},
       {"dir/\xF0\x9D\x84\x9E\xF0\x9F\x93\x81", u"dir/\U0001D11E\U0001F4C1"},
       // Latin-1 bytes, a cut sequence and an overlong slash stay raw bytes.
-      {"caf\xE9/\xE2\x82/\xC0\xAF",
-       u"caf\xDCE9/\xDCE2\xDC82/\xDCC0\xDCAF"},
+      {"caf\xE9/\xE2\x82/\xC0\xAF", u"caf\xDCE9/\xDCE2\xDC82/\xDCC0\xDCAF"},
   };
   for (const Name& name : names) {
     SCOPED_TRACE(name.bytes);
@@ -53,17 +52,21 @@ TEST(WideString, Win32ShapedConversionsCountAndStoreWithinTheBuffer) {
   EXPECT_EQ(MultiByteToWideChar(0, 0, narrow, 12, units, 0), 6);
   EXPECT_EQ(units[0], u'x');  // a buffer size of 0 only counts
   EXPECT_EQ(MultiByteToWideChar(0, 0, narrow, 12, units, 3), 6);
-  EXPECT_EQ(WideString(units, 4), u"Гот" u"x");  // three stored, no terminator
+  EXPECT_EQ(WideString(units, 4),
+            u"Гот"
+            u"x");                                                 // three stored, no terminator
   EXPECT_EQ(MultiByteToWideChar(0, 0, "ab\0cd", 5, units, 8), 2);  // reads up to the zero byte
 
   const char16_t wide[] = u"Да\0нет";
   char bytes[8];
   std::fill(std::begin(bytes), std::end(bytes), 'x');
   EXPECT_EQ(WideCharToMultiByte(0, 0, wide, 6, bytes, 8, nullptr, nullptr), 4);  // stops at zero
-  EXPECT_EQ(std::string(bytes, 8), std::string("Да\0\0\0\0", 8));             // rest zero-filled
+  EXPECT_EQ(std::string(bytes, 8), std::string("Да\0\0\0\0", 8));                // rest zero-filled
   std::fill(std::begin(bytes), std::end(bytes), 'x');
   EXPECT_EQ(WideCharToMultiByte(0, 0, wide, 6, bytes, 2, nullptr, nullptr), 4);
-  EXPECT_EQ(std::string(bytes, 3), "Д" "x");  // at most bufferSize bytes written
+  EXPECT_EQ(std::string(bytes, 3),
+            "Д"
+            "x");  // at most bufferSize bytes written
 }
 
 TEST(WideString, NumbersToTextAndBack) {

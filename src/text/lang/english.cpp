@@ -26,20 +26,27 @@ constexpr ResourceText kTexts[] = {
     {"IDR_MAINFRAME", kInstallerTitle},
     {"IDS_SETUP_EMPTYTARGET", "Specify correct path to template directory."},
     {"IDS_INSTALL_FINISH", "Copying complete..."},
-    {"IDS_ERROR_DAMAGEDSOURCE", "Distribution kit file orbp8.pkd corrupted or not designed for this installation program."},
+    {"IDS_ERROR_DAMAGEDSOURCE",
+     "Distribution kit file orbp8.pkd corrupted or not designed for this installation program."},
     {"IDS_DEFPRODUCT", "<Product>"},
     {"IDS_DEFPROVIDER", "<Vendor>"},
     {"IDS_SUCCESS_FINISH", "Configuration installed successfully."},
     {"IDS_SUCCESS_OPENDESCR", "Open description of distribution package"},
     {"IDS_PROGRESS_START", "Files being copied..."},
-    {"IDS_ERROR_FINISH", "An error occurred during the installation process. Installation canceled. Template directory has not been changed."},
+    {"IDS_ERROR_FINISH",
+     "An error occurred during the installation process. Installation canceled. Template directory "
+     "has not been changed."},
     {"IDS_CANCEL_FINISH", "Installation canceled. Template directory has not been changed."},
     {"IDS_BROWSE_SELDIR", "Directory selected:"},
     {"IDS_BROWSE_OK", "Select"},
     {"IDS_BROWSE_CANCEL", kCancel},
     {"IDS_WELCOME_TITLE", "Welcome to the product installation program"},
-    {"IDS_SETUP_EXISTEDTARGET", "The installation directory contains files that may be changed during the installation process. Do you want to continue?"},
-    {"IDS_DESTINATION_PROMPT", "Specify path to template directory. The installation program will install templates and configuration files to the specified directory."},
+    {"IDS_SETUP_EXISTEDTARGET",
+     "The installation directory contains files that may be changed during the installation "
+     "process. Do you want to continue?"},
+    {"IDS_DESTINATION_PROMPT",
+     "Specify path to template directory. The installation program will install templates and "
+     "configuration files to the specified directory."},
     {"IDS_TEMPLATE_CATALOG", "Template directory:"},
 };
 

@@ -26,20 +26,27 @@ constexpr ResourceText kTexts[] = {
     {"IDR_MAINFRAME", kInstallerTitle},
     {"IDS_SETUP_EMPTYTARGET", "Norādiet pareizu ceļu uz veidņu direktoriju."},
     {"IDS_INSTALL_FINISH", "Kopēšana pabeigta..."},
-    {"IDS_ERROR_DAMAGEDSOURCE", "Distribūcijas komplekta fails orbp8.pkd ir bojāts vai nav paredzēts šai instalēšanas programmai."},
+    {"IDS_ERROR_DAMAGEDSOURCE",
+     "Distribūcijas komplekta fails orbp8.pkd ir bojāts vai nav paredzēts šai instalēšanas "
+     "programmai."},
     {"IDS_DEFPRODUCT", "<Produkts>"},
     {"IDS_DEFPROVIDER", "<Piegādātājs>"},
     {"IDS_SUCCESS_FINISH", "Konfigurācija ir veiksmīgi instalēta."},
     {"IDS_SUCCESS_OPENDESCR", "Atvērt distribūcijas komplekta aprakstu"},
     {"IDS_PROGRESS_START", "Notiek failu kopēšana..."},
-    {"IDS_ERROR_FINISH", "Instalēšanas laikā radās kļūda. Instalēšana atcelta. Veidņu direktorija nav mainīta."},
+    {"IDS_ERROR_FINISH",
+     "Instalēšanas laikā radās kļūda. Instalēšana atcelta. Veidņu direktorija nav mainīta."},
     {"IDS_CANCEL_FINISH", "Instalēšana atcelta. Veidņu direktorija nav mainīta."},
     {"IDS_BROWSE_SELDIR", "Izvēlētā direktorija:"},
     {"IDS_BROWSE_OK", "Izvēlēties"},
     {"IDS_BROWSE_CANCEL", kCancel},
     {"IDS_WELCOME_TITLE", "Laipni lūdzam produkta instalēšanas programmā"},
-    {"IDS_SETUP_EXISTEDTARGET", "Instalēšanas direktorijā ir faili, kas instalēšanas laikā var tikt mainīti. Vai vēlaties turpināt?"},
-    {"IDS_DESTINATION_PROMPT", "Norādiet ceļu uz veidņu direktoriju. Instalēšanas programma instalēs veidnes un konfigurācijas failus norādītajā direktorijā."},
+    {"IDS_SETUP_EXISTEDTARGET",
+     "Instalēšanas direktorijā ir faili, kas instalēšanas laikā var tikt mainīti. Vai vēlaties "
+     "turpināt?"},
+    {"IDS_DESTINATION_PROMPT",
+     "Norādiet ceļu uz veidņu direktoriju. Instalēšanas programma instalēs veidnes un "
+     "konfigurācijas failus norādītajā direktorijā."},
     {"IDS_TEMPLATE_CATALOG", "Veidņu direktorija:"},
 };
 

@@ -26,20 +26,28 @@ constexpr ResourceText kTexts[] = {
     {"IDR_MAINFRAME", kInstallerTitle},
     {"IDS_SETUP_EMPTYTARGET", "Specificați calea corectă către directorul de șabloane."},
     {"IDS_INSTALL_FINISH", "Copiere finalizată..."},
-    {"IDS_ERROR_DAMAGEDSOURCE", "Fișierul kitului de distribuție orbp8.pkd este deteriorat sau nu este destinat acestui program de instalare."},
+    {"IDS_ERROR_DAMAGEDSOURCE",
+     "Fișierul kitului de distribuție orbp8.pkd este deteriorat sau nu este destinat acestui "
+     "program de instalare."},
     {"IDS_DEFPRODUCT", "<Produs>"},
     {"IDS_DEFPROVIDER", "<Furnizor>"},
     {"IDS_SUCCESS_FINISH", "Configurația a fost instalată cu succes."},
     {"IDS_SUCCESS_OPENDESCR", "Deschideți descrierea pachetului de distribuție"},
     {"IDS_PROGRESS_START", "Se copiază fișierele..."},
-    {"IDS_ERROR_FINISH", "A apărut o eroare în timpul instalării. Instalarea a fost anulată. Directorul de șabloane nu a fost modificat."},
+    {"IDS_ERROR_FINISH",
+     "A apărut o eroare în timpul instalării. Instalarea a fost anulată. Directorul de șabloane nu "
+     "a fost modificat."},
     {"IDS_CANCEL_FINISH", "Instalarea a fost anulată. Directorul de șabloane nu a fost modificat."},
     {"IDS_BROWSE_SELDIR", "Director selectat:"},
     {"IDS_BROWSE_OK", "Selectare"},
     {"IDS_BROWSE_CANCEL", kCancel},
     {"IDS_WELCOME_TITLE", "Bun venit în programul de instalare a produsului"},
-    {"IDS_SETUP_EXISTEDTARGET", "Directorul de instalare conține fișiere care pot fi modificate în timpul instalării. Doriți să continuați?"},
-    {"IDS_DESTINATION_PROMPT", "Specificați calea către directorul de șabloane. Programul de instalare va instala șabloanele și fișierele de configurare în directorul specificat."},
+    {"IDS_SETUP_EXISTEDTARGET",
+     "Directorul de instalare conține fișiere care pot fi modificate în timpul instalării. Doriți "
+     "să continuați?"},
+    {"IDS_DESTINATION_PROMPT",
+     "Specificați calea către directorul de șabloane. Programul de instalare va instala șabloanele "
+     "și fișierele de configurare în directorul specificat."},
     {"IDS_TEMPLATE_CATALOG", "Director de șabloane:"},
 };
 

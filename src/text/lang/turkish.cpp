@@ -26,20 +26,27 @@ constexpr ResourceText kTexts[] = {
     {"IDR_MAINFRAME", kInstallerTitle},
     {"IDS_SETUP_EMPTYTARGET", "Şablon dizininin doğru yolunu belirtin."},
     {"IDS_INSTALL_FINISH", "Kopyalama tamamlandı..."},
-    {"IDS_ERROR_DAMAGEDSOURCE", "Dağıtım paketi dosyası orbp8.pkd bozuk veya bu kurulum programı için tasarlanmamış."},
+    {"IDS_ERROR_DAMAGEDSOURCE",
+     "Dağıtım paketi dosyası orbp8.pkd bozuk veya bu kurulum programı için tasarlanmamış."},
     {"IDS_DEFPRODUCT", "<Ürün>"},
     {"IDS_DEFPROVIDER", "<Satıcı>"},
     {"IDS_SUCCESS_FINISH", "Yapılandırma başarıyla kuruldu."},
     {"IDS_SUCCESS_OPENDESCR", "Dağıtım paketinin açıklamasını aç"},
     {"IDS_PROGRESS_START", "Dosyalar kopyalanıyor..."},
-    {"IDS_ERROR_FINISH", "Kurulum işlemi sırasında bir hata oluştu. Kurulum iptal edildi. Şablon dizini değiştirilmedi."},
+    {"IDS_ERROR_FINISH",
+     "Kurulum işlemi sırasında bir hata oluştu. Kurulum iptal edildi. Şablon dizini "
+     "değiştirilmedi."},
     {"IDS_CANCEL_FINISH", "Kurulum iptal edildi. Şablon dizini değiştirilmedi."},
     {"IDS_BROWSE_SELDIR", "Seçilen dizin:"},
     {"IDS_BROWSE_OK", "Seç"},
     {"IDS_BROWSE_CANCEL", kCancel},
     {"IDS_WELCOME_TITLE", "Ürün kurulum programına hoş geldiniz"},
-    {"IDS_SETUP_EXISTEDTARGET", "Kurulum dizini, kurulum işlemi sırasında değiştirilebilecek dosyalar içeriyor. Devam etmek istiyor musunuz?"},
-    {"IDS_DESTINATION_PROMPT", "Şablon dizininin yolunu belirtin. Kurulum programı şablonları ve yapılandırma dosyalarını belirtilen dizine kuracak."},
+    {"IDS_SETUP_EXISTEDTARGET",
+     "Kurulum dizini, kurulum işlemi sırasında değiştirilebilecek dosyalar içeriyor. Devam etmek "
+     "istiyor musunuz?"},
+    {"IDS_DESTINATION_PROMPT",
+     "Şablon dizininin yolunu belirtin. Kurulum programı şablonları ve yapılandırma dosyalarını "
+     "belirtilen dizine kuracak."},
     {"IDS_TEMPLATE_CATALOG", "Şablon dizini:"},
 };
 

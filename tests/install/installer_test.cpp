@@ -1,0 +1,506 @@
+#include "install/installer.h"
+
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "install/child_process.h"
+#include "install/install_thread.h"
+#include "install/scripted_file_system.h"
+#include "install/tree_fixture.h"
+#include "platform/tree_removal.h"
+#include "text/languages.h"
+
+namespace {
+
+constexpr int64_t kT = 1600000000;  // a kit time, whole seconds
+
+WideString wide(const std::string& text) { return widen_lib(text); }
+
+struct Outcome {
+  uint32_t result = 0;
+  uint32_t code = 0;
+  WideString message;
+  int32_t progress = -1;
+};
+
+class InstallerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("TMPDIR", temp.path().c_str(), 1); }
+  void TearDown() override { ScriptedFileSystem::hook = nullptr; }
+
+  void openKit(const std::vector<KitFile>& files) {
+    build_kit(files, staging.path(), kitPath());
+    ASSERT_EQ(0u, kit.open(wide(kitPath())));
+  }
+  std::string kitPath() const { return staging / "orbp8.pkd"; }
+
+  Outcome install(const std::string& directory) {
+    data.init(&kit, wide(directory));
+    ScriptedInstaller installer(0);
+    Outcome outcome;
+    outcome.result = installer.run(&data);
+    data.getInstallState(outcome.code, outcome.message, outcome.progress);
+    return outcome;
+  }
+
+  std::vector<std::string> backupRoots() const { return entries_with_prefix(temp.path(), "p8stp"); }
+
+  TempDirectory temp;
+  TempDirectory staging;
+  TempDirectory target;
+  ScriptedKit kit;
+  ScriptedProcessData data;
+};
+
+// Counts the operations that change the disk; the one numbered `failAt`
+// fails, and nothing fails after it (the rollback runs undisturbed).
+struct FailureScript {
+  int failAt = -1;
+  int seen = 0;
+  bool fired = false;
+  uint32_t operator()(FileOperation operation) {
+    if (fired || operation == FileOperation::kRemoveDirectory ||
+        operation == FileOperation::kDeleteFile) {
+      return 0;
+    }
+    if (seen++ != failAt) return 0;
+    fired = true;
+    return operation == FileOperation::kWriteFile ? ERROR_DISK_FULL : ERROR_INVALID_PARAMETER;
+  }
+};
+
+// A target tree with files older and newer than the kit, user files the kit
+// does not name, and modes and times that must all survive a rollback.
+void make_user_tree(const std::string& root) {
+  write_file(root + "/conf/old.xml", "old xml", kT - 100, 250);
+  write_file(root + "/conf/new.xml", "newer than the kit", kT + 100);
+  write_file(root + "/dup.cfg", "original dup", kT - 100);
+  write_file(root + "/keep/user.txt", "the user's own", kT - 50, 999);
+  chmod((root + "/conf/old.xml").c_str(), 0600);
+  const timespec times[2] = {{kT - 7, 7}, {kT - 7, 7}};
+  utimensat(AT_FDCWD, (root + "/keep").c_str(), times, 0);
+  utimensat(AT_FDCWD, (root + "/conf").c_str(), times, 0);
+  utimensat(AT_FDCWD, root.c_str(), times, 0);
+}
+
+// Replaces, skips, creates directories and files, and names dup.cfg and
+// conf/old.xml twice, the second time under another spelling.
+std::vector<KitFile> mixed_kit() {
+  return {{"conf\\old.xml", "kit old", file_time(kT)},
+          {"conf\\new.xml", "kit new", file_time(kT)},
+          {"dup.cfg", "dup first", file_time(kT - 10)},
+          {"fresh\\deep\\a.json", "{\"a\": 1}", file_time(kT)},
+          {"keep\\added.txt", "added", file_time(kT)},
+          {"dup.cfg", "dup second", file_time(kT)},
+          {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
+          {"top.bin", std::string("\0\1\2\3binary", 10), file_time(kT)}};
+}
+
+}  // namespace
+
+TEST_F(InstallerTest, EmptyKitStartsAndCommitsTheJournal) {
+  openKit({});
+  const TreeSnapshot before = snapshot_tree(target.path());
+  const Outcome outcome = install(target.path());
+  EXPECT_EQ(0u, outcome.result);
+  EXPECT_EQ(0u, outcome.code);
+  EXPECT_EQ(100, outcome.progress);
+  EXPECT_EQ(LoadResString("IDS_INSTALL_FINISH"), outcome.message);
+  EXPECT_FALSE(outcome.message.empty());
+  EXPECT_EQ(before, snapshot_tree(target.path()));
+  EXPECT_TRUE(backupRoots().empty());
+}
+
+TEST_F(InstallerTest, WritesMissingAndOlderFilesOnly) {
+  write_file(target / "older.cfg", "older", kT - 1);
+  write_file(target / "equal.cfg", "equal", kT);
+  write_file(target / "newer.cfg", "newer", kT + 1);
+  write_file(target / "fraction.cfg", "fraction", kT);
+  openKit({{"missing.cfg", "kit missing", file_time(kT)},
+           {"older.cfg", "kit older", file_time(kT)},
+           {"equal.cfg", "kit equal", file_time(kT)},
+           {"newer.cfg", "kit newer", file_time(kT)},
+           {"fraction.cfg", "kit fraction", file_time(kT, 5000000)},
+           {"empty.cfg", "", file_time(kT)}});
+  Outcome outcome = install(target.path());
+  ASSERT_EQ(0u, outcome.result);
+  EXPECT_EQ(100, outcome.progress);
+  EXPECT_EQ("kit missing", read_file(target / "missing.cfg"));
+  EXPECT_EQ("kit older", read_file(target / "older.cfg"));
+  EXPECT_EQ("equal", read_file(target / "equal.cfg"));
+  EXPECT_EQ("newer", read_file(target / "newer.cfg"));
+  EXPECT_EQ("kit fraction", read_file(target / "fraction.cfg"));
+  EXPECT_EQ("", read_file(target / "empty.cfg"));
+  for (const char* name : {"missing.cfg", "older.cfg", "equal.cfg", "fraction.cfg", "empty.cfg"}) {
+    EXPECT_EQ(kT, modification_seconds(target / name)) << name;
+  }
+  EXPECT_EQ(kT + 1, modification_seconds(target / "newer.cfg"));
+  EXPECT_TRUE(backupRoots().empty());  // replaced versions went with the backup tree
+
+  // A time that is not a whole second always compares as newer than the
+  // installed file, so that entry is written on every run; the others not.
+  write_file(target / "fraction.cfg", "edited", kT);
+  write_file(target / "older.cfg", "edited", kT);
+  outcome = install(target.path());
+  ASSERT_EQ(0u, outcome.result);
+  EXPECT_EQ("kit fraction", read_file(target / "fraction.cfg"));
+  EXPECT_EQ("edited", read_file(target / "older.cfg"));
+}
+
+TEST_F(InstallerTest, BackslashNamesCreateJournalledDirectories) {
+  make_directories(target / "conf");
+  openKit({{"conf\\forms\\main\\x.xml", "<x/>", file_time(kT)},
+           {"conf\\y.xml", "<y/>", file_time(kT)},
+           {"new\\z.xml", "<z/>", file_time(kT)}});
+  EXPECT_EQ(0u, install(target.path()).result);
+  EXPECT_EQ("<x/>", read_file(target / "conf/forms/main/x.xml"));
+  EXPECT_EQ("<y/>", read_file(target / "conf/y.xml"));
+  EXPECT_EQ("<z/>", read_file(target / "new/z.xml"));
+
+  // The same kit into a fresh tree, failing at the last file: every
+  // directory made on the way is journalled and goes again.
+  TempDirectory second;
+  make_directories(second / "conf");
+  const TreeSnapshot before = snapshot_tree(second.path());
+  ScriptedFileSystem::hook = [](FileOperation operation, const WideString& path) -> uint32_t {
+    return operation == FileOperation::kCreateFile && path.find(u"z.xml") != WideString::npos
+               ? ERROR_INVALID_PARAMETER
+               : 0;
+  };
+  const Outcome outcome = install(second.path());
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, outcome.result);
+  EXPECT_EQ(before, snapshot_tree(second.path()));
+}
+
+TEST_F(InstallerTest, PublishesPathAndProgressBeforeEachEntry) {
+  openKit({{"a", "1", file_time(kT)},
+           {"b\\c", "2", file_time(kT)},
+           {"d", "3", file_time(kT)},
+           {"e", "4", file_time(kT)}});
+  std::vector<int32_t> progress;
+  std::vector<WideString> messages;
+  ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
+    if (operation == FileOperation::kCreateFile) {
+      uint32_t code = 0;
+      WideString message;
+      int32_t value = 0;
+      data.getInstallState(code, message, value);
+      progress.push_back(value);
+      messages.push_back(message);
+    }
+    return 0;
+  };
+  const Outcome outcome = install(target.path());
+  EXPECT_EQ(0u, outcome.result);
+  EXPECT_EQ((std::vector<int32_t>{0, 25, 50, 75}), progress);
+  EXPECT_EQ((std::vector<WideString>{wide(target / "a"), wide(target / "b/c"), wide(target / "d"),
+                                     wide(target / "e")}),
+            messages);
+  EXPECT_EQ(100, outcome.progress);
+}
+
+TEST_F(InstallerTest, AFailureAtEntryThreeOfTenPublishesThirty) {
+  std::vector<KitFile> files;
+  for (int i = 0; i < 10; ++i) {
+    files.push_back({"f" + std::to_string(i), "content", file_time(kT)});
+  }
+  files[3].name = "blocked\\f3";  // "blocked" is a file in the target
+  openKit(files);
+  write_file(target / "blocked", "a file, not a directory", kT - 1);
+  const TreeSnapshot before = snapshot_tree(target.path());
+  const Outcome outcome = install(target.path());
+  EXPECT_EQ(ERROR_PATH_NOT_FOUND, outcome.result);
+  EXPECT_EQ(ERROR_PATH_NOT_FOUND, outcome.code);
+  EXPECT_EQ(30, outcome.progress);
+  EXPECT_EQ(LoadResString("IDS_INSTALL_ERROR"), outcome.message);
+  EXPECT_EQ(before, snapshot_tree(target.path()));
+  EXPECT_TRUE(backupRoots().empty());
+}
+
+// A kit entry that names an existing directory (or a pipe) is an error: the
+// directory, with the user's files in it, stays where it is.
+TEST_F(InstallerTest, AnEntryNamingADirectoryOrSpecialFileIsAnError) {
+  write_file(target / "forms.xml/user.txt", "user data", kT - 5);
+  ASSERT_EQ(0, mkfifo((target / "pipe").c_str(), 0600));
+  const TreeSnapshot before = snapshot_tree(target.path());
+  openKit({{"a.cfg", "a", file_time(kT)}, {"forms.xml", "kit", file_time(kT + 100)},
+           {"pipe", "kit", file_time(kT)}});
+  Outcome outcome = install(target.path());
+  EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
+  EXPECT_EQ(33, outcome.progress);
+  EXPECT_EQ(before, snapshot_tree(target.path()));
+
+  removeTree(target / "forms.xml");
+  const TreeSnapshot withoutDirectory = snapshot_tree(target.path());
+  outcome = install(target.path());
+  EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
+  EXPECT_EQ(66, outcome.progress);
+  EXPECT_EQ(withoutDirectory, snapshot_tree(target.path()));
+}
+
+// Failing each disk-changing operation of a run in turn, and cancelling after
+// each written file: the target tree is every time exactly as before (bytes,
+// modes, times of files and directories), nothing made is left and the
+// backup root is gone.
+TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
+  openKit(mixed_kit());
+  FailureScript counting;
+  int writtenFiles = 0;
+  ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
+    if (operation == FileOperation::kCreateFile) ++writtenFiles;
+    return counting(operation);
+  };
+  {
+    TempDirectory clean;
+    make_user_tree(clean.path());
+    ASSERT_EQ(0u, install(clean.path()).result);
+    EXPECT_EQ("kit old again", read_file(clean / "conf/old.xml"));
+    EXPECT_EQ("newer than the kit", read_file(clean / "conf/new.xml"));
+    EXPECT_EQ("dup second", read_file(clean / "dup.cfg"));
+    EXPECT_EQ("{\"a\": 1}", read_file(clean / "fresh/deep/a.json"));
+    EXPECT_EQ("the user's own", read_file(clean / "keep/user.txt"));
+  }
+  const int operations = counting.seen;
+  ASSERT_GT(operations, 20);
+  ASSERT_EQ(7, writtenFiles);
+
+  for (int failAt = 0; failAt < operations; ++failAt) {
+    TempDirectory tree;
+    make_user_tree(tree.path());
+    const TreeSnapshot before = snapshot_tree(tree.path());
+    FailureScript script;
+    script.failAt = failAt;
+    ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) {
+      return script(operation);
+    };
+    const Outcome outcome = install(tree.path());
+    ASSERT_TRUE(script.fired) << failAt;
+    EXPECT_NE(0u, outcome.result) << failAt;
+    EXPECT_EQ(outcome.result, outcome.code) << failAt;
+    EXPECT_LT(outcome.progress, 100) << failAt;
+    EXPECT_EQ(before, snapshot_tree(tree.path())) << "failure at operation " << failAt;
+    EXPECT_TRUE(backupRoots().empty()) << failAt;
+  }
+
+  for (int cancelAt = 0; cancelAt < writtenFiles; ++cancelAt) {
+    TempDirectory tree;
+    make_user_tree(tree.path());
+    const TreeSnapshot before = snapshot_tree(tree.path());
+    int created = 0;
+    ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
+      if (operation == FileOperation::kCreateFile && created++ == cancelAt) data.setCancel(true);
+      return 0;
+    };
+    const Outcome outcome = install(tree.path());
+    EXPECT_EQ(ERROR_CANCELLED, outcome.result) << cancelAt;
+    EXPECT_EQ(0u, outcome.code) << cancelAt;  // a cancel publishes no final state
+    EXPECT_LT(outcome.progress, 100) << cancelAt;
+    EXPECT_EQ(before, snapshot_tree(tree.path())) << "cancel after file " << cancelAt;
+    EXPECT_TRUE(backupRoots().empty()) << cancelAt;
+  }
+}
+
+TEST_F(InstallerTest, BackupTreeOnAnotherFileSystem) {
+  TempDirectory shared("/dev/shm");
+  setenv("TMPDIR", shared.path().c_str(), 1);
+  openKit(mixed_kit());
+  make_user_tree(target.path());
+  const TreeSnapshot before = snapshot_tree(target.path());
+  int created = 0;
+  ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
+    return operation == FileOperation::kCreateFile && ++created == 7 ? ERROR_INVALID_PARAMETER
+                                                                     : 0;
+  };
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
+  EXPECT_EQ(before, snapshot_tree(target.path()));
+  ScriptedFileSystem::hook = nullptr;
+  EXPECT_EQ(0u, install(target.path()).result);
+  EXPECT_EQ("kit old again", read_file(target / "conf/old.xml"));
+  EXPECT_EQ("dup second", read_file(target / "dup.cfg"));
+  EXPECT_TRUE(entries_with_prefix(shared.path(), "p8stp").empty());
+}
+
+// A disk that fills up during the copy: a small tmpfs in a private mount
+// namespace holds the target and the backup tree.
+TEST_F(InstallerTest, AFullDiskDuringTheCopyRollsBack) {
+  std::string big(2 << 20, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
+  openKit({{"small.cfg", "small", file_time(kT)},
+           {"old.cfg", "replaced", file_time(kT)},
+           {"sub\\big.bin", big, file_time(kT)}});
+  TempDirectory mountPoint;
+  const std::string report = run_in_child([&]() -> std::string {
+    if (unshare(CLONE_NEWNS) != 0) return "skip: no private mount namespace";
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return "skip: private";
+    if (mount("tmpfs", mountPoint.path().c_str(), "tmpfs", 0, "size=1m") != 0) {
+      return "skip: cannot mount tmpfs";
+    }
+    const std::string root = mountPoint / "target";
+    write_file(root + "/old.cfg", "old", kT - 1);
+    make_directories(mountPoint / "tmp");
+    setenv("TMPDIR", (mountPoint / "tmp").c_str(), 1);
+    const TreeSnapshot before = snapshot_tree(root);
+    const Outcome outcome = install(root);
+    std::string problems;
+    if (outcome.result == 0) problems += "installed on a full disk; ";
+    if (outcome.code != outcome.result) problems += "state differs from result; ";
+    if (outcome.progress != 66) problems += "progress " + std::to_string(outcome.progress) + "; ";
+    if (!(before == snapshot_tree(root))) problems += "tree changed; ";
+    if (!entries_with_prefix(mountPoint / "tmp", "p8stp").empty()) problems += "backup left; ";
+    return problems + "code " + std::to_string(outcome.result);
+  });
+  if (report.rfind("skip:", 0) == 0) GTEST_SKIP() << report;
+  EXPECT_EQ("code " + std::to_string(ERROR_DISK_FULL), report);
+}
+
+// An unprivileged user and a target directory it cannot write: neither an
+// existing file (which cannot be saved) nor a new one is written.
+TEST_F(InstallerTest, AnUnwritableTargetDirectoryIsAnError) {
+  openKit({{"old.cfg", "replaced", file_time(kT)}, {"new.cfg", "new", file_time(kT)}});
+  chmod(temp.path().c_str(), 0777);
+  TempDirectory withFile;
+  TempDirectory empty;
+  write_file(withFile / "old.cfg", "old", kT - 1);
+  chown((withFile / "old.cfg").c_str(), 65534, 65534);
+  chmod((withFile / "old.cfg").c_str(), 0666);
+  for (const TempDirectory* directory : {&withFile, &empty}) {
+    chmod(directory->path().c_str(), 0555);
+  }
+  const TreeSnapshot beforeWithFile = snapshot_tree(withFile.path());
+  const TreeSnapshot beforeEmpty = snapshot_tree(empty.path());
+  const std::string report = run_in_child([&]() -> std::string {
+    if (setgid(65534) != 0 || setuid(65534) != 0) return "skip: cannot become nobody";
+    const Outcome first = install(withFile.path());
+    const Outcome second = install(empty.path());
+    return std::to_string(first.result) + " " + std::to_string(first.progress) + " " +
+           std::to_string(second.result) + " " + std::to_string(second.progress);
+  });
+  if (report.rfind("skip:", 0) == 0) GTEST_SKIP() << report;
+  EXPECT_EQ("87 0 87 0", report);
+  EXPECT_EQ(beforeWithFile, snapshot_tree(withFile.path()));
+  EXPECT_EQ(beforeEmpty, snapshot_tree(empty.path()));
+  EXPECT_EQ("old", read_file(withFile / "old.cfg"));
+  EXPECT_TRUE(backupRoots().empty());
+}
+
+TEST_F(InstallerTest, AnEarlierBackupRootIsLeftAlone) {
+  write_file(temp / "p8stp0/conf/old.xml", "from a crashed run", kT);
+  openKit(mixed_kit());
+  make_user_tree(target.path());
+  EXPECT_EQ(0u, install(target.path()).result);
+  EXPECT_EQ("kit old again", read_file(target / "conf/old.xml"));
+  EXPECT_EQ("from a crashed run", read_file(temp / "p8stp0/conf/old.xml"));
+  EXPECT_EQ(std::vector<std::string>{"p8stp0"}, backupRoots());
+}
+
+// Two runs in one temporary directory at the same time, each held until the
+// other has started its journal: two roots, each restores its own tree.
+TEST_F(InstallerTest, TwoRunsAtOnceInOneTemporaryDirectory) {
+  openKit(mixed_kit());
+  ScriptedKit secondKit;
+  ASSERT_EQ(0u, secondKit.open(wide(kitPath())));
+  TempDirectory first;
+  TempDirectory second;
+  make_user_tree(first.path());
+  make_user_tree(second.path());
+  const TreeSnapshot secondBefore = snapshot_tree(second.path());
+
+  std::atomic<int> arrived{0};
+  std::atomic<size_t> rootsWhileBothRun{0};
+  ScriptedFileSystem::hook = [&](FileOperation operation, const WideString& path) -> uint32_t {
+    thread_local bool met = false;
+    if (!met) {
+      met = true;
+      ++arrived;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (arrived < 2 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+      rootsWhileBothRun = backupRoots().size();
+    }
+    // The second run fails at its last file and rolls back.
+    const bool inSecond = path.compare(0, second.path().size(), wide(second.path())) == 0;
+    return operation == FileOperation::kCreateFile && inSecond &&
+                   path.find(u"top.bin") != WideString::npos
+               ? ERROR_INVALID_PARAMETER
+               : 0;
+  };
+  uint32_t firstResult = 1;
+  uint32_t secondResult = 0;
+  std::thread other([&] {
+    ScriptedProcessData secondData;
+    secondData.init(&secondKit, wide(second.path()));
+    ScriptedInstaller installer(0);
+    secondResult = installer.run(&secondData);
+  });
+  {
+    data.init(&kit, wide(first.path()));
+    ScriptedInstaller installer(0);
+    firstResult = installer.run(&data);
+  }
+  other.join();
+  EXPECT_EQ(2u, rootsWhileBothRun.load());
+  EXPECT_EQ(0u, firstResult);
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, secondResult);
+  EXPECT_EQ("kit old again", read_file(first / "conf/old.xml"));
+  EXPECT_EQ(secondBefore, snapshot_tree(second.path()));
+  EXPECT_TRUE(backupRoots().empty());
+}
+
+// The program's own types end to end: the worker thread runs the installer
+// while this thread polls the shared state, as the progress page does.
+TEST_F(InstallerTest, WorkerThreadAndPollingReader) {
+  std::vector<KitFile> files;
+  for (int i = 0; i < 300; ++i) {
+    files.push_back({"dir" + std::to_string(i % 7) + "\\file" + std::to_string(i) + ".xml",
+                     std::string(200 + i, 'x'), file_time(kT)});
+  }
+  build_kit(files, staging.path(), kitPath());
+  KitReader realKit;
+  ASSERT_EQ(0u, realKit.open(wide(kitPath())));
+  InstallProcessData shared;
+  shared.setInstallState(0, u"preparing", 0);
+  shared.init(&realKit, wide(target.path()));
+  InstallThread thread;
+  std::atomic<uint32_t> runResult{1};
+  ASSERT_EQ(0, thread.start([&] {
+    Installer installer;  // with the one-second pause after success
+    runResult = installer.run(&shared);
+    return false;
+  }));
+
+  int32_t last = 0;
+  int polls = 0;
+  std::chrono::steady_clock::time_point succeeded;
+  bool sawSuccess = false;
+  while (!thread.finished()) {
+    uint32_t code = 0;
+    WideString message;
+    int32_t progress = 0;
+    shared.getInstallState(code, message, progress);
+    ++polls;
+    ASSERT_EQ(0u, code);
+    ASSERT_GE(progress, last);
+    last = progress;
+    if (progress == 100) {
+      if (!sawSuccess) succeeded = std::chrono::steady_clock::now();
+      sawSuccess = true;
+      ASSERT_EQ(LoadResString("IDS_INSTALL_FINISH"), message);
+    } else {
+      ASSERT_TRUE(message == u"preparing" || message.rfind(wide(target.path()), 0) == 0);
+    }
+  }
+  const auto pause = std::chrono::steady_clock::now() - succeeded;
+  thread.join();
+  EXPECT_TRUE(sawSuccess);
+  EXPECT_GT(polls, 1);
+  EXPECT_EQ(0u, runResult.load());
+  EXPECT_GE(pause, std::chrono::milliseconds(900));
+  EXPECT_EQ(std::string(299 + 200, 'x'), read_file(target / "dir5/file299.xml"));
+}

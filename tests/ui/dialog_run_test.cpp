@@ -1,0 +1,131 @@
+// Whole runs of the dialog through DoModal: the unattended run with a
+// display, and a user's cancel during the installation (Cancel, Escape, the
+// window's close request), which rolls back with the window alive and ends
+// with its own final page and exit code.
+#include <gdk/gdkkeysyms.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "config/starter.h"
+#include "dialog_fixture.h"
+#include "ui/dir_select_page.h"
+#include "ui/exit_code.h"
+#include "ui/message_page.h"
+#include "ui/progress_page.h"
+#include "ui/success_final_page.h"
+
+TEST_F(DialogTest, SilentRunInstallsWithoutInputAndLeavesTheSuccessPage) {
+  makeStandardKit();
+  const std::string opened = m_sandbox->installRecordingOpener();
+  const std::string target = *m_sandbox / "silent";
+  set_tmplts_list({widen_lib(target)}, false);
+  BoxAnswerer boxes;
+  auto dialog = makeDialog(true);
+  bool checkedProgress = false;
+  postWhen([&] { return dialog->wizardState() == WizardState::kInstalling; },
+           [&] {
+             checkedProgress = true;
+             EXPECT_FALSE(isVisible(dialog->backButton()));
+             EXPECT_FALSE(isVisible(dialog->nextButton()));
+             EXPECT_TRUE(isSensitive(dialog->cancelButton()));
+           });
+  EXPECT_EQ(dialog->DoModal(), kExitSuccess);
+  EXPECT_TRUE(checkedProgress);
+  EXPECT_TRUE(boxes.seen().empty());
+  EXPECT_EQ(dialog->wizardState(), WizardState::kSuccess);
+  EXPECT_NE(dialog->window(), nullptr);
+  EXPECT_EQ(readFile(target + "/acc/main.xml"), "<config version=\"2\"/>\n");
+  EXPECT_EQ(storedTemplates().at(0), widen_lib(target));
+  EXPECT_EQ(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(dialog->progressPage()->bar())), 1.0);
+
+  // With the box unticked, Ready opens nothing and closes the window.
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(dialog->successPage()->checkBox()), FALSE);
+  gtk_button_clicked(GTK_BUTTON(dialog->nextButton()));
+  EXPECT_EQ(dialog->window(), nullptr);
+  pumpFor(300);
+  EXPECT_FALSE(pathExists(opened));
+}
+
+namespace {
+
+struct CancelCase {
+  const char* name;
+  std::function<void(CInstallerDlg&)> cancel;
+};
+
+}  // namespace
+
+TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
+  // Enough entries that the cancel lands while files are still being written.
+  std::map<std::string, std::string> files;
+  for (int i = 0; i < 1500; ++i) {
+    files["d" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".xml"] =
+        "<template id=\"" + std::to_string(i) + "\">" + std::string(2000, 'x') + "</template>";
+  }
+  makeKit(*m_sandbox / "tree", files, {{"en", "Big", "Orbe", ""}}, kitDirectory());
+
+  const std::vector<CancelCase> cases = {
+      {"Cancel button", [](CInstallerDlg& d) { postClick(d.cancelButton()); }},
+      {"Escape", [](CInstallerDlg& d) { postKey(d.window(), GDK_Escape); }},
+      {"close request", [](CInstallerDlg& d) { postCloseRequest(d.window()); }},
+  };
+  for (const CancelCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string target = *m_sandbox / (std::string("target ") + c.name);
+    // An older file that the kit would replace, and one of the user's own.
+    makeDirectories(target + "/d3");
+    writeFile(target + "/d3/t3.xml", "old content");
+    struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
+    writeFile(target + "/mine.txt", "mine");
+
+    BoxAnswerer boxes;
+    auto dialog = makeDialog(false);
+    int progressWhenCancelled = -1;
+    bool sawCancelPage = false;
+    postWhen([&] { return dialog->wizardState() == WizardState::kWelcome; },
+             [&] { postClick(dialog->nextButton()); });
+    postWhen([&] { return dialog->wizardState() == WizardState::kDirectory; },
+             [&] {
+               dialog->directoryPage()->setPath(widen_lib(target));
+               postClick(dialog->nextButton());
+             });
+    postWhen(
+        [&] {
+          if (dialog->wizardState() != WizardState::kInstalling) return false;
+          const double fraction =
+              gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(dialog->progressPage()->bar()));
+          return fraction > 0.0;
+        },
+        [&] {
+          progressWhenCancelled = static_cast<int>(
+              100 * gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(dialog->progressPage()->bar())));
+          c.cancel(*dialog);
+        });
+    postWhen([&] { return dialog->wizardState() == WizardState::kCancelled; },
+             [&] {
+               sawCancelPage = true;
+               auto* page = static_cast<MessagePage*>(dialog->currentPage());
+               EXPECT_EQ(labelText(page->label()),
+                         "Installation canceled. Template directory has not been changed.");
+               EXPECT_FALSE(isVisible(dialog->backButton()));
+               EXPECT_EQ(buttonCaption(dialog->nextButton()), "Ready");
+               EXPECT_TRUE(isSensitive(dialog->nextButton()));
+               EXPECT_FALSE(isSensitive(dialog->cancelButton()));
+               postClick(dialog->nextButton());
+             });
+    EXPECT_EQ(dialog->DoModal(), kExitCancelled);
+    EXPECT_TRUE(sawCancelPage);
+    EXPECT_GT(progressWhenCancelled, 0);
+    EXPECT_LT(progressWhenCancelled, 100);
+    EXPECT_TRUE(boxes.seen().empty());
+    EXPECT_EQ(dialog->window(), nullptr);
+    // Rolled back: the replaced file restored, nothing of the kit left.
+    EXPECT_EQ(readFile(target + "/d3/t3.xml"), "old content");
+    EXPECT_EQ(readFile(target + "/mine.txt"), "mine");
+    EXPECT_FALSE(pathExists(target + "/d0"));
+    EXPECT_TRUE(storedTemplates().empty());
+  }
+}

@@ -1,0 +1,119 @@
+// Runs without a display, in a process of its own: an unattended run installs
+// and reports on standard error with the same exit codes as the wizard; an
+// interactive run refuses with a clear message; a temporary directory that
+// fills up while the kit is unpacked is reported as too little space.
+#include <gtest/gtest.h>
+#include <glib.h>
+
+#include <string>
+#include <vector>
+
+#include "config/config_locations.h"
+#include "config/starter.h"
+#include "ui/exit_code.h"
+#include "ui_test_support.h"
+
+namespace {
+
+struct ProbeResult {
+  int exitCode = -1;
+  std::string errorOutput;
+};
+
+// Runs the probe (or `wrapper` around it) in `directory` with no DISPLAY.
+ProbeResult runProbe(const std::string& directory, std::vector<std::string> arguments,
+                     std::vector<std::string> wrapper = {}) {
+  std::vector<std::string> command = wrapper;
+  command.push_back(UI_PROBE_PATH);
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  std::vector<gchar*> argv;
+  for (std::string& argument : command) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  gchar** environment = g_get_environ();
+  environment = g_environ_unsetenv(environment, "DISPLAY");
+  environment = g_environ_unsetenv(environment, "WAYLAND_DISPLAY");
+  gchar* errorText = nullptr;
+  gint status = -1;
+  GError* error = nullptr;
+  ProbeResult result;
+  if (g_spawn_sync(directory.c_str(), argv.data(), environment, G_SPAWN_SEARCH_PATH, nullptr,
+                   nullptr, nullptr, &errorText, &status, &error)) {
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.errorOutput = errorText != nullptr ? errorText : "";
+  } else {
+    result.errorOutput = error->message;
+    g_error_free(error);
+  }
+  g_free(errorText);
+  g_strfreev(environment);
+  return result;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(HeadlessRun, UnattendedRunsInstallAndReportWithExitCodes) {
+  Sandbox sandbox;
+  const std::string kit = sandbox / "kit";
+  makeKit(sandbox / "tree", {{"acc/main.xml", "<main/>"}, {"acc/b.xml", "<b/>"}},
+          {{"en", "Orbe Templates", "Orbe Ltd", ""}}, kit);
+
+  // Without -S and without a display: a clear refusal.
+  ProbeResult result = runProbe(kit, {});
+  EXPECT_EQ(result.exitCode, kExitFailure) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "no display")) << result.errorOutput;
+  EXPECT_FALSE(pathExists(sandbox.home() + "/.orbp8"));
+
+  // Unattended: the default template directory, progress, the final text.
+  result = runProbe(kit, {"-S"});
+  EXPECT_EQ(result.exitCode, kExitSuccess) << result.errorOutput;
+  const std::string target = narrow_lib(default_tmplts_dir());
+  EXPECT_TRUE(contains(result.errorOutput, "Template directory: " + target)) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Files being copied... 0%")) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Configuration installed successfully."))
+      << result.errorOutput;
+  EXPECT_EQ(readFile(target + "acc/main.xml"), "<main/>");
+  std::vector<WideString> list;
+  get_tmplts_list(list, true, false);
+  ASSERT_FALSE(list.empty());
+  EXPECT_EQ(list[0], widen_lib(target.substr(0, target.size() - 1)));
+
+  // A failing installation: the worker's message and the error text, exit 1.
+  const std::string blocked = sandbox / "blocked";
+  makeDirectories(blocked + "/acc/main.xml");
+  set_tmplts_list({widen_lib(blocked)}, false);
+  result = runProbe(kit, {"-S"});
+  EXPECT_EQ(result.exitCode, kExitFailure) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Installation error\n")) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Template directory has not been changed."))
+      << result.errorOutput;
+  EXPECT_FALSE(pathExists(blocked + "/acc/b.xml"));
+
+  // No kit: the missing-kit text, exit 1.
+  result = runProbe(sandbox.root(), {"-S"});
+  EXPECT_EQ(result.exitCode, kExitFailure) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Distribution kit file orbp8.pkd not found."))
+      << result.errorOutput;
+}
+
+TEST(HeadlessRun, TemporaryDirectoryFillingUpWhileUnpackingIsReportedAsNoSpace) {
+  Sandbox sandbox;
+  const std::string kit = sandbox / "kit";
+  // Compresses to a few kilobytes, so the free-space check passes, but
+  // unpacks to 4 MB, more than the temporary file system holds.
+  makeKit(sandbox / "tree", {{"zeros.bin", std::string(4 << 20, '\0')}}, {}, kit);
+  const std::string script =
+      "mount -t tmpfs -o size=512k tmpfs \"$TMPDIR\" || exit 77; exec \"$0\" \"$@\"";
+  ProbeResult result = runProbe(kit, {"-S"}, {"unshare", "-m", "sh", "-c", script});
+  if (result.exitCode == 77 || contains(result.errorOutput, "unshare:")) {
+    GTEST_SKIP() << "no private mount namespace here: " << result.errorOutput;
+  }
+  EXPECT_EQ(result.exitCode, kExitFailure) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Insufficient space available in the directory Temp."))
+      << result.errorOutput;
+  EXPECT_FALSE(contains(result.errorOutput, "corrupted")) << result.errorOutput;
+}

@@ -1,0 +1,279 @@
+#include "ui_test_support.h"
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "kit/kit_layout.h"
+#include "kit/kit_tree.h"
+#include "kit/kit_writer.h"
+
+namespace {
+
+void setOrUnset(const std::string& name, const std::string& value) {
+  if (value == "\x01unset") {
+    unsetenv(name.c_str());
+  } else {
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+}
+
+std::string currentDirectory() {
+  char* cwd = getcwd(nullptr, 0);
+  std::string result = cwd != nullptr ? cwd : "";
+  free(cwd);
+  return result;
+}
+
+}  // namespace
+
+Sandbox::Sandbox() {
+  std::string pattern = currentDirectory() + "/ui_sandbox.XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  m_root = pattern;
+  m_relative = m_root.substr(currentDirectory().size() + 1);
+  for (const char* sub : {"/home", "/tmp", "/bin"}) mkdir((m_root + sub).c_str(), 0755);
+  for (const char* name : {"HOME", "TMPDIR", "PATH"}) {
+    const char* value = getenv(name);
+    m_savedEnvironment[name] = value != nullptr ? value : "\x01unset";
+  }
+  setenv("HOME", (m_root + "/home").c_str(), 1);
+  setenv("TMPDIR", (m_root + "/tmp").c_str(), 1);
+  const std::string path = m_savedEnvironment["PATH"];
+  setenv("PATH", (m_root + "/bin:" + (path == "\x01unset" ? "/usr/bin:/bin" : path)).c_str(), 1);
+}
+
+Sandbox::~Sandbox() {
+  for (const auto& [name, value] : m_savedEnvironment) setOrUnset(name, value);
+  removeTree(m_root);
+}
+
+std::string Sandbox::installRecordingOpener() {
+  const std::string record = m_root + "/opened.txt";
+  const std::string script = m_root + "/bin/xdg-open";
+  writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record +
+                        "'; done\n");
+  chmod(script.c_str(), 0755);
+  return record;
+}
+
+void makeKit(const std::string& tree, const std::map<std::string, std::string>& files,
+             const std::vector<KitProductSpec>& products, const std::string& kitDirectory,
+             long seconds) {
+  makeDirectories(tree);
+  for (const auto& [name, content] : files) {
+    const std::string path = tree + "/" + name;
+    makeDirectories(path.substr(0, path.rfind('/')));
+    writeFile(path, content);
+    struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+  KitLayout layout;
+  for (const KitProductSpec& product : products) {
+    layout.products.push_back({widen_lib(product.lang), widen_lib(product.title),
+                               widen_lib(product.vendor), widen_lib(product.readme)});
+  }
+  std::string error = scan_kit_tree(tree, layout.entries);
+  if (error.empty()) {
+    makeDirectories(kitDirectory);
+    error = write_kit(layout, kitDirectory + "/orbp8.pkd", 6, nullptr);
+  }
+  if (!error.empty()) throw std::runtime_error("kit: " + error);
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool pathExists(const std::string& path) {
+  struct stat status;
+  return lstat(path.c_str(), &status) == 0;
+}
+
+void makeDirectories(const std::string& path) {
+  for (size_t at = 1; at <= path.size(); ++at) {
+    if (at == path.size() || path[at] == '/') mkdir(path.substr(0, at).c_str(), 0755);
+  }
+}
+
+void removeTree(const std::string& path) {
+  nftw(
+      path.c_str(),
+      [](const char* name, const struct stat*, int, struct FTW*) {
+        chmod(name, 0755);
+        return ::remove(name);
+      },
+      16, FTW_DEPTH | FTW_PHYS);
+}
+
+bool displayAvailable() {
+  static const bool available = gtk_init_check(nullptr, nullptr) != FALSE;
+  return available;
+}
+
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (gtk_events_pending()) {
+      gtk_main_iteration_do(FALSE);
+    } else {
+      g_usleep(2000);
+    }
+  }
+  return true;
+}
+
+void pumpFor(int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  pumpUntil([&] { return std::chrono::steady_clock::now() > deadline; }, milliseconds + 1000);
+}
+
+BoxAnswerer::BoxAnswerer(std::vector<GtkResponseType> responses)
+    : m_responses(std::move(responses)), m_source(g_timeout_add(15, poll, this)) {}
+
+BoxAnswerer::~BoxAnswerer() { g_source_remove(m_source); }
+
+gboolean BoxAnswerer::poll(gpointer data) {
+  auto* self = static_cast<BoxAnswerer*>(data);
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    GtkWidget* widget = GTK_WIDGET(item->data);
+    if (!GTK_IS_MESSAGE_DIALOG(widget) || !gtk_widget_get_visible(widget)) continue;
+    BoxSeen box;
+    gchar* text = nullptr;
+    GtkMessageType type = GTK_MESSAGE_OTHER;
+    g_object_get(widget, "text", &text, "message-type", &type, nullptr);
+    box.text = text != nullptr ? text : "";
+    g_free(text);
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(widget));
+    box.title = title != nullptr ? title : "";
+    box.type = type;
+    box.yesNo =
+        gtk_dialog_get_widget_for_response(GTK_DIALOG(widget), GTK_RESPONSE_YES) != nullptr;
+    self->m_seen.push_back(box);
+    GtkResponseType response = box.yesNo ? GTK_RESPONSE_NO : GTK_RESPONSE_OK;
+    if (!self->m_responses.empty()) {
+      response = self->m_responses.front();
+      self->m_responses.erase(self->m_responses.begin());
+    }
+    gtk_dialog_response(GTK_DIALOG(widget), response);
+    break;
+  }
+  g_list_free(windows);
+  return TRUE;
+}
+
+void postClick(GtkWidget* button) {
+  g_idle_add(
+      [](gpointer widget) -> gboolean {
+        gtk_button_clicked(GTK_BUTTON(widget));
+        return FALSE;
+      },
+      button);
+}
+
+namespace {
+
+struct PostedKey {
+  GtkWidget* window;
+  guint keyval;
+};
+
+}  // namespace
+
+void postKey(GtkWidget* window, guint keyval) {
+  g_idle_add(
+      [](gpointer data) -> gboolean {
+        auto* key = static_cast<PostedKey*>(data);
+        GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(key->window)));
+        event->key.keyval = key->keyval;
+        event->key.send_event = TRUE;
+        gtk_widget_event(key->window, event);
+        gdk_event_free(event);
+        delete key;
+        return FALSE;
+      },
+      new PostedKey{window, keyval});
+}
+
+void postCloseRequest(GtkWidget* window) {
+  g_idle_add(
+      [](gpointer widget) -> gboolean {
+        GdkEvent* event = gdk_event_new(GDK_DELETE);
+        event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(widget))));
+        event->any.send_event = TRUE;
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+        return FALSE;
+      },
+      window);
+}
+
+namespace {
+
+struct PostedAction {
+  std::function<bool()> condition;
+  std::function<void()> action;
+};
+
+}  // namespace
+
+void postWhen(std::function<bool()> condition, std::function<void()> action) {
+  g_timeout_add(
+      5,
+      [](gpointer data) -> gboolean {
+        auto* posted = static_cast<PostedAction*>(data);
+        if (!posted->condition()) return TRUE;
+        // Take it off the loop before acting: the action may nest a loop.
+        g_idle_add(
+            [](gpointer inner) -> gboolean {
+              auto* ready = static_cast<PostedAction*>(inner);
+              ready->action();
+              delete ready;
+              return FALSE;
+            },
+            posted);
+        return FALSE;
+      },
+      new PostedAction{std::move(condition), std::move(action)});
+}
+
+std::string labelText(GtkWidget* label) {
+  const gchar* text = gtk_label_get_text(GTK_LABEL(label));
+  return text != nullptr ? text : "";
+}
+
+std::string buttonCaption(GtkWidget* button) {
+  const gchar* text = gtk_button_get_label(GTK_BUTTON(button));
+  return text != nullptr ? text : "";
+}
+
+bool isVisible(GtkWidget* widget) { return gtk_widget_get_visible(widget) != FALSE; }
+
+bool isSensitive(GtkWidget* widget) { return gtk_widget_get_sensitive(widget) != FALSE; }
+
+void childPosition(GtkWidget* child, int& x, int& y) {
+  GtkWidget* parent = gtk_widget_get_parent(child);
+  gtk_container_child_get(GTK_CONTAINER(parent), child, "x", &x, "y", &y, nullptr);
+}

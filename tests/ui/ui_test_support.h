@@ -1,0 +1,109 @@
+// Helpers of the wizard tests: a sandbox directory that is also HOME, TMPDIR
+// and the front of PATH while it lives, kits built from small trees, and the
+// GTK side: pumping events without blocking, answering message boxes as a
+// user would, and posting clicks, keys and close requests. Test (GTK) thread
+// only; no GDK lock is ever taken.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "text/wide_string.h"
+
+// A directory under the build tree with "home", "tmp" and "bin" inside;
+// HOME, TMPDIR and PATH point there until it is destroyed.
+class Sandbox {
+ public:
+  Sandbox();
+  ~Sandbox();
+  Sandbox(const Sandbox&) = delete;
+  Sandbox& operator=(const Sandbox&) = delete;
+
+  // Absolute path; relative() is the same path relative to the current directory.
+  const std::string& root() const { return m_root; }
+  const std::string& relative() const { return m_relative; }
+  std::string operator/(const std::string& name) const { return m_root + "/" + name; }
+  std::string home() const { return m_root + "/home"; }
+  // Installs a fake "xdg-open" that appends each argument it gets, one per
+  // line, to the file it returns.
+  std::string installRecordingOpener();
+
+ private:
+  std::string m_root;
+  std::string m_relative;
+  std::map<std::string, std::string> m_savedEnvironment;
+};
+
+struct KitProductSpec {
+  std::string lang;
+  std::string title;
+  std::string vendor;
+  std::string readme;
+};
+
+// Writes the files (relative name -> content, "/" separated) below `tree`,
+// each with modification time `seconds`, and packs them into `kitDirectory`
+// + "/orbp8.pkd".
+void makeKit(const std::string& tree, const std::map<std::string, std::string>& files,
+             const std::vector<KitProductSpec>& products, const std::string& kitDirectory,
+             long seconds = 1600000000);
+
+void writeFile(const std::string& path, const std::string& content);
+std::string readFile(const std::string& path);  // "<missing>" when absent
+bool pathExists(const std::string& path);
+void makeDirectories(const std::string& path);
+void removeTree(const std::string& path);
+
+// True when GTK could open a display (checked once per process).
+bool displayAvailable();
+// Handles ready events until `done` holds or `timeoutMs` passed; never blocks
+// waiting for an event.
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+void pumpFor(int milliseconds);
+
+// What a message box showed.
+struct BoxSeen {
+  std::string text;
+  std::string title;
+  GtkMessageType type;
+  bool yesNo;
+};
+
+// Watches for message boxes while it lives and answers each one: with the
+// next queued response, else OK (or No for a Yes/No box).
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(std::vector<GtkResponseType> responses = {});
+  ~BoxAnswerer();
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  const std::vector<BoxSeen>& seen() const { return m_seen; }
+  void queue(GtkResponseType response) { m_responses.push_back(response); }
+
+ private:
+  static gboolean poll(gpointer self);
+
+  std::vector<GtkResponseType> m_responses;
+  std::vector<BoxSeen> m_seen;
+  guint m_source;
+};
+
+// Each runs once from the main loop, so a handler that nests its own loop
+// does not hold up the test's watchers.
+void postClick(GtkWidget* button);
+void postKey(GtkWidget* window, guint keyval);
+void postCloseRequest(GtkWidget* window);
+// Runs `action` once from the main loop as soon as `condition` holds.
+void postWhen(std::function<bool()> condition, std::function<void()> action);
+
+std::string labelText(GtkWidget* label);
+std::string buttonCaption(GtkWidget* button);
+bool isVisible(GtkWidget* widget);
+bool isSensitive(GtkWidget* widget);
+// Position of a child of a fixed container.
+void childPosition(GtkWidget* child, int& x, int& y);
