@@ -113,7 +113,7 @@ uint32_t BasicRollback<Files>::createDirectoryChain(const WideString& path, bool
   }
   const uint32_t code = Files::CreateDirectory(path);
   if (code != 0 && code != ERROR_ALREADY_EXISTS) return ERROR_PATH_NOT_FOUND;
-  if (code == 0 && record && level.createdDirectories.empty()) addRBCatalog(path);
+  if (code == 0 && record) addRBCatalog(path);
   known.insert(path);
   return 0;
 }

@@ -32,8 +32,8 @@ uint32_t FileSystem::CreateFile(const WideString& path, uint32_t desiredAccess,
   return ERROR_SUCCESS;
 }
 
-uint32_t FileSystem::ReadFile(HANDLE handle, void* buffer, uint32_t count,
-                              unsigned int* bytesRead, _OVERLAPPED* overlapped) {
+uint32_t FileSystem::ReadFile(HANDLE handle, void* buffer, uint32_t count, unsigned int* bytesRead,
+                              _OVERLAPPED* overlapped) {
   setLastError(ERROR_SUCCESS);
   if (bytesRead == nullptr) {
     return overlapped == nullptr ? setLastError(ERROR_INVALID_PARAMETER) : ERROR_SUCCESS;
@@ -76,8 +76,8 @@ uint32_t FileSystem::WriteFile(HANDLE handle, const void* buffer, uint32_t count
   const char* const bytes = static_cast<const char*>(buffer);
   *bytesWritten = 0;
   while (*bytesWritten < count) {
-    const ssize_t put = retryOnInterrupt(
-        [&] { return write(fd, bytes + *bytesWritten, count - *bytesWritten); });
+    const ssize_t put =
+        retryOnInterrupt([&] { return write(fd, bytes + *bytesWritten, count - *bytesWritten); });
     if (put == -1) {
       return setLastErrorByErrNo(errno);
     }
@@ -103,12 +103,15 @@ uint32_t FileSystem::SetFilePointer(HANDLE handle, int32_t distance, long* dista
   // reachable; without one the low word alone is a signed distance.
   int64_t offset = distance;
   if (distanceHigh != nullptr) {
-    const uint64_t combined = (static_cast<uint64_t>(*distanceHigh) << 32) +
-                              static_cast<uint32_t>(distance);
+    const uint64_t combined =
+        (static_cast<uint64_t>(*distanceHigh) << 32) + static_cast<uint32_t>(distance);
     offset = static_cast<int64_t>(combined);
   }
   const off64_t position = lseek64(descriptorOf(handle), offset, whence);
   if (position == -1) {
+    // Recorded, so that a caller who sees the failure value and asks for the
+    // last error does not read success.
+    setLastErrorByErrNo(errno);
     return INVALID_SET_FILE_POINTER;
   }
   if (distanceHigh != nullptr) {

@@ -42,8 +42,7 @@ std::string temporaryName(int attempt) {
 }
 
 int openDirectory(const std::string& path) {
-  return retryOnInterrupt(
-      [&] { return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  return retryOnInterrupt([&] { return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
 }
 
 // Copies into a fresh temporary entry of the target's directory, then renames

@@ -21,32 +21,43 @@ class FileSystem {
                             unsigned int* bytesWritten, _OVERLAPPED* overlapped);
   // Returns the low 32 bits of the new position, all ones on failure. With
   // `distanceHigh` the distance is (high << 32) + (uint32_t)low, and the new
-  // position's high word is written back.
+  // position's high word is written back. A failed seek also sets the last error.
   static uint32_t SetFilePointer(HANDLE handle, int32_t distance, long* distanceHigh,
                                  uint32_t moveMethod);
   static int CloseHandle(HANDLE handle);
   static uint32_t GetFileTime(HANDLE handle, _FILETIME* creation, _FILETIME* lastAccess,
                               _FILETIME* lastWrite);
-  static uint32_t SetFileTime(HANDLE handle, const _FILETIME* creation,
-                              const _FILETIME* lastAccess, const _FILETIME* lastWrite);
+  static uint32_t SetFileTime(HANDLE handle, const _FILETIME* creation, const _FILETIME* lastAccess,
+                              const _FILETIME* lastWrite);
   static uint32_t SetEndOfFile(HANDLE handle);
 
   // Path operations: they return their code and leave the last error alone.
+  // No shell is involved: any character of a path is taken literally.
   static uint32_t GetFileSize(const WideString& path, unsigned int* size);  // 0 or 1
-  static uint32_t DeleteFile(const WideString& path);                        // always 0
+  static uint32_t DeleteFile(const WideString& path);                       // always 0
+  // Renames a file or directory tree, replacing an existing target file; across
+  // file systems copies it (modes, times) and removes the source. 0; 2 when the
+  // source is missing or the move fails; 112 when the target's disk is full.
   static uint32_t MoveFile(const WideString& existing, const WideString& target);
+  // Removes a file or a whole tree; symbolic links are removed, never followed.
   static uint32_t RemoveDirectory(const WideString& path);  // always 0
+  // 183 when the directory exists; else creates it with missing parents: 0, or 2.
   static uint32_t CreateDirectory(const WideString& path);
+  // Creates a new empty file in `directory` (never elsewhere) whose name starts
+  // with at most five characters of `prefix`; 0, or 1013 when it cannot.
   static uint32_t GetTempFileName(const WideString& directory, const WideString& prefix,
                                   WideString& fileName);
   static uint32_t GetTempPath(WideString& directory);  // always 0; ends with "/"
+  // Free bytes in the temporary directory, 0xFFFFFFFF when more; 0, or 87.
   static uint32_t GetFreeSpaceTmpDir(unsigned int* freeBytes);
 
   static uint32_t GetLastError();
 };
 
-// Translates an errno value into a Win32 code and stores it as the last error.
+// Translates an errno value into a Win32 code (ENOENT 2, ENOSPC and EDQUOT 112,
+// any other 87) and stores it as the last error.
 uint32_t setLastErrorByErrNo(int errnoValue);
 
+// Seconds since 1970 and _FILETIME ticks, in 64-bit arithmetic (no 2038 wrap).
 long FileTimeToEpoch(const _FILETIME& fileTime);
 _FILETIME EpochToFileTime(const long& seconds);

@@ -128,8 +128,8 @@ int copyDirectory(int sourceParentFd, const std::string& sourceName, int targetP
 int copySymbolicLink(int sourceParentFd, const std::string& sourceName, int targetParentFd,
                      const std::string& targetName, const struct stat& status) {
   std::vector<char> destination(static_cast<size_t>(status.st_size) + 2);
-  const ssize_t length = readlinkat(sourceParentFd, sourceName.c_str(), destination.data(),
-                                    destination.size() - 1);
+  const ssize_t length =
+      readlinkat(sourceParentFd, sourceName.c_str(), destination.data(), destination.size() - 1);
   if (length == -1) {
     return errno;
   }
@@ -149,8 +149,7 @@ int copySymbolicLink(int sourceParentFd, const std::string& sourceName, int targ
 }
 
 // Pipes, sockets and device nodes are recreated as nodes of the same kind.
-int copySpecialFile(int targetParentFd, const std::string& targetName,
-                    const struct stat& status) {
+int copySpecialFile(int targetParentFd, const std::string& targetName, const struct stat& status) {
   if (mknodat(targetParentFd, targetName.c_str(), status.st_mode, status.st_rdev) != 0) {
     return errno;
   }

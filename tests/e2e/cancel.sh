@@ -20,6 +20,7 @@ echo "older copy" > "$target/d01/f0000"
 touch -d 2001-01-01 "$target/d01/f0000"
 echo "mine" > "$target/user dir/notes.txt"
 before=$(tree_state "$target")
+listing_before=$(tree_listing "$target")
 files_in_target() { find "$target" -type f | wc -l; }
 
 start_setup "$E2E_DIR/kit" "-L$lang"
@@ -50,7 +51,7 @@ for _ in $(seq 1 30); do
 done
 
 # The rollback puts the directory back; the cancelled page follows.
-restored() { [ "$(tree_state "$target")" = "$before" ]; }
+restored() { [ "$(tree_listing "$target")" = "$listing_before" ]; }
 wait_for 120 restored
 shot "$lang-9-cancelled"
 

@@ -194,11 +194,16 @@ shot() {
   import -window root "$SHOTS/$1.png"
 }
 
-# tree_state DIR: every path under DIR with its type, size, time and content
-# checksum, sorted; equal output means an unchanged tree.
+# tree_listing DIR: every path under DIR with its type, size and time, sorted.
+tree_listing() {
+  (cd "$1" && find . -printf '%y %p %s %T@\n' | sort)
+}
+
+# tree_state DIR: the listing and every file's checksum; equal output means an
+# unchanged tree.
 tree_state() {
-  (cd "$1" && find . -printf '%y %p %s %T@\n' | sort &&
-    find . -type f -print0 | sort -z | xargs -0 -r md5sum)
+  tree_listing "$1"
+  (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r md5sum)
 }
 
 # The first template directory recorded in the local launcher configuration.

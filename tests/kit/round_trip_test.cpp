@@ -22,7 +22,7 @@ struct SourceFile {
 
 std::vector<SourceFile> sample_tree() {
   std::string large;
-  for (int i = 0; large.size() < 3 * 0x100000; ++i) large += std::to_string(i * 7919) + ",";
+  for (unsigned i = 0; large.size() < 3 * 0x100000; ++i) large += std::to_string(i * 7919u) + ",";
   large.resize(3 * 0x100000);
   return {
       {"-leading dash", "dash", 946684800L},

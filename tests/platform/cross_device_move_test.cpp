@@ -95,8 +95,7 @@ TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
   if (report.rfind("skip: ", 0) == 0) {
     GTEST_SKIP() << report;
   }
-  EXPECT_EQ("rename gives EXDEV: 1\n0 " + expectedFile + "0\n0 " + expectedReplacement +
-                "0 0\n" + expectedTree + "0\n" + expectedTree + "2\n2 1\n" +
-                "in tmpfs: file full replaced\n",
+  EXPECT_EQ("rename gives EXDEV: 1\n0 " + expectedFile + "0\n0 " + expectedReplacement + "0 0\n" +
+                expectedTree + "0\n" + expectedTree + "2\n2 1\n" + "in tmpfs: file full replaced\n",
             report);
 }

@@ -70,8 +70,8 @@ TEST(FileHandles, FailuresSetAndClearTheLastError) {
   ScratchDirectory scratch;
   writeText(scratch / "plain", "x");
   HANDLE untouched = reinterpret_cast<HANDLE>(intptr_t{1234});
-  EXPECT_EQ(2u, FileSystem::CreateFile(wide(scratch / "missing"), GENERIC_READ, 0,
-                                       OPEN_EXISTING, untouched));
+  EXPECT_EQ(2u, FileSystem::CreateFile(wide(scratch / "missing"), GENERIC_READ, 0, OPEN_EXISTING,
+                                       untouched));
   EXPECT_EQ(2u, FileSystem::GetLastError());
   EXPECT_EQ(reinterpret_cast<HANDLE>(intptr_t{1234}), untouched);
   EXPECT_EQ(87u, FileSystem::CreateFile(wide(scratch / "plain/below"), GENERIC_READ, 0,
@@ -98,7 +98,7 @@ TEST(FileHandles, FailuresSetAndClearTheLastError) {
   HANDLE handle = openPath(scratch / "plain", GENERIC_READ, OPEN_EXISTING);
   EXPECT_EQ(0u, FileSystem::GetLastError());
   EXPECT_EQ(INVALID_SET_FILE_POINTER, FileSystem::SetFilePointer(handle, -5, nullptr, FILE_BEGIN));
-  EXPECT_EQ(0u, FileSystem::GetLastError());
+  EXPECT_EQ(87u, FileSystem::GetLastError()) << "a failed seek must not read as success";
   EXPECT_EQ(87u, FileSystem::SetFileTime(handle, &time, &time, nullptr));
   FileSystem::CloseHandle(handle);
 }

@@ -13,9 +13,18 @@
 namespace {
 
 const std::vector<std::string> kHostileNames = {
-    "$(touch canary)", "`touch canary`", "\"; touch canary; echo \"", "'; touch canary; '",
-    "back\\slash",     "two  blanks ",   "line\nbreak",               "-rf",
-    "--help",          "$HOME",          "a;b|c&d>e<f",               "tab\there",
+    "$(touch canary)",
+    "`touch canary`",
+    "\"; touch canary; echo \"",
+    "'; touch canary; '",
+    "back\\slash",
+    "two  blanks ",
+    "line\nbreak",
+    "-rf",
+    "--help",
+    "$HOME",
+    "a;b|c&d>e<f",
+    "tab\there",
 };
 
 // Lists a directory with the finder's "*" enumeration: name → attributes.
@@ -54,8 +63,7 @@ TEST(HostileNames, AreCreatedMovedProbedAndRemovedLiterally) {
     HANDLE handle = INVALID_HANDLE_VALUE;
     ASSERT_EQ(0u, FileSystem::CreateFile(wide(file), GENERIC_WRITE, 0, CREATE_ALWAYS, handle));
     unsigned int count = 0;
-    FileSystem::WriteFile(handle, name.data(), static_cast<uint32_t>(name.size()), &count,
-                          nullptr);
+    FileSystem::WriteFile(handle, name.data(), static_cast<uint32_t>(name.size()), &count, nullptr);
     FileSystem::CloseHandle(handle);
     unsigned int size = 0;
     EXPECT_EQ(0u, FileSystem::GetFileSize(wide(file), &size));

@@ -1,6 +1,7 @@
 #include "platform/kit_location.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>

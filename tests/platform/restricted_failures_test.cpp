@@ -21,8 +21,7 @@ std::string becomeNobody() {
   if (nobody == nullptr) {
     return "no user nobody";
   }
-  if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
-      setuid(nobody->pw_uid) != 0) {
+  if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
     return "cannot switch to nobody (not root)";
   }
   return std::string();
@@ -53,10 +52,10 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
     setenv("TMPDIR", open.c_str(), 1);
     std::ostringstream out;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    out << "create " << FileSystem::CreateFile(wide(locked + "/new"), GENERIC_WRITE, 0,
-                                               CREATE_ALWAYS, handle);
-    out << " read " << FileSystem::CreateFile(wide(locked + "/file"), GENERIC_READ, 0,
-                                              OPEN_EXISTING, handle);
+    out << "create "
+        << FileSystem::CreateFile(wide(locked + "/new"), GENERIC_WRITE, 0, CREATE_ALWAYS, handle);
+    out << " read "
+        << FileSystem::CreateFile(wide(locked + "/file"), GENERIC_READ, 0, OPEN_EXISTING, handle);
     out << " last " << FileSystem::GetLastError();
     out << " mkdir " << FileSystem::CreateDirectory(wide(locked + "/a/b"));
     out << " move " << FileSystem::MoveFile(wide(locked + "/file"), wide(open + "/file"));
@@ -104,8 +103,8 @@ TEST(RestrictedFailures, FullFileSystemReportsDiskFull) {
     FileSystem::CreateFile(wide(tiny + "/fill"), GENERIC_WRITE, 0, CREATE_ALWAYS, handle);
     const std::vector<char> block(128 * 1024, 'x');
     unsigned int written = 0;
-    out << " write " << FileSystem::WriteFile(handle, block.data(), block.size(), &written,
-                                              nullptr);
+    out << " write "
+        << FileSystem::WriteFile(handle, block.data(), block.size(), &written, nullptr);
     out << " last " << FileSystem::GetLastError() << " partial " << (written < block.size());
     FileSystem::CloseHandle(handle);
     FileSystem::DeleteFile(wide(tiny + "/fill"));

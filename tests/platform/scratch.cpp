@@ -1,5 +1,6 @@
 #include "scratch.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <sched.h>
@@ -7,8 +8,6 @@
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <dirent.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -34,9 +33,7 @@ ScratchDirectory::ScratchDirectory() {
   free(absolute);
 }
 
-ScratchDirectory::~ScratchDirectory() {
-  nftw(m_path.c_str(), removeOne, 16, FTW_DEPTH | FTW_PHYS);
-}
+ScratchDirectory::~ScratchDirectory() { nftw(m_path.c_str(), removeOne, 16, FTW_DEPTH | FTW_PHYS); }
 
 void writeText(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
@@ -77,7 +74,7 @@ std::string listNames(const std::string& directory) {
 }
 
 struct stat statusOf(const std::string& path) {
-  struct stat status{};
+  struct stat status {};
   lstat(path.c_str(), &status);
   return status;
 }

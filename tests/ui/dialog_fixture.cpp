@@ -10,6 +10,7 @@ void DialogTest::SetUp() {
 }
 
 void DialogTest::TearDown() {
+  cancelPostedActions();
   pumpFor(10);
   m_sandbox.reset();
 }

@@ -100,6 +100,11 @@ TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
           return fraction > 0.0;
         },
         [&] {
+          EXPECT_EQ(dialog->currentPage(), dialog->progressPage());
+          EXPECT_FALSE(isSensitive(dialog->backButton()));
+          EXPECT_FALSE(isSensitive(dialog->nextButton()));
+          EXPECT_EQ(buttonCaption(dialog->nextButton()), "Next >");
+          EXPECT_TRUE(isSensitive(dialog->cancelButton()));
           progressWhenCancelled = static_cast<int>(
               100 * gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(dialog->progressPage()->bar())));
           c.cancel(*dialog);

@@ -26,6 +26,7 @@ class PagesTest : public ::testing::Test {
     m_banner = gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(kBannerXpm));
   }
   void TearDown() override {
+    cancelPostedActions();
     if (m_window != nullptr) gtk_widget_destroy(m_window);
     if (m_banner != nullptr) g_object_unref(m_banner);
   }

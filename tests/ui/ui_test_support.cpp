@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,8 @@
 #include "kit/kit_layout.h"
 #include "kit/kit_tree.h"
 #include "kit/kit_writer.h"
+
+namespace ui_test {
 
 namespace {
 
@@ -42,6 +45,8 @@ Sandbox::Sandbox() {
   m_root = pattern;
   m_relative = m_root.substr(currentDirectory().size() + 1);
   for (const char* sub : {"/home", "/tmp", "/bin"}) mkdir((m_root + sub).c_str(), 0755);
+  // Where GTK keeps its list of recently used files.
+  makeDirectories(m_root + "/home/.local/share");
   for (const char* name : {"HOME", "TMPDIR", "PATH"}) {
     const char* value = getenv(name);
     m_savedEnvironment[name] = value != nullptr ? value : "\x01unset";
@@ -235,28 +240,51 @@ namespace {
 struct PostedAction {
   std::function<bool()> condition;
   std::function<void()> action;
+  guint source = 0;
 };
+
+std::vector<PostedAction*>& pendingActions() {
+  static std::vector<PostedAction*> pending;
+  return pending;
+}
+
+void forget(PostedAction* posted) {
+  auto& pending = pendingActions();
+  pending.erase(std::remove(pending.begin(), pending.end(), posted), pending.end());
+  delete posted;
+}
 
 }  // namespace
 
 void postWhen(std::function<bool()> condition, std::function<void()> action) {
-  g_timeout_add(
+  auto* posted = new PostedAction{std::move(condition), std::move(action)};
+  pendingActions().push_back(posted);
+  posted->source = g_timeout_add(
       5,
       [](gpointer data) -> gboolean {
-        auto* posted = static_cast<PostedAction*>(data);
-        if (!posted->condition()) return TRUE;
+        auto* waiting = static_cast<PostedAction*>(data);
+        if (!waiting->condition()) return TRUE;
         // Take it off the loop before acting: the action may nest a loop.
-        g_idle_add(
+        waiting->source = g_idle_add(
             [](gpointer inner) -> gboolean {
               auto* ready = static_cast<PostedAction*>(inner);
-              ready->action();
-              delete ready;
+              std::function<void()> act = std::move(ready->action);
+              forget(ready);
+              act();
               return FALSE;
             },
-            posted);
+            waiting);
         return FALSE;
       },
-      new PostedAction{std::move(condition), std::move(action)});
+      posted);
+}
+
+void cancelPostedActions() {
+  while (!pendingActions().empty()) {
+    PostedAction* posted = pendingActions().back();
+    g_source_remove(posted->source);
+    forget(posted);
+  }
 }
 
 std::string labelText(GtkWidget* label) {
@@ -277,3 +305,5 @@ void childPosition(GtkWidget* child, int& x, int& y) {
   GtkWidget* parent = gtk_widget_get_parent(child);
   gtk_container_child_get(GTK_CONTAINER(parent), child, "x", &x, "y", &y, nullptr);
 }
+
+}  // namespace ui_test

@@ -14,6 +14,8 @@
 
 #include "text/wide_string.h"
 
+namespace ui_test {
+
 // A directory under the build tree with "home", "tmp" and "bin" inside;
 // HOME, TMPDIR and PATH point there until it is destroyed.
 class Sandbox {
@@ -100,6 +102,8 @@ void postKey(GtkWidget* window, guint keyval);
 void postCloseRequest(GtkWidget* window);
 // Runs `action` once from the main loop as soon as `condition` holds.
 void postWhen(std::function<bool()> condition, std::function<void()> action);
+// Drops every posted action that has not run yet (they refer to a test's locals).
+void cancelPostedActions();
 
 std::string labelText(GtkWidget* label);
 std::string buttonCaption(GtkWidget* button);
@@ -107,3 +111,7 @@ bool isVisible(GtkWidget* widget);
 bool isSensitive(GtkWidget* widget);
 // Position of a child of a fixed container.
 void childPosition(GtkWidget* child, int& x, int& y);
+
+}  // namespace ui_test
+
+using namespace ui_test;
