@@ -21,6 +21,9 @@ int messageBox(const CWnd* parent, const WideString& text, uint32_t flags) {
   const std::string narrowText = narrow_lib(text);
   GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
                                              narrowText.c_str());
+  // Centred on the screen, where the wizard's window is, whatever the
+  // window manager (or its absence) would choose.
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   if (parent != nullptr) {
     gtk_window_set_title(GTK_WINDOW(dialog), narrow_lib(parent->getWindowTitle()).c_str());
   }

@@ -194,9 +194,10 @@ shot() {
   import -window root "$SHOTS/$1.png"
 }
 
-# tree_listing DIR: every path under DIR with its type, size and time, sorted.
+# tree_listing DIR: every path under DIR with its type, and the size and time
+# of everything but directories (whose times change with their entries), sorted.
 tree_listing() {
-  (cd "$1" && find . -printf '%y %p %s %T@\n' | sort)
+  (cd "$1" && find . \( -type d -printf 'd %p\n' \) -o -printf '%y %p %s %T@\n' | sort)
 }
 
 # tree_state DIR: the listing and every file's checksum; equal output means an

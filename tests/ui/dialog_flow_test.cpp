@@ -285,3 +285,15 @@ TEST_F(DialogTest, EscapeAndCancelAskBeforeLeavingAndOtherKeysPass) {
   EXPECT_EQ(dialog->window(), nullptr);
   EXPECT_EQ(dialog->wizardState(), WizardState::kDirectory);
 }
+
+TEST_F(DialogTest, ClosingTheWindowBeforeTheInstallationEndsTheRunAsCancelled) {
+  makeStandardKit();
+  BoxAnswerer boxes;
+  auto dialog = makeDialog(false);
+  postWhen([&] { return dialog->wizardState() == WizardState::kWelcome; },
+           [&] { postCloseRequest(dialog->window()); });
+  EXPECT_EQ(dialog->DoModal(), kExitCancelled);
+  EXPECT_TRUE(boxes.seen().empty());
+  EXPECT_EQ(dialog->window(), nullptr);
+  EXPECT_FALSE(pathExists(narrow_lib(dialog->targetDirectory())));
+}

@@ -1,9 +1,15 @@
 // Runs without a display, in a process of its own: an unattended run installs
 // and reports on standard error with the same exit codes as the wizard; an
 // interactive run refuses with a clear message; a temporary directory that
-// fills up while the kit is unpacked is reported as too little space.
-#include <gtest/gtest.h>
+// fills up while the kit is unpacked is reported as too little space; a
+// termination request cancels and rolls back before the process ends.
 #include <glib.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <map>
 
 #include <string>
 #include <vector>
@@ -116,4 +122,61 @@ TEST(HeadlessRun, TemporaryDirectoryFillingUpWhileUnpackingIsReportedAsNoSpace) 
   EXPECT_TRUE(contains(result.errorOutput, "Insufficient space available in the directory Temp."))
       << result.errorOutput;
   EXPECT_FALSE(contains(result.errorOutput, "corrupted")) << result.errorOutput;
+}
+
+TEST(HeadlessRun, TerminationRequestCancelsAndWaitsForTheRollback) {
+  Sandbox sandbox;
+  const std::string kit = sandbox / "kit";
+  std::map<std::string, std::string> files;
+  for (int i = 0; i < 1500; ++i) {
+    files["d" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".xml"] =
+        std::string(2000, static_cast<char>('a' + i % 26));
+  }
+  makeKit(sandbox / "tree", files, {}, kit);
+  const std::string target = sandbox / "target";
+  makeDirectories(target);
+  writeFile(target + "/mine.txt", "mine");
+  set_tmplts_list({widen_lib(target)}, false);
+
+  std::string probe = UI_PROBE_PATH;
+  std::string silent = "-S";
+  gchar* argv[] = {probe.data(), silent.data(), nullptr};
+  gchar** environment = g_environ_unsetenv(g_get_environ(), "DISPLAY");
+  GPid pid = 0;
+  gint errorPipe = -1;
+  ASSERT_TRUE(g_spawn_async_with_pipes(kit.c_str(), argv, environment, G_SPAWN_DO_NOT_REAP_CHILD,
+                                       nullptr, nullptr, &pid, nullptr, nullptr, &errorPipe,
+                                       nullptr));
+  g_strfreev(environment);
+
+  // Wait until the run is under way, then ask it to stop.
+  std::string output;
+  char buffer[4096];
+  bool underWay = false;
+  while (!underWay) {
+    const ssize_t got = read(errorPipe, buffer, sizeof buffer);
+    if (got <= 0) break;
+    output.append(buffer, static_cast<size_t>(got));
+    underWay = output.find("Files being copied... ") != std::string::npos &&
+               output.find("Files being copied... 0%\n") != output.rfind("Files being copied... ");
+  }
+  ASSERT_TRUE(underWay) << output;
+  kill(pid, SIGTERM);
+  for (ssize_t got; (got = read(errorPipe, buffer, sizeof buffer)) > 0;) {
+    output.append(buffer, static_cast<size_t>(got));
+  }
+  close(errorPipe);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  g_spawn_close_pid(pid);
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << output;
+  EXPECT_TRUE(contains(output, "Installation canceled. Template directory has not been changed."))
+      << output;
+  // Everything the run wrote is gone again; the user's file stays.
+  EXPECT_EQ(readFile(target + "/mine.txt"), "mine");
+  EXPECT_FALSE(pathExists(target + "/d0"));
+  std::vector<WideString> list;
+  get_tmplts_list(list, true, false);
+  EXPECT_EQ(list, std::vector<WideString>{widen_lib(target)});
 }
