@@ -30,8 +30,7 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     kit->get(index, entry);
     WideString path = targetDirectory + entry.name;
     replace_all(path, kBadPathSeparator, kPathSeparator);
-    const auto progress =
-        static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / kit->count());
+    const auto progress = static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / kit->count());
     m_data->setInstallState(0, path, static_cast<int32_t>(progress));
 
     if (!is_safe_entry_name(entry.name)) return stopOnError(ERROR_INVALID_NAME, progress);
@@ -48,9 +47,8 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
 }
 
 template <class Kit, class Files>
-uint32_t BasicInstaller<Kit, Files>::installEntry(Kit& kit, uint32_t index,
-                                                  const WideString& path, const _FILETIME& time,
-                                                  bool& written) {
+uint32_t BasicInstaller<Kit, Files>::installEntry(Kit& kit, uint32_t index, const WideString& path,
+                                                  const _FILETIME& time, bool& written) {
   // One status query decides everything about what is there now.
   const PathStatus existing = query_path(path, false);
   // A directory (with the user's files in it), a device or a pipe is never

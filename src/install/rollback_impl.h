@@ -124,8 +124,7 @@ bool BasicRollback<Files>::insideTarget(const WideString& directory) const {
   if (target.empty()) return false;
   const WideString root = rollback_detail::without_trailing_slash(target);
   return directory.compare(0, root.size(), root) == 0 &&
-         (directory.size() == root.size() || directory[root.size()] == u'/' ||
-          root.back() == u'/');
+         (directory.size() == root.size() || directory[root.size()] == u'/' || root.back() == u'/');
 }
 
 template <class Files>

@@ -13,9 +13,11 @@ constexpr uint64_t kMinFileRecord = 4 + 4 + 4 * 4;
 // Absolute entry positions are 32 bits wide.
 constexpr uint64_t kMaxPosition = 0xFFFFFFFFu;
 
+// The copy buffer is always written before it is read, so it is left
+// uncleared: its pages are only touched by the copies that need them.
 template <class Compressor, class FS>
 InstallData<Compressor, FS>::InstallData()
-    : handle(INVALID_HANDLE_VALUE), bufferSize(0x100000), buffer(new uint8_t[bufferSize]()) {}
+    : handle(INVALID_HANDLE_VALUE), bufferSize(0x100000), buffer(new uint8_t[bufferSize]) {}
 
 template <class Compressor, class FS>
 InstallData<Compressor, FS>::~InstallData() {

@@ -9,7 +9,8 @@ ObStack::ObStack(BufferPool* pool) : m_pool(pool) { start(); }
 ObStack::~ObStack() { releaseAll(); }
 
 void ObStack::start() {
-  m_buffers.assign(1, static_cast<char*>(m_pool->alloc()));
+  m_buffers.assign(1, nullptr);  // the table first, so that the buffer cannot leak
+  m_buffers[0] = static_cast<char*>(m_pool->alloc());
   m_current = 0;
   m_room = m_pool->bufferSize();
 }

@@ -6,7 +6,8 @@ DirSelectPage::DirSelectPage(GtkWidget* parent, GdkPixbuf* banner) : WizardDialo
   m_image = addBanner(banner);
   m_label = createMainAreaLabel(parent);
   m_widgets.push_back(m_label);
-  gtk_label_set_text(GTK_LABEL(m_label), narrow_lib(LoadResString("IDS_DESTINATION_PROMPT")).c_str());
+  gtk_label_set_text(GTK_LABEL(m_label),
+                     narrow_lib(LoadResString("IDS_DESTINATION_PROMPT")).c_str());
 
   m_catalogueLabel = gtk_label_new(narrow_lib(LoadResString("IDS_TEMPLATE_CATALOG")).c_str());
   place(m_catalogueLabel, 170, 255);

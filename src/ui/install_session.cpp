@@ -34,7 +34,8 @@ std::string InstallSession::prepare(const WideString& kitPath) {
       break;
     }
   }
-  if (m_targetDirectory.empty()) m_targetDirectory = p8_app_data_dir(false) + u"tmplts" + kPathSeparator;
+  if (m_targetDirectory.empty())
+    m_targetDirectory = p8_app_data_dir(false) + u"tmplts" + kPathSeparator;
   m_targetDirectory = cleanTargetDirectory(m_targetDirectory);
 
   unsigned int kitSize = 0;
@@ -61,8 +62,7 @@ WideString InstallSession::descriptionPath(const WideString& languageCode) const
   return descriptionDocumentPath(m_targetDirectory, name);
 }
 
-void InstallSession::publishState(uint32_t errorCode, const WideString& message,
-                                  int32_t progress) {
+void InstallSession::publishState(uint32_t errorCode, const WideString& message, int32_t progress) {
   m_processData.setInstallState(errorCode, message, progress);
 }
 

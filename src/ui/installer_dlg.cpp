@@ -68,8 +68,7 @@ const WideString& CInstallerDlg::targetDirectory() const { return m_session->tar
 int CInstallerDlg::DoModal() {
   if (!m_hasDisplay) {
     if (!m_silent) {
-      std::fprintf(stderr,
-                   "setup: no display available; run with -S to install without windows\n");
+      std::fprintf(stderr, "setup: no display available; run with -S to install without windows\n");
       return kExitFailure;
     }
     return runWithoutWindow();
@@ -269,8 +268,8 @@ void CInstallerDlg::setFinishButtons() {
 void CInstallerDlg::showSuccessFinalPage() {
   m_wizardState = WizardState::kSuccess;
   if (!m_successPage) {
-    m_successPage = std::make_unique<SuccessFinalPage>(m_fixed, m_banner,
-                                                       LoadResString("IDS_SUCCESS_FINISH"));
+    m_successPage =
+        std::make_unique<SuccessFinalPage>(m_fixed, m_banner, LoadResString("IDS_SUCCESS_FINISH"));
   }
   setFinishButtons();
   setCurPage(m_successPage.get());

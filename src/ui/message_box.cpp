@@ -19,8 +19,8 @@ int messageBox(const CWnd* parent, const WideString& text, uint32_t flags) {
   const GtkButtonsType buttons = (flags & 0xFF) == kBoxYesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK;
 
   const std::string narrowText = narrow_lib(text);
-  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
-                                             narrowText.c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s", narrowText.c_str());
   // Centred on the screen, where the wizard's window is, whatever the
   // window manager (or its absence) would choose.
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);

@@ -43,7 +43,7 @@ esac
 # A confirmation, if the program asks for one, is answered with Yes.
 for _ in $(seq 1 30); do
   if other_window >/dev/null; then
-    shot "$lang-8-cancel-question"
+    shot "$lang-8-cancel-question-installing"
     press "$(other_window)" alt+y
     break
   fi

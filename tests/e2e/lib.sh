@@ -213,9 +213,12 @@ recorded_directory() {
              sub(/^[^=]*=/, ""); print; exit }' "$HOME/.Orbe/orbstart/orbstart.cfg"
 }
 
-# assert_installed DIR: every file of the sample tree is in DIR, byte for byte.
+# assert_installed DIR: every file of the sample tree is in DIR, byte for byte
+# and with its modification time.
 assert_installed() {
   (cd "$EXAMPLES/templates" && find . -type f) | while IFS= read -r f; do
     cmp -s "$EXAMPLES/templates/$f" "$1/$f" || fail "not installed: $1/$f"
+    [ "$(stat -c %Y "$EXAMPLES/templates/$f")" = "$(stat -c %Y "$1/$f")" ] ||
+      fail "installed with another time: $1/$f"
   done
 }

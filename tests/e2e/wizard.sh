@@ -2,7 +2,8 @@
 # A person's installation through every page of the wizard, in one language:
 #   welcome -> directory -> empty path refused -> back to welcome -> directory
 #   -> typed path -> progress -> success -> "Ready" opens the description;
-# then a second run whose installation fails: error box -> error page -> exit 1.
+# then a run whose installation fails: error box -> error page -> exit 1;
+# then one left before installing: Escape, No, Cancel, Yes -> exit 2.
 # Screenshots of each page go to $SHOTS/<lang>-*.png.
 #   wizard.sh LANG
 . "$(dirname "$0")/lib.sh"
@@ -23,6 +24,13 @@ start_setup "$E2E_DIR/kit" "-L$lang"
 wait_for 30 main_window
 win=$(main_window)
 shot "$lang-1-welcome"
+
+# The window carries the title in the chosen language.
+title=$(xdotool getwindowname "$win")
+case $lang in
+  en) [ "$title" = "Installing configuration" ] || fail "window title: $title" ;;
+  *) [ -n "$title" ] && [ "$title" != "Installing configuration" ] || fail "window title: $title" ;;
+esac
 
 click_next "$win"
 shot "$lang-2-directory"
@@ -83,4 +91,24 @@ finish_setup 30
 [ "$(cat "$HOME/.Orbe/orbstart/orbstart.cfg")" = "$config_before" ] ||
   fail "a failed installation changed the launcher configuration"
 [ "$(grep -c . "$XDG_RECORD")" = 1 ] || fail "the error page opened the description"
+
+# ---- leaving before the installation: Escape asks, No stays, Yes leaves ----
+start_setup "$E2E_DIR/kit" "-L$lang"
+wait_for 30 main_window
+win=$(main_window)
+press "$win" Escape
+wait_for 10 other_window
+shot "$lang-8-cancel-question"
+press "$(other_window)" alt+n
+wait_for 10 no_other_window
+main_window >/dev/null || fail "No to the cancel question closed the wizard"
+click_next "$win"
+click_cancel "$win"
+wait_for 10 other_window
+press "$(other_window)" alt+y
+finish_setup 30
+[ "$SETUP_STATUS" = 2 ] || fail "cancelling before the installation exited with $SETUP_STATUS"
+[ "$(cat "$HOME/.Orbe/orbstart/orbstart.cfg")" = "$config_before" ] ||
+  fail "a cancelled run changed the launcher configuration"
+[ -z "$(ls -A "$TMPDIR")" ] || fail "left in the temporary directory: $(ls -A "$TMPDIR")"
 note "wizard in $lang: passed"

@@ -231,7 +231,8 @@ TEST_F(InstallerTest, AnEntryNamingADirectoryOrSpecialFileIsAnError) {
   write_file(target / "forms.xml/user.txt", "user data", kT - 5);
   ASSERT_EQ(0, mkfifo((target / "pipe").c_str(), 0600));
   const TreeSnapshot before = snapshot_tree(target.path());
-  openKit({{"a.cfg", "a", file_time(kT)}, {"forms.xml", "kit", file_time(kT + 100)},
+  openKit({{"a.cfg", "a", file_time(kT)},
+           {"forms.xml", "kit", file_time(kT + 100)},
            {"pipe", "kit", file_time(kT)}});
   Outcome outcome = install(target.path());
   EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
@@ -316,8 +317,7 @@ TEST_F(InstallerTest, BackupTreeOnAnotherFileSystem) {
   const TreeSnapshot before = snapshot_tree(target.path());
   int created = 0;
   ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
-    return operation == FileOperation::kCreateFile && ++created == 7 ? ERROR_INVALID_PARAMETER
-                                                                     : 0;
+    return operation == FileOperation::kCreateFile && ++created == 7 ? ERROR_INVALID_PARAMETER : 0;
   };
   EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
   EXPECT_EQ(before, snapshot_tree(target.path()));
@@ -445,6 +445,7 @@ TEST_F(InstallerTest, TwoRunsAtOnceInOneTemporaryDirectory) {
     firstResult = installer.run(&data);
   }
   other.join();
+  ScriptedFileSystem::hook = nullptr;  // it refers to this test's locals
   EXPECT_EQ(2u, rootsWhileBothRun.load());
   EXPECT_EQ(0u, firstResult);
   EXPECT_EQ(ERROR_INVALID_PARAMETER, secondResult);

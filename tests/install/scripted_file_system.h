@@ -9,8 +9,16 @@
 #include "install/installer.h"
 #include "platform/file_system.h"
 
-enum class FileOperation { kCreateFile, kWriteFile, kSetEndOfFile, kSetFileTime, kMoveFile,
-                           kCreateDirectory, kRemoveDirectory, kDeleteFile };
+enum class FileOperation {
+  kCreateFile,
+  kWriteFile,
+  kSetEndOfFile,
+  kSetFileTime,
+  kMoveFile,
+  kCreateDirectory,
+  kRemoveDirectory,
+  kDeleteFile
+};
 
 struct ScriptedFileSystem : FileSystem {
   // Returns 0 to let the operation run, else the code it fails with.

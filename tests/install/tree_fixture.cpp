@@ -76,8 +76,8 @@ void snapshot_into(const std::string& root, const std::string& relative, TreeSna
   if (lstat(path.c_str(), &info) != 0) return;
   TreeItem item;
   item.mode = info.st_mode & 07777;
-  item.mtimeNanoseconds = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                          info.st_mtim.tv_nsec;
+  item.mtimeNanoseconds =
+      static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
   if (S_ISREG(info.st_mode)) {
     item.kind = 'f';
     item.content = read_file(path);

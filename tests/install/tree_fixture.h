@@ -40,7 +40,7 @@ bool exists(const std::string& path);
 
 // Every entry below a root, by relative path.
 struct TreeItem {
-  char kind = '?';  // 'f' file, 'd' directory, 'l' link, 'o' other
+  char kind = '?';      // 'f' file, 'd' directory, 'l' link, 'o' other
   std::string content;  // file bytes or link target
   unsigned mode = 0;
   int64_t mtimeNanoseconds = 0;

@@ -15,8 +15,7 @@ void DialogTest::TearDown() {
   m_sandbox.reset();
 }
 
-std::unique_ptr<CInstallerDlg> DialogTest::makeDialog(bool silent,
-                                                      const WideString& languageCode) {
+std::unique_ptr<CInstallerDlg> DialogTest::makeDialog(bool silent, const WideString& languageCode) {
   std::string program = "setup";
   std::string mode = "usecwd";
   std::string kit = m_sandbox->relative() + "/kit";
@@ -31,8 +30,8 @@ void DialogTest::makeStandardKit() {
            {"readme_en.html", "<html>English</html>"},
            {"readme_ru.html", "<html>Russian</html>"}},
           {{"en", "Orbe Templates", "Orbe Ltd", "readme_en.html"},
-           {"ru", "\xd0\xa8\xd0\xb0\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xbd\xd1\x8b", "\xd0\x9e\xd1\x80\xd0\xb1",
-            "readme_ru.html"},
+           {"ru", "\xd0\xa8\xd0\xb0\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xbd\xd1\x8b",
+            "\xd0\x9e\xd1\x80\xd0\xb1", "readme_ru.html"},
            {"ka", "\xe1\x83\xa8\xe1\x83\x90\xe1\x83\x91", "\xe1\x83\x9d", "readme_en.html"}},
           kitDirectory());
 }

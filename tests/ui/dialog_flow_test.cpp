@@ -78,9 +78,10 @@ TEST_F(DialogTest, WelcomeTextWithAndWithoutTitles) {
   {
     auto dialog = makeDialog(false, u"ru");
     openWizard(*dialog);
-    EXPECT_EQ(currentText(*dialog),
-              "Welcome to the product installation program "
-              "\xd0\xa8\xd0\xb0\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xbd\xd1\x8b (\xd0\x9e\xd1\x80\xd0\xb1).");
+    EXPECT_EQ(
+        currentText(*dialog),
+        "Welcome to the product installation program "
+        "\xd0\xa8\xd0\xb0\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xbd\xd1\x8b (\xd0\x9e\xd1\x80\xd0\xb1).");
   }
   removeTree(kitDirectory());
   makeKit(*m_sandbox / "bare", {{"a.xml", "<a/>"}}, {}, kitDirectory());
@@ -105,9 +106,11 @@ TEST_F(DialogTest, WindowLayoutAndInteractiveInstallationThroughEveryPage) {
   ASSERT_NE(gtk_window_get_icon(window), nullptr);
   EXPECT_EQ(gdk_pixbuf_get_width(gtk_window_get_icon(window)), 256);
   ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_mapped(dialog->window()); }));
-  pumpFor(50);
   GtkAllocation size{};
-  gtk_widget_get_allocation(dialog->window(), &size);
+  pumpUntil([&] {
+    gtk_widget_get_allocation(dialog->window(), &size);
+    return size.width > 1;
+  });
   EXPECT_EQ(size.width, 500);
   EXPECT_EQ(size.height, 360);
   int x = 0;

@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
   set_resource_lang(language);
   int result = 0;
   {
-    CInstallerDlg dialog(argc, argv, silent, narrow_lib(LoadResString("IDR_MAINFRAME")), widen_lib(code),
-                         true);
+    CInstallerDlg dialog(argc, argv, silent, narrow_lib(LoadResString("IDR_MAINFRAME")),
+                         widen_lib(code), true);
     result = dialog.DoModal();
   }
   return result;

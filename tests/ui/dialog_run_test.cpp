@@ -2,8 +2,8 @@
 // display, and a user's cancel during the installation (Cancel, Escape, the
 // window's close request), which rolls back with the window alive and ends
 // with its own final page and exit code.
-#include <gdk/gdkkeysyms.h>
 #include <fcntl.h>
+#include <gdk/gdkkeysyms.h>
 #include <sys/stat.h>
 
 #include <functional>

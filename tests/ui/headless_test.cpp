@@ -10,7 +10,6 @@
 
 #include <csignal>
 #include <map>
-
 #include <string>
 #include <vector>
 

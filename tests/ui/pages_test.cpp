@@ -103,9 +103,11 @@ TEST_F(PagesTest, MessagePagesShowTheirTextAndSuccessAsksForTheDescription) {
   EXPECT_EQ(labelText(page.label()), narrow_lib(longText));
   for (GtkWidget* widget : page.widgets()) EXPECT_FALSE(isVisible(widget));
   page.show();
-  pumpFor(50);
   GtkAllocation image{};
-  gtk_widget_get_allocation(page.widgets()[0], &image);
+  pumpUntil([&] {
+    gtk_widget_get_allocation(page.widgets()[0], &image);
+    return image.width > 1;
+  });
   EXPECT_EQ(image.x, 0);
   EXPECT_EQ(image.y, 0);
   EXPECT_EQ(image.width, 158);
@@ -221,17 +223,18 @@ TEST_F(PagesTest, FolderChooserReplacesTheEntryOnlyWhenAccepted) {
              gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(chooser()), chosen.c_str());
              selected = true;
            });
-  postWhen([&] {
-             if (!selected) return false;
-             gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser()));
-             const bool ready = name != nullptr && chosen == name;
-             g_free(name);
-             return ready;
-           },
-           [&] {
-             gtk_dialog_response(GTK_DIALOG(chooser()), GTK_RESPONSE_ACCEPT);
-             answered = true;
-           });
+  postWhen(
+      [&] {
+        if (!selected) return false;
+        gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser()));
+        const bool ready = name != nullptr && chosen == name;
+        g_free(name);
+        return ready;
+      },
+      [&] {
+        gtk_dialog_response(GTK_DIALOG(chooser()), GTK_RESPONSE_ACCEPT);
+        answered = true;
+      });
   button_clicked_handler(page.browseButton(), nullptr);  // no page: nothing happens
   EXPECT_EQ(chooser(), nullptr);
   postClick(page.browseButton());

@@ -63,8 +63,8 @@ Sandbox::~Sandbox() {
 std::string Sandbox::installRecordingOpener() {
   const std::string record = m_root + "/opened.txt";
   const std::string script = m_root + "/bin/xdg-open";
-  writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record +
-                        "'; done\n");
+  writeFile(script,
+            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\n");
   chmod(script.c_str(), 0755);
   return record;
 }
@@ -178,8 +178,7 @@ gboolean BoxAnswerer::poll(gpointer data) {
     const gchar* title = gtk_window_get_title(GTK_WINDOW(widget));
     box.title = title != nullptr ? title : "";
     box.type = type;
-    box.yesNo =
-        gtk_dialog_get_widget_for_response(GTK_DIALOG(widget), GTK_RESPONSE_YES) != nullptr;
+    box.yesNo = gtk_dialog_get_widget_for_response(GTK_DIALOG(widget), GTK_RESPONSE_YES) != nullptr;
     self->m_seen.push_back(box);
     GtkResponseType response = box.yesNo ? GTK_RESPONSE_NO : GTK_RESPONSE_OK;
     if (!self->m_responses.empty()) {

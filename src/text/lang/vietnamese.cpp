@@ -10,8 +10,8 @@ constexpr const char* kInstallerTitle = "Đang cài đặt cấu hình";
 constexpr const char* kCancel = "Hủy";
 
 constexpr ResourceText kTexts[] = {
-    {"IDS_WIZARD_BACK", "< Quay lại"},
-    {"IDS_WIZARD_NEXT", "Tiếp theo >"},
+    {"IDS_WIZARD_BACK", "< Trước"},
+    {"IDS_WIZARD_NEXT", "Tiếp >"},
     {"IDS_WIZARD_FINISH", "OK"},
     {"IDS_WIZARD_CANCEL", kCancel},
     {"IDS_ACCEPT_CANCEL", "Bạn có thực sự muốn hủy cài đặt không?"},
