@@ -62,12 +62,13 @@ pack_sample() {
 # long to install.
 make_big_kit() {
   big="$E2E_DIR/big"
-  for d in $(seq -w 1 "${BIG_DIRS:-12}"); do
+  for d in $(seq -w 1 "${BIG_DIRS:-8}"); do
     mkdir -p "$big/d$d"
     head -c $((${BIG_FILES:-250} * ${BIG_SIZE:-262144})) /dev/zero |
       (cd "$big/d$d" && split -a 4 -d -b "${BIG_SIZE:-262144}" - f)
   done
   "$ORBKIT" pack "$big" "$1/orbp8.pkd" --title "en=Big kit" >/dev/null
+  rm -rf "$big"
 }
 
 # start_setup DIR ARGS...: runs setup on the kit in DIR in the background;
@@ -187,6 +188,7 @@ click_back() { click "$1" 270 335; }
 click_next() { click "$1" 350 335; }
 click_cancel() { click "$1" 450 335; }
 click_path_entry() { click "$1" 310 290; }
+click_browse() { click "$1" 475 290; }
 
 # shot NAME: a PNG of the whole screen in $SHOTS.
 shot() {

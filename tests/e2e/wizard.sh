@@ -1,7 +1,7 @@
 #!/bin/sh
 # A person's installation through every page of the wizard, in one language:
 #   welcome -> directory -> empty path refused -> back to welcome -> directory
-#   -> typed path -> progress -> success -> "Ready" opens the description;
+#   -> folder chooser -> progress -> success -> "Ready" opens the description;
 # then a run whose installation fails: error box -> error page -> exit 1;
 # then one left before installing: Escape, No, Cancel, Yes -> exit 2.
 # Screenshots of each page go to $SHOTS/<lang>-*.png.
@@ -49,12 +49,21 @@ click_back "$win"
 click_next "$win"
 shot "$lang-2-directory-again"
 
-# A directory typed without a final separator, with a blank, a quote and a
-# dollar sign in its name, all of which must reach the file system as typed.
+# The folder chooser: cancelled once, then used to pick the directory. Its
+# name has a blank, a quote and a dollar sign, which must reach the file
+# system as they are; the chooser gives it without a final separator.
 target="$E2E_DIR/my templates 'q' \$HOME"
-click_path_entry "$win"
-press "$win" ctrl+a BackSpace
-type_text "$win" "$target"
+mkdir "$target"
+click_browse "$win"
+wait_for 10 other_window
+shot "$lang-2-folder-chooser"
+press "$(other_window)" Escape
+wait_for 10 no_other_window
+click_browse "$win"
+wait_for 10 other_window
+type_text "$(other_window)" "$target/"
+press "$(other_window)" Return
+wait_for 10 no_other_window
 click_next "$win"
 
 recorded_is_target() { [ "$(recorded_directory)" = "$target" ]; }

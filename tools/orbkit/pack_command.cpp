@@ -79,6 +79,21 @@ std::string parse(const Arguments& arguments, PackOptions& options) {
   return std::string();
 }
 
+// Drops the entry that is the kit file itself, left from an earlier run
+// inside the source tree: it is rewritten while the kit is packed.
+void drop_kit_itself(const std::string& kitPath, std::vector<KitEntry>& entries) {
+  struct stat64 kit;
+  if (stat64(kitPath.c_str(), &kit) != 0) return;
+  for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+    struct stat64 status;
+    if (stat64(entry->sourcePath.c_str(), &status) == 0 && status.st_dev == kit.st_dev &&
+        status.st_ino == kit.st_ino) {
+      entries.erase(entry);
+      return;
+    }
+  }
+}
+
 bool names_entry(const std::vector<KitEntry>& entries, WideString path) {
   replace_all(path, kPathSeparator, kBadPathSeparator);
   for (const KitEntry& entry : entries) {
@@ -103,6 +118,7 @@ int run_pack(const Arguments& arguments) {
   layout.products = options.products;
   std::string error = scan_kit_tree(options.sourceDirectory, layout.entries);
   if (!error.empty()) return fail(error, kExitFailure);
+  drop_kit_itself(options.kitPath, layout.entries);
   for (const KitProduct& product : layout.products) {
     if (!product.readme.empty() && !names_entry(layout.entries, product.readme)) {
       std::cerr << "orbkit: warning: readme " << narrow_lib(product.readme)
