@@ -91,6 +91,9 @@ class InstallData {
   Compressor compressor;
   uint32_t bufferSize;
   std::unique_ptr<uint8_t[]> buffer;
+  // Whether `tempFile` names a container this object made and has not yet
+  // deleted; a second deletion could hit another file of the same name.
+  bool tempFileCreated = false;
   uint64_t containerSize = 0;
   uint64_t position = 0;
 };

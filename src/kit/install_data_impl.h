@@ -30,7 +30,10 @@ void InstallData<Compressor, FS>::close() {
     FS::CloseHandle(handle);
     handle = INVALID_HANDLE_VALUE;
   }
-  if (!tempFile.empty()) FS::DeleteFile(tempFile);
+  if (tempFileCreated) {
+    FS::DeleteFile(tempFile);
+    tempFileCreated = false;
+  }
 }
 
 template <class Compressor, class FS>
@@ -69,6 +72,7 @@ uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
   try {
     uint32_t code = getTempFile(tempFile);
     if (code != 0) throw code;
+    tempFileCreated = true;
     code = compressor.unpack(kitPath, tempFile);
     if (code != 0) throw code;
     code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);

@@ -6,10 +6,16 @@
 
 set -eu
 
+# fail MESSAGE: ends the test; with a display, the screen at that moment is
+# kept as $SHOTS/failed-<script>-<args>.png.
 fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then
+    import -window root "$SHOTS/failed-$E2E_NAME.png" 2>/dev/null || true
+  fi
   exit 1
 }
+E2E_NAME=$(basename "$0" .sh)${1:+-$1}
 
 note() {
   echo "e2e: $*" >&2
@@ -166,18 +172,26 @@ click() {
   settle 0.2
 }
 
-# press WINDOW KEYS...: focuses the window and types the keys.
+# focus WINDOW: gives the window the keyboard. Without a window manager GTK
+# takes keys only in the window under the pointer, so the pointer goes there
+# too (onto a corner, where it touches no control).
+focus() {
+  xdotool mousemove --window "$1" 2 2
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+}
+
+# press WINDOW KEYS...: types the keys into the window.
 press() {
   w=$1
   shift
-  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+  focus "$w"
   xdotool key --clearmodifiers "$@"
   settle 0.2
 }
 
-# type_text WINDOW TEXT: focuses the window and types the text.
+# type_text WINDOW TEXT: types the text into the window.
 type_text() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  focus "$1"
   xdotool type --delay 5 "$2"
   settle 0.2
 }

@@ -84,6 +84,7 @@ void make_user_tree(const std::string& root) {
   write_file(root + "/conf/new.xml", "newer than the kit", kT + 100);
   write_file(root + "/dup.cfg", "original dup", kT - 100);
   write_file(root + "/keep/user.txt", "the user's own", kT - 50, 999);
+  write_file(root + "/-odd $HOME \"q\" `x`/'new\nline'.cfg", "odd old", kT - 100);
   chmod((root + "/conf/old.xml").c_str(), 0600);
   const timespec times[2] = {{kT - 7, 7}, {kT - 7, 7}};
   utimensat(AT_FDCWD, (root + "/keep").c_str(), times, 0);
@@ -101,7 +102,8 @@ std::vector<KitFile> mixed_kit() {
           {"keep\\added.txt", "added", file_time(kT)},
           {"dup.cfg", "dup second", file_time(kT)},
           {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
-          {"top.bin", std::string("\0\1\2\3binary", 10), file_time(kT)}};
+          {"top.bin", std::string("\0\1\2\3binary", 10), file_time(kT)},
+          {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new", file_time(kT)}};
 }
 
 }  // namespace
@@ -268,10 +270,11 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
     EXPECT_EQ("dup second", read_file(clean / "dup.cfg"));
     EXPECT_EQ("{\"a\": 1}", read_file(clean / "fresh/deep/a.json"));
     EXPECT_EQ("the user's own", read_file(clean / "keep/user.txt"));
+    EXPECT_EQ("odd new", read_file(clean / "-odd $HOME \"q\" `x`/'new\nline'.cfg"));
   }
   const int operations = counting.seen;
   ASSERT_GT(operations, 20);
-  ASSERT_EQ(7, writtenFiles);
+  ASSERT_EQ(8, writtenFiles);
 
   for (int failAt = 0; failAt < operations; ++failAt) {
     TempDirectory tree;
