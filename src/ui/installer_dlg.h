@@ -68,7 +68,6 @@ class CInstallerDlg : public CWnd {
   static void on_window_destroy(GtkWidget* widget, gpointer dialog);
 
   WizardState wizardState() const { return m_wizardState; }
-  bool hasDisplay() const { return m_hasDisplay; }
   const WideString& targetDirectory() const;
   GtkWidget* window() const { return m_window; }
   GtkWidget* backButton() const { return m_buttonBack; }

@@ -29,6 +29,8 @@ e2e_init() {
   trap 'e2e_cleanup' EXIT
   mkdir "$E2E_DIR/home" "$E2E_DIR/tmp" "$E2E_DIR/bin" "$E2E_DIR/kit"
   export HOME="$E2E_DIR/home"
+  # GTK's folder chooser keeps its recently used list there, as in any home.
+  mkdir -p "$HOME/.local/share"
   export TMPDIR="$E2E_DIR/tmp"
   export LANG=C.UTF-8
   unset LC_ALL LC_MESSAGES LANGUAGE
@@ -174,7 +176,8 @@ click() {
 
 # focus WINDOW: gives the window the keyboard. Without a window manager GTK
 # takes keys only in the window under the pointer, so the pointer goes there
-# too (onto a corner, where it touches no control).
+# too (onto a corner, where it touches no control). A window that still
+# ignores keys (a second folder chooser) takes them after a click into it.
 focus() {
   xdotool mousemove --window "$1" 2 2
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
