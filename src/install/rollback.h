@@ -48,8 +48,9 @@ class BasicRollback {
   // directory, to the same relative place in the backup tree. Returns 0 when
   // moved, also when the backup tree already holds that place (the first
   // saved version is kept and the file is left where it is); 2 when there is
-  // no file; 3 when the backup directory cannot be made; 87 when the file
-  // is there but cannot be moved; else the mover's code.
+  // no file; 3 when the level has no backup root or the backup directory
+  // cannot be made; 87 for a path outside the target directory or a file
+  // that is there but cannot be moved; else the mover's code.
   uint32_t storeRBFile(const WideString& path);
   // Creates a directory and its missing parents, recording every directory
   // created. Returns 0, or 3 when a level cannot be made.

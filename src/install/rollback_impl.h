@@ -1,8 +1,6 @@
 // Implementation of BasicRollback; included by rollback.h only.
 #pragma once
 
-#include <algorithm>
-
 #include "install/directory_listing.h"
 
 namespace rollback_detail {
@@ -58,8 +56,14 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
 template <class Files>
 uint32_t BasicRollback<Files>::storeRBFile(const WideString& path) {
   RollbackLevel& level = current();
-  const size_t prefix = std::min(level.targetDirectory.size(), path.size());
-  const WideString backup = level.backupDirectory + path.substr(prefix);
+  // Without a backup root nothing can be saved; a path outside the target
+  // directory has no place in the mirror.
+  if (level.backupDirectory.empty()) return ERROR_PATH_NOT_FOUND;
+  const WideString& target = level.targetDirectory;
+  if (path.size() <= target.size() || path.compare(0, target.size(), target) != 0) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  const WideString backup = level.backupDirectory + path.substr(target.size());
   const WideString backupParent = rollback_detail::parent_of(backup);
   if (!backupParent.empty()) {
     const uint32_t code = makeBackupDirectoryTree(backupParent);

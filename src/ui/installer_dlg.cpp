@@ -8,6 +8,7 @@
 #include "platform/file_finder.h"
 #include "platform/kit_location.h"
 #include "text/languages.h"
+#include "ui/button_caption.h"
 #include "ui/dir_select_page.h"
 #include "ui/document_opener.h"
 #include "ui/exit_code.h"
@@ -21,6 +22,9 @@
 #include "ui/target_path.h"
 
 namespace {
+
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 30;
 
 std::string resourceUtf8(const char* key) { return narrow_lib(LoadResString(key)); }
 
@@ -147,8 +151,9 @@ void CInstallerDlg::showMainWindow() {
   gtk_fixed_put(GTK_FIXED(m_fixed), separator, 10, 310);
 
   const auto addButton = [this](const char* key, int x) {
-    GtkWidget* button = gtk_button_new_with_label(resourceUtf8(key).c_str());
-    gtk_widget_set_size_request(button, 80, 30);
+    GtkWidget* button = gtk_button_new_with_label("");
+    gtk_widget_set_size_request(button, kButtonWidth, kButtonHeight);
+    set_fitting_caption(button, resourceUtf8(key), kButtonWidth);
     gtk_fixed_put(GTK_FIXED(m_fixed), button, x, 320);
     return button;
   };
@@ -261,7 +266,7 @@ void CInstallerDlg::setFinishButtons() {
   gtk_widget_set_sensitive(m_buttonCancel, FALSE);
   gtk_widget_hide(m_buttonBack);
   gtk_widget_show(m_buttonNext);
-  gtk_button_set_label(GTK_BUTTON(m_buttonNext), resourceUtf8("IDS_WIZARD_FINISH").c_str());
+  set_fitting_caption(m_buttonNext, resourceUtf8("IDS_WIZARD_FINISH"), kButtonWidth);
   gtk_widget_grab_default(m_buttonNext);
 }
 

@@ -31,9 +31,11 @@ expect_box() {
 }
 
 for lang in en ru ka vi; do
+  export LANGUAGE="$lang"
   expect_box missing "$lang-box-missing-kit" "-L$lang"
   expect_box garbage "$lang-box-damaged-kit" "-L$lang"
 done
+unset LANGUAGE
 expect_box truncated "" -Len
 expect_box missing "" -S
 expect_box garbage "" -S

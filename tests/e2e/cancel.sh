@@ -11,6 +11,7 @@
 lang=$1
 require_display
 e2e_init
+export LANGUAGE="$lang"
 
 make_big_kit "$E2E_DIR/kit"
 
@@ -44,7 +45,7 @@ esac
 for _ in $(seq 1 30); do
   if other_window >/dev/null; then
     shot "$lang-8-cancel-question-installing"
-    press "$(other_window)" alt+y
+    answer_yes "$(other_window)"
     break
   fi
   sleep 0.1

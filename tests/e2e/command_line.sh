@@ -24,7 +24,7 @@ leave() {
   wait_for 30 main_window
   press "$(main_window)" Escape
   wait_for 10 other_window
-  press "$(other_window)" alt+y
+  answer_yes "$(other_window)"
   finish_setup 30
   [ "$SETUP_STATUS" = 2 ] || fail "$1: exit code $SETUP_STATUS"
 }

@@ -21,9 +21,9 @@ note() {
   echo "e2e: $*" >&2
 }
 
-# A fresh home and temporary directory, removed when the test ends. The UTF-8
-# C locale keeps GTK's own button texts in English, so that the mnemonics
-# (Alt+Y for Yes) are known whatever language the wizard speaks.
+# A fresh home and temporary directory, removed when the test ends, in the
+# UTF-8 C locale (the wizard's language comes from -L; a test may set
+# LANGUAGE so that GTK's own button texts follow it).
 e2e_init() {
   E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orb-e2e.XXXXXX")
   trap 'e2e_cleanup' EXIT
@@ -198,6 +198,18 @@ type_text() {
   xdotool type --delay 5 "$2"
   settle 0.2
 }
+
+# answer_yes BOX, answer_no BOX: a click on the question box's last (Yes) or
+# next to last (No) button; GTK's buttons are at least 85 pixels wide, 6 apart
+# and 12 from the box's right edge, whatever language they speak.
+box_button() {
+  geometry=$(xdotool getwindowgeometry --shell "$1")
+  w=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
+  h=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
+  click "$1" $((w - 12 - 43 - $2 * 91)) $((h - 29))
+}
+answer_yes() { box_button "$1" 0; }
+answer_no() { box_button "$1" 1; }
 
 # The wizard's buttons and the directory page's entry, at the positions of
 # the fixed layout of the 500 x 360 window.

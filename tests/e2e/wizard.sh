@@ -11,6 +11,7 @@
 lang=$1
 require_display
 e2e_init
+export LANGUAGE="$lang"
 pack_sample "$E2E_DIR/kit"
 
 # The description document the kit names for this language: Russian has its
@@ -106,13 +107,13 @@ win=$(main_window)
 press "$win" Escape
 wait_for 10 other_window
 shot "$lang-8-cancel-question"
-press "$(other_window)" alt+n
+answer_no "$(other_window)"
 wait_for 10 no_other_window
 main_window >/dev/null || fail "No to the cancel question closed the wizard"
 click_next "$win"
 click_cancel "$win"
 wait_for 10 other_window
-press "$(other_window)" alt+y
+answer_yes "$(other_window)"
 finish_setup 30
 [ "$SETUP_STATUS" = 2 ] || fail "cancelling before the installation exited with $SETUP_STATUS"
 [ "$(cat "$HOME/.Orbe/orbstart/orbstart.cfg")" = "$config_before" ] ||

@@ -78,6 +78,7 @@ TEST_F(RollbackTest, ReplacedFilesComeBackWithContentAndTime) {
     EXPECT_TRUE(exists(narrow_lib(backup) + name));
     write_file(target / name, "new", 2000000000);
   }
+  EXPECT_EQ(87u, journal.storeRBFile(wide(temp / "outside.cfg")));
   // Nothing there: 2, and the mirrored directory chain exists.
   EXPECT_EQ(2u, journal.storeRBFile(wide(target / "c/d/missing.cfg")));
   EXPECT_TRUE(exists(narrow_lib(backup) + "c/d"));
@@ -133,6 +134,8 @@ TEST_F(RollbackTest, CreatedFilesAreDeletedUnlessForgotten) {
   EXPECT_TRUE(backupRoots().empty());
   write_file(target / "one", "1", 1000);
   write_file(target / "two", "2", 1000);
+  // Nowhere to save a file: it must not count as saved.
+  EXPECT_EQ(3u, journal.storeRBFile(wide(target / "one")));
   journal.addRBFile(wide(target / "one"));
   journal.addRBFile(wide(target / "two"));
   journal.addRBFile(wide(target / "two"));

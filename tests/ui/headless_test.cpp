@@ -2,9 +2,11 @@
 // and reports on standard error with the same exit codes as the wizard; an
 // interactive run refuses with a clear message; a temporary directory that
 // fills up while the kit is unpacked is reported as too little space; a
-// termination request cancels and rolls back before the process ends.
+// termination request cancels and rolls back before the process ends; a
+// worker thread that cannot be started is an installation error.
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -178,4 +180,26 @@ TEST(HeadlessRun, TerminationRequestCancelsAndWaitsForTheRollback) {
   std::vector<WideString> list;
   get_tmplts_list(list, true, false);
   EXPECT_EQ(list, std::vector<WideString>{widen_lib(target)});
+}
+
+TEST(HeadlessRun, WorkerThreadThatCannotStartIsAnInstallationError) {
+  Sandbox sandbox;
+  const std::string kit = sandbox / "kit";
+  makeKit(sandbox / "tree", {{"a.xml", "<a/>"}}, {}, kit);
+  // An unprivileged user allowed one process cannot start a second thread.
+  for (const std::string& path : {sandbox.root(), kit, sandbox.home(), sandbox / "tmp"}) {
+    chmod(path.c_str(), 0777);
+  }
+  chmod((kit + "/orbp8.pkd").c_str(), 0644);
+  ProbeResult result = runProbe(kit, {"-S"},
+                                {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                                 "prlimit", "--nproc=1", "--"});
+  if (contains(result.errorOutput, "setpriv") || contains(result.errorOutput, "prlimit") ||
+      contains(result.errorOutput, "Failed to execute") ||
+      contains(result.errorOutput, "orbp8.pkd not found")) {
+    GTEST_SKIP() << "another user cannot run the probe here: " << result.errorOutput;
+  }
+  EXPECT_EQ(result.exitCode, kExitFailure) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Installation error\n")) << result.errorOutput;
+  EXPECT_FALSE(pathExists(narrow_lib(default_tmplts_dir()) + "a.xml"));
 }

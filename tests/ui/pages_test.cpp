@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "text/languages.h"
+#include "ui/button_caption.h"
 #include "ui/dir_select_page.h"
 #include "ui/message_page.h"
 #include "ui/pictures.h"
@@ -240,4 +241,40 @@ TEST_F(PagesTest, FolderChooserReplacesTheEntryOnlyWhenAccepted) {
   postClick(page.browseButton());
   ASSERT_TRUE(pumpUntil([&] { return answered && chooser() == nullptr; }));
   EXPECT_EQ(page.getPath(), widen_lib(chosen));
+}
+
+TEST_F(PagesTest, LongButtonCaptionsShrinkToFitAndShortOnesKeepTheirFont) {
+  GtkWidget* button = gtk_button_new_with_label("");
+  gtk_widget_set_size_request(button, 80, 30);
+  gtk_fixed_put(GTK_FIXED(m_fixed), button, 0, 0);
+  const auto natural = [&] {
+    gtk_widget_set_size_request(button, -1, -1);
+    GtkRequisition requisition{};
+    gtk_widget_size_request(button, &requisition);
+    gtk_widget_set_size_request(button, 80, 30);
+    return requisition.width;
+  };
+  GtkWidget* label = nullptr;
+  const auto fontSize = [&] {
+    label = gtk_bin_get_child(GTK_BIN(button));
+    return pango_font_description_get_size(gtk_widget_get_style(label)->font_desc);
+  };
+
+  set_fitting_caption(button, "Cancel", 80);
+  const int normalSize = fontSize();
+  EXPECT_LE(natural(), 80);
+  // A Kazakh caption that needs more than 80 pixels at the normal size.
+  set_fitting_caption(button,
+                      "\xd0\x91\xd0\xbe\xd0\xbb\xd0\xb4\xd1\x8b\xd1\x80\xd0\xbc\xd0\xb0\xd1\x83 "
+                      "\xd0\xb5\xd1\x82\xd1\x83",
+                      80);
+  EXPECT_EQ(buttonCaption(button),
+            "\xd0\x91\xd0\xbe\xd0\xbb\xd0\xb4\xd1\x8b\xd1\x80\xd0\xbc\xd0\xb0\xd1\x83 "
+            "\xd0\xb5\xd1\x82\xd1\x83");
+  EXPECT_LT(fontSize(), normalSize);
+  EXPECT_GE(fontSize(), 7 * PANGO_SCALE);
+  // Back to a short caption: the normal font again.
+  set_fitting_caption(button, "OK", 80);
+  EXPECT_EQ(fontSize(), normalSize);
+  EXPECT_LE(natural(), 80);
 }
