@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "text/child_process.h"
+#include "support/rerun_test.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "config/config_file_io.h"
+#include "support/scratch_directory.h"
 #include "test_files.h"
 
 namespace {
@@ -25,7 +26,7 @@ std::string describe(const ConfigFile& configFile) {
 }
 
 ConfigFile read_text(const ScratchDirectory& scratch, const std::string& bytes) {
-  const std::string path = scratch.file("orbstart.cfg");
+  const std::string path = scratch / "orbstart.cfg";
   write_bytes(path, bytes);
   ConfigFile configFile;
   read_config_file(widen_lib(path), configFile);
@@ -33,7 +34,7 @@ ConfigFile read_text(const ScratchDirectory& scratch, const std::string& bytes) 
 }
 
 std::string write_model(const ScratchDirectory& scratch, const ConfigFile& configFile) {
-  const std::string path = scratch.file("written.cfg");
+  const std::string path = scratch / "written.cfg";
   write_config_file(widen_lib(path), configFile);
   return read_bytes(path);
 }
@@ -82,19 +83,19 @@ TEST(ConfigFileModel, SetValuesKeepsPlaceOrMovesAnEmptiedSettingToTheEnd) {
   EXPECT_TRUE(model.addValue(u"A", u"late"));
   EXPECT_EQ(describe(model), "b:x|x|y;c:3;a:late;new:;");
 
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   EXPECT_EQ(write_model(scratch, model), "b=x\nb=x\nb=y\nc=3\na=late\n");
 }
 
 TEST(ConfigFileFormat, SixLineExampleIsReadAndWrittenBackExactly) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   const ConfigFile model = read_text(scratch, "B=2\nA=1\n\na=3\r\nA=1\n#x\n");
   EXPECT_EQ(describe(model), "B:2;A:1|3\r;#x:;");
   EXPECT_EQ(write_model(scratch, model), "B=2\nA=1\nA=3\r\n#x=\n");
 }
 
 TEST(ConfigFileFormat, LinesSplitAtTheFirstEqualsSignAndNothingIsTrimmed) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   const ConfigFile model =
       read_text(scratch, "key=a=b\n=v\n=\n  k \t= v \n\r\n#comment = 1\nlast=no line feed");
   EXPECT_EQ(describe(model), "key:a=b;:v;  k \t: v ;\r:;#comment : 1;last:no line feed;");
@@ -103,24 +104,24 @@ TEST(ConfigFileFormat, LinesSplitAtTheFirstEqualsSignAndNothingIsTrimmed) {
 }
 
 TEST(ConfigFileFormat, EmptyAndMissingFilesAddNothing) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   EXPECT_EQ(describe(read_text(scratch, "")), "");
   EXPECT_EQ(describe(read_text(scratch, "\n\n=\n")), "");
 
   ConfigFile model;
   model.addValue(u"kept", u"1");
-  read_config_file(widen_lib(scratch.file("missing.cfg")), model);
+  read_config_file(widen_lib(scratch / "missing.cfg"), model);
   EXPECT_EQ(describe(model), "kept:1;");
   // Reading adds to what the model holds.
-  write_bytes(scratch.file("more.cfg"), "KEPT=1\nkept=2\n");
-  read_config_file(widen_lib(scratch.file("more.cfg")), model);
+  write_bytes(scratch / "more.cfg", "KEPT=1\nkept=2\n");
+  read_config_file(widen_lib(scratch / "more.cfg"), model);
   EXPECT_EQ(describe(model), "kept:1|2;");
 
   EXPECT_EQ(write_model(scratch, ConfigFile()), "");
 }
 
 TEST(ConfigFileFormat, CharactersSplitByTheChunkBoundaryAreReadIntact) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   // "Ж" (two bytes) takes bytes 1023 and 1024; a four-byte character and a
   // three-byte one straddle the next two boundaries.
   const std::string first = "P=" + std::string(1021, 'a') + "Ж" + "x\n";
@@ -137,7 +138,7 @@ TEST(ConfigFileFormat, CharactersSplitByTheChunkBoundaryAreReadIntact) {
 }
 
 TEST(ConfigFileFormat, UndecodableBytesSurviveReadAndWrite) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   // The third line ends its chunk with the start of a character that never
   // completes.
   const std::string bytes = std::string("K\xff=\xc3(\x80 \xe2\x82\n") + "V=ok\xd0\n" +
@@ -150,7 +151,7 @@ TEST(ConfigFileFormat, UndecodableBytesSurviveReadAndWrite) {
 }
 
 TEST(ConfigFileFormat, ZeroByteEndsTheTextOfItsChunk) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch(kOddScratchName);
   // The zero byte inside the first chunk hides the rest of that chunk; the
   // pending line goes on in the next chunk.
   std::string bytes = "A=1\nX=5";
@@ -169,8 +170,8 @@ TEST(ConfigFileFormat, ZeroByteEndsTheTextOfItsChunk) {
 }
 
 TEST(ConfigFileFormat, AnsiEncodingIsTheAbsenceOfTheUtf16Mark) {
-  ScratchDirectory scratch;
-  const std::string path = scratch.file("probe.cfg");
+  ScratchDirectory scratch(kOddScratchName);
+  const std::string path = scratch / "probe.cfg";
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));
   write_bytes(path, "");
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));

@@ -9,28 +9,23 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
+#include "support/child_process.h"
+#include "support/nobody_user.h"
+#include "support/scratch_directory.h"
 #include "test_files.h"
 
 namespace {
 
-constexpr int kChildSkipped = 77;
-
-struct ProbeCase {
-  std::string directory;
-  bool expected;
-};
-
-// Runs isWritePermitted as the user nobody, with TMPDIR naming a directory
-// that everybody may write to.
-int probe_as_nobody(void* argument) {
-  const ProbeCase& probe = *static_cast<ProbeCase*>(argument);
-  const passwd* nobody = getpwnam("nobody");
-  if (nobody == nullptr || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
-    return kChildSkipped;
-  }
+// Runs isWritePermitted on `directory` as the user nobody, with TMPDIR
+// naming a directory that everybody may write to. Runs in a child; the
+// answer, or "skip: <reason>".
+std::string probe_as_nobody(const std::string& directory) {
+  const std::string failure = become_nobody();
+  if (!failure.empty()) return "skip: " + failure;
   setenv("TMPDIR", "/tmp", 1);
-  return isWritePermitted(widen_lib(probe.directory)) == probe.expected ? 0 : 1;
+  return isWritePermitted(widen_lib(directory)) ? "permitted" : "refused";
 }
 
 }  // namespace
@@ -59,8 +54,8 @@ TEST(ConfigLocations, HomeIsTakenAsItStands) {
   }
   {
     // Nothing in the value is expanded or run.
-    ScratchDirectory scratch;
-    const std::string odd = scratch.file("$(touch ran) `touch ran2` $HOME \"q\" *");
+    ScratchDirectory scratch(kOddScratchName);
+    const std::string odd = scratch / "$(touch ran) `touch ran2` $HOME \"q\" *";
     ScopedHome home(odd);
     EXPECT_EQ(home_dir(), widen_lib(odd));
     EXPECT_EQ(list_directory(scratch.path()), "");
@@ -74,41 +69,41 @@ TEST(ConfigLocations, HomeIsTakenAsItStands) {
 }
 
 TEST(ConfigLocations, ProbeFindsWritableDirectoriesAndLeavesNothing) {
-  ScratchDirectory scratch;
-  write_bytes(scratch.file("file"), "x");
+  ScratchDirectory scratch(kOddScratchName);
+  write_bytes(scratch / "file", "x");
   EXPECT_TRUE(isWritePermitted(widen_lib(scratch.path())));
   EXPECT_TRUE(isWritePermitted(widen_lib(scratch.path() + "/")));
   // Directories that the installation would create.
-  EXPECT_TRUE(isWritePermitted(widen_lib(scratch.file("not/yet/there"))));
-  EXPECT_TRUE(isWritePermitted(widen_lib(scratch.file("-dash \"$x\" \\ \n/"))));
+  EXPECT_TRUE(isWritePermitted(widen_lib(scratch / "not/yet/there")));
+  EXPECT_TRUE(isWritePermitted(widen_lib(scratch / "-dash \"$x\" \\ \n/")));
   EXPECT_EQ(list_directory(scratch.path()), "file|");
 
   // A file, or a path below a file, can never become a directory.
-  EXPECT_FALSE(isWritePermitted(widen_lib(scratch.file("file"))));
-  EXPECT_FALSE(isWritePermitted(widen_lib(scratch.file("file/sub"))));
-  ASSERT_EQ(symlink("nowhere", scratch.file("dangling").c_str()), 0);
-  EXPECT_FALSE(isWritePermitted(widen_lib(scratch.file("dangling"))));
+  EXPECT_FALSE(isWritePermitted(widen_lib(scratch / "file")));
+  EXPECT_FALSE(isWritePermitted(widen_lib(scratch / "file/sub")));
+  ASSERT_EQ(symlink("nowhere", (scratch / "dangling").c_str()), 0);
+  EXPECT_FALSE(isWritePermitted(widen_lib(scratch / "dangling")));
   EXPECT_FALSE(isWritePermitted(u""));
   EXPECT_EQ(list_directory(scratch.path()), "dangling|file|");
 }
 
 TEST(ConfigLocations, ProbeFailsWhereAnUnprivilegedUserMayNotWrite) {
   if (geteuid() != 0) GTEST_SKIP() << "switching to nobody needs the super-user";
-  ScratchDirectory scratch;
-  const std::string closed = scratch.file("closed");
-  const std::string open = scratch.file("open");
+  ScratchDirectory scratch(kOddScratchName);
+  chmod(scratch.path().c_str(), 0755);  // nobody may pass through
+  const std::string closed = scratch / "closed";
+  const std::string open = scratch / "open";
   mkdir(closed.c_str(), 0755);
   mkdir(open.c_str(), 0777);
   chmod(open.c_str(), 0777);
-  const ProbeCase cases[] = {
-      {closed, false},
-      {closed + "/later/tmplts", false},
-      {open, true},
-      {open + "/later/tmplts/", true},
+  const std::pair<std::string, std::string> cases[] = {
+      {closed, "refused"},
+      {closed + "/later/tmplts", "refused"},
+      {open, "permitted"},
+      {open + "/later/tmplts/", "permitted"},
   };
-  for (const ProbeCase& probe : cases) {
-    ProbeCase copy = probe;
-    EXPECT_EQ(run_in_child(probe_as_nobody, &copy), 0) << probe.directory;
+  for (const auto& [directory, answer] : cases) {
+    EXPECT_EQ(run_in_child([&] { return probe_as_nobody(directory); }), answer) << directory;
   }
   EXPECT_EQ(list_directory(closed), "");
   EXPECT_EQ(list_directory(open), "");

@@ -9,6 +9,7 @@
 
 #include "config/config_locations.h"
 #include "platform/file_system.h"
+#include "support/scratch_directory.h"
 #include "test_files.h"
 
 namespace {
@@ -20,7 +21,7 @@ const std::string kKey = "ConfigurationTemplatesLocation";
 // A home directory of its own with helpers to place the launcher's files.
 class LauncherHome {
  public:
-  LauncherHome() : m_home(m_scratch.file("home")) {}
+  LauncherHome() : m_home(m_scratch / "home") {}
 
   void put(const WideString& path, const std::string& bytes) {
     const std::string narrow = narrow_lib(path);
@@ -31,7 +32,7 @@ class LauncherHome {
   const std::string& home() const { return m_scratch.path(); }
 
  private:
-  ScratchDirectory m_scratch;
+  ScratchDirectory m_scratch{kOddScratchName};
   ScopedHome m_home;
 };
 

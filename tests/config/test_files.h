@@ -1,24 +1,15 @@
-// Helpers of the configuration tests: a scratch directory removed with its
-// content, whole-file reads and writes, and a HOME that is restored afterwards.
+// Helpers of the configuration tests: whole-file reads and writes, a HOME
+// that is restored afterwards, and the name of their scratch directories.
+// Test thread only.
 #pragma once
 
 #include <string>
 
 #include "text/wide_string.h"
 
-class ScratchDirectory {
- public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::string& path() const { return m_path; }
-  std::string file(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
+// Name prefix of the scratch directories: every path the code under test
+// gets holds blanks, quotes, "$(...)", back-quotes and a backslash.
+inline constexpr char kOddScratchName[] = "config test \"$(x)\" `y` \\ -";
 
 // Sets HOME for the lifetime of the object and restores the old value after.
 class ScopedHome {
@@ -38,6 +29,3 @@ void write_bytes(const std::string& path, const std::string& bytes);
 std::string read_bytes(const std::string& path);
 // The names in a directory, "." and ".." left out, sorted.
 std::string list_directory(const std::string& path);
-
-// Runs `body` in a forked child and returns its exit status (or 128 + signal).
-int run_in_child(int (*body)(void*), void* argument);

@@ -33,14 +33,18 @@ press "$win" ctrl+a BackSpace
 type_text "$win" "$target"
 click_next "$win"
 
-installing() { [ "$(files_in_target)" -gt 50 ]; }
+installing() { [ "$(files_in_target)" -gt 3 ]; }
 wait_for 60 installing
+# The program is held while the user's cancel is queued, so that the cancel
+# reaches a running installation however fast this machine copies.
+kill -STOP "$SETUP_PID"
 shot "$lang-4-progress"
-
 case $lang in
   ka | vi) press "$win" Escape ;;
   *) click_cancel "$win" ;;
 esac
+kill -CONT "$SETUP_PID"
+
 # A confirmation, if the program asks for one, is answered with Yes.
 for _ in $(seq 1 30); do
   if other_window >/dev/null; then

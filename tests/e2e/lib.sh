@@ -56,6 +56,7 @@ require_display() {
 e2e_cleanup() {
   if [ -n "${SETUP_PID:-}" ] && kill -0 "$SETUP_PID" 2>/dev/null; then
     kill "$SETUP_PID" 2>/dev/null || true
+    kill -CONT "$SETUP_PID" 2>/dev/null || true
   fi
   rm -rf "$E2E_DIR"
 }
@@ -176,8 +177,7 @@ click() {
 
 # focus WINDOW: gives the window the keyboard. Without a window manager GTK
 # takes keys only in the window under the pointer, so the pointer goes there
-# too (onto a corner, where it touches no control). A window that still
-# ignores keys (a second folder chooser) takes them after a click into it.
+# too (onto a corner, where it touches no control).
 focus() {
   xdotool mousemove --window "$1" 2 2
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"

@@ -1,7 +1,6 @@
 #include "kit_test_support.h"
 
 #include <dirent.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,9 +60,6 @@ std::string simple_container(const std::vector<std::pair<std::u16string, std::st
 }
 
 void ScratchTest::SetUp() {
-  char pattern[] = "/tmp/kit_test.XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  m_root = pattern;
   ASSERT_EQ(mkdir(path("tmp").c_str(), 0700), 0);
   const char* saved = getenv("TMPDIR");
   m_hadTmpDir = saved != nullptr;
@@ -77,7 +73,6 @@ void ScratchTest::TearDown() {
   } else {
     unsetenv("TMPDIR");
   }
-  if (!m_root.empty()) remove_tree(m_root);
 }
 
 std::string ScratchTest::write_kit(const std::string& container, const std::string& name) {
@@ -117,11 +112,4 @@ std::vector<std::string> list_directory(const std::string& path) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-void remove_tree(const std::string& path) {
-  nftw(
-      path.c_str(),
-      [](const char* item, const struct stat*, int, struct FTW*) { return ::remove(item); }, 16,
-      FTW_DEPTH | FTW_PHYS);
 }

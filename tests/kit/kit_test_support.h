@@ -12,6 +12,7 @@
 #include "kit/install_data.h"
 #include "kit/lz_compressor.h"
 #include "platform/file_system.h"
+#include "support/scratch_directory.h"
 
 using Reader = config::InstallData<LZCompressor, FileSystem>;
 
@@ -45,7 +46,7 @@ class ScratchTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  std::string path(const std::string& name) const { return m_root + "/" + name; }
+  std::string path(const std::string& name) const { return m_scratch / name; }
   WideString wpath(const std::string& name) const { return widen_lib(path(name)); }
   // Compresses `container` into a kit file and returns its path.
   std::string write_kit(const std::string& container, const std::string& name = "kit.pkd");
@@ -53,7 +54,7 @@ class ScratchTest : public ::testing::Test {
   std::vector<std::string> temp_files() const;
 
  private:
-  std::string m_root;
+  ScratchDirectory m_scratch{"kit_test."};
   std::string m_savedTmpDir;
   bool m_hadTmpDir = false;
 };
@@ -63,4 +64,3 @@ void write_file(const std::string& path, const std::string& content);
 // Modification time in whole seconds.
 long file_mtime(const std::string& path);
 std::vector<std::string> list_directory(const std::string& path);
-void remove_tree(const std::string& path);

@@ -6,7 +6,10 @@
 #include <sstream>
 
 #include "platform/file_system.h"
-#include "scratch.h"
+#include "platform/test_files.h"
+#include "support/child_process.h"
+#include "support/private_tmpfs.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -55,7 +58,7 @@ std::string describeTree(const std::string& root) {
 }  // namespace
 
 TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   const std::string disk = scratch / "disk";
   const std::string memory = scratch / "memory";
   FileSystem::CreateDirectory(wide(disk));
@@ -66,8 +69,8 @@ TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
   const std::string expectedReplacement = describe(disk + "/replacement");
   const std::string expectedTree = describeTree(disk + "/tree");
 
-  const std::string report = runInChild([&] {
-    const std::string failure = mountPrivateTmpfs(memory, "size=4m");
+  const std::string report = run_in_child([&] {
+    const std::string failure = mount_private_tmpfs(memory, "size=4m");
     if (!failure.empty()) {
       return "skip: " + failure;
     }
@@ -92,7 +95,7 @@ TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
     out << "in tmpfs: " << listNames(memory) << "\n";
     return out.str();
   });
-  if (report.rfind("skip: ", 0) == 0) {
+  if (is_skip_report(report)) {
     GTEST_SKIP() << report;
   }
   EXPECT_EQ("rename gives EXDEV: 1\n0 " + expectedFile + "0\n0 " + expectedReplacement + "0 0\n" +

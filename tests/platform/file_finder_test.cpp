@@ -5,10 +5,11 @@
 #include <set>
 
 #include "platform/file_system.h"
-#include "scratch.h"
+#include "platform/test_files.h"
+#include "support/scratch_directory.h"
 
 TEST(FileFinder, ProbesPlainPathsAndRefusesWhatCannotBeOpened) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   writeText(scratch / "file.txt", "x");
   FileSystem::CreateDirectory(wide(scratch / "dir"));
   symlink("nowhere", (scratch / "dangling").c_str());
@@ -33,7 +34,7 @@ TEST(FileFinder, ProbesPlainPathsAndRefusesWhatCannotBeOpened) {
 }
 
 TEST(FileFinder, EnumeratesMatchesIncludingDotEntries) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   FileSystem::CreateDirectory(wide(scratch / "one/sub"));
   writeText(scratch / "one/file", "x");
   FileFinder finder;

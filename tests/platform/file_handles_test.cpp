@@ -3,7 +3,8 @@
 #include <unistd.h>
 
 #include "platform/file_system.h"
-#include "scratch.h"
+#include "platform/test_files.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ HANDLE openPath(const std::string& path, uint32_t access, uint32_t disposition) 
 }  // namespace
 
 TEST(FileHandles, ReadStopsAtEndAndChecksItsArguments) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   writeText(scratch / "data", std::string(100, 'x'));
   HANDLE handle = openPath(scratch / "data", GENERIC_READ, OPEN_EXISTING);
   char buffer[100];
@@ -42,7 +43,7 @@ TEST(FileHandles, ReadStopsAtEndAndChecksItsArguments) {
 }
 
 TEST(FileHandles, CreateAlwaysKeepsLengthUntilSetEndOfFile) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   const std::string path = scratch / "ten";
   writeText(path, "0123456789");
   HANDLE handle = openPath(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
@@ -67,7 +68,7 @@ TEST(FileHandles, CreateAlwaysKeepsLengthUntilSetEndOfFile) {
 }
 
 TEST(FileHandles, FailuresSetAndClearTheLastError) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   writeText(scratch / "plain", "x");
   HANDLE untouched = reinterpret_cast<HANDLE>(intptr_t{1234});
   EXPECT_EQ(2u, FileSystem::CreateFile(wide(scratch / "missing"), GENERIC_READ, 0, OPEN_EXISTING,
@@ -104,7 +105,7 @@ TEST(FileHandles, FailuresSetAndClearTheLastError) {
 }
 
 TEST(FileHandles, HighWordReachesEveryOffsetAndLengthBeyond4GiB) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   HANDLE handle = openPath(scratch / "sparse", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
   long high = 0;
   // 3 GiB: the low word is taken unsigned, not as -1 GiB.
@@ -127,7 +128,7 @@ TEST(FileHandles, HighWordReachesEveryOffsetAndLengthBeyond4GiB) {
 }
 
 TEST(FileHandles, FileTimesUseWholeSecondsBeyond2038) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   HANDLE handle = openPath(scratch / "stamped", GENERIC_WRITE, CREATE_ALWAYS);
   const long year2100 = 4102444800;
   const _FILETIME stamp = EpochToFileTime(year2100);

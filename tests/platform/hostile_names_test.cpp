@@ -8,7 +8,8 @@
 
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
-#include "scratch.h"
+#include "platform/test_files.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ std::vector<std::pair<std::string, uint32_t>> listed(const std::string& director
 }  // namespace
 
 TEST(HostileNames, AreCreatedMovedProbedAndRemovedLiterally) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   // Any command smuggled in would run here and leave "canary" behind.
   const int previous = open(".", O_RDONLY | O_DIRECTORY);
   ASSERT_EQ(0, chdir(scratch.path().c_str()));

@@ -8,8 +8,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/scratch.h"
-#include "text/child_process.h"
+#include "platform/test_files.h"
+#include "support/rerun_test.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST(KitLocation, OtherwiseTheKitLiesBesideTheExecutable) {
 }
 
 TEST(KitLocation, CurrentDirectoryIsEmptyOnceItIsGone) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   const std::string inside = scratch.path() + "/каталог $x \xFF";
   ASSERT_EQ(mkdir(inside.c_str(), 0700), 0);
   const std::string previous = current_directory();
@@ -89,7 +90,7 @@ TEST(KitLocationChild, DISABLED_ReadsItsOwnPath) {
 }
 
 TEST(KitLocation, LongExecutablePathIsReadInFull) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   std::string directory = scratch.path();
   for (const char* part : {"/Шаблоны для установки ", "/$HOME `x` \"q\" \xFF", "/-dash"}) {
     directory += part + std::string(160, 'x');

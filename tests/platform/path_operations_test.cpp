@@ -7,7 +7,8 @@
 
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
-#include "scratch.h"
+#include "platform/test_files.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ class TemporaryDirectoryVariable {
 }  // namespace
 
 TEST(PathOperations, CreateDirectoryBuildsChainsAndReportsWhatIsThere) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   EXPECT_EQ(0u, FileSystem::CreateDirectory(wide(scratch / "a/b//c/")));
   EXPECT_TRUE(S_ISDIR(statusOf(scratch / "a/b/c").st_mode));
   EXPECT_EQ(183u, FileSystem::CreateDirectory(wide(scratch / "a/b")));
@@ -45,7 +46,7 @@ TEST(PathOperations, CreateDirectoryBuildsChainsAndReportsWhatIsThere) {
 }
 
 TEST(PathOperations, MoveRenamesReplacesAndReportsMissingSource) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   EXPECT_EQ(2u, FileSystem::MoveFile(wide(scratch / "missing"), wide(scratch / "target")));
   EXPECT_FALSE(exists(scratch / "target"));
 
@@ -63,7 +64,7 @@ TEST(PathOperations, MoveRenamesReplacesAndReportsMissingSource) {
 }
 
 TEST(PathOperations, DeleteAndRemoveNeverFollowLinks) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   FileSystem::CreateDirectory(wide(scratch / "outside/deep"));
   writeText(scratch / "outside/keep", "keep");
   writeText(scratch / "outside/deep/keep", "keep");
@@ -94,7 +95,7 @@ TEST(PathOperations, DeleteAndRemoveNeverFollowLinks) {
 }
 
 TEST(PathOperations, TempFileIsNewUniqueAndInTheNamedDirectory) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   FileSystem::CreateDirectory(wide(scratch / "named"));
   FileSystem::CreateDirectory(wide(scratch / "environment"));
   TemporaryDirectoryVariable variable((scratch / "environment").c_str());
@@ -119,7 +120,7 @@ TEST(PathOperations, TempFileIsNewUniqueAndInTheNamedDirectory) {
 }
 
 TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   writeText(scratch / "file", "x");
   WideString path;
   {
@@ -145,7 +146,7 @@ TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
 }
 
 TEST(PathOperations, SizeAndFreeSpaceChecksTheirArguments) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   writeText(scratch / "seven", "1234567");
   unsigned int value = 99;
   EXPECT_EQ(1u, FileSystem::GetFileSize(wide(scratch / "seven"), nullptr));

@@ -1,9 +1,7 @@
 // Failures the installer meets in practice: a directory the user may not
 // write, and a full file system. Each runs in a child that drops to the
 // unprivileged user or mounts a tiny tmpfs in a private mount namespace.
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -12,25 +10,14 @@
 
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
-#include "scratch.h"
-
-namespace {
-
-std::string becomeNobody() {
-  const passwd* const nobody = getpwnam("nobody");
-  if (nobody == nullptr) {
-    return "no user nobody";
-  }
-  if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
-    return "cannot switch to nobody (not root)";
-  }
-  return std::string();
-}
-
-}  // namespace
+#include "platform/test_files.h"
+#include "support/child_process.h"
+#include "support/nobody_user.h"
+#include "support/private_tmpfs.h"
+#include "support/scratch_directory.h"
 
 TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   chmod(scratch.path().c_str(), 0755);
   const std::string locked = scratch / "locked";  // readable, not writable
   const std::string closed = scratch / "closed";  // not even searchable
@@ -44,8 +31,8 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
   mkdir((locked + "/tree").c_str(), 0755);
   writeText(closed + "/hidden", "x");
 
-  const std::string report = runInChild([&] {
-    const std::string failure = becomeNobody();
+  const std::string report = run_in_child([&] {
+    const std::string failure = become_nobody();
     if (!failure.empty()) {
       return "skip: " + failure;
     }
@@ -70,7 +57,7 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
     out << " open-temp " << FileSystem::GetTempFileName(wide(open), u"Orbe", name);
     return out.str();
   });
-  if (report.rfind("skip: ", 0) == 0) {
+  if (is_skip_report(report)) {
     GTEST_SKIP() << report;
   }
   EXPECT_EQ(
@@ -85,13 +72,13 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
 }
 
 TEST(RestrictedFailures, FullFileSystemReportsDiskFull) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   const std::string tiny = scratch / "tiny";
   const std::string big = scratch / "big";
   writeText(big, std::string(256 * 1024, 'b'));
 
-  const std::string report = runInChild([&] {
-    const std::string failure = mountPrivateTmpfs(tiny, "size=64k");
+  const std::string report = run_in_child([&] {
+    const std::string failure = mount_private_tmpfs(tiny, "size=64k");
     if (!failure.empty()) {
       return "skip: " + failure;
     }
@@ -112,7 +99,7 @@ TEST(RestrictedFailures, FullFileSystemReportsDiskFull) {
     out << " left [" << listNames(tiny) << "]";
     return out.str();
   });
-  if (report.rfind("skip: ", 0) == 0) {
+  if (is_skip_report(report)) {
     GTEST_SKIP() << report;
   }
   EXPECT_EQ("free 0 65536 write 112 last 112 partial 1 move 112 left []", report);

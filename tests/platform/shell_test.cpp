@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include "scratch.h"
+#include "platform/test_files.h"
+#include "support/scratch_directory.h"
 
 TEST(Shell, CommandsAndTheirFirstLine) {
   EXPECT_EQ(u"abc", get_one_line_output(u"printf 'abc\\n'; echo second"));
@@ -16,7 +17,7 @@ TEST(Shell, CommandsAndTheirFirstLine) {
 }
 
 TEST(Shell, WideFileOpening) {
-  ScratchDirectory scratch;
+  ScratchDirectory scratch("platform-", ".");
   EXPECT_EQ(nullptr, _wfopen(wide(scratch / "missing"), u"r"));
   writeText(scratch / "\xC3\xA9t\xC3\xA9", "bytes");
   FILE* const file = _wfopen(wide(scratch.path()) + u"/\u00E9t\u00E9", u"rt, ccs=UNICODE");

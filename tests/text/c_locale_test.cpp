@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "text/child_process.h"
+#include "support/rerun_test.h"
 #include "text/languages.h"
 #include "text/locale_codec.h"
 

@@ -7,6 +7,7 @@
 #include "config/config_locations.h"
 #include "config/starter.h"
 #include "dialog_fixture.h"
+#include "support/scratch_directory.h"
 #include "ui/dir_select_page.h"
 #include "ui/exit_code.h"
 #include "ui/message_page.h"
@@ -83,7 +84,7 @@ TEST_F(DialogTest, WelcomeTextWithAndWithoutTitles) {
         "Welcome to the product installation program "
         "\xd0\xa8\xd0\xb0\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xbd\xd1\x8b (\xd0\x9e\xd1\x80\xd0\xb1).");
   }
-  removeTree(kitDirectory());
+  remove_tree(kitDirectory());
   makeKit(*m_sandbox / "bare", {{"a.xml", "<a/>"}}, {}, kitDirectory());
   auto dialog = makeDialog(false);
   openWizard(*dialog);

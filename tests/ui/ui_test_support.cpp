@@ -1,7 +1,6 @@
 #include "ui_test_support.h"
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,30 +38,28 @@ std::string currentDirectory() {
 
 }  // namespace
 
-Sandbox::Sandbox() {
-  std::string pattern = currentDirectory() + "/ui_sandbox.XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_root = pattern;
-  m_relative = m_root.substr(currentDirectory().size() + 1);
-  for (const char* sub : {"/home", "/tmp", "/bin"}) mkdir((m_root + sub).c_str(), 0755);
+Sandbox::Sandbox()
+    : m_directory("ui_sandbox.", "."),
+      m_relative(m_directory.path().substr(currentDirectory().size() + 1)) {
+  for (const char* sub : {"home", "tmp", "bin"}) mkdir((m_directory / sub).c_str(), 0755);
   for (const char* name : {"HOME", "TMPDIR", "PATH"}) {
     const char* value = getenv(name);
     m_savedEnvironment[name] = value != nullptr ? value : "\x01unset";
   }
-  setenv("HOME", (m_root + "/home").c_str(), 1);
-  setenv("TMPDIR", (m_root + "/tmp").c_str(), 1);
+  setenv("HOME", (m_directory / "home").c_str(), 1);
+  setenv("TMPDIR", (m_directory / "tmp").c_str(), 1);
   const std::string path = m_savedEnvironment["PATH"];
-  setenv("PATH", (m_root + "/bin:" + (path == "\x01unset" ? "/usr/bin:/bin" : path)).c_str(), 1);
+  setenv("PATH", (m_directory / "bin:" + (path == "\x01unset" ? "/usr/bin:/bin" : path)).c_str(),
+         1);
 }
 
 Sandbox::~Sandbox() {
   for (const auto& [name, value] : m_savedEnvironment) setOrUnset(name, value);
-  removeTree(m_root);
 }
 
 std::string Sandbox::installRecordingOpener() {
-  const std::string record = m_root + "/opened.txt";
-  const std::string script = m_root + "/bin/xdg-open";
+  const std::string record = m_directory / "opened.txt";
+  const std::string script = m_directory / "bin/xdg-open";
   writeFile(script,
             "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\n");
   chmod(script.c_str(), 0755);
@@ -116,16 +113,6 @@ void makeDirectories(const std::string& path) {
   for (size_t at = 1; at <= path.size(); ++at) {
     if (at == path.size() || path[at] == '/') mkdir(path.substr(0, at).c_str(), 0755);
   }
-}
-
-void removeTree(const std::string& path) {
-  nftw(
-      path.c_str(),
-      [](const char* name, const struct stat*, int, struct FTW*) {
-        chmod(name, 0755);
-        return ::remove(name);
-      },
-      16, FTW_DEPTH | FTW_PHYS);
 }
 
 bool displayAvailable() {

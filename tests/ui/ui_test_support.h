@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_directory.h"
 #include "text/wide_string.h"
 
 namespace ui_test {
@@ -26,16 +27,16 @@ class Sandbox {
   Sandbox& operator=(const Sandbox&) = delete;
 
   // Absolute path; relative() is the same path relative to the current directory.
-  const std::string& root() const { return m_root; }
+  const std::string& root() const { return m_directory.path(); }
   const std::string& relative() const { return m_relative; }
-  std::string operator/(const std::string& name) const { return m_root + "/" + name; }
-  std::string home() const { return m_root + "/home"; }
+  std::string operator/(const std::string& name) const { return m_directory / name; }
+  std::string home() const { return m_directory / "home"; }
   // Installs a fake "xdg-open" that appends each argument it gets, one per
   // line, to the file it returns.
   std::string installRecordingOpener();
 
  private:
-  std::string m_root;
+  ScratchDirectory m_directory;
   std::string m_relative;
   std::map<std::string, std::string> m_savedEnvironment;
 };
@@ -58,7 +59,6 @@ void writeFile(const std::string& path, const std::string& content);
 std::string readFile(const std::string& path);  // "<missing>" when absent
 bool pathExists(const std::string& path);
 void makeDirectories(const std::string& path);
-void removeTree(const std::string& path);
 
 // True when GTK could open a display (checked once per process).
 bool displayAvailable();

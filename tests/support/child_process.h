@@ -1,0 +1,16 @@
+// Runs a piece of a test in a forked child, for what must not touch the test
+// process itself: a private mount namespace, another user id, resource
+// limits. The child reports back with a text. Test thread only.
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Runs `body` in a forked child and returns the text it returned. By
+// convention a text starting with "skip: " means the child could not set
+// itself up. A child that does not end normally gives "child ended
+// abnormally, status N".
+std::string run_in_child(const std::function<std::string()>& body);
+
+// True for a report of run_in_child that starts with "skip: ".
+bool is_skip_report(const std::string& report);

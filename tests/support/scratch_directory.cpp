@@ -1,0 +1,47 @@
+#include "support/scratch_directory.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+ScratchDirectory::ScratchDirectory(const std::string& namePrefix, const std::string& parent) {
+  std::string pattern = parent + "/" + namePrefix + "XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("mkdtemp " + pattern + ": " + std::strerror(errno));
+  }
+  char* const absolute = realpath(pattern.c_str(), nullptr);
+  if (absolute == nullptr) {
+    rmdir(pattern.c_str());
+    throw std::runtime_error("realpath " + pattern + ": " + std::strerror(errno));
+  }
+  m_path = absolute;
+  std::free(absolute);
+}
+
+ScratchDirectory::~ScratchDirectory() { remove_tree(m_path); }
+
+void remove_tree(const std::string& path) {
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0) return;
+  if (!S_ISDIR(status.st_mode)) {
+    unlink(path.c_str());
+    return;
+  }
+  chmod(path.c_str(), (status.st_mode & 07777) | S_IRWXU);
+  std::vector<std::string> names;
+  if (DIR* const stream = opendir(path.c_str())) {
+    while (const dirent* entry = readdir(stream)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(stream);
+  }
+  for (const std::string& name : names) remove_tree(path + "/" + name);
+  rmdir(path.c_str());
+}
