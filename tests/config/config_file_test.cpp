@@ -7,6 +7,7 @@
 #include <string>
 
 #include "config/config_file_io.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 #include "test_files.h"
 
@@ -27,7 +28,7 @@ std::string describe(const ConfigFile& configFile) {
 
 ConfigFile read_text(const ScratchDirectory& scratch, const std::string& bytes) {
   const std::string path = scratch / "orbstart.cfg";
-  write_bytes(path, bytes);
+  write_file(path, bytes);
   ConfigFile configFile;
   read_config_file(widen_lib(path), configFile);
   return configFile;
@@ -36,7 +37,7 @@ ConfigFile read_text(const ScratchDirectory& scratch, const std::string& bytes) 
 std::string write_model(const ScratchDirectory& scratch, const ConfigFile& configFile) {
   const std::string path = scratch / "written.cfg";
   write_config_file(widen_lib(path), configFile);
-  return read_bytes(path);
+  return read_file(path);
 }
 
 std::string round_trip(const ScratchDirectory& scratch, const std::string& bytes) {
@@ -113,7 +114,7 @@ TEST(ConfigFileFormat, EmptyAndMissingFilesAddNothing) {
   read_config_file(widen_lib(scratch / "missing.cfg"), model);
   EXPECT_EQ(describe(model), "kept:1;");
   // Reading adds to what the model holds.
-  write_bytes(scratch / "more.cfg", "KEPT=1\nkept=2\n");
+  write_file(scratch / "more.cfg", "KEPT=1\nkept=2\n");
   read_config_file(widen_lib(scratch / "more.cfg"), model);
   EXPECT_EQ(describe(model), "kept:1|2;");
 
@@ -173,16 +174,16 @@ TEST(ConfigFileFormat, AnsiEncodingIsTheAbsenceOfTheUtf16Mark) {
   ScratchDirectory scratch(kOddScratchName);
   const std::string path = scratch / "probe.cfg";
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));
-  write_bytes(path, "");
+  write_file(path, "");
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));
-  write_bytes(path, "A");
+  write_file(path, "A");
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));
-  write_bytes(path,
-              "\xff\xfe"
-              "A");
+  write_file(path,
+             "\xff\xfe"
+             "A");
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));
-  write_bytes(path, "A=");
+  write_file(path, "A=");
   EXPECT_TRUE(is_ansi_encoded(widen_lib(path)));
-  write_bytes(path, "\xfe\xff");
+  write_file(path, "\xfe\xff");
   EXPECT_TRUE(is_ansi_encoded(widen_lib(path)));
 }

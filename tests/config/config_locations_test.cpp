@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "support/child_process.h"
+#include "support/file_contents.h"
 #include "support/nobody_user.h"
 #include "support/scratch_directory.h"
 #include "test_files.h"
@@ -70,7 +71,7 @@ TEST(ConfigLocations, HomeIsTakenAsItStands) {
 
 TEST(ConfigLocations, ProbeFindsWritableDirectoriesAndLeavesNothing) {
   ScratchDirectory scratch(kOddScratchName);
-  write_bytes(scratch / "file", "x");
+  write_file(scratch / "file", "x");
   EXPECT_TRUE(isWritePermitted(widen_lib(scratch.path())));
   EXPECT_TRUE(isWritePermitted(widen_lib(scratch.path() + "/")));
   // Directories that the installation would create.

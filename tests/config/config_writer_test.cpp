@@ -11,6 +11,7 @@
 
 #include "config/config_file_io.h"
 #include "support/child_process.h"
+#include "support/file_contents.h"
 #include "support/nobody_user.h"
 #include "support/private_tmpfs.h"
 #include "support/scratch_directory.h"
@@ -51,14 +52,14 @@ std::string write_into_full_file_system(const std::string& mountPoint) {
   const std::string failure = mount_private_tmpfs(mountPoint, "size=64k");
   if (!failure.empty()) return "skip: " + failure;
   const std::string path = mountPoint + "/orbstart.cfg";
-  write_bytes(path, kOldContent);
+  write_file(path, kOldContent);
   const int filler = open((mountPoint + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
   const std::string block(4096, 'f');
   while (write(filler, block.data(), block.size()) > 0) {
   }
   close(filler);
   if (write_result(path, large_model(20000)) != 2) return "no exception 2";
-  if (read_bytes(path) != kOldContent) return "old file changed";
+  if (read_file(path) != kOldContent) return "old file changed";
   if (list_directory(mountPoint) != "filler|orbstart.cfg|") return "files left behind";
   return "";
 }
@@ -71,7 +72,7 @@ std::string write_beyond_size_limit(const std::string& directory) {
   if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return "skip: no file size limit";
   const std::string path = directory + "/orbstart.cfg";
   if (write_result(path, large_model(20000)) != 2) return "no exception 2";
-  if (read_bytes(path) != kOldContent) return "old file changed";
+  if (read_file(path) != kOldContent) return "old file changed";
   if (list_directory(directory) != "orbstart.cfg|") return "files left behind";
   // A short model still fits.
   if (write_result(path, large_model(300)) != 0) return "short write failed";
@@ -93,12 +94,12 @@ std::string write_as_nobody(const std::string& directory) {
 TEST(ConfigFileWriter, KeepsPermissionBitsAndLeavesNoTemporaryFile) {
   ScratchDirectory scratch(kOddScratchName);
   const std::string path = scratch / "orbstart.cfg";
-  write_bytes(path, kOldContent);
+  write_file(path, kOldContent);
   chmod(path.c_str(), 0640);
   ConfigFile model;
   model.addValue(u"k", u"v");
   write_config_file(widen_lib(path), model);
-  EXPECT_EQ(read_bytes(path), "k=v\n");
+  EXPECT_EQ(read_file(path), "k=v\n");
   EXPECT_EQ(mode_of(path), S_IFREG | 0640);
   EXPECT_EQ(list_directory(scratch.path()), "orbstart.cfg|");
 
@@ -107,14 +108,14 @@ TEST(ConfigFileWriter, KeepsPermissionBitsAndLeavesNoTemporaryFile) {
   write_config_file(widen_lib(scratch / "new.cfg"), model);
   umask(oldMask);
   EXPECT_EQ(mode_of(scratch / "new.cfg"), S_IFREG | 0640);
-  EXPECT_EQ(read_bytes(scratch / "new.cfg"), "k=v\n");
+  EXPECT_EQ(read_file(scratch / "new.cfg"), "k=v\n");
 }
 
 TEST(ConfigFileWriter, SymbolicLinkKeepsPointingAtTheReplacedFile) {
   ScratchDirectory scratch(kOddScratchName);
   mkdir((scratch / "real").c_str(), 0755);
   mkdir((scratch / "links").c_str(), 0755);
-  write_bytes(scratch / "real/orbstart.cfg", kOldContent);
+  write_file(scratch / "real/orbstart.cfg", kOldContent);
   // links/first -> second -> ../real/orbstart.cfg
   ASSERT_EQ(symlink("../real/orbstart.cfg", (scratch / "links/second").c_str()), 0);
   ASSERT_EQ(symlink("second", (scratch / "links/first").c_str()), 0);
@@ -124,7 +125,7 @@ TEST(ConfigFileWriter, SymbolicLinkKeepsPointingAtTheReplacedFile) {
 
   EXPECT_TRUE(S_ISLNK(mode_of(scratch / "links/first")));
   EXPECT_TRUE(S_ISLNK(mode_of(scratch / "links/second")));
-  EXPECT_EQ(read_bytes(scratch / "real/orbstart.cfg"), "k=через ссылку\n");
+  EXPECT_EQ(read_file(scratch / "real/orbstart.cfg"), "k=через ссылку\n");
   EXPECT_EQ(list_directory(scratch / "links"), "first|second|");
   EXPECT_EQ(list_directory(scratch / "real"), "orbstart.cfg|");
 
@@ -132,7 +133,7 @@ TEST(ConfigFileWriter, SymbolicLinkKeepsPointingAtTheReplacedFile) {
   ASSERT_EQ(symlink("../real/later.cfg", (scratch / "links/dangling").c_str()), 0);
   write_config_file(widen_lib(scratch / "links/dangling"), model);
   EXPECT_TRUE(S_ISLNK(mode_of(scratch / "links/dangling")));
-  EXPECT_EQ(read_bytes(scratch / "real/later.cfg"), "k=через ссылку\n");
+  EXPECT_EQ(read_file(scratch / "real/later.cfg"), "k=через ссылку\n");
 }
 
 TEST(ConfigFileWriter, PathsThatCannotBeWrittenThrowOne) {
@@ -158,7 +159,7 @@ TEST(ConfigFileWriter, FullFileSystemLeavesTheOldFile) {
 
 TEST(ConfigFileWriter, FailedWriteLeavesTheOldFile) {
   ScratchDirectory scratch(kOddScratchName);
-  write_bytes(scratch / "orbstart.cfg", kOldContent);
+  write_file(scratch / "orbstart.cfg", kOldContent);
   EXPECT_EQ(run_in_child([&] { return write_beyond_size_limit(scratch.path()); }), "");
 }
 
@@ -170,9 +171,9 @@ TEST(ConfigFileWriter, UnprivilegedWriterCannotReplaceAReadOnlyFile) {
   const std::string open = scratch / "open";
   mkdir(open.c_str(), 0777);
   chmod(open.c_str(), 0777);
-  write_bytes(open + "/orbstart.cfg", kOldContent);
+  write_file(open + "/orbstart.cfg", kOldContent);
   chmod((open + "/orbstart.cfg").c_str(), 0444);
   EXPECT_EQ(run_in_child([&] { return write_as_nobody(open); }), "code 1");
-  EXPECT_EQ(read_bytes(open + "/orbstart.cfg"), kOldContent);
+  EXPECT_EQ(read_file(open + "/orbstart.cfg"), kOldContent);
   EXPECT_EQ(list_directory(open), "orbstart.cfg|");
 }

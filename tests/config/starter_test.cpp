@@ -9,6 +9,7 @@
 
 #include "config/config_locations.h"
 #include "platform/file_system.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 #include "test_files.h"
 
@@ -26,9 +27,9 @@ class LauncherHome {
   void put(const WideString& path, const std::string& bytes) {
     const std::string narrow = narrow_lib(path);
     FileSystem::CreateDirectory(widen_lib(narrow.substr(0, narrow.rfind('/'))));
-    write_bytes(narrow, bytes);
+    write_file(narrow, bytes);
   }
-  std::string content(const WideString& path) const { return read_bytes(narrow_lib(path)); }
+  std::string content(const WideString& path) const { return read_file(narrow_lib(path)); }
   const std::string& home() const { return m_scratch.path(); }
 
  private:

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <vector>
 
 ScopedHome::ScopedHome(const std::string& home) {
@@ -22,20 +19,6 @@ ScopedHome::~ScopedHome() {
   } else {
     unsetenv("HOME");
   }
-}
-
-void write_bytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 std::string list_directory(const std::string& path) {

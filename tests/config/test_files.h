@@ -1,5 +1,5 @@
-// Helpers of the configuration tests: whole-file reads and writes, a HOME
-// that is restored afterwards, and the name of their scratch directories.
+// Helpers of the configuration tests: a HOME that is restored afterwards,
+// directory listings and the name of their scratch directories.
 // Test thread only.
 #pragma once
 
@@ -24,8 +24,5 @@ class ScopedHome {
   std::string m_oldHome;
 };
 
-void write_bytes(const std::string& path, const std::string& bytes);
-// The whole content; "<missing>" when the file cannot be opened.
-std::string read_bytes(const std::string& path);
 // The names in a directory, "." and ".." left out, sorted.
 std::string list_directory(const std::string& path);

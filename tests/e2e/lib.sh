@@ -73,8 +73,8 @@ make_big_kit() {
   big="$E2E_DIR/big"
   for d in $(seq -w 1 "${BIG_DIRS:-8}"); do
     mkdir -p "$big/d$d"
-    head -c $((${BIG_FILES:-250} * ${BIG_SIZE:-262144})) /dev/zero |
-      (cd "$big/d$d" && split -a 4 -d -b "${BIG_SIZE:-262144}" - f)
+    head -c $((${BIG_FILES:-500} * ${BIG_SIZE:-65536})) /dev/zero |
+      (cd "$big/d$d" && split -a 4 -d -b "${BIG_SIZE:-65536}" - f)
   done
   "$ORBKIT" pack "$big" "$1/orbp8.pkd" --title "en=Big kit" >/dev/null
   rm -rf "$big"

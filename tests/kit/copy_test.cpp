@@ -4,6 +4,7 @@
 
 #include "injecting_file_system.h"
 #include "kit_test_support.h"
+#include "support/file_contents.h"
 
 namespace {
 

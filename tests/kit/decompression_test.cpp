@@ -1,6 +1,7 @@
 // Decompression of kit files into containers.
 #include "injecting_file_system.h"
 #include "kit_test_support.h"
+#include "support/file_contents.h"
 
 namespace {
 

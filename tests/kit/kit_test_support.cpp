@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "kit/deflate_writer.h"
 
@@ -82,18 +80,6 @@ std::string ScratchTest::write_kit(const std::string& container, const std::stri
 }
 
 std::vector<std::string> ScratchTest::temp_files() const { return list_directory(path("tmp")); }
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void write_file(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
 
 long file_mtime(const std::string& path) {
   struct stat64 status;

@@ -59,8 +59,6 @@ class ScratchTest : public ::testing::Test {
   bool m_hadTmpDir = false;
 };
 
-std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
 // Modification time in whole seconds.
 long file_mtime(const std::string& path);
 std::vector<std::string> list_directory(const std::string& path);

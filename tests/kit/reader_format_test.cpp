@@ -1,5 +1,6 @@
 // Parsing of well-formed containers and the language rules.
 #include "kit_test_support.h"
+#include "support/file_contents.h"
 
 namespace {
 

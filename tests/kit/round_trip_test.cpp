@@ -9,6 +9,7 @@
 #include "kit/kit_tree.h"
 #include "kit/kit_writer.h"
 #include "kit_test_support.h"
+#include "support/file_contents.h"
 
 extern char** environ;
 

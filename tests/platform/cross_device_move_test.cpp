@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/test_files.h"
 #include "support/child_process.h"
+#include "support/file_contents.h"
 #include "support/private_tmpfs.h"
 #include "support/scratch_directory.h"
 
@@ -20,7 +21,7 @@ std::string describe(const std::string& path) {
   line << std::oct << (status.st_mode & 07777) << std::dec << " " << status.st_mtim.tv_sec << "."
        << status.st_mtim.tv_nsec;
   if (S_ISREG(status.st_mode)) {
-    line << " " << readText(path);
+    line << " " << read_file(path);
   } else if (S_ISLNK(status.st_mode)) {
     char target[256] = {};
     line << " ->" << std::string(target, readlink(path.c_str(), target, sizeof target));
@@ -29,7 +30,7 @@ std::string describe(const std::string& path) {
 }
 
 void makeFile(const std::string& path, const std::string& content, mode_t mode, long seconds) {
-  writeText(path, content);
+  write_file(path, content);
   chmod(path.c_str(), mode);
   setTimes(path, seconds, 250000000);
 }
@@ -78,7 +79,7 @@ TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
     out << "rename gives EXDEV: "
         << (rename((disk + "/file").c_str(), (memory + "/probe").c_str()) == -1 && errno == EXDEV)
         << "\n";
-    writeText(memory + "/replaced", "old content");
+    write_file(memory + "/replaced", "old content");
     out << FileSystem::MoveFile(wide(disk + "/file"), wide(memory + "/file")) << " "
         << describe(memory + "/file") << exists(disk + "/file") << "\n";
     out << FileSystem::MoveFile(wide(disk + "/replacement"), wide(memory + "/replaced")) << " "

@@ -6,11 +6,12 @@
 
 #include "platform/file_system.h"
 #include "platform/test_files.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
 TEST(FileFinder, ProbesPlainPathsAndRefusesWhatCannotBeOpened) {
   ScratchDirectory scratch("platform-", ".");
-  writeText(scratch / "file.txt", "x");
+  write_file(scratch / "file.txt", "x");
   FileSystem::CreateDirectory(wide(scratch / "dir"));
   symlink("nowhere", (scratch / "dangling").c_str());
 
@@ -36,7 +37,7 @@ TEST(FileFinder, ProbesPlainPathsAndRefusesWhatCannotBeOpened) {
 TEST(FileFinder, EnumeratesMatchesIncludingDotEntries) {
   ScratchDirectory scratch("platform-", ".");
   FileSystem::CreateDirectory(wide(scratch / "one/sub"));
-  writeText(scratch / "one/file", "x");
+  write_file(scratch / "one/file", "x");
   FileFinder finder;
   std::set<std::pair<WideString, uint32_t>> seen;
   for (bool found = finder.reset(wide(scratch / "one/*")); found; found = finder.next()) {
@@ -46,8 +47,8 @@ TEST(FileFinder, EnumeratesMatchesIncludingDotEntries) {
                 {u".", 16}, {u"..", 16}, {u"file", 0}, {u"sub", 16}}),
             seen);
 
-  writeText(scratch / "one/.hidden.txt", "x");
-  writeText(scratch / "one/b.txt", "x");
+  write_file(scratch / "one/.hidden.txt", "x");
+  write_file(scratch / "one/b.txt", "x");
   std::set<WideString> texts;
   for (bool found = finder.reset(wide(scratch / "one/*.txt")); found; found = finder.next()) {
     texts.insert(finder.name());

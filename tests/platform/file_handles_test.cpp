@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "platform/test_files.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -18,7 +19,7 @@ HANDLE openPath(const std::string& path, uint32_t access, uint32_t disposition) 
 
 TEST(FileHandles, ReadStopsAtEndAndChecksItsArguments) {
   ScratchDirectory scratch("platform-", ".");
-  writeText(scratch / "data", std::string(100, 'x'));
+  write_file(scratch / "data", std::string(100, 'x'));
   HANDLE handle = openPath(scratch / "data", GENERIC_READ, OPEN_EXISTING);
   char buffer[100];
   unsigned int got = 7;
@@ -45,20 +46,20 @@ TEST(FileHandles, ReadStopsAtEndAndChecksItsArguments) {
 TEST(FileHandles, CreateAlwaysKeepsLengthUntilSetEndOfFile) {
   ScratchDirectory scratch("platform-", ".");
   const std::string path = scratch / "ten";
-  writeText(path, "0123456789");
+  write_file(path, "0123456789");
   HANDLE handle = openPath(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
   unsigned int written = 0;
   EXPECT_EQ(0u, FileSystem::WriteFile(handle, "abcd", 4, &written, nullptr));
   EXPECT_EQ(4u, written);
-  EXPECT_EQ("abcd456789", readText(path));
+  EXPECT_EQ("abcd456789", read_file(path));
   EXPECT_EQ(0u, FileSystem::SetEndOfFile(handle));
-  EXPECT_EQ("abcd", readText(path));
+  EXPECT_EQ("abcd", read_file(path));
   // Descriptors must not leak into commands the program starts.
   EXPECT_TRUE(fcntl(reinterpret_cast<intptr_t>(handle), F_GETFD) & FD_CLOEXEC);
   FileSystem::CloseHandle(handle);
 
   HANDLE truncating = openPath(path, GENERIC_WRITE, TRUNCATE_EXISTING);
-  EXPECT_EQ("", readText(path));
+  EXPECT_EQ("", read_file(path));
   FileSystem::CloseHandle(truncating);
 
   const mode_t mask = umask(0);
@@ -69,7 +70,7 @@ TEST(FileHandles, CreateAlwaysKeepsLengthUntilSetEndOfFile) {
 
 TEST(FileHandles, FailuresSetAndClearTheLastError) {
   ScratchDirectory scratch("platform-", ".");
-  writeText(scratch / "plain", "x");
+  write_file(scratch / "plain", "x");
   HANDLE untouched = reinterpret_cast<HANDLE>(intptr_t{1234});
   EXPECT_EQ(2u, FileSystem::CreateFile(wide(scratch / "missing"), GENERIC_READ, 0, OPEN_EXISTING,
                                        untouched));

@@ -9,6 +9,7 @@
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/test_files.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST(HostileNames, AreCreatedMovedProbedAndRemovedLiterally) {
 
     const std::string moved = directory + "/moved " + name;
     EXPECT_EQ(0u, FileSystem::MoveFile(wide(file), wide(moved)));
-    EXPECT_EQ(name, readText(moved));
+    EXPECT_EQ(name, read_file(moved));
     WideString temporary;
     EXPECT_EQ(0u, FileSystem::GetTempFileName(wide(directory), wide(name), temporary));
     EXPECT_EQ(0u, narrow_lib(temporary).find(directory + "/" + name.substr(0, 5)));

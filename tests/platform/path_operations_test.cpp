@@ -8,6 +8,7 @@
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/test_files.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -39,7 +40,7 @@ TEST(PathOperations, CreateDirectoryBuildsChainsAndReportsWhatIsThere) {
   EXPECT_EQ(183u, FileSystem::CreateDirectory(wide(scratch / "a/b")));
   symlink("a", (scratch / "link").c_str());
   EXPECT_EQ(183u, FileSystem::CreateDirectory(wide(scratch / "link")));
-  writeText(scratch / "file", "x");
+  write_file(scratch / "file", "x");
   EXPECT_EQ(2u, FileSystem::CreateDirectory(wide(scratch / "file")));
   EXPECT_EQ(2u, FileSystem::CreateDirectory(wide(scratch / "file/below")));
   EXPECT_EQ(2u, FileSystem::CreateDirectory(WideString()));
@@ -50,27 +51,27 @@ TEST(PathOperations, MoveRenamesReplacesAndReportsMissingSource) {
   EXPECT_EQ(2u, FileSystem::MoveFile(wide(scratch / "missing"), wide(scratch / "target")));
   EXPECT_FALSE(exists(scratch / "target"));
 
-  writeText(scratch / "new", "new");
-  writeText(scratch / "old", "old");
+  write_file(scratch / "new", "new");
+  write_file(scratch / "old", "old");
   EXPECT_EQ(0u, FileSystem::MoveFile(wide(scratch / "new"), wide(scratch / "old")));
-  EXPECT_EQ("new", readText(scratch / "old"));
+  EXPECT_EQ("new", read_file(scratch / "old"));
   EXPECT_FALSE(exists(scratch / "new"));
 
   FileSystem::CreateDirectory(wide(scratch / "tree/inner"));
-  writeText(scratch / "tree/inner/f", "f");
+  write_file(scratch / "tree/inner/f", "f");
   EXPECT_EQ(0u, FileSystem::MoveFile(wide(scratch / "tree"), wide(scratch / "moved")));
-  EXPECT_EQ("f", readText(scratch / "moved/inner/f"));
+  EXPECT_EQ("f", read_file(scratch / "moved/inner/f"));
   EXPECT_EQ(2u, FileSystem::MoveFile(wide(scratch / "old"), wide(scratch / "nowhere/x")));
 }
 
 TEST(PathOperations, DeleteAndRemoveNeverFollowLinks) {
   ScratchDirectory scratch("platform-", ".");
   FileSystem::CreateDirectory(wide(scratch / "outside/deep"));
-  writeText(scratch / "outside/keep", "keep");
-  writeText(scratch / "outside/deep/keep", "keep");
+  write_file(scratch / "outside/keep", "keep");
+  write_file(scratch / "outside/deep/keep", "keep");
   FileSystem::CreateDirectory(wide(scratch / "tree/sub/subsub"));
-  writeText(scratch / "tree/sub/subsub/f", "f");
-  writeText(scratch / "tree/.hidden", "h");
+  write_file(scratch / "tree/sub/subsub/f", "f");
+  write_file(scratch / "tree/.hidden", "h");
   symlink((scratch / "outside").c_str(), (scratch / "tree/absolute").c_str());
   symlink("../../outside", (scratch / "tree/sub/relative").c_str());
   symlink((scratch / "outside/keep").c_str(), (scratch / "file-link").c_str());
@@ -84,8 +85,8 @@ TEST(PathOperations, DeleteAndRemoveNeverFollowLinks) {
   EXPECT_FALSE(exists(scratch / "dir-link"));
   EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "outside/deep/..")));
   EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "outside/.")));
-  EXPECT_EQ("keep", readText(scratch / "outside/keep"));
-  EXPECT_EQ("keep", readText(scratch / "outside/deep/keep"));
+  EXPECT_EQ("keep", read_file(scratch / "outside/keep"));
+  EXPECT_EQ("keep", read_file(scratch / "outside/deep/keep"));
 
   EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "missing")));
   EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "outside")));
@@ -121,7 +122,7 @@ TEST(PathOperations, TempFileIsNewUniqueAndInTheNamedDirectory) {
 
 TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
   ScratchDirectory scratch("platform-", ".");
-  writeText(scratch / "file", "x");
+  write_file(scratch / "file", "x");
   WideString path;
   {
     TemporaryDirectoryVariable variable((scratch / "file").c_str());
@@ -147,7 +148,7 @@ TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
 
 TEST(PathOperations, SizeAndFreeSpaceChecksTheirArguments) {
   ScratchDirectory scratch("platform-", ".");
-  writeText(scratch / "seven", "1234567");
+  write_file(scratch / "seven", "1234567");
   unsigned int value = 99;
   EXPECT_EQ(1u, FileSystem::GetFileSize(wide(scratch / "seven"), nullptr));
   EXPECT_EQ(1u, FileSystem::GetFileSize(wide(scratch / "missing"), &value));

@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/test_files.h"
 #include "support/child_process.h"
+#include "support/file_contents.h"
 #include "support/nobody_user.h"
 #include "support/private_tmpfs.h"
 #include "support/scratch_directory.h"
@@ -26,10 +27,10 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
     mkdir(path.c_str(), 0700);
     chmod(path.c_str(), mode);
   }
-  writeText(locked + "/file", "root's");
+  write_file(locked + "/file", "root's");
   chmod((locked + "/file").c_str(), 0600);
   mkdir((locked + "/tree").c_str(), 0755);
-  writeText(closed + "/hidden", "x");
+  write_file(closed + "/hidden", "x");
 
   const std::string report = run_in_child([&] {
     const std::string failure = become_nobody();
@@ -65,7 +66,7 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
       "open-temp 0",
       report);
   EXPECT_EQ("file tree", listNames(locked)) << "nothing was removed or added";
-  EXPECT_EQ("root's", readText(locked + "/file"));
+  EXPECT_EQ("root's", read_file(locked + "/file"));
   const std::string created = listNames(open);
   EXPECT_EQ(0u, created.rfind("Orbe", 0)) << created;
   EXPECT_EQ(std::string::npos, created.find(' ')) << "one temporary file only";
@@ -75,7 +76,7 @@ TEST(RestrictedFailures, FullFileSystemReportsDiskFull) {
   ScratchDirectory scratch("platform-", ".");
   const std::string tiny = scratch / "tiny";
   const std::string big = scratch / "big";
-  writeText(big, std::string(256 * 1024, 'b'));
+  write_file(big, std::string(256 * 1024, 'b'));
 
   const std::string report = run_in_child([&] {
     const std::string failure = mount_private_tmpfs(tiny, "size=64k");

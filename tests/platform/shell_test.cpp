@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include "platform/test_files.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
 TEST(Shell, CommandsAndTheirFirstLine) {
@@ -19,7 +20,7 @@ TEST(Shell, CommandsAndTheirFirstLine) {
 TEST(Shell, WideFileOpening) {
   ScratchDirectory scratch("platform-", ".");
   EXPECT_EQ(nullptr, _wfopen(wide(scratch / "missing"), u"r"));
-  writeText(scratch / "\xC3\xA9t\xC3\xA9", "bytes");
+  write_file(scratch / "\xC3\xA9t\xC3\xA9", "bytes");
   FILE* const file = _wfopen(wide(scratch.path()) + u"/\u00E9t\u00E9", u"rt, ccs=UNICODE");
   ASSERT_NE(nullptr, file);
   char buffer[16] = {};

@@ -4,23 +4,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <vector>
-
-void writeText(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return "<missing>";
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 bool exists(const std::string& path) {
   struct stat status;

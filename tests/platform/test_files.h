@@ -12,9 +12,6 @@
 
 inline WideString wide(const std::string& narrow) { return widen_lib(narrow); }
 
-void writeText(const std::string& path, const std::string& content);
-// The file's content; "<missing>" when it cannot be opened.
-std::string readText(const std::string& path);
 // lstat: true for a dangling link too.
 bool exists(const std::string& path);
 // The names in a directory except "." and "..", sorted, separated by blanks.

@@ -7,6 +7,7 @@
 #include "config/config_locations.h"
 #include "config/starter.h"
 #include "dialog_fixture.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 #include "ui/dir_select_page.h"
 #include "ui/exit_code.h"
@@ -54,7 +55,7 @@ TEST_F(DialogTest, StartupFailuresShowOneErrorBoxAndNoWindow) {
     EXPECT_EQ(dialog->window(), nullptr);
   }
   makeDirectories(kitDirectory());
-  writeFile(kitDirectory() + "/orbp8.pkd", "this is not a deflate stream of a kit");
+  write_file(kitDirectory() + "/orbp8.pkd", "this is not a deflate stream of a kit");
   for (bool silent : {false, true}) {
     BoxAnswerer boxes;
     auto dialog = makeDialog(silent);
@@ -183,8 +184,8 @@ TEST_F(DialogTest, WindowLayoutAndInteractiveInstallationThroughEveryPage) {
   // Success: files in place, the finish buttons, the ticked box, the
   // directory recorded first in the launcher's list.
   EXPECT_EQ(dialog->targetDirectory(), widen_lib(target));
-  EXPECT_EQ(readFile(target + "/acc/main.xml"), "<config version=\"2\"/>\n");
-  EXPECT_EQ(readFile(target + "/acc/forms/invoice.properties"), "title=Invoice\n");
+  EXPECT_EQ(read_file(target + "/acc/main.xml"), "<config version=\"2\"/>\n");
+  EXPECT_EQ(read_file(target + "/acc/forms/invoice.properties"), "title=Invoice\n");
   expectButtons(*dialog, false, false, true, true, "Ready", false);
   EXPECT_TRUE(gtk_widget_has_default(dialog->nextButton()));
   EXPECT_EQ(currentText(*dialog), "Configuration installed successfully.");
@@ -204,7 +205,7 @@ TEST_F(DialogTest, WindowLayoutAndInteractiveInstallationThroughEveryPage) {
   EXPECT_EQ(dialog->window(), nullptr);
   ASSERT_TRUE(pumpUntil([&] { return pathExists(opened); }, 5000));
   pumpFor(100);
-  EXPECT_EQ(readFile(opened), target + "/readme_en.html\n");
+  EXPECT_EQ(read_file(opened), target + "/readme_en.html\n");
 }
 
 TEST_F(DialogTest, TargetDirectoryComesCleanedFromTheLauncherConfiguration) {
@@ -231,7 +232,7 @@ TEST_F(DialogTest, FailedInstallationShowsTheWorkersMessageAndTheErrorPage) {
   const std::string target = *m_sandbox / "target";
   // A directory where the kit has a file makes the installation fail.
   makeDirectories(target + "/readme_ru.html/user");
-  writeFile(target + "/readme_ru.html/user/keep.txt", "mine");
+  write_file(target + "/readme_ru.html/user/keep.txt", "mine");
   BoxAnswerer boxes;
   auto dialog = makeDialog(false);
   openWizard(*dialog);
@@ -248,7 +249,7 @@ TEST_F(DialogTest, FailedInstallationShowsTheWorkersMessageAndTheErrorPage) {
   expectButtons(*dialog, false, false, true, true, "Ready", false);
   // Rolled back, and nothing recorded.
   EXPECT_FALSE(pathExists(target + "/acc"));
-  EXPECT_EQ(readFile(target + "/readme_ru.html/user/keep.txt"), "mine");
+  EXPECT_EQ(read_file(target + "/readme_ru.html/user/keep.txt"), "mine");
   EXPECT_TRUE(storedTemplates().empty());
   // Ready never opens the description from the error page.
   gtk_button_clicked(GTK_BUTTON(dialog->nextButton()));

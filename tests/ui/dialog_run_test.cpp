@@ -10,6 +10,7 @@
 
 #include "config/starter.h"
 #include "dialog_fixture.h"
+#include "support/file_contents.h"
 #include "ui/dir_select_page.h"
 #include "ui/exit_code.h"
 #include "ui/message_page.h"
@@ -35,7 +36,7 @@ TEST_F(DialogTest, SilentRunInstallsWithoutInputAndLeavesTheSuccessPage) {
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_EQ(dialog->wizardState(), WizardState::kSuccess);
   EXPECT_NE(dialog->window(), nullptr);
-  EXPECT_EQ(readFile(target + "/acc/main.xml"), "<config version=\"2\"/>\n");
+  EXPECT_EQ(read_file(target + "/acc/main.xml"), "<config version=\"2\"/>\n");
   EXPECT_EQ(storedTemplates().at(0), widen_lib(target));
   EXPECT_EQ(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(dialog->progressPage()->bar())), 1.0);
 
@@ -75,10 +76,10 @@ TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
     const std::string target = *m_sandbox / (std::string("target ") + c.name);
     // An older file that the kit would replace, and one of the user's own.
     makeDirectories(target + "/d3");
-    writeFile(target + "/d3/t3.xml", "old content");
+    write_file(target + "/d3/t3.xml", "old content");
     struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
     utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
-    writeFile(target + "/mine.txt", "mine");
+    write_file(target + "/mine.txt", "mine");
 
     BoxAnswerer boxes;
     auto dialog = makeDialog(false);
@@ -138,8 +139,8 @@ TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
     EXPECT_TRUE(boxes.seen().empty());
     EXPECT_EQ(dialog->window(), nullptr);
     // Rolled back: the replaced file restored, nothing of the kit left.
-    EXPECT_EQ(readFile(target + "/d3/t3.xml"), "old content");
-    EXPECT_EQ(readFile(target + "/mine.txt"), "mine");
+    EXPECT_EQ(read_file(target + "/d3/t3.xml"), "old content");
+    EXPECT_EQ(read_file(target + "/mine.txt"), "mine");
     EXPECT_FALSE(pathExists(target + "/d0"));
     EXPECT_TRUE(storedTemplates().empty());
   }

@@ -17,6 +17,7 @@
 
 #include "config/config_locations.h"
 #include "config/starter.h"
+#include "support/file_contents.h"
 #include "ui/exit_code.h"
 #include "ui_test_support.h"
 
@@ -83,7 +84,7 @@ TEST(HeadlessRun, UnattendedRunsInstallAndReportWithExitCodes) {
   EXPECT_TRUE(contains(result.errorOutput, "Files being copied... 0%")) << result.errorOutput;
   EXPECT_TRUE(contains(result.errorOutput, "Configuration installed successfully."))
       << result.errorOutput;
-  EXPECT_EQ(readFile(target + "acc/main.xml"), "<main/>");
+  EXPECT_EQ(read_file(target + "acc/main.xml"), "<main/>");
   std::vector<WideString> list;
   get_tmplts_list(list, true, false);
   ASSERT_FALSE(list.empty());
@@ -136,7 +137,7 @@ TEST(HeadlessRun, TerminationRequestCancelsAndWaitsForTheRollback) {
   makeKit(sandbox / "tree", files, {}, kit);
   const std::string target = sandbox / "target";
   makeDirectories(target);
-  writeFile(target + "/mine.txt", "mine");
+  write_file(target + "/mine.txt", "mine");
   set_tmplts_list({widen_lib(target)}, false);
 
   std::string probe = UI_PROBE_PATH;
@@ -175,7 +176,7 @@ TEST(HeadlessRun, TerminationRequestCancelsAndWaitsForTheRollback) {
   EXPECT_TRUE(contains(output, "Installation canceled. Template directory has not been changed."))
       << output;
   // Everything the run wrote is gone again; the user's file stays.
-  EXPECT_EQ(readFile(target + "/mine.txt"), "mine");
+  EXPECT_EQ(read_file(target + "/mine.txt"), "mine");
   EXPECT_FALSE(pathExists(target + "/d0"));
   std::vector<WideString> list;
   get_tmplts_list(list, true, false);

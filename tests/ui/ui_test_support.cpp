@@ -9,13 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "kit/kit_layout.h"
 #include "kit/kit_tree.h"
 #include "kit/kit_writer.h"
+#include "support/file_contents.h"
 
 namespace ui_test {
 
@@ -60,8 +59,8 @@ Sandbox::~Sandbox() {
 std::string Sandbox::installRecordingOpener() {
   const std::string record = m_directory / "opened.txt";
   const std::string script = m_directory / "bin/xdg-open";
-  writeFile(script,
-            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\n");
+  write_file(script,
+             "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record + "'; done\n");
   chmod(script.c_str(), 0755);
   return record;
 }
@@ -73,7 +72,7 @@ void makeKit(const std::string& tree, const std::map<std::string, std::string>& 
   for (const auto& [name, content] : files) {
     const std::string path = tree + "/" + name;
     makeDirectories(path.substr(0, path.rfind('/')));
-    writeFile(path, content);
+    write_file(path, content);
     struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
     utimensat(AT_FDCWD, path.c_str(), times, 0);
   }
@@ -88,20 +87,6 @@ void makeKit(const std::string& tree, const std::map<std::string, std::string>& 
     error = write_kit(layout, kitDirectory + "/orbp8.pkd", 6, nullptr);
   }
   if (!error.empty()) throw std::runtime_error("kit: " + error);
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 bool pathExists(const std::string& path) {

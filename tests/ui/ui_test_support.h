@@ -55,8 +55,6 @@ void makeKit(const std::string& tree, const std::map<std::string, std::string>& 
              const std::vector<KitProductSpec>& products, const std::string& kitDirectory,
              long seconds = 1600000000);
 
-void writeFile(const std::string& path, const std::string& content);
-std::string readFile(const std::string& path);  // "<missing>" when absent
 bool pathExists(const std::string& path);
 void makeDirectories(const std::string& path);
 
