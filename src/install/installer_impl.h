@@ -1,8 +1,6 @@
 // Implementation of BasicInstaller; included by installer.h only.
 #pragma once
 
-#include <chrono>
-
 #include "kit/entry_name.h"
 #include "platform/shell.h"
 #include "text/languages.h"
@@ -42,16 +40,11 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     if (written && m_data->isCancelled()) return this->rollback(ERROR_CANCELLED);
   }
 
-  // Every entry is in place: the user is told at once, and the saved
-  // versions are discarded during the pause that follows, which is idle time
-  // for the interface. The owner waits for the thread before the process
-  // ends, so the backup tree never outlives a run that ended normally.
-  m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
-  const auto published = std::chrono::steady_clock::now();
+  // Every entry is in place: the saved versions are discarded, then success
+  // is published, and the pause lets the interface show the full bar.
   this->stop();
-  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - published);
-  if (spent.count() < m_finalPause) Sleep(m_finalPause - static_cast<int>(spent.count()));
+  m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
+  Sleep(m_finalPause);
   return 0;
 }
 
