@@ -33,7 +33,7 @@ constexpr ResourceText kTexts[] = {
     {"IDS_DEFPRODUCT", "<Produkt>"},
     {"IDS_DEFPROVIDER", "<Anbieter>"},
     {"IDS_SUCCESS_FINISH", "Die Konfiguration wurde erfolgreich installiert."},
-    {"IDS_SUCCESS_OPENDESCR", "Beschreibung des Distributionspakets öffnen"},
+    {"IDS_SUCCESS_OPENDESCR", "Beschreibung des Pakets öffnen"},
     {"IDS_PROGRESS_START", "Dateien werden kopiert..."},
     {"IDS_ERROR_FINISH",
      "Während der Installation ist ein Fehler aufgetreten. Die Installation wurde abgebrochen. Das "

@@ -32,7 +32,7 @@ constexpr ResourceText kTexts[] = {
     {"IDS_DEFPRODUCT", "<Produs>"},
     {"IDS_DEFPROVIDER", "<Furnizor>"},
     {"IDS_SUCCESS_FINISH", "Configurația a fost instalată cu succes."},
-    {"IDS_SUCCESS_OPENDESCR", "Deschideți descrierea pachetului de distribuție"},
+    {"IDS_SUCCESS_OPENDESCR", "Deschideți descrierea pachetului"},
     {"IDS_PROGRESS_START", "Se copiază fișierele..."},
     {"IDS_ERROR_FINISH",
      "A apărut o eroare în timpul instalării. Instalarea a fost anulată. Directorul de șabloane nu "
