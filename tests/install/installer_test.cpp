@@ -1,9 +1,8 @@
 #include "install/installer.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <stdlib.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,11 +10,15 @@
 #include <chrono>
 #include <thread>
 
-#include "install/child_process.h"
 #include "install/install_thread.h"
 #include "install/scripted_file_system.h"
 #include "install/tree_fixture.h"
 #include "platform/tree_removal.h"
+#include "support/child_process.h"
+#include "support/file_contents.h"
+#include "support/nobody_user.h"
+#include "support/private_tmpfs.h"
+#include "support/scratch_directory.h"
 #include "text/languages.h"
 
 namespace {
@@ -53,9 +56,9 @@ class InstallerTest : public ::testing::Test {
 
   std::vector<std::string> backupRoots() const { return entries_with_prefix(temp.path(), "p8stp"); }
 
-  TempDirectory temp;
-  TempDirectory staging;
-  TempDirectory target;
+  ScratchDirectory temp;
+  ScratchDirectory staging;
+  ScratchDirectory target;
   ScriptedKit kit;
   ScriptedProcessData data;
 };
@@ -169,7 +172,7 @@ TEST_F(InstallerTest, BackslashNamesCreateJournalledDirectories) {
 
   // The same kit into a fresh tree, failing at the last file: every
   // directory made on the way is journalled and goes again.
-  TempDirectory second;
+  ScratchDirectory second;
   make_directories(second / "conf");
   const TreeSnapshot before = snapshot_tree(second.path());
   ScriptedFileSystem::hook = [](FileOperation operation, const WideString& path) -> uint32_t {
@@ -262,7 +265,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
     return counting(operation);
   };
   {
-    TempDirectory clean;
+    ScratchDirectory clean;
     make_user_tree(clean.path());
     ASSERT_EQ(0u, install(clean.path()).result);
     EXPECT_EQ("kit old again", read_file(clean / "conf/old.xml"));
@@ -277,7 +280,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
   ASSERT_EQ(8, writtenFiles);
 
   for (int failAt = 0; failAt < operations; ++failAt) {
-    TempDirectory tree;
+    ScratchDirectory tree;
     make_user_tree(tree.path());
     const TreeSnapshot before = snapshot_tree(tree.path());
     FailureScript script;
@@ -295,7 +298,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
   }
 
   for (int cancelAt = 0; cancelAt < writtenFiles; ++cancelAt) {
-    TempDirectory tree;
+    ScratchDirectory tree;
     make_user_tree(tree.path());
     const TreeSnapshot before = snapshot_tree(tree.path());
     int created = 0;
@@ -313,7 +316,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
 }
 
 TEST_F(InstallerTest, BackupTreeOnAnotherFileSystem) {
-  TempDirectory shared("/dev/shm");
+  ScratchDirectory shared("orbtest-", "/dev/shm");
   setenv("TMPDIR", shared.path().c_str(), 1);
   openKit(mixed_kit());
   make_user_tree(target.path());
@@ -339,13 +342,10 @@ TEST_F(InstallerTest, AFullDiskDuringTheCopyRollsBack) {
   openKit({{"small.cfg", "small", file_time(kT)},
            {"old.cfg", "replaced", file_time(kT)},
            {"sub\\big.bin", big, file_time(kT)}});
-  TempDirectory mountPoint;
+  ScratchDirectory mountPoint;
   const std::string report = run_in_child([&]() -> std::string {
-    if (unshare(CLONE_NEWNS) != 0) return "skip: no private mount namespace";
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return "skip: private";
-    if (mount("tmpfs", mountPoint.path().c_str(), "tmpfs", 0, "size=1m") != 0) {
-      return "skip: cannot mount tmpfs";
-    }
+    const std::string failure = mount_private_tmpfs(mountPoint.path(), "size=1m");
+    if (!failure.empty()) return "skip: " + failure;
     const std::string root = mountPoint / "target";
     write_file(root + "/old.cfg", "old", kT - 1);
     make_directories(mountPoint / "tmp");
@@ -360,7 +360,7 @@ TEST_F(InstallerTest, AFullDiskDuringTheCopyRollsBack) {
     if (!entries_with_prefix(mountPoint / "tmp", "p8stp").empty()) problems += "backup left; ";
     return problems + "code " + std::to_string(outcome.result);
   });
-  if (report.rfind("skip:", 0) == 0) GTEST_SKIP() << report;
+  if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ("code " + std::to_string(ERROR_DISK_FULL), report);
 }
 
@@ -369,24 +369,25 @@ TEST_F(InstallerTest, AFullDiskDuringTheCopyRollsBack) {
 TEST_F(InstallerTest, AnUnwritableTargetDirectoryIsAnError) {
   openKit({{"old.cfg", "replaced", file_time(kT)}, {"new.cfg", "new", file_time(kT)}});
   chmod(temp.path().c_str(), 0777);
-  TempDirectory withFile;
-  TempDirectory empty;
+  ScratchDirectory withFile;
+  ScratchDirectory empty;
   write_file(withFile / "old.cfg", "old", kT - 1);
   chown((withFile / "old.cfg").c_str(), 65534, 65534);
   chmod((withFile / "old.cfg").c_str(), 0666);
-  for (const TempDirectory* directory : {&withFile, &empty}) {
+  for (const ScratchDirectory* directory : {&withFile, &empty}) {
     chmod(directory->path().c_str(), 0555);
   }
   const TreeSnapshot beforeWithFile = snapshot_tree(withFile.path());
   const TreeSnapshot beforeEmpty = snapshot_tree(empty.path());
   const std::string report = run_in_child([&]() -> std::string {
-    if (setgid(65534) != 0 || setuid(65534) != 0) return "skip: cannot become nobody";
+    const std::string failure = become_nobody();
+    if (!failure.empty()) return "skip: " + failure;
     const Outcome first = install(withFile.path());
     const Outcome second = install(empty.path());
     return std::to_string(first.result) + " " + std::to_string(first.progress) + " " +
            std::to_string(second.result) + " " + std::to_string(second.progress);
   });
-  if (report.rfind("skip:", 0) == 0) GTEST_SKIP() << report;
+  if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ("87 0 87 0", report);
   EXPECT_EQ(beforeWithFile, snapshot_tree(withFile.path()));
   EXPECT_EQ(beforeEmpty, snapshot_tree(empty.path()));
@@ -410,8 +411,8 @@ TEST_F(InstallerTest, TwoRunsAtOnceInOneTemporaryDirectory) {
   openKit(mixed_kit());
   ScriptedKit secondKit;
   ASSERT_EQ(0u, secondKit.open(wide(kitPath())));
-  TempDirectory first;
-  TempDirectory second;
+  ScratchDirectory first;
+  ScratchDirectory second;
   make_user_tree(first.path());
   make_user_tree(second.path());
   const TreeSnapshot secondBefore = snapshot_tree(second.path());

@@ -10,6 +10,8 @@
 
 #include "install/scripted_file_system.h"
 #include "install/tree_fixture.h"
+#include "support/file_contents.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -23,8 +25,8 @@ class RollbackTest : public ::testing::Test {
   WideString targetDirectory() const { return wide(target.path() + "/"); }
   std::vector<std::string> backupRoots() const { return entries_with_prefix(temp.path(), "p8stp"); }
 
-  TempDirectory temp;
-  TempDirectory target;
+  ScratchDirectory temp;
+  ScratchDirectory target;
 };
 
 }  // namespace
@@ -151,7 +153,7 @@ TEST_F(RollbackTest, CreatedFilesAreDeletedUnlessForgotten) {
 // never walked into (the user's files behind it stay where they are), and a
 // dangling link does not stop the restoring of the others.
 TEST_F(RollbackTest, LinksAreRestoredAsLinks) {
-  TempDirectory elsewhere;
+  ScratchDirectory elsewhere;
   write_file(elsewhere / "docs/private.txt", "mine", 1000);
   ASSERT_EQ(0, symlink((elsewhere / "docs").c_str(), (target / "dirlink").c_str()));
   ASSERT_EQ(0, symlink("nowhere", (target / "dangling").c_str()));
@@ -196,7 +198,7 @@ TEST_F(RollbackTest, AFailedRestoreDoesNotStopTheOthers) {
 // The backup tree on another file system than the target: moves become
 // copies, which keep content, mode and time.
 TEST_F(RollbackTest, BackupTreeOnAnotherFileSystem) {
-  TempDirectory shared("/dev/shm");
+  ScratchDirectory shared("orbtest-", "/dev/shm");
   setenv("TMPDIR", shared.path().c_str(), 1);
   write_file(target / "sub/x.cfg", std::string(3 << 20, 'x'), 1000000000, 500);
   chmod((target / "sub/x.cfg").c_str(), 0640);

@@ -6,28 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "kit/kit_writer.h"
 #include "platform/file_system.h"
-#include "platform/tree_removal.h"
-
-TempDirectory::TempDirectory(const std::string& parent) {
-  std::string pattern = parent + "/orbinstall-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "mkdtemp in " << parent << ": " << errno;
-  }
-  m_path = pattern;
-}
-
-TempDirectory::~TempDirectory() {
-  // Tests make directories unwritable on purpose.
-  chmod(m_path.c_str(), 0700);
-  removeTree(m_path);
-}
+#include "support/file_contents.h"
 
 void make_directories(const std::string& path) {
   for (size_t slash = path.find('/', 1); slash != std::string::npos;
@@ -48,13 +31,6 @@ void write_file(const std::string& path, const std::string& content, int64_t sec
   const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
                              {static_cast<time_t>(seconds), nanoseconds}};
   ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), times, 0)) << path;
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 int64_t modification_seconds(const std::string& path) {

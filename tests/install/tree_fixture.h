@@ -1,7 +1,7 @@
-// Helpers of the installation tests: private temporary directories, files
-// with chosen contents and times, snapshots of whole trees (content, link
-// targets, modes and nanosecond modification times) and kits built with the
-// kit writer from a list of entries. One test thread each.
+// Helpers of the installation tests: files with chosen contents and times,
+// snapshots of whole trees (content, link targets, modes and nanosecond
+// modification times) and kits built with the kit writer from a list of
+// entries. One test thread each.
 #pragma once
 
 #include <cstdint>
@@ -12,27 +12,10 @@
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
 
-// A directory made with mkdtemp below `parent`, removed with everything in
-// it when the object goes.
-class TempDirectory {
- public:
-  explicit TempDirectory(const std::string& parent = "/tmp");
-  ~TempDirectory();
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
-
-  const std::string& path() const { return m_path; }
-  std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
-
- private:
-  std::string m_path;
-};
-
 // Creates the file (and its missing parents) with `content` and the
 // modification time `seconds` (+ `nanoseconds`).
 void write_file(const std::string& path, const std::string& content, int64_t seconds,
                 long nanoseconds = 0);
-std::string read_file(const std::string& path);
 void make_directories(const std::string& path);
 // Modification time in whole seconds; -1 when missing.
 int64_t modification_seconds(const std::string& path);
