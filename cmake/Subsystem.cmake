@@ -19,6 +19,14 @@ function(orb_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main
                         Threads::Threads)
-  add_test(NAME ${name} COMMAND ${name})
+  if(SANITIZE STREQUAL "thread")
+    # ThreadSanitizer cannot start on kernels that randomise more of the
+    # address space than its memory layout allows: run_sanitized turns that off.
+    add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/support/run_sanitized
+                                  $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT ORB_SANITIZE=thread)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
