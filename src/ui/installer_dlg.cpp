@@ -2,6 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 
+#include <array>
 #include <csignal>
 #include <cstdio>
 
@@ -27,6 +28,31 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 30;
 
 std::string resourceUtf8(const char* key) { return narrow_lib(LoadResString(key)); }
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int) { g_interrupted = 1; }
+
+// Routes SIGINT, SIGTERM and SIGHUP to onInterrupt while it lives.
+class InterruptCatcher {
+ public:
+  InterruptCatcher() {
+    g_interrupted = 0;
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    action.sa_flags = SA_RESTART;
+    for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &action, &m_old[i]);
+  }
+  ~InterruptCatcher() {
+    for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &m_old[i], nullptr);
+  }
+  InterruptCatcher(const InterruptCatcher&) = delete;
+  InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+
+ private:
+  static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
+  std::array<struct sigaction, 3> m_old{};
+};
 
 bool pathExists(const WideString& path) {
   FileFinder finder;
@@ -78,6 +104,14 @@ int CInstallerDlg::DoModal() {
     return runWithoutWindow();
   }
   if (!OnInitDialog()) return kExitFailure;
+  runWithWindow();
+  m_session->waitForWorker();
+  return exitCodeOfState();
+}
+
+void CInstallerDlg::runWithWindow() {
+  InterruptCatcher catcher;
+  const guint check = g_timeout_add(100, on_interrupt_check, this);
   showMainWindow();
   showWelcomePage();
   if (m_silent) {
@@ -85,8 +119,20 @@ int CInstallerDlg::DoModal() {
   } else {
     gtk_main();
   }
-  m_session->waitForWorker();
-  return exitCodeOfState();
+  g_source_remove(check);
+}
+
+gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
+  auto* self = static_cast<CInstallerDlg*>(dialog);
+  if (g_interrupted == 0) return TRUE;
+  if (self->m_wizardState == WizardState::kInstalling) {
+    // The rollback runs first; the wizard closes once it has ended.
+    if (!self->m_session->cancelRequested()) self->abortInstall();
+  } else if (gtk_main_level() <= 1 && self->m_window != nullptr) {
+    // Not inside a message box's loop: end the wizard as a cancel would.
+    gtk_widget_destroy(self->m_window);
+  }
+  return TRUE;
 }
 
 int CInstallerDlg::exitCodeOfState() const {
@@ -234,6 +280,7 @@ void CInstallerDlg::showProgressPage() {
   InstallSnapshot snapshot = m_session->snapshot();
   InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
   while (outcome == InstallOutcome::kRunning) {
+    if (g_interrupted != 0 && !m_session->cancelRequested()) abortInstall();
     m_progressPage->setProgress(snapshot.progress);
     pump_ready_events_and_pause();
     snapshot = m_session->snapshot();
@@ -398,14 +445,6 @@ void CInstallerDlg::finalize() {
   if (m_window != nullptr) gtk_widget_destroy(m_window);
 }
 
-namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void onInterrupt(int) { g_interrupted = 1; }
-
-}  // namespace
-
 int CInstallerDlg::runWithoutWindow() {
   if (!OnInitDialog()) return kExitFailure;
   const WideString& target = m_session->targetDirectory();
@@ -423,13 +462,7 @@ int CInstallerDlg::runWithoutWindow() {
   }
 
   // An interrupt cancels the installation; the process ends after the rollback.
-  g_interrupted = 0;
-  struct sigaction action {};
-  struct sigaction oldInterrupt {};
-  struct sigaction oldTerminate {};
-  action.sa_handler = onInterrupt;
-  sigaction(SIGINT, &action, &oldInterrupt);
-  sigaction(SIGTERM, &action, &oldTerminate);
+  InterruptCatcher catcher;
 
   const std::string startText = resourceUtf8("IDS_PROGRESS_START");
   int shownProgress = -1;
@@ -446,8 +479,6 @@ int CInstallerDlg::runWithoutWindow() {
     outcome = classifyInstall(snapshot, m_session->cancelRequested());
   }
   m_session->waitForWorker();
-  sigaction(SIGINT, &oldInterrupt, nullptr);
-  sigaction(SIGTERM, &oldTerminate, nullptr);
 
   switch (outcome) {
     case InstallOutcome::kSucceeded:

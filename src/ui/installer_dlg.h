@@ -85,6 +85,11 @@ class CInstallerDlg : public CWnd {
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
   int runWithoutWindow();
+  // Runs the window's wizard; a termination signal (SIGINT, SIGTERM, SIGHUP)
+  // cancels an installation in progress and otherwise closes the wizard, so
+  // the process never dies half-way and always cleans up after itself.
+  void runWithWindow();
+  static gboolean on_interrupt_check(gpointer dialog);
   int exitCodeOfState() const;
   GdkPixbuf* createIcon();
   GdkPixbuf* createBackImage();

@@ -2,10 +2,13 @@
 // display, and a user's cancel during the installation (Cancel, Escape, the
 // window's close request), which rolls back with the window alive and ends
 // with its own final page and exit code.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gdk/gdkkeysyms.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <functional>
 
 #include "config/starter.h"
@@ -143,5 +146,77 @@ TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
     EXPECT_EQ(read_file(target + "/mine.txt"), "mine");
     EXPECT_FALSE(pathExists(target + "/d0"));
     EXPECT_TRUE(storedTemplates().empty());
+  }
+}
+
+namespace {
+
+// Names in the temporary directory (TMPDIR, the sandbox's) that begin with
+// `prefix`, joined by blanks.
+std::string listTemporaryEntries(const std::string& prefix) {
+  std::string names;
+  DIR* directory = opendir(std::getenv("TMPDIR"));
+  if (directory == nullptr) return "<no TMPDIR>";
+  while (const dirent* entry = readdir(directory)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) == 0) names += name + " ";
+  }
+  closedir(directory);
+  return names;
+}
+
+}  // namespace
+
+TEST_F(DialogTest, TerminationSignalRollsBackAndEndsTheWizard) {
+  std::map<std::string, std::string> files;
+  for (int i = 0; i < 1500; ++i) {
+    files["d" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".xml"] =
+        "<template id=\"" + std::to_string(i) + "\">" + std::string(2000, 'x') + "</template>";
+  }
+  makeKit(*m_sandbox / "tree", files, {{"en", "Big", "Orbe", ""}}, kitDirectory());
+  const std::string target = *m_sandbox / "target";
+  makeDirectories(target + "/d3");
+  write_file(target + "/d3/t3.xml", "old content");
+  struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
+
+  BoxAnswerer boxes;
+  {
+    // During the installation: the worker rolls back, then the wizard closes
+    // by itself with the cancel code.
+    auto dialog = makeDialog(false);
+    postWhen([&] { return dialog->wizardState() == WizardState::kWelcome; },
+             [&] { postClick(dialog->nextButton()); });
+    postWhen([&] { return dialog->wizardState() == WizardState::kDirectory; },
+             [&] {
+               dialog->directoryPage()->setPath(widen_lib(target));
+               postClick(dialog->nextButton());
+             });
+    postWhen(
+        [&] {
+          return dialog->wizardState() == WizardState::kInstalling &&
+                 gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(dialog->progressPage()->bar())) >
+                     0.0;
+        },
+        [&] { raise(SIGTERM); });
+    EXPECT_EQ(dialog->DoModal(), kExitCancelled);
+    cancelPostedActions();
+    EXPECT_EQ(dialog->window(), nullptr);
+  }
+  EXPECT_EQ(read_file(target + "/d3/t3.xml"), "old content");
+  EXPECT_FALSE(pathExists(target + "/d0"));
+  EXPECT_TRUE(storedTemplates().empty());
+  {
+    // On the welcome page: the wizard ends at once, as a confirmed cancel.
+    auto dialog = makeDialog(false);
+    postWhen([&] { return dialog->wizardState() == WizardState::kWelcome; },
+             [&] { raise(SIGINT); });
+    EXPECT_EQ(dialog->DoModal(), kExitCancelled);
+    cancelPostedActions();
+  }
+  EXPECT_TRUE(boxes.seen().empty());
+  // The temporary containers of both runs are gone with their dialogs.
+  for (const char* leftover : {"kpt", "p8stp"}) {
+    EXPECT_EQ(listTemporaryEntries(leftover), "") << leftover;
   }
 }
