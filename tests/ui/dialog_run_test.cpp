@@ -58,16 +58,29 @@ struct CancelCase {
   std::function<void(CInstallerDlg&)> cancel;
 };
 
-}  // namespace
-
-TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
-  // Enough entries that the cancel lands while files are still being written.
+// A kit with enough entries that a cancel lands while files are still being
+// written.
+void makeBigKit(const std::string& tree, const std::string& kitDirectory) {
   std::map<std::string, std::string> files;
   for (int i = 0; i < 1500; ++i) {
     files["d" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".xml"] =
         "<template id=\"" + std::to_string(i) + "\">" + std::string(2000, 'x') + "</template>";
   }
-  makeKit(*m_sandbox / "tree", files, {{"en", "Big", "Orbe", ""}}, kitDirectory());
+  makeKit(tree, files, {{"en", "Big", "Orbe", ""}}, kitDirectory);
+}
+
+// An older copy of one of the big kit's files, which the kit would replace.
+void writeOlderTemplate(const std::string& target) {
+  makeDirectories(target + "/d3");
+  write_file(target + "/d3/t3.xml", "old content");
+  struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
+}
+
+}  // namespace
+
+TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
+  makeBigKit(*m_sandbox / "tree", kitDirectory());
 
   const std::vector<CancelCase> cases = {
       {"Cancel button", [](CInstallerDlg& d) { postClick(d.cancelButton()); }},
@@ -78,10 +91,7 @@ TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
     SCOPED_TRACE(c.name);
     const std::string target = *m_sandbox / (std::string("target ") + c.name);
     // An older file that the kit would replace, and one of the user's own.
-    makeDirectories(target + "/d3");
-    write_file(target + "/d3/t3.xml", "old content");
-    struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-    utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
+    writeOlderTemplate(target);
     write_file(target + "/mine.txt", "mine");
 
     BoxAnswerer boxes;
@@ -168,17 +178,9 @@ std::string listTemporaryEntries(const std::string& prefix) {
 }  // namespace
 
 TEST_F(DialogTest, TerminationSignalRollsBackAndEndsTheWizard) {
-  std::map<std::string, std::string> files;
-  for (int i = 0; i < 1500; ++i) {
-    files["d" + std::to_string(i % 10) + "/t" + std::to_string(i) + ".xml"] =
-        "<template id=\"" + std::to_string(i) + "\">" + std::string(2000, 'x') + "</template>";
-  }
-  makeKit(*m_sandbox / "tree", files, {{"en", "Big", "Orbe", ""}}, kitDirectory());
+  makeBigKit(*m_sandbox / "tree", kitDirectory());
   const std::string target = *m_sandbox / "target";
-  makeDirectories(target + "/d3");
-  write_file(target + "/d3/t3.xml", "old content");
-  struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-  utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
+  writeOlderTemplate(target);
 
   BoxAnswerer boxes;
   {
