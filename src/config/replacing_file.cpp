@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/write_all.h"
+
 namespace {
 
 constexpr size_t kFlushThreshold = 64 * 1024;
@@ -54,19 +56,6 @@ std::string unique_suffix(int attempt) {
   std::snprintf(text, sizeof text, ".%ld.%lx%x", static_cast<long>(getpid()),
                 static_cast<unsigned long>(now.tv_nsec), static_cast<unsigned>(attempt));
   return text;
-}
-
-bool write_all(int descriptor, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(descriptor, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
 }
 
 // Flushes the directory entry of a rename; a failure here loses nothing that

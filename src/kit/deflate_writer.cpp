@@ -8,22 +8,11 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/write_all.h"
+
 namespace {
 
 constexpr size_t kOutputSize = 1 << 20;
-
-std::string write_all(int descriptor, const unsigned char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(descriptor, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return std::string("cannot write the kit: ") + std::strerror(errno);
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return std::string();
-}
 
 }  // namespace
 
@@ -59,9 +48,10 @@ std::string DeflateWriter::run(int flush) {
     m_stream.avail_out = kOutputSize;
     const int result = deflate(&m_stream, flush);
     if (result == Z_STREAM_ERROR) return "compressor failure";
-    std::string error = write_all(m_descriptor, m_output.get(), kOutputSize - m_stream.avail_out);
-    if (!error.empty()) return error;
-    if (flush == Z_FINISH ? result == Z_STREAM_END : m_stream.avail_in == 0) return error;
+    if (!write_all(m_descriptor, m_output.get(), kOutputSize - m_stream.avail_out)) {
+      return std::string("cannot write the kit: ") + std::strerror(errno);
+    }
+    if (flush == Z_FINISH ? result == Z_STREAM_END : m_stream.avail_in == 0) return std::string();
   }
 }
 
