@@ -18,11 +18,6 @@ struct NoCaseLess {
 
 using NoCaseSet = std::set<WideString, NoCaseLess>;
 
-bool ends_with_separator(const WideString& path) {
-  return !path.empty() &&
-         (path.back() == kPathSeparator.front() || path.back() == kBadPathSeparator.front());
-}
-
 // A missing or unreadable file contributes nothing, and neither does a failure
 // in the middle of reading one.
 void read_ignoring_failures(const WideString& path, ConfigFile& configFile) {
@@ -95,7 +90,7 @@ void Starter::removePathDuplicates(std::vector<WideString>& list) {
   auto entry = list.begin();
   while (entry != list.end()) {
     const WideString key =
-        entry->empty() || ends_with_separator(*entry) ? *entry : *entry + kPathSeparator;
+        entry->empty() || endsWithPathSeparator(*entry) ? *entry : *entry + kPathSeparator;
     if (seen.insert(key).second) {
       ++entry;
     } else {

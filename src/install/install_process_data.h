@@ -30,8 +30,7 @@ class BasicInstallProcessData {
     m_progress = 0;
     m_kit = kit;
     m_targetDirectory = targetDirectory;
-    if (!m_targetDirectory.empty() && m_targetDirectory.back() != u'/' &&
-        m_targetDirectory.back() != u'\\') {
+    if (!m_targetDirectory.empty() && !endsWithPathSeparator(m_targetDirectory)) {
       m_targetDirectory += kPathSeparator;
     }
   }

@@ -110,3 +110,7 @@ int replace_all(WideString& text, const WideString& what, const WideString& with
 }
 
 bool isDiskRoot(const WideString& path) { return path == kPathSeparator; }
+
+bool endsWithPathSeparator(const WideString& path) {
+  return !path.empty() && (path.back() == u'/' || path.back() == u'\\');
+}

@@ -54,3 +54,6 @@ int replace_all(WideString& text, const WideString& what, const WideString& with
 
 // True exactly when the path is "/".
 bool isDiskRoot(const WideString& path);
+
+// True when the path ends with "/" or "\".
+bool endsWithPathSeparator(const WideString& path);

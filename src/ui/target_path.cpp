@@ -1,13 +1,5 @@
 #include "ui/target_path.h"
 
-namespace {
-
-bool endsWithSeparator(const WideString& path) {
-  return !path.empty() && (path.back() == u'/' || path.back() == u'\\');
-}
-
-}  // namespace
-
 WideString cleanTargetDirectory(WideString directory) {
   for (const char16_t* remote : {u"http://", u"https://", u"ftp://"}) {
     if (directory.find(remote) != WideString::npos) directory.clear();
@@ -26,13 +18,13 @@ WideString targetFromTypedPath(WideString typed) {
 }
 
 WideString templateListEntry(WideString directory) {
-  if (endsWithSeparator(directory)) directory.pop_back();
+  if (endsWithPathSeparator(directory)) directory.pop_back();
   return directory;
 }
 
 WideString descriptionDocumentPath(const WideString& directory, const WideString& name) {
   WideString path = directory;
-  if (!path.empty() && !endsWithSeparator(path)) path += kPathSeparator;
+  if (!path.empty() && !endsWithPathSeparator(path)) path += kPathSeparator;
   path += name;
   replace_all(path, kBadPathSeparator, kPathSeparator);
   return path;

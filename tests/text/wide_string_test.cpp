@@ -131,4 +131,6 @@ TEST(WideString, ComparisonsAndRootTest) {
   EXPECT_FALSE(isDiskRoot(u""));
   EXPECT_FALSE(isDiskRoot(u"/home"));
   EXPECT_FALSE(isDiskRoot(u"\\"));
+  EXPECT_TRUE(endsWithPathSeparator(u"/a/") && endsWithPathSeparator(u"a\\"));
+  EXPECT_FALSE(endsWithPathSeparator(u"") || endsWithPathSeparator(u"/a"));
 }
