@@ -1,7 +1,6 @@
 // Implementation of BasicInstaller; included by installer.h only.
 #pragma once
 
-#include "kit/entry_name.h"
 #include "platform/shell.h"
 #include "text/languages.h"
 
@@ -33,7 +32,6 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     const auto progress = static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / kit->count());
     m_data->setInstallState(0, path, static_cast<int32_t>(progress));
 
-    if (!is_safe_entry_name(entry.name)) return stopOnError(ERROR_INVALID_NAME, progress);
     bool written = false;
     const uint32_t code = installEntry(*kit, index, path, entry.time, written);
     if (code != 0) return stopOnError(code, progress);
