@@ -13,13 +13,7 @@ ScopedHome::ScopedHome(const std::string& home) {
   setenv("HOME", home.c_str(), 1);
 }
 
-ScopedHome::~ScopedHome() {
-  if (m_hadHome) {
-    setenv("HOME", m_oldHome.c_str(), 1);
-  } else {
-    unsetenv("HOME");
-  }
-}
+ScopedHome::~ScopedHome() { m_hadHome ? setenv("HOME", m_oldHome.c_str(), 1) : unsetenv("HOME"); }
 
 std::string list_directory(const std::string& path) {
   DIR* directory = opendir(path.c_str());

@@ -42,15 +42,11 @@ class OtherThread {
 
  private:
   void serve() {
-    for (;;) {
+    for (bool more = true; more;) {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_changed.wait(lock, [this] { return m_pending; });
-      if (!m_step) {
-        m_pending = false;
-        m_changed.notify_all();
-        return;
-      }
-      m_step();
+      more = static_cast<bool>(m_step);
+      if (more) m_step();
       m_pending = false;
       m_changed.notify_all();
     }
@@ -201,20 +197,16 @@ TEST_F(MutexMonitor, StaysQuietAroundARealSharedMutexUsedCorrectly) {
 TEST_F(MutexMonitor, DestroyedWhileHeldEndsTheProcessWithTheReason) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   CountingMutex mutex;
-  EXPECT_DEATH(
-      {
-        nuke::IMutexMonitor* monitor = nuke::create_mutex_monitor(&mutex, 0);
-        monitor->lock(&mutex, count_lock);
-        nuke::delete_mutex_monitor(monitor);
-      },
-      "mutex monitor destroyed while held: writer present");
-  EXPECT_DEATH(
-      {
-        nuke::IMutexMonitor* monitor = nuke::create_mutex_monitor(&mutex, 0);
-        monitor->lockShared(&mutex, count_lock);
-        nuke::delete_mutex_monitor(monitor);
-      },
-      "mutex monitor destroyed while held: readers present");
+  for (const bool shared : {false, true}) {
+    EXPECT_DEATH(
+        {
+          nuke::IMutexMonitor* monitor = nuke::create_mutex_monitor(&mutex, 0);
+          shared ? monitor->lockShared(&mutex, count_lock) : monitor->lock(&mutex, count_lock);
+          nuke::delete_mutex_monitor(monitor);
+        },
+        shared ? "mutex monitor destroyed while held: readers present"
+               : "mutex monitor destroyed while held: writer present");
+  }
 }
 
 }  // namespace

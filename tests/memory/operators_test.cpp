@@ -56,29 +56,25 @@ void expect_counted(Allocate allocate, Release release, std::size_t bytes, std::
   EXPECT_EQ(after.liveBytes, before.liveBytes);
 }
 
+// Plain and nothrow new expressions for one object and for an array of `N`.
+template <class T, std::size_t N>
+void expect_expression_forms() {
+  const std::nothrow_t& nt = std::nothrow;
+  auto one = [](void* p) { delete static_cast<T*>(p); };
+  auto many = [](void* p) { delete[] static_cast<T*>(p); };
+  expect_counted([] { return new T(); }, one, sizeof(T), alignof(T));
+  expect_counted([] { return new T[N]; }, many, N * sizeof(T), alignof(T));
+  expect_counted([&] { return new (nt) T(); }, one, sizeof(T), alignof(T));
+  expect_counted([&] { return new (nt) T[N]; }, many, N * sizeof(T), alignof(T));
+}
+
 TEST_F(GlobalOperators, EveryFormIsServedByTheManager) {
   using std::align_val_t;
   const std::nothrow_t& nt = std::nothrow;
   const auto a512 = align_val_t(512);
 
-  expect_counted([] { return new int(5); }, [](void* p) { delete static_cast<int*>(p); },
-                 sizeof(int), alignof(int));
-  expect_counted([] { return new int[10]; }, [](void* p) { delete[] static_cast<int*>(p); },
-                 10 * sizeof(int), alignof(int));
-  expect_counted([&] { return new (nt) int(1); }, [](void* p) { delete static_cast<int*>(p); },
-                 sizeof(int), alignof(int));
-  expect_counted([&] { return new (nt) int[10]; }, [](void* p) { delete[] static_cast<int*>(p); },
-                 10 * sizeof(int), alignof(int));
-  expect_counted([] { return new Aligned; }, [](void* p) { delete static_cast<Aligned*>(p); },
-                 sizeof(Aligned), alignof(Aligned));
-  expect_counted([] { return new Aligned[2]; }, [](void* p) { delete[] static_cast<Aligned*>(p); },
-                 2 * sizeof(Aligned), alignof(Aligned));
-  expect_counted([&] { return new (nt) Aligned; }, [](void* p) { delete static_cast<Aligned*>(p); },
-                 sizeof(Aligned), alignof(Aligned));
-  expect_counted([&] { return new (nt) Aligned[2]; },
-                 [](void* p) { delete[] static_cast<Aligned*>(p); }, 2 * sizeof(Aligned),
-                 alignof(Aligned));
-
+  expect_expression_forms<int, 10>();
+  expect_expression_forms<Aligned, 2>();
   expect_counted([] { return ::operator new(100); }, [](void* p) { ::operator delete(p, 100); },
                  100, alignof(std::max_align_t));
   expect_counted([] { return ::operator new[](100); }, [](void* p) { ::operator delete[](p, 100); },

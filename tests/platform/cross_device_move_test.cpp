@@ -72,9 +72,7 @@ TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
 
   const std::string report = run_in_child([&] {
     const std::string failure = mount_private_tmpfs(memory, "size=4m");
-    if (!failure.empty()) {
-      return "skip: " + failure;
-    }
+    if (!failure.empty()) return "skip: " + failure;
     std::ostringstream out;
     out << "rename gives EXDEV: "
         << (rename((disk + "/file").c_str(), (memory + "/probe").c_str()) == -1 && errno == EXDEV)
@@ -96,9 +94,7 @@ TEST(CrossDeviceMove, KeepsContentModeAndTimeOfFilesAndTrees) {
     out << "in tmpfs: " << listNames(memory) << "\n";
     return out.str();
   });
-  if (is_skip_report(report)) {
-    GTEST_SKIP() << report;
-  }
+  if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ("rename gives EXDEV: 1\n0 " + expectedFile + "0\n0 " + expectedReplacement + "0 0\n" +
                 expectedTree + "0\n" + expectedTree + "2\n2 1\n" + "in tmpfs: file full replaced\n",
             report);

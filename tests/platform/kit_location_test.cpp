@@ -14,7 +14,8 @@
 
 namespace {
 
-WideString usecwd_kit(std::vector<const char*> arguments, const std::string& currentDirectory) {
+WideString usecwd_kit(std::vector<const char*> arguments,
+                      const std::string& currentDirectory = "/home/user") {
   arguments.insert(arguments.begin(), {"setup", "usecwd"});
   return kit_file_path(true, static_cast<int>(arguments.size()), arguments.data(), currentDirectory,
                        "/opt/kit/setup");
@@ -28,18 +29,17 @@ WideString beside_executable_kit(const std::string& executablePath) {
 }  // namespace
 
 TEST(KitLocation, UseCwdJoinsTheThirdArgumentAsText) {
-  EXPECT_EQ(usecwd_kit({}, "/home/user"), u"/home/user/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"kits"}, "/home/user"), u"/home/user/kits/orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({}), u"/home/user/orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({"kits"}), u"/home/user/kits/orbp8.pkd");
   // Four arguments: the kit is in the current directory itself.
-  EXPECT_EQ(usecwd_kit({"kits", "-S"}, "/home/user"), u"/home/user/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"-S"}, "/home/user"), u"/home/user/-S/orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({"kits", "-S"}), u"/home/user/orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({"-S"}), u"/home/user/-S/orbp8.pkd");
   // No normalisation: an absolute or parent path stays relative to the directory.
-  EXPECT_EQ(usecwd_kit({"/srv/kits"}, "/home/user"), u"/home/user//srv/kits/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"../up/"}, "/home/user"), u"/home/user/../up//orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({""}, "/home/user"), u"/home/user//orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({"/srv/kits"}), u"/home/user//srv/kits/orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({"../up/"}), u"/home/user/../up//orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({""}), u"/home/user//orbp8.pkd");
   EXPECT_EQ(usecwd_kit({}, "/"), u"//orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"a \"$HOME` \\\n'-x"}, "/home/user"),
-            u"/home/user/a \"$HOME` \\\n'-x/orbp8.pkd");
+  EXPECT_EQ(usecwd_kit({"a \"$HOME` \\\n'-x"}), u"/home/user/a \"$HOME` \\\n'-x/orbp8.pkd");
   EXPECT_EQ(usecwd_kit({"Шаблоны"}, "/home/пользователь\xFF"),
             u"/home/пользователь\xDCFF/Шаблоны/orbp8.pkd");
   // An undeterminable current directory gives no kit path at all.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <set>
+#include <utility>
 
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
@@ -122,27 +123,15 @@ TEST(PathOperations, TempFileIsNewUniqueAndInTheNamedDirectory) {
 
 TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
   ScratchDirectory scratch("platform-", ".");
-  write_file(scratch / "file", "x");
-  WideString path;
-  {
-    TemporaryDirectoryVariable variable((scratch / "file").c_str());
+  const std::string file = scratch / "file", own = scratch.path() + "/";
+  write_file(file, "x");
+  const std::pair<const char*, std::string> cases[] = {
+      {file.c_str(), "/tmp/"}, {"/var/tmp", "/var/tmp/"}, {own.c_str(), own}, {nullptr, "/tmp/"}};
+  for (const auto& [value, expected] : cases) {
+    TemporaryDirectoryVariable variable(value);
+    WideString path;
     EXPECT_EQ(0u, FileSystem::GetTempPath(path));
-    EXPECT_EQ(u"/tmp/", path);
-  }
-  {
-    TemporaryDirectoryVariable variable("/var/tmp");
-    FileSystem::GetTempPath(path);
-    EXPECT_EQ(u"/var/tmp/", path);
-  }
-  {
-    TemporaryDirectoryVariable variable((scratch.path() + "/").c_str());
-    FileSystem::GetTempPath(path);
-    EXPECT_EQ(wide(scratch.path() + "/"), path);
-  }
-  {
-    TemporaryDirectoryVariable variable(nullptr);
-    FileSystem::GetTempPath(path);
-    EXPECT_EQ(u"/tmp/", path);
+    EXPECT_EQ(wide(expected), path) << (value ? value : "unset");
   }
 }
 

@@ -34,9 +34,7 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
 
   const std::string report = run_in_child([&] {
     const std::string failure = become_nobody();
-    if (!failure.empty()) {
-      return "skip: " + failure;
-    }
+    if (!failure.empty()) return "skip: " + failure;
     setenv("TMPDIR", open.c_str(), 1);
     std::ostringstream out;
     HANDLE handle = INVALID_HANDLE_VALUE;
@@ -58,9 +56,7 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
     out << " open-temp " << FileSystem::GetTempFileName(wide(open), u"Orbe", name);
     return out.str();
   });
-  if (is_skip_report(report)) {
-    GTEST_SKIP() << report;
-  }
+  if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ(
       "create 87 read 87 last 87 mkdir 2 move 2 temp 1013 delete 0 rmdir 0 size 1 find 0 "
       "open-temp 0",
@@ -80,9 +76,7 @@ TEST(RestrictedFailures, FullFileSystemReportsDiskFull) {
 
   const std::string report = run_in_child([&] {
     const std::string failure = mount_private_tmpfs(tiny, "size=64k");
-    if (!failure.empty()) {
-      return "skip: " + failure;
-    }
+    if (!failure.empty()) return "skip: " + failure;
     std::ostringstream out;
     setenv("TMPDIR", tiny.c_str(), 1);
     unsigned int freeBytes = 0;
@@ -100,9 +94,7 @@ TEST(RestrictedFailures, FullFileSystemReportsDiskFull) {
     out << " left [" << listNames(tiny) << "]";
     return out.str();
   });
-  if (is_skip_report(report)) {
-    GTEST_SKIP() << report;
-  }
+  if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ("free 0 65536 write 112 last 112 partial 1 move 112 left []", report);
   EXPECT_EQ(256u * 1024, statusOf(big).st_size) << "the source stays when the copy fails";
 }

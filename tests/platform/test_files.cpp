@@ -16,17 +16,13 @@ std::string listNames(const std::string& directory) {
   if (DIR* const stream = opendir(directory.c_str())) {
     while (const dirent* entry = readdir(stream)) {
       const std::string name = entry->d_name;
-      if (name != "." && name != "..") {
-        names.push_back(name);
-      }
+      if (name != "." && name != "..") names.push_back(name);
     }
     closedir(stream);
   }
   std::sort(names.begin(), names.end());
   std::string joined;
-  for (const std::string& name : names) {
-    joined += (joined.empty() ? "" : " ") + name;
-  }
+  for (const std::string& name : names) joined += (joined.empty() ? "" : " ") + name;
   return joined;
 }
 
