@@ -26,12 +26,11 @@ TEST(InstallProcessData, InitNormalisesTheDirectoryAndResetsTheRunState) {
   EXPECT_EQ(0, progress);
   EXPECT_EQ(u"preparing", message);  // the message survives init
 
-  data.init(kit, u"/t/");
-  data.get(gotKit, directory);
-  EXPECT_EQ(u"/t/", directory);
-  data.init(kit, u"C:\\t\\");
-  data.get(gotKit, directory);
-  EXPECT_EQ(u"C:\\t\\", directory);
+  for (const char16_t* kept : {u"/t/", u"C:\\t\\"}) {
+    data.init(kit, kept);
+    data.get(gotKit, directory);
+    EXPECT_EQ(kept, directory);
+  }
   data.init(nullptr, u"");
   data.get(gotKit, directory);
   EXPECT_EQ(u"", directory);

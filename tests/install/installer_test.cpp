@@ -25,7 +25,11 @@ namespace {
 
 constexpr int64_t kT = 1600000000;  // a kit time, whole seconds
 
-WideString wide(const std::string& text) { return widen_lib(text); }
+// One run of the installer over `kit` into `directory`.
+uint32_t run_installer(ScriptedKit& kit, ScriptedProcessData& data, const std::string& directory) {
+  data.init(&kit, widen_lib(directory));
+  return ScriptedInstaller(0).run(&data);
+}
 
 struct Outcome {
   uint32_t result = 0;
@@ -46,10 +50,8 @@ class InstallerTest : public ::testing::Test {
   std::string kitPath() const { return staging / "orbp8.pkd"; }
 
   Outcome install(const std::string& directory) {
-    data.init(&kit, wide(directory));
-    ScriptedInstaller installer(0);
     Outcome outcome;
-    outcome.result = installer.run(&data);
+    outcome.result = run_installer(kit, data, directory);
     data.getInstallState(outcome.code, outcome.message, outcome.progress);
     return outcome;
   }
@@ -95,6 +97,16 @@ void make_user_tree(const std::string& root) {
   utimensat(AT_FDCWD, root.c_str(), times, 0);
 }
 
+// What a complete run of mixed_kit() leaves in a make_user_tree() target.
+void expect_mixed_kit_installed(const std::string& root) {
+  EXPECT_EQ("kit old again", read_file(root + "/conf/old.xml"));
+  EXPECT_EQ("newer than the kit", read_file(root + "/conf/new.xml"));
+  EXPECT_EQ("dup second", read_file(root + "/dup.cfg"));
+  EXPECT_EQ("{\"a\": 1}", read_file(root + "/fresh/deep/a.json"));
+  EXPECT_EQ("the user's own", read_file(root + "/keep/user.txt"));
+  EXPECT_EQ("odd new", read_file(root + "/-odd $HOME \"q\" `x`/'new\nline'.cfg"));
+}
+
 // Replaces, skips, creates directories and files, and names dup.cfg and
 // conf/old.xml twice, the second time under another spelling.
 std::vector<KitFile> mixed_kit() {
@@ -138,16 +150,14 @@ TEST_F(InstallerTest, WritesMissingAndOlderFilesOnly) {
   Outcome outcome = install(target.path());
   ASSERT_EQ(0u, outcome.result);
   EXPECT_EQ(100, outcome.progress);
-  EXPECT_EQ("kit missing", read_file(target / "missing.cfg"));
-  EXPECT_EQ("kit older", read_file(target / "older.cfg"));
-  EXPECT_EQ("equal", read_file(target / "equal.cfg"));
-  EXPECT_EQ("newer", read_file(target / "newer.cfg"));
-  EXPECT_EQ("kit fraction", read_file(target / "fraction.cfg"));
-  EXPECT_EQ("", read_file(target / "empty.cfg"));
-  for (const char* name : {"missing.cfg", "older.cfg", "equal.cfg", "fraction.cfg", "empty.cfg"}) {
-    EXPECT_EQ(kT, modification_seconds(target / name)) << name;
+  const std::pair<const char*, const char*> expected[] = {
+      {"missing", "kit missing"}, {"older", "kit older"},       {"equal", "equal"},
+      {"newer", "newer"},         {"fraction", "kit fraction"}, {"empty", ""}};
+  for (const auto& [name, content] : expected) {
+    const std::string file = target / (std::string(name) + ".cfg");
+    EXPECT_EQ(content, read_file(file)) << name;
+    EXPECT_EQ(std::string(name) == "newer" ? kT + 1 : kT, modification_seconds(file)) << name;
   }
-  EXPECT_EQ(kT + 1, modification_seconds(target / "newer.cfg"));
   EXPECT_TRUE(backupRoots().empty());  // replaced versions went with the backup tree
 
   // A time that is not a whole second always compares as newer than the
@@ -194,12 +204,10 @@ TEST_F(InstallerTest, PublishesPathAndProgressBeforeEachEntry) {
   std::vector<WideString> messages;
   ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
     if (operation == FileOperation::kCreateFile) {
-      uint32_t code = 0;
-      WideString message;
-      int32_t value = 0;
-      data.getInstallState(code, message, value);
-      progress.push_back(value);
-      messages.push_back(message);
+      Outcome state;
+      data.getInstallState(state.code, state.message, state.progress);
+      progress.push_back(state.progress);
+      messages.push_back(state.message);
     }
     return 0;
   };
@@ -268,50 +276,42 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
     ScratchDirectory clean;
     make_user_tree(clean.path());
     ASSERT_EQ(0u, install(clean.path()).result);
-    EXPECT_EQ("kit old again", read_file(clean / "conf/old.xml"));
-    EXPECT_EQ("newer than the kit", read_file(clean / "conf/new.xml"));
-    EXPECT_EQ("dup second", read_file(clean / "dup.cfg"));
-    EXPECT_EQ("{\"a\": 1}", read_file(clean / "fresh/deep/a.json"));
-    EXPECT_EQ("the user's own", read_file(clean / "keep/user.txt"));
-    EXPECT_EQ("odd new", read_file(clean / "-odd $HOME \"q\" `x`/'new\nline'.cfg"));
+    expect_mixed_kit_installed(clean.path());
   }
   const int operations = counting.seen;
   ASSERT_GT(operations, 20);
   ASSERT_EQ(8, writtenFiles);
 
-  for (int failAt = 0; failAt < operations; ++failAt) {
+  // Positions below `operations` fail that operation, the others cancel
+  // after file number (position - operations).
+  for (int position = 0; position < operations + writtenFiles; ++position) {
+    const bool cancel = position >= operations;
+    SCOPED_TRACE(cancel ? "cancel after file " + std::to_string(position - operations)
+                        : "failure at operation " + std::to_string(position));
     ScratchDirectory tree;
     make_user_tree(tree.path());
     const TreeSnapshot before = snapshot_tree(tree.path());
     FailureScript script;
-    script.failAt = failAt;
-    ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) {
+    script.failAt = cancel ? -1 : position;
+    int created = 0;
+    ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
+      if (cancel && operation == FileOperation::kCreateFile && created++ == position - operations) {
+        data.setCancel(true);
+      }
       return script(operation);
     };
     const Outcome outcome = install(tree.path());
-    ASSERT_TRUE(script.fired) << failAt;
-    EXPECT_NE(0u, outcome.result) << failAt;
-    EXPECT_EQ(outcome.result, outcome.code) << failAt;
-    EXPECT_LT(outcome.progress, 100) << failAt;
-    EXPECT_EQ(before, snapshot_tree(tree.path())) << "failure at operation " << failAt;
-    EXPECT_TRUE(backupRoots().empty()) << failAt;
-  }
-
-  for (int cancelAt = 0; cancelAt < writtenFiles; ++cancelAt) {
-    ScratchDirectory tree;
-    make_user_tree(tree.path());
-    const TreeSnapshot before = snapshot_tree(tree.path());
-    int created = 0;
-    ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
-      if (operation == FileOperation::kCreateFile && created++ == cancelAt) data.setCancel(true);
-      return 0;
-    };
-    const Outcome outcome = install(tree.path());
-    EXPECT_EQ(ERROR_CANCELLED, outcome.result) << cancelAt;
-    EXPECT_EQ(0u, outcome.code) << cancelAt;  // a cancel publishes no final state
-    EXPECT_LT(outcome.progress, 100) << cancelAt;
-    EXPECT_EQ(before, snapshot_tree(tree.path())) << "cancel after file " << cancelAt;
-    EXPECT_TRUE(backupRoots().empty()) << cancelAt;
+    if (cancel) {
+      EXPECT_EQ(ERROR_CANCELLED, outcome.result);
+      EXPECT_EQ(0u, outcome.code);  // a cancel publishes no final state
+    } else {
+      ASSERT_TRUE(script.fired);
+      EXPECT_NE(0u, outcome.result);
+      EXPECT_EQ(outcome.result, outcome.code);
+    }
+    EXPECT_LT(outcome.progress, 100);
+    EXPECT_EQ(before, snapshot_tree(tree.path()));
+    EXPECT_TRUE(backupRoots().empty());
   }
 }
 
@@ -329,8 +329,7 @@ TEST_F(InstallerTest, BackupTreeOnAnotherFileSystem) {
   EXPECT_EQ(before, snapshot_tree(target.path()));
   ScriptedFileSystem::hook = nullptr;
   EXPECT_EQ(0u, install(target.path()).result);
-  EXPECT_EQ("kit old again", read_file(target / "conf/old.xml"));
-  EXPECT_EQ("dup second", read_file(target / "dup.cfg"));
+  expect_mixed_kit_installed(target.path());
   EXPECT_TRUE(entries_with_prefix(shared.path(), "p8stp").empty());
 }
 
@@ -400,7 +399,7 @@ TEST_F(InstallerTest, AnEarlierBackupRootIsLeftAlone) {
   openKit(mixed_kit());
   make_user_tree(target.path());
   EXPECT_EQ(0u, install(target.path()).result);
-  EXPECT_EQ("kit old again", read_file(target / "conf/old.xml"));
+  expect_mixed_kit_installed(target.path());
   EXPECT_EQ("from a crashed run", read_file(temp / "p8stp0/conf/old.xml"));
   EXPECT_EQ(std::vector<std::string>{"p8stp0"}, backupRoots());
 }
@@ -435,25 +434,18 @@ TEST_F(InstallerTest, TwoRunsAtOnceInOneTemporaryDirectory) {
                ? ERROR_INVALID_PARAMETER
                : 0;
   };
-  uint32_t firstResult = 1;
   uint32_t secondResult = 0;
   std::thread other([&] {
     ScriptedProcessData secondData;
-    secondData.init(&secondKit, wide(second.path()));
-    ScriptedInstaller installer(0);
-    secondResult = installer.run(&secondData);
+    secondResult = run_installer(secondKit, secondData, second.path());
   });
-  {
-    data.init(&kit, wide(first.path()));
-    ScriptedInstaller installer(0);
-    firstResult = installer.run(&data);
-  }
+  const uint32_t firstResult = run_installer(kit, data, first.path());
   other.join();
   ScriptedFileSystem::hook = nullptr;  // it refers to this test's locals
   EXPECT_EQ(2u, rootsWhileBothRun.load());
   EXPECT_EQ(0u, firstResult);
   EXPECT_EQ(ERROR_INVALID_PARAMETER, secondResult);
-  EXPECT_EQ("kit old again", read_file(first / "conf/old.xml"));
+  expect_mixed_kit_installed(first.path());
   EXPECT_EQ(secondBefore, snapshot_tree(second.path()));
   EXPECT_TRUE(backupRoots().empty());
 }
@@ -485,20 +477,19 @@ TEST_F(InstallerTest, WorkerThreadAndPollingReader) {
   std::chrono::steady_clock::time_point succeeded;
   bool sawSuccess = false;
   while (!thread.finished()) {
-    uint32_t code = 0;
-    WideString message;
-    int32_t progress = 0;
-    shared.getInstallState(code, message, progress);
+    Outcome state;
+    shared.getInstallState(state.code, state.message, state.progress);
     ++polls;
-    ASSERT_EQ(0u, code);
-    ASSERT_GE(progress, last);
-    last = progress;
-    if (progress == 100) {
+    ASSERT_EQ(0u, state.code);
+    ASSERT_GE(state.progress, last);
+    last = state.progress;
+    if (state.progress == 100) {
       if (!sawSuccess) succeeded = std::chrono::steady_clock::now();
       sawSuccess = true;
-      ASSERT_EQ(LoadResString("IDS_INSTALL_FINISH"), message);
+      ASSERT_EQ(LoadResString("IDS_INSTALL_FINISH"), state.message);
     } else {
-      ASSERT_TRUE(message == u"preparing" || message.rfind(wide(target.path()), 0) == 0);
+      ASSERT_TRUE(state.message == u"preparing" ||
+                  state.message.rfind(wide(target.path()), 0) == 0);
     }
   }
   const auto pause = std::chrono::steady_clock::now() - succeeded;

@@ -15,8 +15,6 @@
 
 namespace {
 
-WideString wide(const std::string& text) { return widen_lib(text); }
-
 class RollbackTest : public ::testing::Test {
  protected:
   void SetUp() override { setenv("TMPDIR", temp.path().c_str(), 1); }
@@ -175,14 +173,13 @@ TEST_F(RollbackTest, LinksAreRestoredAsLinks) {
 // One file that cannot be moved back does not stop the others, the backup
 // tree is still removed and created things still go.
 TEST_F(RollbackTest, AFailedRestoreDoesNotStopTheOthers) {
-  write_file(target / "a.cfg", "old a", 1000);
-  write_file(target / "b.cfg", "old b", 1000);
   ScriptedRollback journal;
   ASSERT_EQ(0u, journal.start(targetDirectory()));
-  ASSERT_EQ(0u, journal.storeRBFile(wide(target / "a.cfg")));
-  ASSERT_EQ(0u, journal.storeRBFile(wide(target / "b.cfg")));
-  write_file(target / "a.cfg", "new a", 2000);
-  write_file(target / "b.cfg", "new b", 2000);
+  for (const std::string name : {"a", "b"}) {
+    write_file(target / (name + ".cfg"), "old " + name, 1000);
+    ASSERT_EQ(0u, journal.storeRBFile(wide(target / (name + ".cfg"))));
+    write_file(target / (name + ".cfg"), "new " + name, 2000);
+  }
   ASSERT_EQ(0u, journal.makeDirectoryTree(wide(target / "made")));
   ScriptedFileSystem::hook = [](FileOperation operation, const WideString& path) -> uint32_t {
     const bool isA = path.size() >= 5 && path.compare(path.size() - 5, 5, u"a.cfg") == 0;

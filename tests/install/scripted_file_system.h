@@ -23,7 +23,7 @@ enum class FileOperation {
 struct ScriptedFileSystem : FileSystem {
   // Returns 0 to let the operation run, else the code it fails with.
   using Hook = std::function<uint32_t(FileOperation, const WideString& path)>;
-  static Hook hook;
+  static inline Hook hook;
 
   static uint32_t ask(FileOperation operation, const WideString& path) {
     return hook ? hook(operation, path) : 0;

@@ -121,6 +121,5 @@ void build_kit(const std::vector<KitFile>& files, const std::string& staging,
     layout.entries.push_back({widen_lib(files[i].name), source, files[i].time,
                               static_cast<uint32_t>(files[i].content.size())});
   }
-  const std::string error = write_kit(layout, kitPath, 6, nullptr);
-  ASSERT_EQ("", error);
+  ASSERT_EQ("", write_kit(layout, kitPath, 6, nullptr));
 }

@@ -20,6 +20,7 @@ void make_directories(const std::string& path);
 // Modification time in whole seconds; -1 when missing.
 int64_t modification_seconds(const std::string& path);
 bool exists(const std::string& path);
+inline WideString wide(const std::string& text) { return widen_lib(text); }
 
 // Every entry below a root, by relative path.
 struct TreeItem {

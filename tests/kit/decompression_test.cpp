@@ -17,14 +17,11 @@ std::string sample(size_t size) {
 TEST_F(Decompression, EmptyInputsGiveAnEmptyContainerThatDoesNotOpen) {
   const LZCompressor compressor;
   write_file(path("empty.pkd"), "");
-  write_file(path("out"), "old content");
-  EXPECT_EQ(compressor.unpack(wpath("empty.pkd"), wpath("out")), 0u);
-  EXPECT_EQ(read_file(path("out")), "");
-  const std::string emptyStream = write_kit("");
-  EXPECT_EQ(compressor.unpack(widen_lib(emptyStream), wpath("out")), 0u);
-  EXPECT_EQ(read_file(path("out")), "");
-
-  for (const std::string& kit : {path("empty.pkd"), emptyStream}) {
+  for (const std::string& kit : {path("empty.pkd"), write_kit("")}) {
+    SCOPED_TRACE(kit);
+    write_file(path("out"), "old content");
+    EXPECT_EQ(compressor.unpack(widen_lib(kit), wpath("out")), 0u);
+    EXPECT_EQ(read_file(path("out")), "");
     Reader reader;
     EXPECT_EQ(reader.open(widen_lib(kit)), ERROR_INVALID_DATA);
     EXPECT_TRUE(temp_files().empty());

@@ -1,3 +1,0 @@
-#include "install/scripted_file_system.h"
-
-ScriptedFileSystem::Hook ScriptedFileSystem::hook;
