@@ -32,7 +32,9 @@ class BasicInstaller : public BasicRollback<Files> {
   // the file is missing or unreadable, or its last-write time (whole
   // seconds) is earlier.
   bool compareFiles(const WideString& path, const _FILETIME& time);
-  // Publishes the error state with `progress`, rolls back, returns `code`.
+  // Publishes the error state with `progress` (the damaged-kit text for
+  // invalid data, else the installation-error text), rolls back, returns
+  // `code`.
   uint32_t stopOnError(uint32_t code, uint32_t progress);
 
  private:

@@ -24,18 +24,26 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
 
   // The count is read again before every step, as the kit reader is the
   // authority on it.
+  uint32_t progress = 0;
   for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
     decltype(installer_detail::entry_of(kit)) entry;
     kit->get(index, entry);
     WideString path = targetDirectory + entry.name;
     replace_all(path, kBadPathSeparator, kPathSeparator);
-    const auto progress = static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / kit->count());
+    progress = static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / kit->count());
     m_data->setInstallState(0, path, static_cast<int32_t>(progress));
 
     bool written = false;
     const uint32_t code = installEntry(*kit, index, path, entry.time, written);
     if (code != 0) return stopOnError(code, progress);
     if (written && m_data->isCancelled()) return this->rollback(ERROR_CANCELLED);
+  }
+
+  // The kit's data is read while it is installed: nothing is committed
+  // before all of it has been found sound.
+  if (kit != nullptr) {
+    const uint32_t kitCode = kit->verify();
+    if (kitCode != 0) return stopOnError(kitCode, progress);
   }
 
   // Every entry is in place: the saved versions are discarded, then success
@@ -98,6 +106,8 @@ bool BasicInstaller<Kit, Files>::compareFiles(const WideString& path, const _FIL
 
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progress) {
-  m_data->setInstallState(code, LoadResString("IDS_INSTALL_ERROR"), static_cast<int32_t>(progress));
+  // Invalid data comes from the kit alone: the text says the kit is damaged.
+  const char* text = code == ERROR_INVALID_DATA ? "IDS_ERROR_DAMAGEDSOURCE" : "IDS_INSTALL_ERROR";
+  m_data->setInstallState(code, LoadResString(text), static_cast<int32_t>(progress));
   return this->rollback(code);
 }

@@ -1,11 +1,17 @@
-// The kit reader: decompresses a kit into a temporary container, validates
-// and parses its product records and file catalogue, and copies single
-// entries out of it. No lock of its own: one thread at a time (the dialog
-// before and after an installation, the install worker during it).
+// The kit reader: reads a kit's product records and file catalogue from the
+// head of its decompressing stream, validates them, and writes single
+// entries out. Entries asked for in the order of their data are taken
+// straight from the stream while it decompresses ahead on a thread of its
+// own; the first entry asked for out of that order has the whole kit
+// decompressed into a temporary container, which then serves every copy.
+// No lock of its own: one thread at a time (the dialog before and after an
+// installation, the install worker during it).
 #pragma once
 
 #include <cstdint>
 #include <memory>
+
+#include "kit/inflate_pipe.h"
 #include <vector>
 
 #include "kit/entry_name.h"
@@ -42,22 +48,27 @@ class InstallData {
   InstallData(const InstallData&) = delete;
   InstallData& operator=(const InstallData&) = delete;
 
-  // Decompresses the kit into a new temporary container and reads its
-  // products and catalogue. Returns 0, the code of the failing step, or
-  // ERROR_INVALID_DATA (13) for a kit that is damaged or unsafe; on failure
-  // the catalogue is empty and the temporary container is deleted.
+  // Starts decompressing the kit and reads its products and catalogue.
+  // Returns 0, the code of the failing step, or ERROR_INVALID_DATA (13) for
+  // a kit whose head is damaged or unsafe; on failure the catalogue is empty
+  // and nothing is left open.
   uint32_t open(const WideString& kitPath);
-  // Closes the container and deletes the temporary file; `tempFile` keeps
-  // its text.
+  // Stops the stream, closes the container and deletes the temporary file;
+  // `tempFile` keeps its text.
   void close();
 
   uint32_t count() const { return static_cast<uint32_t>(files.size()); }
   // The caller keeps `index` below count().
   void get(uint32_t index, FileData<FS>& entry) const { entry = files[index]; }
   // Writes entry `index` into a new file `destination` with the entry's
-  // last-write time. Returns 0 or the failing step's code; 13 when the
-  // container ends before the entry does.
+  // last-write time. Returns 0 or the failing step's code; 13 when the kit's
+  // data is damaged or ends before the entry does.
   uint32_t copy(uint32_t index, const WideString& destination);
+  // Reads the kit's data through to its end, checking that it decompresses
+  // and holds every entry. Returns 0, 13 for a damaged kit, or a read
+  // error's code. Copies stream from the start of the kit again afterwards;
+  // once a kit is found sound, later calls return 0 at once.
+  uint32_t verify();
 
   // Title and vendor of the first product for `lang` (case-insensitive);
   // both empty when there is none.
@@ -71,31 +82,44 @@ class InstallData {
   // Creates a new empty file with the prefix "kpt" in the temporary
   // directory.
   uint32_t getTempFile(WideString& path) const;
-  // FS::ReadFile that throws FS::GetLastError() on failure.
-  void readFile(HANDLE file, void* target, uint32_t byteCount, unsigned int* bytesRead) const;
 
  private:
-  // Reads exactly `byteCount` bytes; a short read throws ERROR_INVALID_DATA.
+  // Reads exactly `byteCount` bytes of the stream; a stream that ends first
+  // throws ERROR_INVALID_DATA.
   void readExactly(void* target, uint32_t byteCount);
+  // Passes over `byteCount` bytes of the stream; throws as readExactly.
+  void skipExactly(uint64_t byteCount);
   uint32_t readNumber();
+  // Reads a record of `recordSize` bytes, its size word already read, into
+  // `block`: the bytes its fields can use, the rest passed over.
+  void readRecord(uint32_t recordSize, uint64_t minimumSize, std::vector<uint8_t>& block);
   void readProducts();
   void readSingleProduct();
   void readCatalogue();
-  // Bytes of the container not yet read.
-  uint64_t remaining() const { return containerSize - position; }
+  // Writes `entry` from the stream, which has not yet passed its first byte.
+  uint32_t copyFromStream(const FileData<FS>& entry, HANDLE output);
+  // Writes `entry` from the temporary container.
+  uint32_t copyFromContainer(const FileData<FS>& entry, HANDLE output);
+  // Decompresses the whole kit into a new temporary container and opens it,
+  // once; the stream is no longer needed then.
+  uint32_t openContainer();
 
   std::vector<ProductInfo> products;
   std::vector<FileData<FS>> files;
+  WideString kitFile;
+  // The container's bytes in order, from the start of the kit.
+  std::unique_ptr<InflatePipe> stream;
   WideString tempFile;
   HANDLE handle;
   Compressor compressor;
   uint32_t bufferSize;
   std::unique_ptr<uint8_t[]> buffer;
+  // Where the data of the entry ending last ends in the container.
+  uint64_t dataEnd = 0;
+  bool verified = false;
   // Whether `tempFile` names a container this object made and has not yet
   // deleted; a second deletion could hit another file of the same name.
   bool tempFileCreated = false;
-  uint64_t containerSize = 0;
-  uint64_t position = 0;
 };
 
 }  // namespace config

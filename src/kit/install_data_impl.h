@@ -10,8 +10,13 @@ namespace config {
 // a product; the size word, an empty name and four numbers for a file.
 constexpr uint64_t kMinProductRecord = 4 + 4 * 4;
 constexpr uint64_t kMinFileRecord = 4 + 4 + 4 * 4;
-// Absolute entry positions are 32 bits wide.
+// Absolute entry positions are 32 bits wide, so the container ends at 4 GiB.
 constexpr uint64_t kMaxPosition = 0xFFFFFFFFu;
+constexpr uint64_t kMaxContainerSize = kMaxPosition + 1;
+// Bytes of one record, or of one text of the single-product layout, that are
+// read into memory. A field reaching further makes the kit damaged; the
+// unused rest of a longer record is passed over.
+constexpr uint32_t kMaxRecordBytes = 0x100000;
 
 // The copy buffer is always written before it is read, so it is left
 // uncleared: its pages are only touched by the copies that need them.
@@ -26,6 +31,7 @@ InstallData<Compressor, FS>::~InstallData() {
 
 template <class Compressor, class FS>
 void InstallData<Compressor, FS>::close() {
+  stream.reset();
   if (handle != INVALID_HANDLE_VALUE) {
     FS::CloseHandle(handle);
     handle = INVALID_HANDLE_VALUE;
@@ -45,18 +51,34 @@ uint32_t InstallData<Compressor, FS>::getTempFile(WideString& path) const {
 }
 
 template <class Compressor, class FS>
-void InstallData<Compressor, FS>::readFile(HANDLE file, void* target, uint32_t byteCount,
-                                           unsigned int* bytesRead) const {
-  if (FS::ReadFile(file, target, byteCount, bytesRead, nullptr) != 0) throw FS::GetLastError();
+void InstallData<Compressor, FS>::readExactly(void* target, uint32_t byteCount) {
+  auto* bytes = static_cast<uint8_t*>(target);
+  while (byteCount != 0) {
+    const uint8_t* data = nullptr;
+    size_t available = 0;
+    const uint32_t code = stream->peek(data, available);
+    if (code != 0) throw code;
+    if (available == 0) throw ERROR_INVALID_DATA;
+    const size_t step = std::min<size_t>(available, byteCount);
+    std::copy(data, data + step, bytes);
+    stream->consume(step);
+    bytes += step;
+    byteCount -= static_cast<uint32_t>(step);
+  }
 }
 
 template <class Compressor, class FS>
-void InstallData<Compressor, FS>::readExactly(void* target, uint32_t byteCount) {
-  if (byteCount > remaining()) throw ERROR_INVALID_DATA;
-  unsigned int bytesRead = 0;
-  readFile(handle, target, byteCount, &bytesRead);
-  if (bytesRead != byteCount) throw ERROR_INVALID_DATA;
-  position += byteCount;
+void InstallData<Compressor, FS>::skipExactly(uint64_t byteCount) {
+  while (byteCount != 0) {
+    const uint8_t* data = nullptr;
+    size_t available = 0;
+    const uint32_t code = stream->peek(data, available);
+    if (code != 0) throw code;
+    if (available == 0) throw ERROR_INVALID_DATA;
+    const size_t step = static_cast<size_t>(std::min<uint64_t>(available, byteCount));
+    stream->consume(step);
+    byteCount -= step;
+  }
 }
 
 template <class Compressor, class FS>
@@ -67,24 +89,23 @@ uint32_t InstallData<Compressor, FS>::readNumber() {
 }
 
 template <class Compressor, class FS>
+void InstallData<Compressor, FS>::readRecord(uint32_t recordSize, uint64_t minimumSize,
+                                             std::vector<uint8_t>& block) {
+  if (recordSize < minimumSize) throw ERROR_INVALID_DATA;
+  const uint32_t kept = std::min(recordSize - 4, kMaxRecordBytes);
+  block.resize(kept);
+  readExactly(block.data(), kept);
+  skipExactly(recordSize - 4 - kept);
+}
+
+template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
   close();
+  kitFile = kitPath;
+  verified = false;
   try {
-    uint32_t code = getTempFile(tempFile);
+    uint32_t code = compressor.openStream(kitPath, stream);
     if (code != 0) throw code;
-    tempFileCreated = true;
-    code = compressor.unpack(kitPath, tempFile);
-    if (code != 0) throw code;
-    code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);
-    if (code != 0) throw code;
-
-    long high = 0;
-    const uint32_t low = FS::SetFilePointer(handle, 0, &high, FILE_END);
-    if (low == INVALID_SET_FILE_POINTER && FS::GetLastError() != 0) throw FS::GetLastError();
-    containerSize = (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | low;
-    if (FS::SetFilePointer(handle, 0, nullptr, FILE_BEGIN) != 0) throw ERROR_INVALID_DATA;
-    position = 0;
-
     if (readNumber() != 0) {
       readProducts();
     } else {
@@ -101,14 +122,12 @@ uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
 
 template <class Compressor, class FS>
 void InstallData<Compressor, FS>::readProducts() {
+  // Counts are not trusted for allocation: every record read needs its bytes
+  // in the stream.
   const uint32_t productCount = readNumber();
-  if (productCount > remaining() / kMinProductRecord) throw ERROR_INVALID_DATA;
   std::vector<uint8_t> block;
   for (uint32_t i = 0; i < productCount; ++i) {
-    const uint32_t recordSize = readNumber();
-    if (recordSize < kMinProductRecord || recordSize - 4 > remaining()) throw ERROR_INVALID_DATA;
-    block.resize(recordSize - 4);
-    readExactly(block.data(), recordSize - 4);
+    readRecord(readNumber(), kMinProductRecord, block);
     RecordCursor record(block.data(), block.size());
     ProductInfo product;
     product.lang = record.text();
@@ -126,7 +145,7 @@ void InstallData<Compressor, FS>::readSingleProduct() {
   for (WideString& text : texts) {
     const uint32_t units = readNumber();
     const uint64_t bytes = uint64_t{units} * 2;
-    if (bytes > remaining() || bytes > kMaxPosition) throw ERROR_INVALID_DATA;
+    if (bytes > kMaxRecordBytes) throw ERROR_INVALID_DATA;
     block.resize(static_cast<size_t>(bytes));
     readExactly(block.data(), static_cast<uint32_t>(bytes));
     text = read_utf16le(block.data(), units);
@@ -138,14 +157,9 @@ template <class Compressor, class FS>
 void InstallData<Compressor, FS>::readCatalogue() {
   files.clear();
   const uint32_t fileCount = readNumber();
-  if (fileCount > remaining() / kMinFileRecord) throw ERROR_INVALID_DATA;
-  files.reserve(fileCount);
   std::vector<uint8_t> block;
   for (uint32_t i = 0; i < fileCount; ++i) {
-    const uint32_t recordSize = readNumber();
-    if (recordSize < kMinFileRecord || recordSize - 4 > remaining()) throw ERROR_INVALID_DATA;
-    block.resize(recordSize - 4);
-    readExactly(block.data(), recordSize - 4);
+    readRecord(readNumber(), kMinFileRecord, block);
     RecordCursor record(block.data(), block.size());
     FileData<FS> entry;
     entry.name = record.text();
@@ -157,14 +171,18 @@ void InstallData<Compressor, FS>::readCatalogue() {
     files.push_back(std::move(entry));
   }
 
-  // Offsets count from the first byte after the catalogue; every entry must
-  // lie inside the data area, at a position that fits in 32 bits.
-  const uint64_t dataStart = position;
-  const uint64_t dataSize = containerSize - dataStart;
+  // Offsets count from the first byte after the catalogue. Whether the data
+  // area really holds an entry shows when it is copied; its position must
+  // fit in 32 bits and its end in a container of 4 GiB.
+  const uint64_t dataStart = stream->position();
+  dataEnd = dataStart;
   for (FileData<FS>& entry : files) {
-    if (uint64_t{entry.offset} + entry.size > dataSize) throw ERROR_INVALID_DATA;
-    if (dataStart + entry.offset > kMaxPosition) throw ERROR_INVALID_DATA;
-    entry.offset = static_cast<uint32_t>(dataStart + entry.offset);
+    const uint64_t begin = dataStart + entry.offset;
+    if (begin > kMaxPosition || begin + entry.size > kMaxContainerSize) {
+      throw ERROR_INVALID_DATA;
+    }
+    entry.offset = static_cast<uint32_t>(begin);
+    dataEnd = std::max(dataEnd, begin + entry.size);
   }
 }
 
@@ -174,35 +192,123 @@ uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& des
   HANDLE output = INVALID_HANDLE_VALUE;
   uint32_t code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
   if (code != 0) return code;
+  // After a check of the whole kit, the stream starts again.
+  if (handle == INVALID_HANDLE_VALUE && stream == nullptr) {
+    code = compressor.openStream(kitFile, stream);
+    if (code != 0) {
+      FS::CloseHandle(output);
+      return code;
+    }
+  }
+  // The stream serves entries in the order of their data; an entry that
+  // lies behind its position needs the container.
+  const bool streamed =
+      handle == INVALID_HANDLE_VALUE && stream != nullptr && entry.offset >= stream->position();
+  code = streamed ? copyFromStream(entry, output) : copyFromContainer(entry, output);
+  if (code == 0) code = FS::SetEndOfFile(output);
+  if (code == 0) code = FS::SetFileTime(output, nullptr, nullptr, &entry.time);
+  FS::CloseHandle(output);
+  return code;
+}
 
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, HANDLE output) {
+  try {
+    skipExactly(entry.offset - stream->position());
+  } catch (uint32_t code) {
+    return code;
+  }
+  uint32_t left = entry.size;
+  while (left != 0) {
+    const uint8_t* data = nullptr;
+    size_t available = 0;
+    const uint32_t code = stream->peek(data, available);
+    if (code != 0) return code;
+    // The kit's data ends before the entry does.
+    if (available == 0) return ERROR_INVALID_DATA;
+    const uint32_t step = static_cast<uint32_t>(std::min<size_t>(available, left));
+    unsigned int written = 0;
+    const uint32_t writeCode = FS::WriteFile(output, data, step, &written, nullptr);
+    if (writeCode != 0) return writeCode;
+    stream->consume(step);
+    left -= step;
+  }
+  return 0;
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::verify() {
+  if (verified) return 0;
+  uint32_t code = 0;
+  if (handle != INVALID_HANDLE_VALUE) {
+    // The container holds all there is.
+    long high = 0;
+    const uint32_t low = FS::SetFilePointer(handle, 0, &high, FILE_END);
+    const uint64_t size = (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | low;
+    code = size >= dataEnd ? 0 : ERROR_INVALID_DATA;
+  } else if (stream != nullptr) {
+    // A clean end of the stream after the last entry's data: a sound kit.
+    for (;;) {
+      const uint8_t* data = nullptr;
+      size_t available = 0;
+      code = stream->peek(data, available);
+      if (code != 0 || available == 0) break;
+      stream->consume(available);
+    }
+    if (code == 0 && stream->position() < dataEnd) code = ERROR_INVALID_DATA;
+    stream.reset();
+  } else {
+    code = ERROR_INVALID_DATA;
+  }
+  verified = code == 0;
+  return code;
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::openContainer() {
+  if (handle != INVALID_HANDLE_VALUE) return 0;
+  stream.reset();
+  uint32_t code = getTempFile(tempFile);
+  if (code != 0) return code;
+  tempFileCreated = true;
+  code = compressor.unpack(kitFile, tempFile);
+  if (code == 0) {
+    code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);
+  }
+  if (code != 0) close();
+  return code;
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entry,
+                                                        HANDLE output) {
+  uint32_t code = openContainer();
+  if (code != 0) return code;
   // The 64-bit form reaches entries at 2 GiB and beyond.
   long high = 0;
   const uint32_t low =
       FS::SetFilePointer(handle, static_cast<int32_t>(entry.offset), &high, FILE_BEGIN);
   if (low != entry.offset || high != 0) {
     code = FS::GetLastError();
-    FS::CloseHandle(output);
     return code != 0 ? code : ERROR_INVALID_PARAMETER;
   }
-
   uint32_t left = entry.size;
-  while (left != 0 && code == 0) {
+  while (left != 0) {
     const uint32_t wanted = std::min(left, bufferSize);
     unsigned int bytesRead = 0;
     if (FS::ReadFile(handle, buffer.get(), wanted, &bytesRead, nullptr) != 0) {
-      code = FS::GetLastError();
-      break;
+      return FS::GetLastError();
     }
     unsigned int written = 0;
-    if (bytesRead > 0) code = FS::WriteFile(output, buffer.get(), bytesRead, &written, nullptr);
+    if (bytesRead > 0) {
+      code = FS::WriteFile(output, buffer.get(), bytesRead, &written, nullptr);
+      if (code != 0) return code;
+    }
     left -= bytesRead;
     // The container ended before the entry did.
-    if (code == 0 && bytesRead < wanted) code = ERROR_INVALID_DATA;
+    if (bytesRead < wanted) return ERROR_INVALID_DATA;
   }
-  if (code == 0) code = FS::SetEndOfFile(output);
-  if (code == 0) code = FS::SetFileTime(output, nullptr, nullptr, &entry.time);
-  FS::CloseHandle(output);
-  return code;
+  return 0;
 }
 
 template <class Compressor, class FS>

@@ -1,14 +1,16 @@
 // Decompression of a kit file: one raw deflate stream (no header, 32 KiB
-// window) turned into the uncompressed container. Stateless; any thread, any
-// number of calls at once.
+// window) turned into the uncompressed container, written whole to a file or
+// streamed to a reader. Stateless; any thread, any number of calls at once.
 #pragma once
 
-#include <sys/mman.h>
-
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
+#include "kit/inflate_pipe.h"
+#include "kit/kit_file_reader.h"
+#include "kit/kit_mapping.h"
+#include "kit/raw_inflater.h"
 #include "platform/file_system.h"
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
@@ -17,6 +19,8 @@
 // A large block lets zlib's fast path run longer between writes: unpacking
 // takes about 12% less processor time than with 32 KiB blocks.
 constexpr uint32_t kBufferSize = 0x100000;
+// Blocks of kBufferSize bytes that a stream decompresses ahead of its reader.
+constexpr uint32_t kStreamBlockCount = 8;
 
 // Receives the decompressed bytes block by block.
 class InflateSink {
@@ -42,6 +46,10 @@ class BasicLZCompressor {
   // emptied). Returns 0, the code of a failing open or write (112 for a full
   // disk), or 13 for a corrupt stream.
   uint32_t unpack(const WideString& source, const WideString& destination) const;
+  // Maps the kit file `source` and starts decompressing it on a thread of
+  // its own into `stream`, which hands out the container's bytes in order.
+  // Returns 0 or the code of a failing open.
+  uint32_t openStream(const WideString& source, std::unique_ptr<InflatePipe>& stream) const;
 
   // This program never writes kits through the compressor: always 1.
   uint32_t pack(const WideString& source, const WideString& destination) const {
@@ -69,44 +77,38 @@ using LZCompressor = BasicLZCompressor<FileSystem>;
 template <class FS>
 uint32_t BasicLZCompressor<FS>::unpack(const WideString& source,
                                        const WideString& destination) const {
-  HANDLE input = INVALID_HANDLE_VALUE;
-  uint32_t code = FS::CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, input);
+  KitMapping mapping;
+  uint32_t code = mapping.template map<FS>(source);
   if (code != 0) return code;
   HANDLE output = INVALID_HANDLE_VALUE;
   code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
-  if (code != 0) {
-    FS::CloseHandle(input);
-    return code;
-  }
-
-  long high = 0;
-  const uint32_t low = FS::SetFilePointer(input, 0, &high, FILE_END);
-  const uint64_t length = (static_cast<uint64_t>(high) << 32) | low;
-  // A handle carries the file descriptor; an empty kit has nothing to map and
-  // decompresses to an empty container.
-  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(input));
-  void* mapping = MAP_FAILED;
-  if (length > 0 && length <= SIZE_MAX) {
-    mapping = mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_PRIVATE, descriptor, 0);
-    if (mapping == MAP_FAILED) {
-      code = setLastErrorByErrNo(errno);
-    } else {
-      madvise(mapping, static_cast<size_t>(length), MADV_SEQUENTIAL);
-    }
-  } else if (length > SIZE_MAX) {
-    code = ERROR_INVALID_DATA;
-  }
-
-  if (code == 0) {
-    FileSink sink(output);
-    const uint8_t* data = mapping == MAP_FAILED ? nullptr : static_cast<const uint8_t*>(mapping);
-    code = inflate_raw(data, mapping == MAP_FAILED ? 0 : static_cast<size_t>(length), sink);
-  }
+  if (code != 0) return code;
+  FileSink sink(output);
+  code = inflate_raw(mapping.data(), mapping.size(), sink);
   // The destination may have existed with a longer content.
   if (code == 0) code = FS::SetEndOfFile(output);
-
-  if (mapping != MAP_FAILED) munmap(mapping, static_cast<size_t>(length));
   FS::CloseHandle(output);
-  FS::CloseHandle(input);
   return code;
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::openStream(const WideString& source,
+                                           std::unique_ptr<InflatePipe>& stream) const {
+  HANDLE input = INVALID_HANDLE_VALUE;
+  const uint32_t code = FS::CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, input);
+  if (code != 0) return code;
+  // The kit is read, not mapped: it stays open for as long as the wizard
+  // runs, and a read error of a kit that goes away is an error code where a
+  // mapping would bring the process down.
+  auto reader = std::make_shared<KitFileReader>(input, [](HANDLE file) { FS::CloseHandle(file); });
+  auto inflater = std::make_shared<RawInflater>(
+      [reader](const uint8_t*& data, size_t& size) { return reader->next(data, size); });
+  // The producer owns the file and the inflater; both go when the pipe has
+  // stopped its thread.
+  stream.reset(new InflatePipe(
+      [reader, inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
+        return inflater->inflateInto(block, capacity, produced, ended);
+      },
+      kBufferSize, kStreamBlockCount));
+  return 0;
 }

@@ -1,5 +1,6 @@
 // The file layer's process-wide last-error cell and its single errno
-// translation, shared by the platform sources only. Any thread; the cell is
+// translation, shared by the platform sources (and the kit's reading thread,
+// which translates without touching the cell). Any thread; the cell is
 // one value for the whole process.
 #pragma once
 

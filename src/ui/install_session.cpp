@@ -16,7 +16,7 @@ bool pathExists(const WideString& path) {
 
 }  // namespace
 
-std::string InstallSession::prepare(const WideString& kitPath) {
+std::string InstallSession::prepare(const WideString& kitPath, bool checkWholeKit) {
   if (!pathExists(kitPath)) return "IDS_ERROR_NOSOURCE";
   m_kitPath = kitPath;
 
@@ -45,9 +45,8 @@ std::string InstallSession::prepare(const WideString& kitPath) {
     return "IDS_ERROR_NOSPACE";
   }
 
-  const uint32_t code = m_kit.open(m_kitPath);
-  if (code == ERROR_DISK_FULL) return "IDS_ERROR_NOSPACE";
-  if (code != 0) return "IDS_ERROR_DAMAGEDSOURCE";
+  if (m_kit.open(m_kitPath) != 0) return "IDS_ERROR_DAMAGEDSOURCE";
+  if (checkWholeKit && m_kit.verify() != 0) return "IDS_ERROR_DAMAGEDSOURCE";
   return std::string();
 }
 

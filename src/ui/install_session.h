@@ -25,9 +25,12 @@ class InstallSession {
   InstallSession& operator=(const InstallSession&) = delete;
 
   // Finds the kit, reads the template list, proposes a target directory,
-  // checks the temporary space and opens the kit. Returns the resource key of
-  // the text to show when the wizard cannot start, or "" when it can.
-  std::string prepare(const WideString& kitPath);
+  // checks the temporary space and opens the kit; with `checkWholeKit`, its
+  // data is read through too, so that no one walks through the wizard with a
+  // damaged kit (an unattended run checks it while installing). Returns the
+  // resource key of the text to show when the wizard cannot start, or "" when
+  // it can.
+  std::string prepare(const WideString& kitPath, bool checkWholeKit);
 
   const WideString& targetDirectory() const { return m_targetDirectory; }
   void setTargetDirectory(const WideString& directory) { m_targetDirectory = directory; }

@@ -155,7 +155,7 @@ int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
 }
 
 bool CInstallerDlg::OnInitDialog() {
-  const std::string failure = m_session->prepare(getPkdFullPath());
+  const std::string failure = m_session->prepare(getPkdFullPath(), !m_silent);
   if (failure.empty()) return true;
   notify(LoadResString(failure), kBoxError | kBoxOk);
   return false;

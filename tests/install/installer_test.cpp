@@ -500,3 +500,42 @@ TEST_F(InstallerTest, WorkerThreadAndPollingReader) {
   EXPECT_GE(pause, std::chrono::milliseconds(900));
   EXPECT_EQ(std::string(299 + 200, 'x'), read_file(target / "dir5/file299.xml"));
 }
+
+// A kit cut short after its catalogue opens, but nothing of it is committed:
+// neither when the cut falls in an entry being written, nor when every file
+// is up to date and no entry is read at all.
+TEST_F(InstallerTest, AKitCutShortIsNeverCommitted) {
+  std::vector<KitFile> files;
+  uint32_t noise = 12345;
+  for (int i = 0; i < 8; ++i) {
+    std::string content(20000, '\0');
+    for (char& byte : content) byte = static_cast<char>((noise = noise * 1103515245 + 12345) >> 24);
+    files.push_back({"dir\\f" + std::to_string(i), content, file_time(kT)});
+  }
+  build_kit(files, staging.path(), kitPath());
+  struct stat kitStatus {};
+  ASSERT_EQ(0, stat(kitPath().c_str(), &kitStatus));
+  ASSERT_EQ(0, truncate(kitPath().c_str(), kitStatus.st_size * 9 / 10));
+
+  for (const bool upToDate : {false, true}) {
+    SCOPED_TRACE(upToDate);
+    if (upToDate) {
+      for (int i = 0; i < 8; ++i) write_file(target / ("dir/f" + std::to_string(i)), "mine", kT);
+    }
+    ScriptedKit cutKit;
+    ASSERT_EQ(0u, cutKit.open(wide(kitPath())));
+    const TreeSnapshot before = snapshot_tree(target.path());
+    ScriptedProcessData cutData;
+    const uint32_t result = run_installer(cutKit, cutData, target.path());
+    uint32_t code = 0;
+    WideString message;
+    int32_t progress = -1;
+    cutData.getInstallState(code, message, progress);
+    EXPECT_EQ(ERROR_INVALID_DATA, result);
+    EXPECT_EQ(ERROR_INVALID_DATA, code);
+    EXPECT_EQ(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), message);
+    EXPECT_LT(progress, 100);
+    EXPECT_EQ(before, snapshot_tree(target.path()));
+    EXPECT_TRUE(backupRoots().empty());
+  }
+}

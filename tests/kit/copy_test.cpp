@@ -2,6 +2,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 #include "injecting_file_system.h"
 #include "kit_test_support.h"
 #include "support/file_contents.h"
@@ -12,13 +16,20 @@ constexpr uint32_t kMiB = 0x100000;
 
 class Copy : public ScratchTest {};
 
-TEST_F(Copy, OneMebibyteIsOneReadAndOneMoreByteIsASecondOneByteWrite) {
+TEST_F(Copy, StreamServesEntriesInDataOrderAndTheContainerTheRest) {
   std::string big(kMiB + 1, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);
   const std::string kit =
       write_kit(simple_container({{u"exact", big.substr(0, kMiB)}, {u"plus", big}, {u"z", "Z"}}));
   config::InstallData<LZCompressor, InjectingFileSystem> reader;
   ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
+  // Skipping an entry is no reason to leave the stream.
+  ASSERT_EQ(reader.copy(1, wpath("plus")), 0u);
+  EXPECT_EQ(read_file(path("plus")), big);
+  EXPECT_TRUE(temp_files().empty());
+
+  // Entry 0 lies behind the stream now: the container serves it, through
+  // the one buffer of 1 MiB.
   for (uint32_t index : {0u, 1u}) {
     SCOPED_TRACE(index);
     InjectingFileSystem::reset();
@@ -29,6 +40,9 @@ TEST_F(Copy, OneMebibyteIsOneReadAndOneMoreByteIsASecondOneByteWrite) {
     EXPECT_EQ(InjectingFileSystem::writeSizes, sizes);
     EXPECT_EQ(read_file(path("out")), big.substr(0, kMiB + index));
   }
+  EXPECT_EQ(temp_files().size(), 1u);
+  ASSERT_EQ(reader.copy(2, wpath("z")), 0u);
+  EXPECT_EQ(read_file(path("z")), "Z");
 }
 
 TEST_F(Copy, EntriesCopyInAnyOrderAndKeepTheirTimes) {
@@ -46,17 +60,23 @@ TEST_F(Copy, EntriesCopyInAnyOrderAndKeepTheirTimes) {
     offset += size;
   }
   for (const auto& entry : entries) container.raw(entry.second);
-  Reader reader;
-  ASSERT_EQ(reader.open(widen_lib(write_kit(container.str()))), 0u);
-  for (uint32_t index : {5u, 2u, 0u, 6u, 5u, 1u, 3u, 4u, 2u}) {
-    const std::string target = path("out" + std::to_string(index));
-    // An older, longer file in the way is replaced completely.
-    write_file(target, std::string(9000, 'x'));
-    ASSERT_EQ(reader.copy(index, widen_lib(target)), 0u);
-    EXPECT_EQ(read_file(target), entries[index].second) << index;
-    EXPECT_EQ(file_mtime(target), 1000000000L + index * 86400L);
+  const std::string kit = write_kit(container.str());
+  for (const std::vector<uint32_t>& order :
+       {std::vector<uint32_t>{0, 1, 2, 3, 4, 5, 6}, std::vector<uint32_t>{5, 2, 0, 6, 5, 1, 3, 4, 2}}) {
+    Reader reader;
+    ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
+    for (uint32_t index : order) {
+      const std::string target = path("out" + std::to_string(index));
+      // An older, longer file in the way is replaced completely.
+      write_file(target, std::string(9000, 'x'));
+      ASSERT_EQ(reader.copy(index, widen_lib(target)), 0u);
+      EXPECT_EQ(read_file(target), entries[index].second) << index;
+      EXPECT_EQ(file_mtime(target), 1000000000L + index * 86400L);
+    }
+    EXPECT_EQ(read_file(path("out0")), "");
+    // Only copies out of the data's order need a temporary container.
+    EXPECT_EQ(temp_files().size(), order[0] == 0 ? 0u : 1u);
   }
-  EXPECT_EQ(read_file(path("out0")), "");
 }
 
 TEST_F(Copy, FailuresReportTheirCodes) {
@@ -71,20 +91,85 @@ TEST_F(Copy, FailuresReportTheirCodes) {
 
   InjectingFileSystem::reset();
   EXPECT_EQ(reader.copy(0, wpath("missing dir/a")), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(reader.copy(1, wpath("b")), 0u);
 
-  // The container shrinks behind the reader's back: the entry ends early.
-  const std::vector<std::string> containers = temp_files();
-  ASSERT_EQ(containers.size(), 1u);
-  config::FileData<InjectingFileSystem> entry;
-  reader.get(0, entry);
-  ASSERT_EQ(truncate(path("tmp/" + containers[0]).c_str(), entry.offset + 100), 0);
-  EXPECT_EQ(reader.copy(0, wpath("a")), ERROR_INVALID_DATA);
-  EXPECT_EQ(read_file(path("a")), std::string(100, 'a'));
-  EXPECT_EQ(reader.copy(1, wpath("b")), ERROR_INVALID_DATA);
+  // Entry 0 now needs the container, which cannot be made: the kit is gone,
+  // and then the temporary directory too.
+  ASSERT_EQ(unlink(kit.c_str()), 0);
+  EXPECT_EQ(reader.copy(0, wpath("a")), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(temp_files().empty());
+  ASSERT_EQ(rmdir(path("tmp").c_str()), 0);
+  EXPECT_NE(reader.copy(0, wpath("a")), 0u);
 }
 
-// Builds a container sparsely instead of decompressing: `head` at the start,
-// `tail` at the end of a file of `size` bytes.
+TEST_F(Copy, DataThatEndsEarlyOrIsCorruptFailsTheCopy) {
+  // The data area holds 100 of entry a's 5000 bytes, and nothing of b.
+  const std::string whole = simple_container({{u"a", std::string(5000, 'a')}, {u"b", "bb"}});
+  const std::string cut = whole.substr(0, whole.size() - 5002 + 100);
+  for (const std::string& kit : {write_kit(cut, "cut.pkd"),
+                                 write_kit(whole.substr(0, whole.size() - 2), "short.pkd")}) {
+    Reader reader;
+    ASSERT_EQ(reader.open(widen_lib(kit)), 0u) << kit;
+    const bool isCut = kit == path("cut.pkd");
+    EXPECT_EQ(reader.copy(0, wpath("a")), isCut ? ERROR_INVALID_DATA : 0u) << kit;
+    EXPECT_EQ(read_file(path("a")), std::string(isCut ? 100 : 5000, 'a'));
+    EXPECT_EQ(reader.copy(1, wpath("b")), ERROR_INVALID_DATA) << kit;
+    // The container ends at the same place.
+    EXPECT_EQ(reader.copy(0, wpath("a")), isCut ? ERROR_INVALID_DATA : 0u) << kit;
+    EXPECT_EQ(reader.verify(), ERROR_INVALID_DATA) << kit;
+    // And so does a check of a stream nothing was copied from.
+    Reader unread;
+    ASSERT_EQ(unread.open(widen_lib(kit)), 0u);
+    EXPECT_EQ(unread.verify(), ERROR_INVALID_DATA) << kit;
+  }
+
+  // Deflate data damaged after the catalogue: the head opens, and the entry
+  // behind the damage fails. The kit is two stored blocks; the second one's
+  // length check is wrong.
+  const Bytes head = Bytes().number(1).number(0).number(2).record(file_fields(u"h", 0, 4)).record(
+      file_fields(u"t", 4, 3));
+  const std::string first = head.str() + "head";
+  const auto length = static_cast<uint16_t>(first.size());
+  std::string damaged{'\0', char(length & 0xFF), char(length >> 8), char(~length & 0xFF),
+                      char((~length >> 8) & 0xFF)};
+  damaged += first + std::string("\x01\x03\x00\x00\x00ttt", 8);
+  write_file(path("damaged.pkd"), damaged);
+  Reader reader;
+  ASSERT_EQ(reader.open(wpath("damaged.pkd")), 0u);
+  EXPECT_EQ(reader.copy(0, wpath("h")), 0u);
+  EXPECT_EQ(read_file(path("h")), "head");
+  EXPECT_EQ(reader.copy(1, wpath("t")), ERROR_INVALID_DATA);
+  EXPECT_EQ(reader.copy(0, wpath("h")), ERROR_INVALID_DATA);
+  Reader unread;
+  ASSERT_EQ(unread.open(wpath("damaged.pkd")), 0u);
+  EXPECT_EQ(unread.verify(), ERROR_INVALID_DATA);
+}
+
+TEST_F(Copy, ACheckedKitStreamsFromTheStartAgain) {
+  const std::string kit =
+      write_kit(simple_container({{u"a", std::string(3 * kMiB, 'a')}, {u"b", "bb"}}));
+  Reader reader;
+  ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
+  ASSERT_EQ(reader.copy(0, wpath("a")), 0u);
+  EXPECT_EQ(reader.verify(), 0u);
+  EXPECT_EQ(reader.verify(), 0u);
+  for (uint32_t index : {0u, 1u}) ASSERT_EQ(reader.copy(index, wpath("again")), 0u);
+  EXPECT_EQ(read_file(path("again")), "bb");
+  // No container was needed for any of it.
+  EXPECT_TRUE(temp_files().empty());
+  // A kit checked from its container.
+  ASSERT_EQ(reader.copy(0, wpath("a")), 0u);
+  EXPECT_EQ(temp_files().size(), 1u);
+  Reader fromContainer;
+  ASSERT_EQ(fromContainer.open(widen_lib(kit)), 0u);
+  ASSERT_EQ(fromContainer.copy(1, wpath("b")), 0u);
+  ASSERT_EQ(fromContainer.copy(0, wpath("a")), 0u);
+  EXPECT_EQ(fromContainer.verify(), 0u);
+}
+
+// Builds a container without decompressing: `head` at the start, `tail` at
+// the end of `size` bytes, zeros between; written sparsely to a file, or
+// streamed.
 struct SparseCompressor {
   static inline std::string head;
   static inline std::string tail;
@@ -100,6 +185,28 @@ struct SparseCompressor {
     ::close(fd);
     return written ? 0 : ERROR_DISK_FULL;
   }
+  uint32_t openStream(const WideString&, std::unique_ptr<InflatePipe>& stream) const {
+    auto position = std::make_shared<uint64_t>(0);
+    stream.reset(new InflatePipe(
+        [position](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
+          const uint64_t begin = *position;
+          produced = static_cast<uint32_t>(std::min<uint64_t>(capacity, size - begin));
+          const uint64_t end = begin + produced;
+          std::memset(block, 0, produced);
+          for (uint64_t i = begin; i < std::min<uint64_t>(end, head.size()); ++i) {
+            block[i - begin] = static_cast<uint8_t>(head[i]);
+          }
+          const uint64_t tailStart = size - tail.size();
+          for (uint64_t i = std::max(begin, tailStart); i < end; ++i) {
+            block[i - begin] = static_cast<uint8_t>(tail[i - tailStart]);
+          }
+          *position = end;
+          ended = *position == size;
+          return 0u;
+        },
+        kMiB, 2));
+    return 0;
+  }
 };
 
 // A multi-language container without products whose one entry lies at
@@ -108,7 +215,7 @@ std::string one_entry_head(uint32_t offset) {
   return Bytes().number(1).number(0).number(1).record(file_fields(u"far", offset, 8)).str();
 }
 
-TEST_F(Copy, EntryBeyondTwoGibibytes) {
+TEST_F(Copy, EntryBeyondTwoGibibytesFromTheStreamAndFromTheContainer) {
   const uint32_t offset = 0x90000000u;  // 2.25 GiB into the data area
   SparseCompressor::head = one_entry_head(offset);
   SparseCompressor::tail = "far away";
@@ -118,8 +225,10 @@ TEST_F(Copy, EntryBeyondTwoGibibytes) {
   config::FileData<FileSystem> entry;
   reader.get(0, entry);
   EXPECT_EQ(entry.offset, SparseCompressor::head.size() + offset);
-  ASSERT_EQ(reader.copy(0, wpath("far")), 0u);
-  EXPECT_EQ(read_file(path("far")), "far away");
+  for (const char* name : {"streamed", "from the container"}) {
+    ASSERT_EQ(reader.copy(0, wpath(name)), 0u);
+    EXPECT_EQ(read_file(path(name)), "far away");
+  }
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // Decompression of kit files into containers.
+#include <unistd.h>
+
 #include "injecting_file_system.h"
 #include "kit_test_support.h"
 #include "support/file_contents.h"
@@ -54,28 +56,60 @@ TEST_F(Decompression, TruncatedStreamYieldsWhatWasDecodedAndCorruptOneFails) {
 }
 
 TEST_F(Decompression, WriteFailureOfTheContainerIsReported) {
-  const std::string kit = write_kit(simple_container({{u"a", sample(5 * kBufferSize / 4)}}));
+  // Entry b copied first leaves entry a behind the stream: a needs the
+  // container, whose writes fail.
+  const std::string kit =
+      write_kit(simple_container({{u"a", sample(5 * kBufferSize / 4)}, {u"b", "b"}}));
   using FailingReader =
       config::InstallData<BasicLZCompressor<InjectingFileSystem>, InjectingFileSystem>;
-  for (int failing : {0, 1}) {
+  for (int failing : {0, 1, -1}) {
+    FailingReader reader;
+    ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
+    ASSERT_EQ(reader.copy(1, wpath("b")), 0u);
     InjectingFileSystem::reset();
     InjectingFileSystem::failingWrite = failing;
-    FailingReader reader;
-    EXPECT_EQ(reader.open(widen_lib(kit)), ERROR_DISK_FULL);
-    EXPECT_EQ(InjectingFileSystem::writeSizes.size(), static_cast<size_t>(failing + 1));
-    EXPECT_TRUE(temp_files().empty());
+    const uint32_t code = reader.copy(0, wpath("a"));
+    if (failing < 0) {
+      EXPECT_EQ(code, 0u);
+      EXPECT_EQ(read_file(path("a")), sample(5 * kBufferSize / 4));
+      // Output leaves in blocks of at most kBufferSize bytes.
+      for (uint32_t size : InjectingFileSystem::writeSizes) EXPECT_LE(size, kBufferSize);
+      EXPECT_EQ(temp_files().size(), 1u);
+    } else {
+      EXPECT_EQ(code, ERROR_DISK_FULL);
+      EXPECT_EQ(InjectingFileSystem::writeSizes.size(), static_cast<size_t>(failing + 1));
+      EXPECT_TRUE(temp_files().empty());
+    }
   }
-  // Output leaves in blocks of at most kBufferSize bytes.
-  InjectingFileSystem::reset();
-  FailingReader reader;
-  ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
-  for (uint32_t size : InjectingFileSystem::writeSizes) EXPECT_LE(size, kBufferSize);
 }
 
-TEST_F(Decompression, KitIsUnmappedAfterUse) {
+// Whether the process has `name` mapped, or open as a file descriptor.
+bool is_mapped(const std::string& name) {
+  return read_file("/proc/self/maps").find(name) != std::string::npos;
+}
+bool is_open(const std::string& name) {
+  for (const std::string& descriptor : list_directory("/proc/self/fd")) {
+    char target[4096];
+    const ssize_t length =
+        readlink(("/proc/self/fd/" + descriptor).c_str(), target, sizeof target - 1);
+    if (length > 0 && std::string(target, length).find(name) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST_F(Decompression, KitIsReleasedAfterUseAndNeverMappedWhileStreaming) {
   const std::string kit = write_kit(sample(100000), "mapped kit.pkd");
   ASSERT_EQ(LZCompressor().unpack(widen_lib(kit), wpath("out")), 0u);
-  EXPECT_EQ(read_file("/proc/self/maps").find("mapped kit.pkd"), std::string::npos);
+  EXPECT_FALSE(is_mapped("mapped kit.pkd"));
+  EXPECT_FALSE(is_open("mapped kit.pkd"));
+  {
+    const std::string readable = write_kit(simple_container({{u"a", "1"}}), "mapped kit.pkd");
+    Reader reader;
+    ASSERT_EQ(reader.open(widen_lib(readable)), 0u);
+    EXPECT_FALSE(is_mapped("mapped kit.pkd"));
+    EXPECT_TRUE(is_open("mapped kit.pkd"));
+  }
+  EXPECT_FALSE(is_open("mapped kit.pkd"));
 }
 
 TEST_F(Decompression, PackNeverTouchesItsFiles) {

@@ -159,7 +159,10 @@ TEST_F(ReaderFormat, OversizedRecordsAreSkippedToTheirDeclaredEnd) {
 TEST_F(ReaderFormat, ContainerIsDeletedWithTheReader) {
   {
     Reader reader;
-    ASSERT_EQ(open(reader, simple_container({{u"a", "1"}})), 0u);
+    ASSERT_EQ(open(reader, simple_container({{u"a", "1"}, {u"b", "2"}})), 0u);
+    EXPECT_TRUE(temp_files().empty());
+    ASSERT_EQ(reader.copy(1, wpath("b")), 0u);
+    ASSERT_EQ(reader.copy(0, wpath("a")), 0u);
     const std::vector<std::string> left = temp_files();
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].compare(0, 3, "kpt"), 0);

@@ -1,0 +1,30 @@
+// Sequential reading of an open kit file in pieces, as the compressed input
+// of a stream. It reads with the system directly and never touches the file
+// layer's last-error cell, so that the decompressing thread leaves the
+// installer's error codes alone. One thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/win32_types.h"
+
+class KitFileReader {
+ public:
+  // Takes over `file`; `close` is called with it on destruction.
+  KitFileReader(HANDLE file, std::function<void(HANDLE)> close);
+  ~KitFileReader();
+  KitFileReader(const KitFileReader&) = delete;
+  KitFileReader& operator=(const KitFileReader&) = delete;
+
+  // The next piece of the file: 0 with `data` and `size` set (`size` 0 at
+  // the end), or the Win32 code of a read error.
+  uint32_t next(const uint8_t*& data, size_t& size);
+
+ private:
+  HANDLE m_file;
+  std::function<void(HANDLE)> m_close;
+  std::unique_ptr<uint8_t[]> m_buffer;
+};

@@ -1,0 +1,68 @@
+// A kit file mapped whole, read-only and private, so that its compressed
+// stream can be handed to zlib in one piece. Owned by one thread at a time;
+// the bytes may be read from any thread while the object lives.
+#pragma once
+
+#include <sys/mman.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/file_system.h"
+#include "platform/win32_types.h"
+#include "text/wide_string.h"
+
+class KitMapping {
+ public:
+  KitMapping() = default;
+  ~KitMapping() { release(); }
+  KitMapping(const KitMapping&) = delete;
+  KitMapping& operator=(const KitMapping&) = delete;
+
+  // Maps the file at `path`, opened through the file layer `FS`. An empty
+  // file maps to no bytes. Returns 0 or the code of the failing step.
+  template <class FS>
+  uint32_t map(const WideString& path);
+
+  const uint8_t* data() const { return m_data; }
+  size_t size() const { return m_size; }
+
+ private:
+  void release() {
+    if (m_data != nullptr) munmap(const_cast<uint8_t*>(m_data), m_size);
+    m_data = nullptr;
+    m_size = 0;
+  }
+
+  const uint8_t* m_data = nullptr;
+  size_t m_size = 0;
+};
+
+template <class FS>
+uint32_t KitMapping::map(const WideString& path) {
+  release();
+  HANDLE input = INVALID_HANDLE_VALUE;
+  uint32_t code = FS::CreateFile(path, GENERIC_READ, 0, OPEN_EXISTING, input);
+  if (code != 0) return code;
+  long high = 0;
+  const uint32_t low = FS::SetFilePointer(input, 0, &high, FILE_END);
+  const uint64_t length = (static_cast<uint64_t>(high) << 32) | low;
+  // A handle carries the file descriptor. The mapping outlives it.
+  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(input));
+  if (length > SIZE_MAX) {
+    code = ERROR_INVALID_DATA;
+  } else if (length > 0) {
+    void* mapping =
+        mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_PRIVATE, descriptor, 0);
+    if (mapping == MAP_FAILED) {
+      code = setLastErrorByErrNo(errno);
+    } else {
+      madvise(mapping, static_cast<size_t>(length), MADV_SEQUENTIAL);
+      m_data = static_cast<const uint8_t*>(mapping);
+      m_size = static_cast<size_t>(length);
+    }
+  }
+  FS::CloseHandle(input);
+  return code;
+}
