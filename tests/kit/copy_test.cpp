@@ -16,6 +16,14 @@ constexpr uint32_t kMiB = 0x100000;
 
 class Copy : public ScratchTest {};
 
+// A stored deflate block, not the last one, holding `bytes` (below 64 KiB).
+std::string stored_block(const std::string& bytes) {
+  const auto length = static_cast<uint16_t>(bytes.size());
+  return std::string{'\0', char(length & 0xFF), char(length >> 8), char(~length & 0xFF),
+                     char((~length >> 8) & 0xFF)} +
+         bytes;
+}
+
 TEST_F(Copy, StreamServesEntriesInDataOrderAndTheContainerTheRest) {
   std::string big(kMiB + 1, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);
@@ -123,17 +131,14 @@ TEST_F(Copy, DataThatEndsEarlyOrIsCorruptFailsTheCopy) {
     EXPECT_EQ(unread.verify(), ERROR_INVALID_DATA) << kit;
   }
 
-  // Deflate data damaged after the catalogue: the head opens, and the entry
-  // behind the damage fails. The kit is two stored blocks; the second one's
-  // length check is wrong.
+  // Deflate data damaged after the catalogue: the head opens, and what lies
+  // behind the damage fails. Each kit is a stored block (not final) holding
+  // the head and entry h, then a broken block: a stored one whose length
+  // check is wrong, or one of the block type that does not exist.
   const Bytes head = Bytes().number(1).number(0).number(2).record(file_fields(u"h", 0, 4)).record(
       file_fields(u"t", 4, 3));
-  const std::string first = head.str() + "head";
-  const auto length = static_cast<uint16_t>(first.size());
-  std::string damaged{'\0', char(length & 0xFF), char(length >> 8), char(~length & 0xFF),
-                      char((~length >> 8) & 0xFF)};
-  damaged += first + std::string("\x01\x03\x00\x00\x00ttt", 8);
-  write_file(path("damaged.pkd"), damaged);
+  write_file(path("damaged.pkd"),
+             stored_block(head.str() + "head") + std::string("\x01\x03\x00\x00\x00ttt", 8));
   Reader reader;
   ASSERT_EQ(reader.open(wpath("damaged.pkd")), 0u);
   EXPECT_EQ(reader.copy(0, wpath("h")), 0u);
@@ -143,6 +148,14 @@ TEST_F(Copy, DataThatEndsEarlyOrIsCorruptFailsTheCopy) {
   Reader unread;
   ASSERT_EQ(unread.open(wpath("damaged.pkd")), 0u);
   EXPECT_EQ(unread.verify(), ERROR_INVALID_DATA);
+
+  // Damage after the last entry's data shows in the check alone.
+  const Bytes oneEntry = Bytes().number(1).number(0).number(1).record(file_fields(u"h", 0, 4));
+  write_file(path("tail.pkd"), stored_block(oneEntry.str() + "head") + "\x07");
+  Reader tail;
+  ASSERT_EQ(tail.open(wpath("tail.pkd")), 0u);
+  EXPECT_EQ(tail.copy(0, wpath("h")), 0u);
+  EXPECT_EQ(tail.verify(), ERROR_INVALID_DATA);
 }
 
 TEST_F(Copy, ACheckedKitStreamsFromTheStartAgain) {

@@ -127,6 +127,29 @@ TEST(HeadlessRun, KitLargerThanTheTemporaryDirectoryInstallsStraightFromTheStrea
   EXPECT_EQ(status.st_size, 4 << 20);
 }
 
+TEST(HeadlessRun, DamagedKitDataRollsBackAndIsReportedAsADamagedKit) {
+  Sandbox sandbox;
+  const std::string kit = sandbox / "kit";
+  std::map<std::string, std::string> files;
+  uint32_t noise = 7;
+  for (int i = 0; i < 6; ++i) {
+    std::string content(30000, '\0');
+    for (char& byte : content) byte = static_cast<char>((noise = noise * 1103515245 + 12345) >> 24);
+    files["f" + std::to_string(i) + ".bin"] = content;
+  }
+  makeKit(sandbox / "tree", files, {}, kit);
+  // The catalogue survives the cut; the last entries do not.
+  struct stat status {};
+  ASSERT_EQ(stat((kit + "/orbp8.pkd").c_str(), &status), 0);
+  ASSERT_EQ(truncate((kit + "/orbp8.pkd").c_str(), status.st_size * 3 / 4), 0);
+  const ProbeResult result = runProbe(kit, {"-S"});
+  EXPECT_EQ(result.exitCode, kExitFailure) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "orbp8.pkd corrupted")) << result.errorOutput;
+  EXPECT_TRUE(contains(result.errorOutput, "Template directory has not been changed."))
+      << result.errorOutput;
+  EXPECT_FALSE(pathExists(narrow_lib(default_tmplts_dir()) + "f0.bin"));
+}
+
 TEST(HeadlessRun, TerminationRequestCancelsAndWaitsForTheRollback) {
   Sandbox sandbox;
   const std::string kit = sandbox / "kit";

@@ -107,6 +107,9 @@ int run_verify(const Arguments& arguments) {
   }
   FileSystem::DeleteFile(scratch);
   if (code != 0) return kExitFailure;
+  // Whatever follows the last entry must decompress too.
+  code = reader.verify();
+  if (code != 0) return fail("damaged kit after its last entry: " + describe_code(code), 1);
   std::cout << "kit is sound: " << reader.getProducts().size() << " products, " << reader.count()
             << " files, " << bytes << " bytes\n";
   return kExitOk;
