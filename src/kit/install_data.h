@@ -84,8 +84,13 @@ class InstallData {
   uint32_t getTempFile(WideString& path) const;
 
  private:
-  // Reads exactly `byteCount` bytes of the stream; a stream that ends first
-  // throws ERROR_INVALID_DATA.
+  // Hands the next `byteCount` bytes of the stream to `use(data, size)`
+  // piece by piece; `use` returns 0 to go on. Returns 0, the code of `use`
+  // or of the stream, or ERROR_INVALID_DATA when the stream ends first.
+  template <class Use>
+  uint32_t takeFromStream(uint64_t byteCount, Use use);
+  // Reads exactly `byteCount` bytes of the stream; throws what
+  // takeFromStream returns.
   void readExactly(void* target, uint32_t byteCount);
   // Passes over `byteCount` bytes of the stream; throws as readExactly.
   void skipExactly(uint64_t byteCount);

@@ -17,6 +17,8 @@ constexpr uint64_t kMaxContainerSize = kMaxPosition + 1;
 // read into memory. A field reaching further makes the kit damaged; the
 // unused rest of a longer record is passed over.
 constexpr uint32_t kMaxRecordBytes = 0x100000;
+// A use of stream bytes that passes over them.
+constexpr auto kPassOver = [](const uint8_t*, size_t) { return 0u; };
 
 // The copy buffer is always written before it is read, so it is left
 // uncleared: its pages are only touched by the copies that need them.
@@ -51,34 +53,38 @@ uint32_t InstallData<Compressor, FS>::getTempFile(WideString& path) const {
 }
 
 template <class Compressor, class FS>
-void InstallData<Compressor, FS>::readExactly(void* target, uint32_t byteCount) {
-  auto* bytes = static_cast<uint8_t*>(target);
+template <class Use>
+uint32_t InstallData<Compressor, FS>::takeFromStream(uint64_t byteCount, Use use) {
   while (byteCount != 0) {
     const uint8_t* data = nullptr;
     size_t available = 0;
     const uint32_t code = stream->peek(data, available);
-    if (code != 0) throw code;
-    if (available == 0) throw ERROR_INVALID_DATA;
-    const size_t step = std::min<size_t>(available, byteCount);
-    std::copy(data, data + step, bytes);
+    if (code != 0) return code;
+    // The kit's data ends first.
+    if (available == 0) return ERROR_INVALID_DATA;
+    const size_t step = static_cast<size_t>(std::min<uint64_t>(available, byteCount));
+    const uint32_t used = use(data, step);
+    if (used != 0) return used;
     stream->consume(step);
-    bytes += step;
-    byteCount -= static_cast<uint32_t>(step);
+    byteCount -= step;
   }
+  return 0;
+}
+
+template <class Compressor, class FS>
+void InstallData<Compressor, FS>::readExactly(void* target, uint32_t byteCount) {
+  auto* bytes = static_cast<uint8_t*>(target);
+  const uint32_t code = takeFromStream(byteCount, [&bytes](const uint8_t* data, size_t size) {
+    bytes = std::copy(data, data + size, bytes);
+    return 0u;
+  });
+  if (code != 0) throw code;
 }
 
 template <class Compressor, class FS>
 void InstallData<Compressor, FS>::skipExactly(uint64_t byteCount) {
-  while (byteCount != 0) {
-    const uint8_t* data = nullptr;
-    size_t available = 0;
-    const uint32_t code = stream->peek(data, available);
-    if (code != 0) throw code;
-    if (available == 0) throw ERROR_INVALID_DATA;
-    const size_t step = static_cast<size_t>(std::min<uint64_t>(available, byteCount));
-    stream->consume(step);
-    byteCount -= step;
-  }
+  const uint32_t code = takeFromStream(byteCount, kPassOver);
+  if (code != 0) throw code;
 }
 
 template <class Compressor, class FS>
@@ -213,27 +219,12 @@ uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& des
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, HANDLE output) {
-  try {
-    skipExactly(entry.offset - stream->position());
-  } catch (uint32_t code) {
-    return code;
-  }
-  uint32_t left = entry.size;
-  while (left != 0) {
-    const uint8_t* data = nullptr;
-    size_t available = 0;
-    const uint32_t code = stream->peek(data, available);
-    if (code != 0) return code;
-    // The kit's data ends before the entry does.
-    if (available == 0) return ERROR_INVALID_DATA;
-    const uint32_t step = static_cast<uint32_t>(std::min<size_t>(available, left));
+  const uint32_t code = takeFromStream(entry.offset - stream->position(), kPassOver);
+  if (code != 0) return code;
+  return takeFromStream(entry.size, [output](const uint8_t* data, size_t size) {
     unsigned int written = 0;
-    const uint32_t writeCode = FS::WriteFile(output, data, step, &written, nullptr);
-    if (writeCode != 0) return writeCode;
-    stream->consume(step);
-    left -= step;
-  }
-  return 0;
+    return FS::WriteFile(output, data, static_cast<uint32_t>(size), &written, nullptr);
+  });
 }
 
 template <class Compressor, class FS>
