@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "install/install_thread.h"
@@ -46,6 +47,17 @@ class InstallerTest : public ::testing::Test {
   void openKit(const std::vector<KitFile>& files) {
     build_kit(files, staging.path(), kitPath());
     ASSERT_EQ(0u, kit.open(wide(kitPath())));
+  }
+  // Runs `body` in a forked child with the kit built by build_kit opened
+  // there (the kit's reading thread does not cross a fork) and closed again
+  // before the child ends.
+  std::string runInChildWithKit(const std::function<std::string()>& body) {
+    return run_in_child([&]() -> std::string {
+      if (kit.open(wide(kitPath())) != 0) return "the kit did not open";
+      const std::string report = body();
+      kit.close();
+      return report;
+    });
   }
   std::string kitPath() const { return staging / "orbp8.pkd"; }
 
@@ -338,11 +350,12 @@ TEST_F(InstallerTest, BackupTreeOnAnotherFileSystem) {
 TEST_F(InstallerTest, AFullDiskDuringTheCopyRollsBack) {
   std::string big(2 << 20, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
-  openKit({{"small.cfg", "small", file_time(kT)},
-           {"old.cfg", "replaced", file_time(kT)},
-           {"sub\\big.bin", big, file_time(kT)}});
+  build_kit({{"small.cfg", "small", file_time(kT)},
+             {"old.cfg", "replaced", file_time(kT)},
+             {"sub\\big.bin", big, file_time(kT)}},
+            staging.path(), kitPath());
   ScratchDirectory mountPoint;
-  const std::string report = run_in_child([&]() -> std::string {
+  const std::string report = runInChildWithKit([&]() -> std::string {
     const std::string failure = mount_private_tmpfs(mountPoint.path(), "size=1m");
     if (!failure.empty()) return "skip: " + failure;
     const std::string root = mountPoint / "target";
@@ -366,7 +379,8 @@ TEST_F(InstallerTest, AFullDiskDuringTheCopyRollsBack) {
 // An unprivileged user and a target directory it cannot write: neither an
 // existing file (which cannot be saved) nor a new one is written.
 TEST_F(InstallerTest, AnUnwritableTargetDirectoryIsAnError) {
-  openKit({{"old.cfg", "replaced", file_time(kT)}, {"new.cfg", "new", file_time(kT)}});
+  build_kit({{"old.cfg", "replaced", file_time(kT)}, {"new.cfg", "new", file_time(kT)}},
+            staging.path(), kitPath());
   chmod(temp.path().c_str(), 0777);
   ScratchDirectory withFile;
   ScratchDirectory empty;
@@ -378,7 +392,7 @@ TEST_F(InstallerTest, AnUnwritableTargetDirectoryIsAnError) {
   }
   const TreeSnapshot beforeWithFile = snapshot_tree(withFile.path());
   const TreeSnapshot beforeEmpty = snapshot_tree(empty.path());
-  const std::string report = run_in_child([&]() -> std::string {
+  const std::string report = runInChildWithKit([&]() -> std::string {
     const std::string failure = become_nobody();
     if (!failure.empty()) return "skip: " + failure;
     const Outcome first = install(withFile.path());

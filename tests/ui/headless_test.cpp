@@ -116,7 +116,7 @@ TEST(HeadlessRun, KitLargerThanTheTemporaryDirectoryInstallsStraightFromTheStrea
   // unpacks to 4 MB, more than the temporary file system holds.
   makeKit(sandbox / "tree", {{"zeros.bin", std::string(4 << 20, '\0')}}, {}, kit);
   const std::string script =
-      "mount -t tmpfs -o size=512k tmpfs \"$TMPDIR\" || exit 77; exec \"$0\" \"$@\"";
+      "mount -t tmpfs -o size=2m tmpfs \"$TMPDIR\" || exit 77; exec \"$0\" \"$@\"";
   ProbeResult result = runProbe(kit, {"-S"}, {"unshare", "-m", "sh", "-c", script});
   if (result.exitCode == 77 || contains(result.errorOutput, "unshare:")) {
     GTEST_SKIP() << "no private mount namespace here: " << result.errorOutput;
