@@ -328,23 +328,19 @@ void CInstallerDlg::showSuccessFinalPage() {
 }
 
 void CInstallerDlg::showErrorFinalPage() {
-  if (!m_errorPage) {
-    m_errorPage =
-        std::make_unique<MessagePage>(m_fixed, m_banner, LoadResString("IDS_ERROR_FINISH"));
-  }
-  m_wizardState = WizardState::kError;
-  setFinishButtons();
-  setCurPage(m_errorPage.get());
+  showMessageFinalPage(m_errorPage, "IDS_ERROR_FINISH", WizardState::kError);
 }
 
 void CInstallerDlg::showCancelFinalPage() {
-  if (!m_cancelPage) {
-    m_cancelPage =
-        std::make_unique<MessagePage>(m_fixed, m_banner, LoadResString("IDS_CANCEL_FINISH"));
-  }
-  m_wizardState = WizardState::kCancelled;
+  showMessageFinalPage(m_cancelPage, "IDS_CANCEL_FINISH", WizardState::kCancelled);
+}
+
+void CInstallerDlg::showMessageFinalPage(std::unique_ptr<MessagePage>& page, const char* textKey,
+                                         WizardState state) {
+  if (!page) page = std::make_unique<MessagePage>(m_fixed, m_banner, LoadResString(textKey));
+  m_wizardState = state;
   setFinishButtons();
-  setCurPage(m_cancelPage.get());
+  setCurPage(page.get());
 }
 
 void CInstallerDlg::on_buttonPrev_clicked(GtkWidget*, gpointer dialog) {

@@ -82,6 +82,10 @@ class CInstallerDlg : public CWnd {
   void titles(WideString& product, WideString& vendor) const;
   void setCurPage(WizardDialogPage* page);
   void setFinishButtons();
+  // Shows the final page `page` (made with the text of `textKey` the first
+  // time) in wizard state `state`.
+  void showMessageFinalPage(std::unique_ptr<MessagePage>& page, const char* textKey,
+                            WizardState state);
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
   int runWithoutWindow();

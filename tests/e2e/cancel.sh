@@ -24,14 +24,7 @@ before=$(tree_state "$target")
 listing_before=$(tree_listing "$target")
 files_in_target() { find "$target" -type f | wc -l; }
 
-start_setup "$E2E_DIR/kit" "-L$lang"
-wait_for 30 main_window
-win=$(main_window)
-click_next "$win"
-click_path_entry "$win"
-press "$win" ctrl+a BackSpace
-type_text "$win" "$target"
-click_next "$win"
+install_into "$E2E_DIR/kit" "$lang" "$target"
 
 installing() { [ "$(files_in_target)" -gt 3 ]; }
 wait_for 60 installing

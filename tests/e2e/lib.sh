@@ -219,6 +219,24 @@ click_cancel() { click "$1" 450 335; }
 click_path_entry() { click "$1" 310 290; }
 click_browse() { click "$1" 475 290; }
 
+# type_path WIN TEXT: replaces what the directory page's entry holds.
+type_path() {
+  click_path_entry "$1"
+  press "$1" ctrl+a BackSpace
+  type_text "$1" "$2"
+}
+
+# install_into DIR LANG TARGET: runs setup on the kit in DIR in language LANG
+# and starts an installation into TARGET; win is the wizard window.
+install_into() {
+  start_setup "$1" "-L$2"
+  wait_for 30 main_window
+  win=$(main_window)
+  click_next "$win"
+  type_path "$win" "$3"
+  click_next "$win"
+}
+
 # shot NAME: a PNG of the whole screen in $SHOTS.
 shot() {
   settle

@@ -55,9 +55,7 @@ shot "$lang-2-directory-again"
 # dollar sign in its name, all of which must reach the file system as typed.
 # The folder chooser, opened and cancelled, leaves the typed text in place.
 target="$E2E_DIR/my templates 'q' \$HOME"
-click_path_entry "$win"
-press "$win" ctrl+a BackSpace
-type_text "$win" "$target"
+type_path "$win" "$target"
 click_browse "$win"
 wait_for 10 other_window
 shot "$lang-2-folder-chooser"
@@ -79,14 +77,7 @@ wait_for 10 description_opened
 # ---- an installation that fails: the target lies under a regular file ----
 : > "$E2E_DIR/blocker"
 config_before=$(cat "$HOME/.Orbe/orbstart/orbstart.cfg")
-start_setup "$E2E_DIR/kit" "-L$lang"
-wait_for 30 main_window
-win=$(main_window)
-click_next "$win"
-click_path_entry "$win"
-press "$win" ctrl+a BackSpace
-type_text "$win" "$E2E_DIR/blocker/templates"
-click_next "$win"
+install_into "$E2E_DIR/kit" "$lang" "$E2E_DIR/blocker/templates"
 wait_for 60 other_window
 shot "$lang-6-error-box"
 press "$(other_window)" Return

@@ -77,6 +77,18 @@ void writeOlderTemplate(const std::string& target) {
   utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
 }
 
+// Queues the clicks that take a modal run of `dialog` past the welcome page
+// and start an installation into `target`.
+void postStartInstall(CInstallerDlg& dialog, const std::string& target) {
+  postWhen([&dialog] { return dialog.wizardState() == WizardState::kWelcome; },
+           [&dialog] { postClick(dialog.nextButton()); });
+  postWhen([&dialog] { return dialog.wizardState() == WizardState::kDirectory; },
+           [&dialog, target] {
+             dialog.directoryPage()->setPath(widen_lib(target));
+             postClick(dialog.nextButton());
+           });
+}
+
 }  // namespace
 
 TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
@@ -98,13 +110,7 @@ TEST_F(DialogTest, CancelDuringInstallationRollsBackAndEndsWithTheCancelPage) {
     auto dialog = makeDialog(false);
     int progressWhenCancelled = -1;
     bool sawCancelPage = false;
-    postWhen([&] { return dialog->wizardState() == WizardState::kWelcome; },
-             [&] { postClick(dialog->nextButton()); });
-    postWhen([&] { return dialog->wizardState() == WizardState::kDirectory; },
-             [&] {
-               dialog->directoryPage()->setPath(widen_lib(target));
-               postClick(dialog->nextButton());
-             });
+    postStartInstall(*dialog, target);
     postWhen(
         [&] {
           if (dialog->wizardState() != WizardState::kInstalling) return false;
@@ -187,13 +193,7 @@ TEST_F(DialogTest, TerminationSignalRollsBackAndEndsTheWizard) {
     // During the installation: the worker rolls back, then the wizard closes
     // by itself with the cancel code.
     auto dialog = makeDialog(false);
-    postWhen([&] { return dialog->wizardState() == WizardState::kWelcome; },
-             [&] { postClick(dialog->nextButton()); });
-    postWhen([&] { return dialog->wizardState() == WizardState::kDirectory; },
-             [&] {
-               dialog->directoryPage()->setPath(widen_lib(target));
-               postClick(dialog->nextButton());
-             });
+    postStartInstall(*dialog, target);
     postWhen(
         [&] {
           return dialog->wizardState() == WizardState::kInstalling &&
