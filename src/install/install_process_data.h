@@ -20,7 +20,8 @@ class BasicInstallProcessData {
   BasicInstallProcessData(const BasicInstallProcessData&) = delete;
   BasicInstallProcessData& operator=(const BasicInstallProcessData&) = delete;
 
-  // Resets the cancel flag, error code and progress (not the message), and
+  // Resets the cancel flag, error code, progress and kept backup root (not
+  // the message), and
   // stores the kit and the directory; a non-empty directory gets a trailing
   // "/" unless it already ends with "/" or "\".
   void init(Kit* kit, const WideString& targetDirectory) {
@@ -28,6 +29,7 @@ class BasicInstallProcessData {
     m_cancel = false;
     m_errorCode = 0;
     m_progress = 0;
+    m_keptBackupRoot.clear();
     m_kit = kit;
     m_targetDirectory = targetDirectory;
     if (!m_targetDirectory.empty() && !endsWithPathSeparator(m_targetDirectory)) {
@@ -55,6 +57,17 @@ class BasicInstallProcessData {
     progress = m_progress;
   }
 
+  // Where the saved versions of the user's files are kept after a rollback
+  // that could not put everything back; empty otherwise.
+  void setKeptBackupRoot(const WideString& directory) {
+    SemaphoreGuard guard(m_lock);
+    m_keptBackupRoot = directory;
+  }
+  WideString keptBackupRoot() {
+    SemaphoreGuard guard(m_lock);
+    return m_keptBackupRoot;
+  }
+
   void setCancel(bool cancel) {
     SemaphoreGuard guard(m_lock);
     m_cancel = cancel;
@@ -73,6 +86,7 @@ class BasicInstallProcessData {
   uint32_t m_errorCode = 0;
   WideString m_message;
   int32_t m_progress = 0;
+  WideString m_keptBackupRoot;
 };
 
 // The kit reader the program installs from.

@@ -1,14 +1,16 @@
 // The installation run: copies every kit entry that is missing or older into
 // the target directory, journalling what it replaces and creates, publishes
 // its progress through the shared process state, and ends by committing the
-// journal or by rolling everything back. Runs on the install worker thread;
-// one run per object. `Kit` is the kit reader and `Files` the Win32-style
-// file layer (tests instantiate both with failure-injecting file layers).
+// journal or by rolling everything back. Entries are taken in batches: the
+// changes of a batch are planned and journaled with one flush to the disk,
+// then carried out. Runs on the install worker thread; one run per object.
+// `Kit` is the kit reader and `Files` the Win32-style file layer (tests
+// instantiate both with failure-injecting file layers).
 #pragma once
 
 #include <cstdint>
-#include <set>
-#include <utility>
+#include <string>
+#include <vector>
 
 #include "install/install_process_data.h"
 #include "install/rollback.h"
@@ -19,8 +21,7 @@ template <class Kit, class Files>
 class BasicInstaller : public BasicRollback<Files> {
  public:
   // `finalPauseMilliseconds`: how long a successful run lasts after
-  // publishing its success (the backup tree is removed meanwhile), so that
-  // the interface shows the full bar.
+  // publishing its success, so that the interface shows the full bar.
   explicit BasicInstaller(int finalPauseMilliseconds = 1000)
       : m_finalPause(finalPauseMilliseconds) {}
 
@@ -32,24 +33,41 @@ class BasicInstaller : public BasicRollback<Files> {
   // the file is missing or unreadable, or its last-write time (whole
   // seconds) is earlier.
   bool compareFiles(const WideString& path, const _FILETIME& time);
-  // Publishes the error state with `progress` (the damaged-kit text for
-  // invalid data, else the installation-error text), rolls back, returns
-  // `code`.
+  // Publishes the error state with `progress` (a text naming what failed),
+  // rolls back, returns `code`. When the rollback cannot put everything
+  // back, the state says where the saved versions are kept.
   uint32_t stopOnError(uint32_t code, uint32_t progress);
 
  private:
-  // Writes entry `index` to `path` unless the installed file is as new.
-  // Returns 0 or the failing step's code; `written` tells whether a file was
-  // written.
-  uint32_t installEntry(Kit& kit, uint32_t index, const WideString& path, const _FILETIME& time,
-                        bool& written);
+  enum class Action { kSkip, kWrite, kFail };
+  struct PlannedEntry {
+    uint32_t index = 0;
+    Action action = Action::kSkip;
+    uint32_t code = 0;
+    std::string name;  // target-relative, "/" separators
+    WideString path;   // as published
+  };
+
+  // Plans the entries from `first` on, up to a batch's worth of writing or
+  // the first failing entry, into `batch`.
+  void planBatch(Kit& kit, uint32_t first, std::vector<PlannedEntry>& batch);
+  // Decides what entry `index` needs: nothing, a write (its code 1 when it
+  // replaces a file) or a failure.
+  PlannedEntry decideEntry(Kit& kit, uint32_t index);
+  // Rolls back after a cancel; returns 1223.
+  uint32_t cancel();
+  // Tells the process state where the saved versions are kept, when a
+  // rollback could not put everything back; true then.
+  bool publishKeptBackupRoot();
+  // Writes the entry under its temporary name and renames it into place.
+  uint32_t writeEntry(Kit& kit, const PlannedEntry& entry);
+  uint32_t progressOf(uint32_t index, uint32_t count) const {
+    return static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / count);
+  }
 
   BasicInstallProcessData<Kit>* m_data = nullptr;
+  WideString m_targetDirectory;
   int m_finalPause;
-  // Device and inode of every file this run wrote, so that a kit naming one
-  // file twice (under any spelling) never moves the run's own output over
-  // the saved original.
-  std::set<std::pair<dev_t, ino_t>> m_writtenFiles;
 };
 
 using Installer = BasicInstaller<KitReader, FileSystem>;

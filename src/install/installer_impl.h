@@ -1,10 +1,20 @@
 // Implementation of BasicInstaller; included by installer.h only.
 #pragma once
 
+#include <unordered_set>
+
+#include "install/path_status.h"
 #include "platform/shell.h"
 #include "text/languages.h"
 
 namespace installer_detail {
+
+// A batch ends after this many files to write or this many bytes of them,
+// whichever comes first: few flushes of the journal, bounded memory.
+constexpr size_t kBatchFiles = 2048;
+constexpr uint64_t kBatchBytes = 128u << 20;
+// Entries looked at per batch, written or not.
+constexpr size_t kBatchEntries = 16384;
 
 // The catalogue entry type of a kit reader.
 template <class Compressor, class FS>
@@ -16,27 +26,28 @@ template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   m_data = data;
   Kit* kit = nullptr;
-  WideString targetDirectory;
-  m_data->get(kit, targetDirectory);
+  m_data->get(kit, m_targetDirectory);
 
-  const uint32_t startCode = this->start(targetDirectory);
+  const uint32_t startCode = this->start(m_targetDirectory);
   if (startCode != 0) return stopOnError(startCode, 0);
 
-  // The count is read again before every step, as the kit reader is the
-  // authority on it.
+  // The count is read again before every batch and entry, as the kit reader
+  // is the authority on it.
   uint32_t progress = 0;
-  for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
-    decltype(installer_detail::entry_of(kit)) entry;
-    kit->get(index, entry);
-    WideString path = targetDirectory + entry.name;
-    replace_all(path, kBadPathSeparator, kPathSeparator);
-    progress = static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / kit->count());
-    m_data->setInstallState(0, path, static_cast<int32_t>(progress));
-
-    bool written = false;
-    const uint32_t code = installEntry(*kit, index, path, entry.time, written);
-    if (code != 0) return stopOnError(code, progress);
-    if (written && m_data->isCancelled()) return this->rollback(ERROR_CANCELLED);
+  std::vector<PlannedEntry> batch;
+  for (uint32_t index = 0; kit != nullptr && index != kit->count();) {
+    planBatch(*kit, index, batch);
+    const uint32_t applied = this->applyPlan();
+    if (applied != 0) return stopOnError(applied, progressOf(index, kit->count()));
+    for (const PlannedEntry& entry : batch) {
+      progress = progressOf(entry.index, kit->count());
+      m_data->setInstallState(0, entry.path, static_cast<int32_t>(progress));
+      if (entry.action == Action::kSkip) continue;
+      const uint32_t code = entry.action == Action::kFail ? entry.code : writeEntry(*kit, entry);
+      if (code != 0) return stopOnError(code, progress);
+      if (m_data->isCancelled()) return cancel();
+    }
+    index = batch.back().index + 1;
   }
 
   // The kit's data is read while it is installed: nothing is committed
@@ -46,56 +57,129 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     if (kitCode != 0) return stopOnError(kitCode, progress);
   }
 
-  // Every entry is in place: the saved versions are discarded, then success
-  // is published, and the pause lets the interface show the full bar.
-  this->stop();
+  // Every entry is in place and on the disk: the saved versions are
+  // discarded, then success is published, and the pause lets the interface
+  // show the full bar.
+  const uint32_t committed = this->stop();
+  if (committed != 0) return stopOnError(committed, progress);
   m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
   Sleep(m_finalPause);
   return 0;
 }
 
 template <class Kit, class Files>
-uint32_t BasicInstaller<Kit, Files>::installEntry(Kit& kit, uint32_t index, const WideString& path,
-                                                  const _FILETIME& time, bool& written) {
-  // One status query decides everything about what is there now.
-  const PathStatus existing = query_path(path, false);
-  // A directory (with the user's files in it), a device or a pipe is never
-  // moved aside or written over.
-  if (existing.kind == PathKind::kDirectory || existing.kind == PathKind::kOther) {
-    return ERROR_ALREADY_EXISTS;
-  }
-  bool present = existing.kind != PathKind::kMissing;
-  if (present) {
-    const PathStatus compared =
-        existing.kind == PathKind::kSymbolicLink ? query_path(path, true) : existing;
-    if (compared.kind != PathKind::kMissing && !earlier(compared.lastWrite, time)) return 0;
-
-    // A file this run wrote already (the kit names it twice) has no earlier
-    // version to save: the journal holds that one since the first time.
-    if (m_writtenFiles.count({existing.device, existing.inode}) == 0) {
-      const uint32_t code = this->storeRBFile(path);
-      // Never write over a file that could not be saved.
-      if (code == ERROR_FILE_NOT_FOUND) {
-        present = false;
-      } else if (code != 0) {
-        return code;
+void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
+                                           std::vector<PlannedEntry>& batch) {
+  batch.clear();
+  std::unordered_set<std::string> names;
+  size_t files = 0;
+  uint64_t bytes = 0;
+  for (uint32_t index = first; index != kit.count() && batch.size() < installer_detail::kBatchEntries;
+       ++index) {
+    PlannedEntry entry = decideEntry(kit, index);
+    if (entry.action == Action::kWrite) {
+      // A file named twice is decided again once its first copy is written.
+      if (!names.insert(entry.name).second) break;
+      entry.code = this->planEntry(index, entry.name, entry.code != 0);
+      if (entry.code != 0) {
+        entry.action = Action::kFail;
+      } else {
+        decltype(installer_detail::entry_of(&kit)) data;
+        kit.get(index, data);
+        ++files;
+        bytes += data.size;
       }
     }
+    batch.push_back(std::move(entry));
+    if (batch.back().action == Action::kFail || files >= installer_detail::kBatchFiles ||
+        bytes >= installer_detail::kBatchBytes) {
+      break;
+    }
+  }
+}
+
+template <class Kit, class Files>
+typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::decideEntry(
+    Kit& kit, uint32_t index) {
+  decltype(installer_detail::entry_of(&kit)) data;
+  kit.get(index, data);
+  PlannedEntry entry;
+  entry.index = index;
+  entry.path = m_targetDirectory + data.name;
+  replace_all(entry.path, kBadPathSeparator, kPathSeparator);
+  // One spelling per file: empty and "." components dropped.
+  WideString name = data.name;
+  replace_all(name, kBadPathSeparator, kPathSeparator);
+  const std::string spelled = narrow_lib(name);
+  for (size_t start = 0; start <= spelled.size();) {
+    size_t end = spelled.find('/', start);
+    if (end == std::string::npos) end = spelled.size();
+    const std::string component = spelled.substr(start, end - start);
+    if (!component.empty() && component != ".") {
+      entry.name += (entry.name.empty() ? "" : "/") + component;
+    }
+    start = end + 1;
   }
 
-  const size_t slash = path.rfind(u'/');
-  const uint32_t directoryCode =
-      this->makeDirectoryTree(slash == WideString::npos ? path : path.substr(0, slash));
-  if (directoryCode != 0) return directoryCode;
+  // The backup root is the installation's own.
+  if (entry.name.substr(0, entry.name.find('/')) == kBackupRootName) {
+    entry.action = Action::kFail;
+    entry.code = ERROR_INVALID_NAME;
+    return entry;
+  }
+  // One status query decides everything about what is there now.
+  PathKind kind;
+  FileIdentity identity;
+  const bool present = identify_path(this->target() + entry.name, kind, identity);
+  // A directory (with the user's files in it), a device or a pipe is never
+  // moved aside or written over.
+  if (present && (kind == PathKind::kDirectory || kind == PathKind::kOther)) {
+    entry.action = Action::kFail;
+    entry.code = ERROR_ALREADY_EXISTS;
+    return entry;
+  }
+  if (present) {
+    _FILETIME installed = EpochToFileTime(static_cast<long>(identity.seconds));
+    bool comparable = true;
+    if (kind == PathKind::kSymbolicLink) {
+      const PathStatus followed = query_path(entry.path, true);
+      comparable = followed.kind != PathKind::kMissing;
+      installed = followed.lastWrite;
+    }
+    if (comparable && !earlier(installed, data.time)) return entry;
+  }
+  entry.action = Action::kWrite;
+  // Carries "replaces" to planBatch until the journal has it.
+  entry.code = present ? 1 : 0;
+  return entry;
+}
 
-  // Recorded before the copy, so that a half-written file is removed too.
-  if (!present) this->addRBFile(path);
-  const uint32_t copyCode = kit.copy(index, path);
-  if (copyCode != 0) return copyCode;
-  written = true;
-  const PathStatus result = query_path(path, false);
-  m_writtenFiles.insert({result.device, result.inode});
-  return 0;
+template <class Kit, class Files>
+uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& entry) {
+  const std::string temporary = this->temporaryPath(entry.index, entry.name);
+  HANDLE output = INVALID_HANDLE_VALUE;
+  uint32_t code = Files::CreateFile(widen_lib(temporary), GENERIC_WRITE, 0, CREATE_NEW, output);
+  if (code != 0) return code;
+  code = kit.copyTo(entry.index, output);
+  // Its write-back starts now; the commit waits for all of them at once.
+  if (code == 0) Files::StartWriteBack(output);
+  Files::CloseHandle(output);
+  if (code != 0) return code;
+  return Files::MoveFile(widen_lib(temporary), widen_lib(this->target() + entry.name));
+}
+
+template <class Kit, class Files>
+uint32_t BasicInstaller<Kit, Files>::cancel() {
+  this->rollback(ERROR_CANCELLED);
+  publishKeptBackupRoot();
+  return ERROR_CANCELLED;
+}
+
+template <class Kit, class Files>
+bool BasicInstaller<Kit, Files>::publishKeptBackupRoot() {
+  if (this->keptBackupRoot().empty()) return false;
+  m_data->setKeptBackupRoot(widen_lib(this->keptBackupRoot()));
+  return true;
 }
 
 template <class Kit, class Files>
@@ -107,7 +191,23 @@ bool BasicInstaller<Kit, Files>::compareFiles(const WideString& path, const _FIL
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progress) {
   // Invalid data comes from the kit alone: the text says the kit is damaged.
-  const char* text = code == ERROR_INVALID_DATA ? "IDS_ERROR_DAMAGEDSOURCE" : "IDS_INSTALL_ERROR";
-  m_data->setInstallState(code, LoadResString(text), static_cast<int32_t>(progress));
-  return this->rollback(code);
+  WideString text;
+  if (code == ERROR_INVALID_DATA) {
+    text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+  } else if (code == ERROR_SHARING_VIOLATION) {
+    text = LoadResString("IDS_TARGET_BUSY") + u" " + m_targetDirectory;
+  } else if (!this->keptBackupRoot().empty()) {
+    text = LoadResString("IDS_RECOVERY_FAILED") + u" " + widen_lib(this->keptBackupRoot());
+  } else {
+    text = LoadResString("IDS_INSTALL_ERROR");
+  }
+  m_data->setInstallState(code, text, static_cast<int32_t>(progress));
+  const bool keptBefore = !this->keptBackupRoot().empty();
+  this->rollback(code);
+  if (!keptBefore && publishKeptBackupRoot()) {
+    m_data->setInstallState(
+        code, LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " + widen_lib(this->keptBackupRoot()),
+        static_cast<int32_t>(progress));
+  }
+  return code;
 }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "install/journal_record.h"
 #include "platform/file_system.h"
 
 PathStatus query_path(const WideString& path, bool followLinks) {
@@ -29,22 +30,39 @@ PathStatus query_path(const WideString& path, bool followLinks) {
   return status;
 }
 
-uint32_t create_directory_exclusive(const WideString& path) {
-  if (mkdir(narrow_lib(path).c_str(), 0777) == 0) return ERROR_SUCCESS;
-  if (errno == EEXIST) return ERROR_ALREADY_EXISTS;
-  return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_INVALID_PARAMETER;
-}
-
-bool read_directory_times(const WideString& path, DirectoryTimes& times) {
+bool identify_path(const std::string& path, PathKind& kind, FileIdentity& identity) {
   struct stat64 info;
-  if (stat64(narrow_lib(path).c_str(), &info) != 0) return false;
-  times.path = path;
-  times.access = info.st_atim;
-  times.modification = info.st_mtim;
+  kind = PathKind::kMissing;
+  if (lstat64(path.c_str(), &info) != 0) return false;
+  if (S_ISREG(info.st_mode)) {
+    kind = PathKind::kRegular;
+  } else if (S_ISLNK(info.st_mode)) {
+    kind = PathKind::kSymbolicLink;
+  } else if (S_ISDIR(info.st_mode)) {
+    kind = PathKind::kDirectory;
+  } else {
+    kind = PathKind::kOther;
+  }
+  identity.device = info.st_dev;
+  identity.inode = info.st_ino;
+  identity.size = static_cast<uint64_t>(info.st_size);
+  identity.seconds = info.st_mtim.tv_sec;
+  identity.nanoseconds = info.st_mtim.tv_nsec;
   return true;
 }
 
-void restore_directory_times(const DirectoryTimes& times) {
-  const timespec both[2] = {times.access, times.modification};
-  utimensat(AT_FDCWD, narrow_lib(times.path).c_str(), both, 0);
+bool read_directory_times(const std::string& path, int64_t times[4]) {
+  struct stat64 info;
+  if (lstat64(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  times[0] = info.st_atim.tv_sec;
+  times[1] = info.st_atim.tv_nsec;
+  times[2] = info.st_mtim.tv_sec;
+  times[3] = info.st_mtim.tv_nsec;
+  return true;
+}
+
+void restore_directory_times(const std::string& path, const int64_t times[4]) {
+  const timespec both[2] = {{static_cast<time_t>(times[0]), static_cast<long>(times[1])},
+                            {static_cast<time_t>(times[2]), static_cast<long>(times[3])}};
+  utimensat(AT_FDCWD, path.c_str(), both, AT_SYMLINK_NOFOLLOW);
 }

@@ -1,13 +1,14 @@
 // What the journal and the run loop need to know about a path beyond the
 // Win32-style file layer: its kind, times and identity from one status
-// query, a directory creation that fails when the name exists, and saving and
-// putting back a directory's times. Plain functions; any thread.
+// query, and saving and putting back a directory's times. Plain functions;
+// any thread.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
@@ -34,19 +35,11 @@ struct PathStatus {
 // permission) reads as kMissing.
 PathStatus query_path(const WideString& path, bool followLinks);
 
-// mkdir of exactly this path: 0 when created, 183 when the name exists, else
-// the translated errno (2 or 87).
-uint32_t create_directory_exclusive(const WideString& path);
-
-// The access and modification times of a directory, to be put back after a
-// rollback has added and removed entries in it.
-struct DirectoryTimes {
-  WideString path;
-  timespec access{};
-  timespec modification{};
-};
-
-// False when the directory's status cannot be read.
-bool read_directory_times(const WideString& path, DirectoryTimes& times);
-// Sets the saved times again; failures are ignored.
-void restore_directory_times(const DirectoryTimes& times);
+struct FileIdentity;
+// One status query of `path` without following a link: its kind and what
+// identifies it. False when it cannot be queried (then it counts as missing).
+bool identify_path(const std::string& path, PathKind& kind, FileIdentity& identity);
+// The times of a directory as a journal records them; false when unreadable.
+bool read_directory_times(const std::string& path, int64_t times[4]);
+// Sets a directory's access and modification times again; failures ignored.
+void restore_directory_times(const std::string& path, const int64_t times[4]);

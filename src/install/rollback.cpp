@@ -1,3 +1,5 @@
-#include "install/rollback.h"
+#include "install/journal_replay.h"
 
-const WideString kBackupRootPrefix = u"p8stp";
+const char kBackupRootName[] = ".p8stp";
+const char kJournalFileName[] = "journal";
+const char kSavedDirectoryName[] = "saved/";

@@ -1,92 +1,106 @@
-// The journal that makes an installation undoable: a backup root of its own
-// under the temporary directory mirroring the target tree, every file moved
-// there before it is replaced, every directory and file the installation
-// creates, and the times of the existing directories whose entries change.
-// `stop` commits, `rollback` puts the target tree back. Used by the install
-// worker thread only; no locks. `Files` is the Win32-style file layer
-// (FileSystem in the program; tests pass wrappers that inject failures).
+// The journal that makes an installation undoable, whatever happens to the
+// process or the machine. It holds the target directory's lock for the whole
+// run; before any change to the target, a record of the change reaches the
+// write-ahead journal on disk; replaced files are saved by a second name
+// (a hard link) in a private backup root inside the target (".p8stp",
+// mode 0700), so that saving and restoring are renames on one file system.
+// New files are written under a temporary name and renamed into place, so
+// every file is always either its old or its new version. `stop` commits
+// once everything new is on the disk; `rollback` (and, after a crash, the
+// next start) undoes everything from the journal. Used by the install worker
+// thread only; no locks. `Files` is the Win32-style file layer (FileSystem
+// in the program; tests pass wrappers that inject failures).
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
-#include "install/path_status.h"
+#include "install/install_registry.h"
+#include "install/journal_file.h"
+#include "install/journal_record.h"
+#include "install/target_lock.h"
 #include "platform/file_system.h"
 #include "text/wide_string.h"
-
-// Prefix of the numbered backup roots in the temporary directory.
-extern const WideString kBackupRootPrefix;  // "p8stp"
 
 template <class Files>
 class BasicRollback {
  public:
-  struct RollbackLevel {
-    // The directory being installed into, as passed to start.
-    WideString targetDirectory;
-    // The level's backup root, ending with "/"; empty without a target.
-    WideString backupDirectory;
-    // Every directory made by makeDirectoryTree, parents before children.
-    std::vector<WideString> createdDirectories;
-    // Files recorded with addRBFile, deleted on rollback.
-    std::vector<WideString> createdFiles;
-    // Existing directories of the target tree whose entries the level
-    // changes, with their times before the change.
-    std::vector<DirectoryTimes> changedDirectories;
-    // Directories known to exist now, so each is looked up once.
-    std::unordered_set<WideString> knownDirectories;
-    std::unordered_set<WideString> knownBackupDirectories;
-    std::unordered_set<WideString> timedDirectories;
-  };
+  BasicRollback() = default;
+  BasicRollback(const BasicRollback&) = delete;
+  BasicRollback& operator=(const BasicRollback&) = delete;
 
-  // Pushes a level and creates its backup root: the first of "p8stp0",
-  // "p8stp1", ... in the temporary directory that a plain mkdir can create,
-  // so that two installations never share one. Returns 0, or 3 when the
-  // temporary directory or the backup root cannot be made.
+  // How long start waits for another installation into the target to end.
+  void setLockWait(int milliseconds) { m_lockWait = milliseconds; }
+
+  // Opens the run: makes the target directory and its missing parents
+  // (recorded in the registry first), takes the target's lock and undoes
+  // what an interrupted installation left there. Returns 0; 32 when another
+  // installation keeps the target; 183 when an interrupted installation
+  // there cannot be undone (keptBackupRoot names its backup root); 3 when
+  // the target cannot be made or opened.
   uint32_t start(const WideString& targetDirectory);
-  // Moves the existing file (or symbolic link) at `path`, inside the target
-  // directory, to the same relative place in the backup tree. Returns 0 when
-  // moved, also when the backup tree already holds that place (the first
-  // saved version is kept and the file is left where it is); 2 when there is
-  // no file; 3 when the level has no backup root or the backup directory
-  // cannot be made; 87 for a path outside the target directory or a file
-  // that is there but cannot be moved; else the mover's code.
-  uint32_t storeRBFile(const WideString& path);
-  // Creates a directory and its missing parents, recording every directory
-  // created. Returns 0, or 3 when a level cannot be made.
-  uint32_t makeDirectoryTree(const WideString& path);
-  // The same inside the backup tree, recording nothing.
-  uint32_t makeBackupDirectoryTree(const WideString& path);
-  void addRBCatalog(const WideString& path);
-  void addRBFile(const WideString& path);
-  // Forgets the first created-file record equal to `path`.
-  void removeRBFile(const WideString& path);
-  // Commits the level: removes its backup tree. Always 0.
+  // Plans writing kit entry `entry` to the target-relative `name`: journals,
+  // in memory, the directories to make, the times of the existing
+  // directories that change, and the file, created or (`replaces`)
+  // replaced. Returns 0, or 3 when something other than a directory stands
+  // where a directory is needed.
+  uint32_t planEntry(uint32_t entry, const std::string& name, bool replaces);
+  // Carries out the plan up to the first file: the records reach the disk,
+  // then the directories are made, then every file to be replaced is saved
+  // in the backup root, durably. 0 or the failing step's code.
+  uint32_t applyPlan();
+  // Where kit entry `entry`, bound for `name`, is written before it is
+  // renamed into place.
+  std::string temporaryPath(uint32_t entry, const std::string& name) const;
+  const std::string& target() const { return m_target; }
+
+  // Commits: once every new file is on the disk, the journal and the saved
+  // versions are discarded. 0, or the code of a failed flush (nothing is
+  // discarded then).
   uint32_t stop();
-  // Undoes the level: restores the saved files, removes the backup tree,
-  // then the created directories and files, then puts back the changed
-  // directories' times. Every step is tried whatever failed before. Returns
+  // Undoes the run from its journal: its temporary and new files and
+  // directories go, the saved versions come back, the directories' times
+  // too. What cannot be put back keeps its saved version, and the journal
+  // and backup root stay for the next start (keptBackupRoot). Returns
   // `code` unchanged.
   uint32_t rollback(uint32_t code);
-  // Moves every file of backup tree `backupDirectory` back to the same place
-  // under `targetDirectory` (both ending with "/"); failures are skipped.
-  void rollbackFiles(const WideString& targetDirectory, const WideString& backupDirectory);
-  // Removes a directory with everything below it (links are not followed).
-  // Always 0.
-  uint32_t removeDirectoryTree(const WideString& path);
-
-  // The innermost level (an empty one is opened when none was started).
-  const RollbackLevel& level() { return current(); }
+  // The backup root left in place because not everything could be put back,
+  // else empty.
+  const std::string& keptBackupRoot() const { return m_kept; }
 
  private:
-  RollbackLevel& current();
-  // Creates the missing directories of `path`; `record` journals them and
-  // the times of the target-tree directories they are made in.
-  uint32_t createDirectoryChain(const WideString& path, bool record);
-  bool insideTarget(const WideString& directory) const;
-  void rememberDirectoryTimes(const WideString& directory);
+  uint32_t beginJournal();
+  uint32_t planDirectories(const std::string& name);
+  void planDirectoryTimes(const std::string& directory);
+  uint32_t saveFile(const std::string& name);
+  std::vector<JournalRecord> journal() const;
+  // The directories made above the target, outermost first.
+  void removeMadeAboveTarget();
 
-  std::vector<RollbackLevel> m_levels;
+  int m_lockWait = 5000;
+  bool m_started = false;
+  // The target directory, ending with "/", and its path without the slash.
+  std::string m_target;
+  std::string m_targetDirectory;
+  uint64_t m_runId = 0;
+  TargetLock m_lock;
+  BasicRegistryEntry<Files> m_registry;
+  std::vector<std::string> m_madeAboveTarget;
+  // Ending with "/"; empty until the first change needs the journal.
+  std::string m_backupRoot;
+  HANDLE m_backupHandle = INVALID_HANDLE_VALUE;
+  BasicJournalFile<Files> m_journalFile;
+  JournalRecord m_header;
+  std::vector<JournalRecord> m_records;
+  size_t m_applied = 0;
+  // Directories that exist or are planned, those whose times are journaled,
+  // and the backup tree's directories made so far.
+  std::unordered_set<std::string> m_knownDirectories;
+  std::unordered_set<std::string> m_timedDirectories;
+  std::unordered_set<std::string> m_savedDirectories;
+  std::string m_kept;
 };
 
 #include "install/rollback_impl.h"

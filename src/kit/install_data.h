@@ -5,7 +5,9 @@
 // own; the first entry asked for out of that order has the whole kit
 // decompressed into a temporary container, which then serves every copy.
 // No lock of its own: one thread at a time (the dialog before and after an
-// installation, the install worker during it).
+// installation, the install worker during it). The kit is read only from
+// the file `open` opened, which stays open until `close`: a kit replaced on
+// disk afterwards never mixes its bytes with the catalogue read before.
 #pragma once
 
 #include <cstdint>
@@ -43,18 +45,18 @@ template <class Compressor, class FS>
 class InstallData {
  public:
   InstallData();
-  // Closes the container and deletes the temporary file.
+  // Closes the kit and the container and deletes the temporary file.
   ~InstallData();
   InstallData(const InstallData&) = delete;
   InstallData& operator=(const InstallData&) = delete;
 
-  // Starts decompressing the kit and reads its products and catalogue.
-  // Returns 0, the code of the failing step, or ERROR_INVALID_DATA (13) for
-  // a kit whose head is damaged or unsafe; on failure the catalogue is empty
-  // and nothing is left open.
+  // Opens the kit, starts decompressing it and reads its products and
+  // catalogue. Returns 0, the code of the failing step, or
+  // ERROR_INVALID_DATA (13) for a kit whose head is damaged or unsafe; on
+  // failure the catalogue is empty and nothing is left open.
   uint32_t open(const WideString& kitPath);
-  // Stops the stream, closes the container and deletes the temporary file;
-  // `tempFile` keeps its text.
+  // Stops the stream, closes the kit and the container and deletes the
+  // temporary file; `tempFile` keeps its text.
   void close();
 
   uint32_t count() const { return static_cast<uint32_t>(files.size()); }
@@ -64,6 +66,10 @@ class InstallData {
   // last-write time. Returns 0 or the failing step's code; 13 when the kit's
   // data is damaged or ends before the entry does.
   uint32_t copy(uint32_t index, const WideString& destination);
+  // Writes entry `index` as copy does into `output`, open for writing and
+  // still the caller's afterwards: the data from the current position, the
+  // end of the file there, the entry's last-write time. Returns as copy.
+  uint32_t copyTo(uint32_t index, HANDLE output);
   // Reads the kit's data through to its end, checking that it decompresses
   // and holds every entry. Returns 0, 13 for a damaged kit, or a read
   // error's code. Copies stream from the start of the kit again afterwards;
@@ -108,13 +114,17 @@ class InstallData {
   // Decompresses the whole kit into a new temporary container and opens it,
   // once; the stream is no longer needed then.
   uint32_t openContainer();
+  // Closes the container and deletes the temporary file.
+  void dropContainer();
 
   std::vector<ProductInfo> products;
   std::vector<FileData<FS>> files;
-  WideString kitFile;
+  // The kit file opened by `open`; every read of the kit goes to it.
+  HANDLE kit;
   // The container's bytes in order, from the start of the kit.
   std::unique_ptr<InflatePipe> stream;
   WideString tempFile;
+  // The temporary container.
   HANDLE handle;
   Compressor compressor;
   uint32_t bufferSize;

@@ -24,7 +24,10 @@ constexpr auto kPassOver = [](const uint8_t*, size_t) { return 0u; };
 // uncleared: its pages are only touched by the copies that need them.
 template <class Compressor, class FS>
 InstallData<Compressor, FS>::InstallData()
-    : handle(INVALID_HANDLE_VALUE), bufferSize(0x100000), buffer(new uint8_t[bufferSize]) {}
+    : kit(INVALID_HANDLE_VALUE),
+      handle(INVALID_HANDLE_VALUE),
+      bufferSize(0x100000),
+      buffer(new uint8_t[bufferSize]) {}
 
 template <class Compressor, class FS>
 InstallData<Compressor, FS>::~InstallData() {
@@ -34,6 +37,15 @@ InstallData<Compressor, FS>::~InstallData() {
 template <class Compressor, class FS>
 void InstallData<Compressor, FS>::close() {
   stream.reset();
+  dropContainer();
+  if (kit != INVALID_HANDLE_VALUE) {
+    FS::CloseHandle(kit);
+    kit = INVALID_HANDLE_VALUE;
+  }
+}
+
+template <class Compressor, class FS>
+void InstallData<Compressor, FS>::dropContainer() {
   if (handle != INVALID_HANDLE_VALUE) {
     FS::CloseHandle(handle);
     handle = INVALID_HANDLE_VALUE;
@@ -107,10 +119,11 @@ void InstallData<Compressor, FS>::readRecord(uint32_t recordSize, uint64_t minim
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
   close();
-  kitFile = kitPath;
   verified = false;
   try {
-    uint32_t code = compressor.openStream(kitPath, stream);
+    uint32_t code = FS::CreateFile(kitPath, GENERIC_READ, 0, OPEN_EXISTING, kit);
+    if (code != 0) throw code;
+    code = compressor.openStream(kit, stream);
     if (code != 0) throw code;
     if (readNumber() != 0) {
       readProducts();
@@ -194,17 +207,23 @@ void InstallData<Compressor, FS>::readCatalogue() {
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& destination) {
-  const FileData<FS>& entry = files[index];
   HANDLE output = INVALID_HANDLE_VALUE;
   uint32_t code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
   if (code != 0) return code;
-  // After a check of the whole kit, the stream starts again.
+  code = copyTo(index, output);
+  FS::CloseHandle(output);
+  return code;
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::copyTo(uint32_t index, HANDLE output) {
+  const FileData<FS>& entry = files[index];
+  uint32_t code = 0;
+  // After a check of the whole kit, the stream starts again from the first
+  // byte of the same file.
   if (handle == INVALID_HANDLE_VALUE && stream == nullptr) {
-    code = compressor.openStream(kitFile, stream);
-    if (code != 0) {
-      FS::CloseHandle(output);
-      return code;
-    }
+    code = compressor.openStream(kit, stream);
+    if (code != 0) return code;
   }
   // The stream serves entries in the order of their data; an entry that
   // lies behind its position needs the container.
@@ -213,7 +232,6 @@ uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& des
   code = streamed ? copyFromStream(entry, output) : copyFromContainer(entry, output);
   if (code == 0) code = FS::SetEndOfFile(output);
   if (code == 0) code = FS::SetFileTime(output, nullptr, nullptr, &entry.time);
-  FS::CloseHandle(output);
   return code;
 }
 
@@ -262,11 +280,12 @@ uint32_t InstallData<Compressor, FS>::openContainer() {
   uint32_t code = getTempFile(tempFile);
   if (code != 0) return code;
   tempFileCreated = true;
-  code = compressor.unpack(kitFile, tempFile);
+  code = compressor.unpack(kit, tempFile);
   if (code == 0) {
     code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);
   }
-  if (code != 0) close();
+  // The kit stays open: a later copy streams it from the start again.
+  if (code != 0) dropContainer();
   return code;
 }
 

@@ -24,9 +24,10 @@ uint32_t KitFileReader::next(const uint8_t*& data, size_t& size) {
   const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(m_file));
   ssize_t got;
   do {
-    got = ::read(descriptor, m_buffer.get(), kPieceSize);
+    got = ::pread64(descriptor, m_buffer.get(), kPieceSize, static_cast<off64_t>(m_position));
   } while (got < 0 && errno == EINTR);
   if (got < 0) return translateErrNo(errno);
+  m_position += static_cast<uint64_t>(got);
   data = m_buffer.get();
   size = static_cast<size_t>(got);
   return 0;

@@ -1,7 +1,9 @@
-// Sequential reading of an open kit file in pieces, as the compressed input
-// of a stream. It reads with the system directly and never touches the file
-// layer's last-error cell, so that the decompressing thread leaves the
-// installer's error codes alone. One thread at a time.
+// Sequential reading of an open kit file in pieces, from its first byte, as
+// the compressed input of a stream. It reads with the system directly and
+// never touches the file layer's last-error cell, so that the decompressing
+// thread leaves the installer's error codes alone. Reads are positioned:
+// the reader keeps its own position and never moves the file offset that
+// duplicates of the descriptor share. One thread at a time.
 #pragma once
 
 #include <cstddef>
@@ -26,5 +28,7 @@ class KitFileReader {
  private:
   HANDLE m_file;
   std::function<void(HANDLE)> m_close;
+  // Where the next piece starts in the file.
+  uint64_t m_position = 0;
   std::unique_ptr<uint8_t[]> m_buffer;
 };

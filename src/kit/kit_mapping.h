@@ -4,6 +4,7 @@
 #pragma once
 
 #include <sys/mman.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstddef>
@@ -20,10 +21,14 @@ class KitMapping {
   KitMapping(const KitMapping&) = delete;
   KitMapping& operator=(const KitMapping&) = delete;
 
-  // Maps the file at `path`, opened through the file layer `FS`. An empty
-  // file maps to no bytes. Returns 0 or the code of the failing step.
+  // Maps the file at `path`, opened through the file layer `FS` and closed
+  // again. An empty file maps to no bytes. Returns 0 or the code of the
+  // failing step.
   template <class FS>
   uint32_t map(const WideString& path);
+  // Maps the open file `file` whole; the caller keeps it, and its file
+  // offset does not move. Returns as the other form.
+  uint32_t map(HANDLE file);
 
   const uint8_t* data() const { return m_data; }
   size_t size() const { return m_size; }
@@ -43,26 +48,28 @@ template <class FS>
 uint32_t KitMapping::map(const WideString& path) {
   release();
   HANDLE input = INVALID_HANDLE_VALUE;
-  uint32_t code = FS::CreateFile(path, GENERIC_READ, 0, OPEN_EXISTING, input);
+  const uint32_t code = FS::CreateFile(path, GENERIC_READ, 0, OPEN_EXISTING, input);
   if (code != 0) return code;
-  long high = 0;
-  const uint32_t low = FS::SetFilePointer(input, 0, &high, FILE_END);
-  const uint64_t length = (static_cast<uint64_t>(high) << 32) | low;
-  // A handle carries the file descriptor. The mapping outlives it.
-  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(input));
-  if (length > SIZE_MAX) {
-    code = ERROR_INVALID_DATA;
-  } else if (length > 0) {
-    void* mapping =
-        mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_PRIVATE, descriptor, 0);
-    if (mapping == MAP_FAILED) {
-      code = setLastErrorByErrNo(errno);
-    } else {
-      madvise(mapping, static_cast<size_t>(length), MADV_SEQUENTIAL);
-      m_data = static_cast<const uint8_t*>(mapping);
-      m_size = static_cast<size_t>(length);
-    }
-  }
+  // The mapping outlives the handle.
+  const uint32_t mapped = map(input);
   FS::CloseHandle(input);
-  return code;
+  return mapped;
+}
+
+inline uint32_t KitMapping::map(HANDLE file) {
+  release();
+  // A handle carries the file descriptor.
+  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(file));
+  struct stat64 status;
+  if (fstat64(descriptor, &status) != 0) return setLastErrorByErrNo(errno);
+  const uint64_t length = static_cast<uint64_t>(status.st_size);
+  if (length > SIZE_MAX) return ERROR_INVALID_DATA;
+  if (length == 0) return 0;
+  void* mapping =
+      mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_PRIVATE, descriptor, 0);
+  if (mapping == MAP_FAILED) return setLastErrorByErrNo(errno);
+  madvise(mapping, static_cast<size_t>(length), MADV_SEQUENTIAL);
+  m_data = static_cast<const uint8_t*>(mapping);
+  m_size = static_cast<size_t>(length);
+  return 0;
 }

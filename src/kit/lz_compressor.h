@@ -3,6 +3,9 @@
 // streamed to a reader. Stateless; any thread, any number of calls at once.
 #pragma once
 
+#include <fcntl.h>
+
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -46,10 +49,18 @@ class BasicLZCompressor {
   // emptied). Returns 0, the code of a failing open or write (112 for a full
   // disk), or 13 for a corrupt stream.
   uint32_t unpack(const WideString& source, const WideString& destination) const;
-  // Maps the kit file `source` and starts decompressing it on a thread of
-  // its own into `stream`, which hands out the container's bytes in order.
-  // Returns 0 or the code of a failing open.
+  // The same from the open kit file `source`, mapped whole from its first
+  // byte; the caller keeps `source` open and owns it.
+  uint32_t unpack(HANDLE source, const WideString& destination) const;
+  // Opens the kit file `source` and starts decompressing it as the form
+  // below does. Returns 0 or the code of a failing open.
   uint32_t openStream(const WideString& source, std::unique_ptr<InflatePipe>& stream) const;
+  // Starts decompressing the open kit file `source` from its first byte on a
+  // thread of its own into `stream`, which hands out the container's bytes
+  // in order. The stream reads a duplicate of the descriptor: the caller
+  // keeps `source` and may close it while the stream runs. Returns 0 or the
+  // code of a failing duplication.
+  uint32_t openStream(HANDLE source, std::unique_ptr<InflatePipe>& stream) const;
 
   // This program never writes kits through the compressor: always 1.
   uint32_t pack(const WideString& source, const WideString& destination) const {
@@ -77,8 +88,18 @@ using LZCompressor = BasicLZCompressor<FileSystem>;
 template <class FS>
 uint32_t BasicLZCompressor<FS>::unpack(const WideString& source,
                                        const WideString& destination) const {
+  HANDLE input = INVALID_HANDLE_VALUE;
+  const uint32_t code = FS::CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, input);
+  if (code != 0) return code;
+  const uint32_t unpacked = unpack(input, destination);
+  FS::CloseHandle(input);
+  return unpacked;
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::unpack(HANDLE source, const WideString& destination) const {
   KitMapping mapping;
-  uint32_t code = mapping.template map<FS>(source);
+  uint32_t code = mapping.map(source);
   if (code != 0) return code;
   HANDLE output = INVALID_HANDLE_VALUE;
   code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
@@ -97,14 +118,29 @@ uint32_t BasicLZCompressor<FS>::openStream(const WideString& source,
   HANDLE input = INVALID_HANDLE_VALUE;
   const uint32_t code = FS::CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, input);
   if (code != 0) return code;
+  const uint32_t started = openStream(input, stream);
+  FS::CloseHandle(input);
+  return started;
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
+                                           std::unique_ptr<InflatePipe>& stream) const {
+  // A handle carries the file descriptor. The duplicate shares the file
+  // offset with `source`, which the reader's positioned reads leave alone.
+  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(source));
+  const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  if (duplicate < 0) return setLastErrorByErrNo(errno);
   // The kit is read, not mapped: it stays open for as long as the wizard
   // runs, and a read error of a kit that goes away is an error code where a
   // mapping would bring the process down.
-  auto reader = std::make_shared<KitFileReader>(input, [](HANDLE file) { FS::CloseHandle(file); });
+  auto reader =
+      std::make_shared<KitFileReader>(reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)),
+                                      [](HANDLE file) { FS::CloseHandle(file); });
   auto inflater = std::make_shared<RawInflater>(
       [reader](const uint8_t*& data, size_t& size) { return reader->next(data, size); });
-  // The producer owns the file and the inflater; both go when the pipe has
-  // stopped its thread.
+  // The producer owns the duplicate and the inflater; both go when the pipe
+  // has stopped its thread.
   stream.reset(new InflatePipe(
       [reader, inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
         return inflater->inflateInto(block, capacity, produced, ended);

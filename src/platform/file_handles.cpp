@@ -21,6 +21,9 @@ uint32_t FileSystem::CreateFile(const WideString& path, uint32_t desiredAccess,
   } else if (creationDisposition == CREATE_ALWAYS) {
     // An existing file keeps its length until the writer calls SetEndOfFile.
     flags |= O_CREAT;
+  } else if (creationDisposition == CREATE_NEW) {
+    // Only a name that is free: never an existing file, never through a link.
+    flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
   }
   const std::string narrowPath = narrow_lib(path);
   const int fd =

@@ -30,9 +30,21 @@ class FileSystem {
   static uint32_t SetFileTime(HANDLE handle, const _FILETIME* creation, const _FILETIME* lastAccess,
                               const _FILETIME* lastWrite);
   static uint32_t SetEndOfFile(HANDLE handle);
+  // Writes the file's data and status through to the disk (fsync); on a
+  // directory's handle, its entries.
+  static uint32_t FlushFileBuffers(HANDLE handle);
+  // Writes everything pending on the handle's whole file system through to
+  // the disk (syncfs): one call for the thousands of files of an installation.
+  static uint32_t FlushFileSystem(HANDLE handle);
+  // Starts writing the file's data to the disk without waiting, so that a
+  // later flush finds little left to do. Errors are left to that flush.
+  static void StartWriteBack(HANDLE handle);
 
   // Path operations: they return their code and leave the last error alone.
   // No shell is involved: any character of a path is taken literally.
+  // A second name `newPath` for the file (or symbolic link, not followed) at
+  // `existingPath`: 0; 183 when `newPath` exists; else the translated errno.
+  static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath);
   static uint32_t GetFileSize(const WideString& path, unsigned int* size);  // 0 or 1
   static uint32_t DeleteFile(const WideString& path);                       // always 0
   // Renames a file or directory tree, replacing an existing target file; across
@@ -53,6 +65,9 @@ class FileSystem {
 
   static uint32_t GetLastError();
 };
+
+// CreateFile dispositions: CREATE_NEW makes a file only where the name is
+// free and never follows a symbolic link (O_CREAT | O_EXCL | O_NOFOLLOW).
 
 // Translates an errno value into a Win32 code (ENOENT 2, ENOSPC and EDQUOT 112,
 // any other 87) and stores it as the last error.

@@ -23,6 +23,8 @@ constexpr uint32_t ERROR_FILE_NOT_FOUND = 2;
 constexpr uint32_t ERROR_PATH_NOT_FOUND = 3;
 constexpr uint32_t ERROR_INVALID_HANDLE = 6;
 constexpr uint32_t ERROR_INVALID_DATA = 13;
+// Another installation holds the target directory.
+constexpr uint32_t ERROR_SHARING_VIOLATION = 32;
 constexpr uint32_t ERROR_INVALID_PARAMETER = 87;
 constexpr uint32_t ERROR_DISK_FULL = 112;
 constexpr uint32_t ERROR_INVALID_NAME = 123;

@@ -12,6 +12,9 @@ struct InstallSnapshot {
   WideString message;
   int32_t progress = 0;
   bool workerFinished = false;
+  // Where the saved versions are kept after a rollback that could not put
+  // everything back; empty otherwise.
+  WideString keptBackupRoot;
 };
 
 enum class InstallOutcome { kRunning, kSucceeded, kFailed, kCancelled };

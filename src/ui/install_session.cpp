@@ -14,12 +14,13 @@ bool pathExists(const WideString& path) {
   return !path.empty() && finder.reset(path);
 }
 
+// How long the start waits for a target that another installation holds
+// before it leaves that target's journal to it.
+constexpr int kRecoveryLockWaitMilliseconds = 200;
+
 }  // namespace
 
 std::string InstallSession::prepare(const WideString& kitPath, bool checkWholeKit) {
-  if (!pathExists(kitPath)) return "IDS_ERROR_NOSOURCE";
-  m_kitPath = kitPath;
-
   m_baseFile = pathExists(get_local_config_file_path_base());
   if (pathExists(get_local_config_file_path())) {
     get_tmplts_list(m_templates, true, false);
@@ -37,6 +38,13 @@ std::string InstallSession::prepare(const WideString& kitPath, bool checkWholeKi
   if (m_targetDirectory.empty())
     m_targetDirectory = p8_app_data_dir(false) + u"tmplts" + kPathSeparator;
   m_targetDirectory = cleanTargetDirectory(m_targetDirectory);
+
+  // Before anything else, also when the kit then turns out to be unusable.
+  m_recoveryNotes =
+      recover_interrupted_installations(m_targetDirectory, kRecoveryLockWaitMilliseconds);
+
+  if (!pathExists(kitPath)) return "IDS_ERROR_NOSOURCE";
+  m_kitPath = kitPath;
 
   unsigned int kitSize = 0;
   unsigned int freeBytes = 0;
@@ -77,6 +85,7 @@ InstallSnapshot InstallSession::snapshot() {
   // then certainly in the snapshot that follows.
   snapshot.workerFinished = m_thread.finished();
   m_processData.getInstallState(snapshot.errorCode, snapshot.message, snapshot.progress);
+  snapshot.keptBackupRoot = m_processData.keptBackupRoot();
   return snapshot;
 }
 

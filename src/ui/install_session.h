@@ -10,6 +10,7 @@
 
 #include "install/install_process_data.h"
 #include "install/install_thread.h"
+#include "install/recovery.h"
 #include "text/wide_string.h"
 #include "ui/install_outcome.h"
 
@@ -24,14 +25,17 @@ class InstallSession {
   InstallSession(const InstallSession&) = delete;
   InstallSession& operator=(const InstallSession&) = delete;
 
-  // Finds the kit, reads the template list, proposes a target directory,
-  // checks the temporary space and opens the kit; with `checkWholeKit`, its
+  // Reads the template list and proposes a target directory, undoes any
+  // interrupted installation (recoveryNotes), then finds the kit, checks the
+  // temporary space and opens the kit; with `checkWholeKit`, its
   // data is read through too, so that no one walks through the wizard with a
   // damaged kit (an unattended run checks it while installing). Returns the
   // resource key of the text to show when the wizard cannot start, or "" when
   // it can.
   std::string prepare(const WideString& kitPath, bool checkWholeKit);
 
+  // What the start found of interrupted installations and undid.
+  const std::vector<RecoveryNote>& recoveryNotes() const { return m_recoveryNotes; }
   const WideString& targetDirectory() const { return m_targetDirectory; }
   void setTargetDirectory(const WideString& directory) { m_targetDirectory = directory; }
 
@@ -64,6 +68,7 @@ class InstallSession {
   bool m_cancelRequested = false;
   InstallProcessData m_processData;
   std::vector<WideString> m_templates;
+  std::vector<RecoveryNote> m_recoveryNotes;
   WideString m_targetDirectory;
   WideString m_kitPath;
   KitReader m_kit;

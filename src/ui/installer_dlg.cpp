@@ -156,9 +156,32 @@ int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
 
 bool CInstallerDlg::OnInitDialog() {
   const std::string failure = m_session->prepare(getPkdFullPath(), !m_silent);
+  reportRecovery();
   if (failure.empty()) return true;
   notify(LoadResString(failure), kBoxError | kBoxOk);
   return false;
+}
+
+void CInstallerDlg::reportRecovery() {
+  for (const RecoveryNote& note : m_session->recoveryNotes()) {
+    if (note.undone) {
+      const WideString text = LoadResString("IDS_RECOVERED") + u" " + note.target;
+      // An unattended run is not held up by good news.
+      if (m_silent) {
+        std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
+      } else {
+        notify(text, kBoxPlain | kBoxOk);
+      }
+    } else {
+      notify(LoadResString("IDS_RECOVERY_FAILED") + u" " + note.keptBackupRoot,
+             kBoxError | kBoxOk);
+    }
+  }
+}
+
+WideString CInstallerDlg::finalText(const char* textKey, const InstallSnapshot& snapshot) const {
+  if (snapshot.keptBackupRoot.empty()) return LoadResString(textKey);
+  return LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " + snapshot.keptBackupRoot;
 }
 
 GdkPixbuf* CInstallerDlg::createIcon() {
@@ -268,12 +291,12 @@ void CInstallerDlg::showProgressPage() {
   if (m_session->targetDirectory().empty()) {
     // Only an unattended run gets here: the configured directory was unusable.
     notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxError | kBoxOk);
-    showErrorFinalPage();
+    showErrorFinalPage(InstallSnapshot());
     return;
   }
   if (!m_session->startInstall()) {
     notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
-    showErrorFinalPage();
+    showErrorFinalPage(InstallSnapshot());
     return;
   }
 
@@ -294,16 +317,17 @@ void CInstallerDlg::showProgressPage() {
       m_session->recordTemplateDirectory();
       break;
     case InstallOutcome::kFailed: {
-      // The template directory is restored before the user is told so.
-      while (!m_session->snapshot().workerFinished) pump_ready_events_and_pause();
+      // The template directory is restored before the user is told so; the
+      // message then says whether everything could be put back.
+      while (!(snapshot = m_session->snapshot()).workerFinished) pump_ready_events_and_pause();
       const WideString message =
           snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
       notify(message, kBoxError | kBoxOk);
-      showErrorFinalPage();
+      showErrorFinalPage(snapshot);
       break;
     }
     default:
-      showCancelFinalPage();
+      showCancelFinalPage(snapshot);
       break;
   }
 }
@@ -327,17 +351,18 @@ void CInstallerDlg::showSuccessFinalPage() {
   setCurPage(m_successPage.get());
 }
 
-void CInstallerDlg::showErrorFinalPage() {
-  showMessageFinalPage(m_errorPage, "IDS_ERROR_FINISH", WizardState::kError);
+void CInstallerDlg::showErrorFinalPage(const InstallSnapshot& snapshot) {
+  showMessageFinalPage(m_errorPage, finalText("IDS_ERROR_FINISH", snapshot), WizardState::kError);
 }
 
-void CInstallerDlg::showCancelFinalPage() {
-  showMessageFinalPage(m_cancelPage, "IDS_CANCEL_FINISH", WizardState::kCancelled);
+void CInstallerDlg::showCancelFinalPage(const InstallSnapshot& snapshot) {
+  showMessageFinalPage(m_cancelPage, finalText("IDS_CANCEL_FINISH", snapshot),
+                       WizardState::kCancelled);
 }
 
-void CInstallerDlg::showMessageFinalPage(std::unique_ptr<MessagePage>& page, const char* textKey,
-                                         WizardState state) {
-  if (!page) page = std::make_unique<MessagePage>(m_fixed, m_banner, LoadResString(textKey));
+void CInstallerDlg::showMessageFinalPage(std::unique_ptr<MessagePage>& page,
+                                         const WideString& text, WizardState state) {
+  if (!page) page = std::make_unique<MessagePage>(m_fixed, m_banner, text);
   m_wizardState = state;
   setFinishButtons();
   setCurPage(page.get());
@@ -450,15 +475,15 @@ int CInstallerDlg::runWithoutWindow() {
   }
   std::fprintf(stderr, "%s %s\n", resourceUtf8("IDS_TEMPLATE_CATALOG").c_str(),
                narrow_lib(target).c_str());
+  // An interrupt cancels the installation; the process ends after the
+  // rollback. Caught before the worker starts, so that none is missed.
+  InterruptCatcher catcher;
   m_wizardState = WizardState::kInstalling;
   if (!m_session->startInstall()) {
     notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
     m_wizardState = WizardState::kError;
     return kExitFailure;
   }
-
-  // An interrupt cancels the installation; the process ends after the rollback.
-  InterruptCatcher catcher;
 
   const std::string startText = resourceUtf8("IDS_PROGRESS_START");
   int shownProgress = -1;
@@ -475,6 +500,7 @@ int CInstallerDlg::runWithoutWindow() {
     outcome = classifyInstall(snapshot, m_session->cancelRequested());
   }
   m_session->waitForWorker();
+  snapshot = m_session->snapshot();
 
   switch (outcome) {
     case InstallOutcome::kSucceeded:
@@ -486,11 +512,13 @@ int CInstallerDlg::runWithoutWindow() {
     case InstallOutcome::kFailed:
       notify(snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message,
              kBoxError | kBoxOk);
-      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_ERROR_FINISH").c_str());
+      std::fprintf(stderr, "%s\n",
+                   narrow_lib(finalText("IDS_ERROR_FINISH", snapshot)).c_str());
       m_wizardState = WizardState::kError;
       return kExitFailure;
     default:
-      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_CANCEL_FINISH").c_str());
+      std::fprintf(stderr, "%s\n",
+                   narrow_lib(finalText("IDS_CANCEL_FINISH", snapshot)).c_str());
       m_wizardState = WizardState::kCancelled;
       return kExitCancelled;
   }

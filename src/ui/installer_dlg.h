@@ -13,6 +13,7 @@
 
 #include "text/wide_string.h"
 #include "ui/cwnd.h"
+#include "ui/install_outcome.h"
 #include "ui/wizard_state.h"
 
 class InstallSession;
@@ -50,8 +51,10 @@ class CInstallerDlg : public CWnd {
   void showSelectPathPage();
   void showProgressPage();
   void showSuccessFinalPage();
-  void showErrorFinalPage();
-  void showCancelFinalPage();
+  // The final pages after a failure or cancel; `snapshot` tells whether the
+  // rollback kept saved versions that it could not put back.
+  void showErrorFinalPage(const InstallSnapshot& snapshot);
+  void showCancelFinalPage(const InstallSnapshot& snapshot);
   void processCancel();
   void abortInstall();
   void finalize();
@@ -82,10 +85,15 @@ class CInstallerDlg : public CWnd {
   void titles(WideString& product, WideString& vendor) const;
   void setCurPage(WizardDialogPage* page);
   void setFinishButtons();
-  // Shows the final page `page` (made with the text of `textKey` the first
-  // time) in wizard state `state`.
-  void showMessageFinalPage(std::unique_ptr<MessagePage>& page, const char* textKey,
+  // Shows the final page `page` (made with `text` the first time) in wizard
+  // state `state`.
+  void showMessageFinalPage(std::unique_ptr<MessagePage>& page, const WideString& text,
                             WizardState state);
+  // The final text of `textKey`, or where the saved versions are kept when
+  // the rollback could not put everything back.
+  WideString finalText(const char* textKey, const InstallSnapshot& snapshot) const;
+  // Tells what the start found of interrupted installations.
+  void reportRecovery();
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
   int runWithoutWindow();

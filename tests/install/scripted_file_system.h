@@ -1,7 +1,8 @@
 // A Win32-style file layer for the tests: every operation goes to FileSystem,
 // but each operation that changes the disk first asks a hook, which may make
-// it fail or act (request a cancel, read the published state) at a chosen
-// moment. The hook is process-wide; tests set it on one thread.
+// it fail or act (request a cancel, read the published state, end the
+// process) at a chosen moment. The hook is process-wide; tests set it on one
+// thread.
 #pragma once
 
 #include <functional>
@@ -17,7 +18,9 @@ enum class FileOperation {
   kMoveFile,
   kCreateDirectory,
   kRemoveDirectory,
-  kDeleteFile
+  kDeleteFile,
+  kCreateHardLink,
+  kFlush
 };
 
 struct ScriptedFileSystem : FileSystem {
@@ -66,9 +69,20 @@ struct ScriptedFileSystem : FileSystem {
     ask(FileOperation::kDeleteFile, path);
     return FileSystem::DeleteFile(path);
   }
+  static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath) {
+    if (const uint32_t code = ask(FileOperation::kCreateHardLink, existingPath)) return code;
+    return FileSystem::CreateHardLink(newPath, existingPath);
+  }
+  static uint32_t FlushFileBuffers(HANDLE handle) {
+    if (const uint32_t code = ask(FileOperation::kFlush, WideString())) return code;
+    return FileSystem::FlushFileBuffers(handle);
+  }
+  static uint32_t FlushFileSystem(HANDLE handle) {
+    if (const uint32_t code = ask(FileOperation::kFlush, WideString())) return code;
+    return FileSystem::FlushFileSystem(handle);
+  }
 };
 
 using ScriptedKit = config::InstallData<LZCompressor, ScriptedFileSystem>;
 using ScriptedInstaller = BasicInstaller<ScriptedKit, ScriptedFileSystem>;
 using ScriptedProcessData = BasicInstallProcessData<ScriptedKit>;
-using ScriptedRollback = BasicRollback<ScriptedFileSystem>;

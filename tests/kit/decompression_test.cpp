@@ -79,6 +79,9 @@ TEST_F(Decompression, WriteFailureOfTheContainerIsReported) {
       EXPECT_EQ(code, ERROR_DISK_FULL);
       EXPECT_EQ(InjectingFileSystem::writeSizes.size(), static_cast<size_t>(failing + 1));
       EXPECT_TRUE(temp_files().empty());
+      // The kit stays open: entry b streams from its start again.
+      EXPECT_EQ(reader.copy(1, wpath("b")), 0u);
+      EXPECT_EQ(read_file(path("b")), "b");
     }
   }
 }

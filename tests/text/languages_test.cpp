@@ -19,6 +19,7 @@ const char* const kKeys[] = {
     "IDS_INSTALL_FINISH",   "IDS_ERROR_DAMAGEDSOURCE", "IDS_DEFPRODUCT",
     "IDS_DEFPROVIDER",      "IDS_SUCCESS_FINISH",      "IDS_SUCCESS_OPENDESCR",
     "IDS_PROGRESS_START",   "IDS_ERROR_FINISH",        "IDS_CANCEL_FINISH",
+    "IDS_RECOVERED", "IDS_RECOVERY_FAILED", "IDS_ROLLBACK_INCOMPLETE", "IDS_TARGET_BUSY",
     "IDS_BROWSE_SELDIR",    "IDS_BROWSE_OK",           "IDS_BROWSE_CANCEL",
     "IDS_WELCOME_TITLE",    "IDS_SETUP_EXISTEDTARGET", "IDS_DESTINATION_PROMPT",
     "IDS_TEMPLATE_CATALOG",
@@ -52,6 +53,17 @@ const std::map<std::string, std::string> kEnglish = {
      "An error occurred during the installation process. Installation canceled. Template "
      "directory has not been changed."},
     {"IDS_CANCEL_FINISH", "Installation canceled. Template directory has not been changed."},
+    {"IDS_RECOVERED",
+     "An interrupted installation was undone; the template directory is as it was before it:"},
+    {"IDS_RECOVERY_FAILED",
+     "An interrupted installation could not be undone completely. The saved versions of your "
+     "files are kept in the directory:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Installation canceled. Not every file of the template directory could be put back; the "
+     "saved versions of your files are kept in the directory:"},
+    {"IDS_TARGET_BUSY",
+     "Another installation into this template directory is running. Try again when it has "
+     "finished:"},
     {"IDS_BROWSE_SELDIR", "Directory selected:"},
     {"IDS_BROWSE_OK", "Select"},
     {"IDS_BROWSE_CANCEL", "Cancel"},

@@ -37,6 +37,17 @@ constexpr ResourceText kTexts[] = {
      "An error occurred during the installation process. Installation canceled. Template directory "
      "has not been changed."},
     {"IDS_CANCEL_FINISH", "Installation canceled. Template directory has not been changed."},
+    {"IDS_RECOVERED",
+     "An interrupted installation was undone; the template directory is as it was before it:"},
+    {"IDS_RECOVERY_FAILED",
+     "An interrupted installation could not be undone completely. The saved versions of your "
+     "files are kept in the directory:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Installation canceled. Not every file of the template directory could be put back; the "
+     "saved versions of your files are kept in the directory:"},
+    {"IDS_TARGET_BUSY",
+     "Another installation into this template directory is running. Try again when it has "
+     "finished:"},
     {"IDS_BROWSE_SELDIR", "Directory selected:"},
     {"IDS_BROWSE_OK", "Select"},
     {"IDS_BROWSE_CANCEL", kCancel},

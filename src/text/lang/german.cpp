@@ -40,6 +40,19 @@ constexpr ResourceText kTexts[] = {
      "Vorlagenverzeichnis wurde nicht geändert."},
     {"IDS_CANCEL_FINISH",
      "Die Installation wurde abgebrochen. Das Vorlagenverzeichnis wurde nicht geändert."},
+    {"IDS_RECOVERED",
+     "Eine unterbrochene Installation wurde rückgängig gemacht, das Vorlagenverzeichnis ist "
+     "wieder im Zustand vor dieser Installation:"},
+    {"IDS_RECOVERY_FAILED",
+     "Eine unterbrochene Installation konnte nicht vollständig rückgängig gemacht werden. Die "
+     "gesicherten Versionen Ihrer Dateien befinden sich im Verzeichnis:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Die Installation wurde abgebrochen. Nicht alle Dateien des Vorlagenverzeichnisses konnten "
+     "wiederhergestellt werden; die gesicherten Versionen Ihrer Dateien befinden sich im "
+     "Verzeichnis:"},
+    {"IDS_TARGET_BUSY",
+     "Eine andere Installation in dieses Vorlagenverzeichnis läuft bereits. Versuchen Sie es "
+     "erneut, sobald sie abgeschlossen ist:"},
     {"IDS_BROWSE_SELDIR", "Ausgewähltes Verzeichnis:"},
     {"IDS_BROWSE_OK", "Auswählen"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -37,6 +37,17 @@ constexpr ResourceText kTexts[] = {
     {"IDS_ERROR_FINISH",
      "Instalēšanas laikā radās kļūda. Instalēšana atcelta. Veidņu direktorija nav mainīta."},
     {"IDS_CANCEL_FINISH", "Instalēšana atcelta. Veidņu direktorija nav mainīta."},
+    {"IDS_RECOVERED",
+     "Pārtrauktā instalēšana ir atsaukta, veidņu direktorija ir atjaunota stāvoklī, kāds tai bija "
+     "pirms instalēšanas:"},
+    {"IDS_RECOVERY_FAILED",
+     "Pārtraukto instalēšanu neizdevās pilnībā atsaukt. Jūsu failu saglabātās versijas atrodas "
+     "direktorijā:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Instalēšana atcelta. Ne visus veidņu direktorijas failus izdevās atjaunot; jūsu failu "
+     "saglabātās versijas atrodas direktorijā:"},
+    {"IDS_TARGET_BUSY",
+     "Šajā veidņu direktorijā jau notiek cita instalēšana. Mēģiniet vēlreiz, kad tā būs pabeigta:"},
     {"IDS_BROWSE_SELDIR", "Izvēlētā direktorija:"},
     {"IDS_BROWSE_OK", "Izvēlēties"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -36,6 +36,18 @@ constexpr ResourceText kTexts[] = {
     {"IDS_ERROR_FINISH",
      "Diegimo metu įvyko klaida. Diegimas nutrauktas. Šablonų katalogas nepakeistas."},
     {"IDS_CANCEL_FINISH", "Diegimas nutrauktas. Šablonų katalogas nepakeistas."},
+    {"IDS_RECOVERED",
+     "Nutraukto diegimo pakeitimai atšaukti, šablonų katalogas atkurtas į būseną, buvusią prieš "
+     "diegimą:"},
+    {"IDS_RECOVERY_FAILED",
+     "Nutraukto diegimo pakeitimų nepavyko visiškai atšaukti. Išsaugotos jūsų failų versijos "
+     "laikomos kataloge:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Diegimas nutrauktas. Ne visus šablonų katalogo failus pavyko atkurti; išsaugotos jūsų failų "
+     "versijos laikomos kataloge:"},
+    {"IDS_TARGET_BUSY",
+     "Į šį šablonų katalogą jau vykdomas kitas diegimas. Bandykite dar kartą, kai jis bus "
+     "baigtas:"},
     {"IDS_BROWSE_SELDIR", "Pasirinktas katalogas:"},
     {"IDS_BROWSE_OK", "Pasirinkti"},
     {"IDS_BROWSE_CANCEL", kCancel},

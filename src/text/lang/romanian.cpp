@@ -38,6 +38,18 @@ constexpr ResourceText kTexts[] = {
      "A apărut o eroare în timpul instalării. Instalarea a fost anulată. Directorul de șabloane nu "
      "a fost modificat."},
     {"IDS_CANCEL_FINISH", "Instalarea a fost anulată. Directorul de șabloane nu a fost modificat."},
+    {"IDS_RECOVERED",
+     "O instalare întreruptă a fost anulată, directorul de șabloane a revenit la starea de "
+     "dinaintea ei:"},
+    {"IDS_RECOVERY_FAILED",
+     "O instalare întreruptă nu a putut fi anulată complet. Versiunile salvate ale fișierelor "
+     "dumneavoastră sunt păstrate în directorul:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Instalarea a fost anulată. Nu toate fișierele din directorul de șabloane au putut fi "
+     "restaurate; versiunile salvate ale fișierelor dumneavoastră sunt păstrate în directorul:"},
+    {"IDS_TARGET_BUSY",
+     "O altă instalare în acest director de șabloane este în curs. Încercați din nou după ce se "
+     "termină:"},
     {"IDS_BROWSE_SELDIR", "Director selectat:"},
     {"IDS_BROWSE_OK", "Selectare"},
     {"IDS_BROWSE_CANCEL", kCancel},

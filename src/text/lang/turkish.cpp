@@ -37,6 +37,16 @@ constexpr ResourceText kTexts[] = {
      "Kurulum işlemi sırasında bir hata oluştu. Kurulum iptal edildi. Şablon dizini "
      "değiştirilmedi."},
     {"IDS_CANCEL_FINISH", "Kurulum iptal edildi. Şablon dizini değiştirilmedi."},
+    {"IDS_RECOVERED",
+     "Yarıda kalan bir kurulum geri alındı, şablon dizini kurulumdan önceki haline döndürüldü:"},
+    {"IDS_RECOVERY_FAILED",
+     "Yarıda kalan bir kurulum tamamen geri alınamadı. Dosyalarınızın kaydedilen sürümleri şu "
+     "dizinde tutuluyor:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Kurulum iptal edildi. Şablon dizinindeki dosyaların tümü geri yüklenemedi; dosyalarınızın "
+     "kaydedilen sürümleri şu dizinde tutuluyor:"},
+    {"IDS_TARGET_BUSY",
+     "Bu şablon dizinine başka bir kurulum yapılıyor. Kurulum tamamlandığında yeniden deneyin:"},
     {"IDS_BROWSE_SELDIR", "Seçilen dizin:"},
     {"IDS_BROWSE_OK", "Seç"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -36,6 +36,18 @@ constexpr ResourceText kTexts[] = {
     {"IDS_ERROR_FINISH",
      "Đã xảy ra lỗi trong quá trình cài đặt. Cài đặt đã bị hủy. Thư mục mẫu không bị thay đổi."},
     {"IDS_CANCEL_FINISH", "Cài đặt đã bị hủy. Thư mục mẫu không bị thay đổi."},
+    {"IDS_RECOVERED",
+     "Một lần cài đặt bị gián đoạn đã được hoàn tác, thư mục mẫu đã trở lại trạng thái trước khi "
+     "cài đặt:"},
+    {"IDS_RECOVERY_FAILED",
+     "Không thể hoàn tác hoàn toàn một lần cài đặt bị gián đoạn. Các phiên bản đã lưu của các tệp "
+     "của bạn được giữ trong thư mục:"},
+    {"IDS_ROLLBACK_INCOMPLETE",
+     "Cài đặt đã bị hủy. Không thể khôi phục tất cả các tệp của thư mục mẫu; các phiên bản đã lưu "
+     "của các tệp của bạn được giữ trong thư mục:"},
+    {"IDS_TARGET_BUSY",
+     "Một quá trình cài đặt khác vào thư mục mẫu này đang chạy. Hãy thử lại khi quá trình đó hoàn "
+     "tất:"},
     {"IDS_BROWSE_SELDIR", "Thư mục đã chọn:"},
     {"IDS_BROWSE_OK", "Chọn"},
     {"IDS_BROWSE_CANCEL", kCancel},
