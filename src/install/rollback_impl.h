@@ -191,8 +191,12 @@ uint32_t BasicRollback<Files>::beginJournal() {
   }
 
   // The backup root lives on the target's file system where it can; else in
-  // the temporary directory, which the registry and journal then name.
+  // the temporary directory, which the registry and journal then name. The
+  // registry names it before it exists.
   std::string root = m_target + kBackupRootName;
+  m_header.backupRoot = root + "/";
+  uint32_t code = m_registry.write(m_header, m_madeAboveTarget);
+  if (code != 0) return code;
   if (mkdir(root.c_str(), 0700) != 0) {
     WideString temporary;
     Files::GetTempPath(temporary);
@@ -207,13 +211,13 @@ uint32_t BasicRollback<Files>::beginJournal() {
       if (errno != EEXIST) break;
     }
     if (root.empty()) return ERROR_PATH_NOT_FOUND;
+    m_header.backupRoot = root + "/";
+    code = m_registry.write(m_header, m_madeAboveTarget);
+    if (code != 0) return code;
   }
   m_backupRoot = root + "/";
-  m_header.backupRoot = m_backupRoot;
-  uint32_t code =
+  code =
       Files::CreateFile(widen_lib(m_backupRoot), GENERIC_READ, 0, OPEN_EXISTING, m_backupHandle);
-  if (code != 0) return code;
-  code = m_registry.write(m_header, m_madeAboveTarget);
   if (code != 0) return code;
   code = m_journalFile.create(m_backupRoot + kJournalFileName, m_header);
   // The journal's name, and the backup root's in the target, on the disk.
