@@ -6,6 +6,9 @@
 // this time. `Files` is the Win32-style file layer. One thread at a time.
 #pragma once
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -61,9 +64,12 @@ class BasicRegistryEntry {
     }
     return code;
   }
-  // Removes the entry written last, if any.
+  // Removes the entry written last, if any, and the registry's directory
+  // when no other entry is left in it.
   void remove() {
-    if (!m_path.empty()) Files::DeleteFile(widen_lib(m_path));
+    if (m_path.empty()) return;
+    Files::DeleteFile(widen_lib(m_path));
+    rmdir(install_registry_directory().c_str());
     m_path.clear();
   }
 

@@ -47,10 +47,11 @@ std::vector<RecoveryNote> recover_interrupted_installations(const WideString& pr
     if (!recoverTarget(header.path, header.backupRoot, lockWaitMilliseconds, notes)) continue;
     // The directories the run made above its target, deepest first; any
     // that holds something now stays.
+    FileSystem::DeleteFile(widen_lib(entry));
+    rmdir(registry.c_str());
     for (auto record = records.rbegin(); record != records.rend(); ++record) {
       if (record->type == JournalRecordType::kMakeDirectory) rmdir(record->path.c_str());
     }
-    FileSystem::DeleteFile(widen_lib(entry));
   }
   std::string target = narrow_lib(proposedTarget);
   if (!target.empty()) {

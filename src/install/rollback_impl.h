@@ -97,11 +97,12 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   if (!missing.empty()) {
     if (m_registry.write(m_header, missing) != 0) return ERROR_PATH_NOT_FOUND;
     for (const std::string& directory : missing) {
+      // Missing a moment ago: made now, or by the registry's own directory.
       const uint32_t code = Files::CreateDirectory(widen_lib(directory));
-      if (code == 0) m_madeAboveTarget.push_back(directory);
+      if (code == 0 || code == ERROR_ALREADY_EXISTS) m_madeAboveTarget.push_back(directory);
       if (code != 0 && code != ERROR_ALREADY_EXISTS) {
-        removeMadeAboveTarget();
         m_registry.remove();
+        removeMadeAboveTarget();
         return ERROR_PATH_NOT_FOUND;
       }
     }
@@ -318,8 +319,8 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
       discard_backup_root<Files>(m_backupRoot);
       restore_journal_times(records);
     }
-    removeMadeAboveTarget();
     m_registry.remove();
+    removeMadeAboveTarget();
   }
   if (m_backupHandle != INVALID_HANDLE_VALUE) Files::CloseHandle(m_backupHandle);
   m_backupHandle = INVALID_HANDLE_VALUE;

@@ -4,7 +4,7 @@
 # codes as with windows: 0 installed, 1 missing or damaged kit or a failed
 # installation. Without -S the program says that it needs a display and ends
 # with 1, installing nothing. An interrupt (SIGINT) cancels an unattended run:
-# rolled back, exit code 2.
+# rolled back, exit code 2; after a kill -9 the next start rolls back.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 unset DISPLAY
@@ -85,4 +85,20 @@ expect 2 "interrupted installation"
 expect_text "Installation canceled. Template directory has not been changed."
 [ -z "$(ls -A "$HOME")" ] || fail "left after the cancel: $(find "$HOME" | head)"
 [ -z "$(ls -A "$TMPDIR")" ] || fail "left in the temporary directory: $(ls -A "$TMPDIR")"
+# A kill -9 in the middle of an installation: the next start undoes it
+# before anything else, also when it then finds no kit, and says so.
+export HOME="$E2E_DIR/home4"
+mkdir "$HOME"
+default="$HOME/.orbp8/Orbe/orbp8/tmplts"
+(cd "$E2E_DIR/big-kit" && exec "$SETUP" usecwd . -S) > "$log" 2>&1 < /dev/null &
+SETUP_PID=$!
+writing() { [ "$(find "$default" -type f 2>/dev/null | wc -l)" -gt 3 ]; }
+wait_for 60 writing
+kill -KILL "$SETUP_PID"
+wait "$SETUP_PID" 2> /dev/null || true
+run_headless missing -S
+expect 1 "start after a kill"
+expect_text "An interrupted installation was undone"
+[ ! -e "$default" ] || fail "left after the recovery: $(find "$default" | head)"
+[ -z "$(find "$HOME" -type f)" ] || fail "files left after the recovery: $(find "$HOME" -type f)"
 note "headless: passed"
