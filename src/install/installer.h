@@ -20,8 +20,9 @@
 template <class Kit, class Files>
 class BasicInstaller : public BasicRollback<Files> {
  public:
-  // `finalPauseMilliseconds`: how long a successful run lasts after
-  // publishing its success, so that the interface shows the full bar.
+  // `finalPauseMilliseconds`: how long a successful run lasts at least after
+  // publishing its success (the saved versions are removed meanwhile), so
+  // that the interface shows the full bar.
   explicit BasicInstaller(int finalPauseMilliseconds = 1000)
       : m_finalPause(finalPauseMilliseconds) {}
 

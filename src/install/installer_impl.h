@@ -1,6 +1,7 @@
 // Implementation of BasicInstaller; included by installer.h only.
 #pragma once
 
+#include <chrono>
 #include <unordered_set>
 
 #include "install/path_status.h"
@@ -9,12 +10,10 @@
 
 namespace installer_detail {
 
-// A batch ends after this many files to write or this many bytes of them,
-// whichever comes first: few flushes of the journal, bounded memory.
-constexpr size_t kBatchFiles = 2048;
-constexpr uint64_t kBatchBytes = 128u << 20;
-// Entries looked at per batch, written or not.
-constexpr size_t kBatchEntries = 16384;
+// Entries planned per batch, bounding the memory of a plan. A kit of up to
+// this many entries is journaled with one flush before its first change, so
+// that no flush during the copy waits for the data written so far.
+constexpr size_t kBatchEntries = 32768;
 
 // The catalogue entry type of a kit reader.
 template <class Compressor, class FS>
@@ -57,13 +56,17 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     if (kitCode != 0) return stopOnError(kitCode, progress);
   }
 
-  // Every entry is in place and on the disk: the saved versions are
-  // discarded, then success is published, and the pause lets the interface
-  // show the full bar.
+  // Every entry is in place and on the disk: the installation is committed
+  // and success published; the saved versions are discarded during the
+  // pause that lets the interface show the full bar.
   const uint32_t committed = this->stop();
   if (committed != 0) return stopOnError(committed, progress);
   m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
-  Sleep(m_finalPause);
+  const auto published = std::chrono::steady_clock::now();
+  this->discardBackup();
+  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - published);
+  if (spent.count() < m_finalPause) Sleep(m_finalPause - static_cast<int>(spent.count()));
   return 0;
 }
 
@@ -72,8 +75,7 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
                                            std::vector<PlannedEntry>& batch) {
   batch.clear();
   std::unordered_set<std::string> names;
-  size_t files = 0;
-  uint64_t bytes = 0;
+  bool writes = false;
   for (uint32_t index = first; index != kit.count() && batch.size() < installer_detail::kBatchEntries;
        ++index) {
     PlannedEntry entry = decideEntry(kit, index);
@@ -81,20 +83,15 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
       // A file named twice is decided again once its first copy is written.
       if (!names.insert(entry.name).second) break;
       entry.code = this->planEntry(index, entry.name, entry.code != 0);
-      if (entry.code != 0) {
-        entry.action = Action::kFail;
-      } else {
-        decltype(installer_detail::entry_of(&kit)) data;
-        kit.get(index, data);
-        ++files;
-        bytes += data.size;
-      }
+      if (entry.code != 0) entry.action = Action::kFail;
+      writes = true;
+    } else if (entry.action == Action::kSkip && !writes) {
+      // Nothing before it is to be read: the kit decompresses on meanwhile.
+      entry.code = kit.passOver(index);
+      if (entry.code != 0) entry.action = Action::kFail;
     }
     batch.push_back(std::move(entry));
-    if (batch.back().action == Action::kFail || files >= installer_detail::kBatchFiles ||
-        bytes >= installer_detail::kBatchBytes) {
-      break;
-    }
+    if (batch.back().action == Action::kFail) break;
   }
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,6 +31,13 @@ namespace replay_detail {
 inline std::string directory_of(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+inline bool same_directory(const std::string& a, const std::string& b) {
+  struct stat first;
+  struct stat second;
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 inline bool same_file(const FileIdentity& a, const FileIdentity& b) {
@@ -151,7 +159,10 @@ RecoveryOutcome recover_backup_root(const std::string& target, const std::string
     discard_backup_root<Files>(backupRoot);
     return RecoveryOutcome::kNothing;
   }
-  if (records.front().path != target || records.front().backupRoot != backupRoot) {
+  // A journal that names another place (a directory moved since) is not
+  // replayed here; names may be spelled differently for the same place.
+  if (!replay_detail::same_directory(records.front().path, target) ||
+      !replay_detail::same_directory(records.front().backupRoot, backupRoot)) {
     return RecoveryOutcome::kKept;
   }
   if (!replay_journal<Files>(records).empty()) return RecoveryOutcome::kKept;

@@ -56,10 +56,12 @@ class BasicRollback {
   std::string temporaryPath(uint32_t entry, const std::string& name) const;
   const std::string& target() const { return m_target; }
 
-  // Commits: once every new file is on the disk, the journal and the saved
-  // versions are discarded. 0, or the code of a failed flush (nothing is
-  // discarded then).
+  // Commits: once every new file is on the disk, the journal is deleted.
+  // 0, or the code of a failed flush (nothing is committed then).
   uint32_t stop();
+  // After the commit: removes the saved versions and ends the run (the
+  // registry entry and the lock go).
+  void discardBackup();
   // Undoes the run from its journal: its temporary and new files and
   // directories go, the saved versions come back, the directories' times
   // too. What cannot be put back keeps its saved version, and the journal

@@ -12,6 +12,7 @@
 #include "install/journal_replay.h"
 #include "install/path_status.h"
 #include "platform/last_error.h"
+#include "platform/posix_call.h"
 #include "platform/tree_copy.h"
 
 namespace rollback_detail {
@@ -288,19 +289,27 @@ std::vector<JournalRecord> BasicRollback<Files>::journal() const {
 
 template <class Files>
 uint32_t BasicRollback<Files>::stop() {
-  if (!m_backupRoot.empty()) {
-    // Every new file and every rename on the disk, then the saved versions go.
-    const uint32_t code = Files::FlushFileSystem(m_lock.handle());
-    if (code != 0) return code;
-    m_journalFile.close();
-    discard_backup_root<Files>(m_backupRoot);
-  }
+  if (m_backupRoot.empty()) return 0;
+  // Every new file and every rename on the disk, then the journal goes:
+  // from here on, the installation stands.
+  const uint32_t code = Files::FlushFileSystem(m_lock.handle());
+  if (code != 0) return code;
+  m_journalFile.close();
+  Files::DeleteFile(widen_lib(m_backupRoot + kJournalFileName));
+  // Should the deletion not reach the disk, the next start merely undoes a
+  // complete installation.
+  fsync(descriptorOf(m_backupHandle));
+  return 0;
+}
+
+template <class Files>
+void BasicRollback<Files>::discardBackup() {
+  if (!m_backupRoot.empty()) Files::RemoveDirectory(widen_lib(m_backupRoot));
   if (m_backupHandle != INVALID_HANDLE_VALUE) Files::CloseHandle(m_backupHandle);
   m_backupHandle = INVALID_HANDLE_VALUE;
   m_registry.remove();
   m_lock.release();
   m_started = false;
-  return 0;
 }
 
 template <class Files>

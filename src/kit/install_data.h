@@ -70,6 +70,11 @@ class InstallData {
   // still the caller's afterwards: the data from the current position, the
   // end of the file there, the entry's last-write time. Returns as copy.
   uint32_t copyTo(uint32_t index, HANDLE output);
+  // Reads the stream on to the end of entry `index`'s data when it has not
+  // yet passed it, so that a reader who will not copy it keeps the stream
+  // moving (and finds damage early). Returns 0, 13 for a damaged kit, or a
+  // read error's code.
+  uint32_t passOver(uint32_t index);
   // Reads the kit's data through to its end, checking that it decompresses
   // and holds every entry. Returns 0, 13 for a damaged kit, or a read
   // error's code. Copies stream from the start of the kit again afterwards;

@@ -236,6 +236,15 @@ uint32_t InstallData<Compressor, FS>::copyTo(uint32_t index, HANDLE output) {
 }
 
 template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::passOver(uint32_t index) {
+  const FileData<FS>& entry = files[index];
+  if (handle != INVALID_HANDLE_VALUE || stream == nullptr) return 0;
+  const uint64_t end = uint64_t{entry.offset} + entry.size;
+  if (entry.offset < stream->position() || end <= stream->position()) return 0;
+  return takeFromStream(end - stream->position(), kPassOver);
+}
+
+template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, HANDLE output) {
   const uint32_t code = takeFromStream(entry.offset - stream->position(), kPassOver);
   if (code != 0) return code;
