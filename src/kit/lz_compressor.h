@@ -85,15 +85,22 @@ class BasicLZCompressor {
 
 using LZCompressor = BasicLZCompressor<FileSystem>;
 
-template <class FS>
-uint32_t BasicLZCompressor<FS>::unpack(const WideString& source,
-                                       const WideString& destination) const {
+// Opens the kit file `source` for reading, hands its handle to `use` and
+// closes it again; returns the code of the open or of `use`.
+template <class FS, class Use>
+uint32_t with_kit_file(const WideString& source, Use use) {
   HANDLE input = INVALID_HANDLE_VALUE;
   const uint32_t code = FS::CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, input);
   if (code != 0) return code;
-  const uint32_t unpacked = unpack(input, destination);
+  const uint32_t used = use(input);
   FS::CloseHandle(input);
-  return unpacked;
+  return used;
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::unpack(const WideString& source,
+                                       const WideString& destination) const {
+  return with_kit_file<FS>(source, [&](HANDLE input) { return unpack(input, destination); });
 }
 
 template <class FS>
@@ -115,12 +122,7 @@ uint32_t BasicLZCompressor<FS>::unpack(HANDLE source, const WideString& destinat
 template <class FS>
 uint32_t BasicLZCompressor<FS>::openStream(const WideString& source,
                                            std::unique_ptr<InflatePipe>& stream) const {
-  HANDLE input = INVALID_HANDLE_VALUE;
-  const uint32_t code = FS::CreateFile(source, GENERIC_READ, 0, OPEN_EXISTING, input);
-  if (code != 0) return code;
-  const uint32_t started = openStream(input, stream);
-  FS::CloseHandle(input);
-  return started;
+  return with_kit_file<FS>(source, [&](HANDLE input) { return openStream(input, stream); });
 }
 
 template <class FS>
