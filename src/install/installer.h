@@ -41,8 +41,13 @@ class BasicInstaller : public BasicRollback<Files> {
 
  private:
   enum class Action { kSkip, kWrite, kFail };
+  // Permission bits of a new file, before the umask.
+  static constexpr uint32_t kNewFileMode = 0660;
   struct PlannedEntry {
     uint32_t index = 0;
+    // A replaced file's permission bits, which the new one takes.
+    bool keepMode = false;
+    uint32_t mode = 0;
     Action action = Action::kSkip;
     uint32_t code = 0;
     std::string name;  // target-relative, "/" separators

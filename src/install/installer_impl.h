@@ -1,6 +1,8 @@
 // Implementation of BasicInstaller; included by installer.h only.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <unordered_set>
 
@@ -124,26 +126,37 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     entry.code = ERROR_INVALID_NAME;
     return entry;
   }
-  // One status query decides everything about what is there now.
-  PathKind kind;
-  FileIdentity identity;
-  const bool present = identify_path(this->target() + entry.name, kind, identity);
+  // One status query, never through a link, decides everything about what
+  // is there now.
+  struct stat status;
+  bool present = false;
+  const uint32_t code = this->statusOf(entry.name, status, present);
+  if (code != 0) {
+    entry.action = Action::kFail;
+    entry.code = code;
+    return entry;
+  }
   // A directory (with the user's files in it), a device or a pipe is never
   // moved aside or written over.
-  if (present && (kind == PathKind::kDirectory || kind == PathKind::kOther)) {
+  if (present && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
     entry.action = Action::kFail;
     entry.code = ERROR_ALREADY_EXISTS;
     return entry;
   }
   if (present) {
-    _FILETIME installed = EpochToFileTime(static_cast<long>(identity.seconds));
+    // A link is replaced by the file; its target's time only decides when.
     bool comparable = true;
-    if (kind == PathKind::kSymbolicLink) {
-      const PathStatus followed = query_path(entry.path, true);
-      comparable = followed.kind != PathKind::kMissing;
-      installed = followed.lastWrite;
+    if (S_ISLNK(status.st_mode)) {
+      HANDLE directory = INVALID_HANDLE_VALUE;
+      const std::string base = entry.name.substr(entry.name.rfind('/') + 1);
+      comparable = this->directoryOf(entry.name, directory) == 0 &&
+                   fstatat(descriptorOf(directory), base.c_str(), &status, 0) == 0;
     }
+    const _FILETIME installed = EpochToFileTime(static_cast<long>(status.st_mtim.tv_sec));
     if (comparable && !earlier(installed, data.time)) return entry;
+    // A replaced file keeps its permission bits.
+    entry.keepMode = S_ISREG(status.st_mode);
+    entry.mode = status.st_mode & 0777;
   }
   entry.action = Action::kWrite;
   // Carries "replaces" to planBatch until the journal has it.
@@ -153,16 +166,22 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
 
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& entry) {
-  const std::string temporary = this->temporaryPath(entry.index, entry.name);
+  HANDLE directory = INVALID_HANDLE_VALUE;
+  uint32_t code = this->directoryOf(entry.name, directory);
+  if (code != 0) return code;
+  const std::string temporary = this->temporaryName(entry.index);
+  const std::string base = entry.name.substr(entry.name.rfind('/') + 1);
   HANDLE output = INVALID_HANDLE_VALUE;
-  uint32_t code = Files::CreateFile(widen_lib(temporary), GENERIC_WRITE, 0, CREATE_NEW, output);
+  // Private until it is complete; then the mode it is to have.
+  code = Files::CreateFileAt(directory, temporary, entry.keepMode ? 0600 : kNewFileMode, output);
   if (code != 0) return code;
   code = kit.copyTo(entry.index, output);
+  if (code == 0 && entry.keepMode) code = Files::SetFileMode(output, entry.mode);
   // Its write-back starts now; the commit waits for all of them at once.
   if (code == 0) Files::StartWriteBack(output);
   Files::CloseHandle(output);
   if (code != 0) return code;
-  return Files::MoveFile(widen_lib(temporary), widen_lib(this->target() + entry.name));
+  return Files::MoveFileAt(directory, temporary, directory, base);
 }
 
 template <class Kit, class Files>
@@ -195,6 +214,8 @@ uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progres
     text = LoadResString("IDS_TARGET_BUSY") + u" " + m_targetDirectory;
   } else if (!this->keptBackupRoot().empty()) {
     text = LoadResString("IDS_RECOVERY_FAILED") + u" " + widen_lib(this->keptBackupRoot());
+  } else if (code == ERROR_PATH_NOT_FOUND && !this->blocked().empty()) {
+    text = LoadResString("IDS_ERROR_NOTDIRECTORY") + u" " + widen_lib(this->blocked());
   } else {
     text = LoadResString("IDS_INSTALL_ERROR");
   }

@@ -19,13 +19,12 @@ class BasicJournalFile {
   BasicJournalFile(const BasicJournalFile&) = delete;
   BasicJournalFile& operator=(const BasicJournalFile&) = delete;
 
-  // Creates the file, which must not exist yet (never through a link), with
-  // the version word and `header`, and flushes it. 0 or the failing step's
-  // code.
-  uint32_t create(const std::string& path, const JournalRecord& header) {
+  // Creates the file `name` in `directory`, which must not hold it yet
+  // (never through a link), readable by its owner alone, with the version
+  // word and `header`, and flushes it. 0 or the failing step's code.
+  uint32_t create(HANDLE directory, const std::string& name, const JournalRecord& header) {
     close();
-    const uint32_t code =
-        Files::CreateFile(widen_lib(path), GENERIC_WRITE, 0, CREATE_NEW, m_handle);
+    const uint32_t code = Files::CreateFileAt(directory, name, 0600, m_handle);
     if (code != 0) {
       m_handle = INVALID_HANDLE_VALUE;
       return code;
@@ -58,6 +57,8 @@ class BasicJournalFile {
   std::string m_pending;
 };
 
-// Reads a whole journal file. False when it is missing, unreadable or not a
-// journal (decode_journal).
+// Reads a whole journal file (a link is not followed). False when it is
+// missing, unreadable or not a journal (decode_journal).
 bool read_journal_file(const std::string& path, std::vector<JournalRecord>& records);
+// The same from an open file, read from its start.
+bool read_journal_descriptor(int descriptor, std::vector<JournalRecord>& records);

@@ -1,14 +1,11 @@
-// What the journal and the run loop need to know about a path beyond the
-// Win32-style file layer: its kind, times and identity from one status
-// query, and saving and putting back a directory's times. Plain functions;
+// What the run loop needs to know about a path beyond the Win32-style file
+// layer: its kind, time and identity from one status query. Plain functions;
 // any thread.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdint>
-#include <ctime>
-#include <string>
 
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
@@ -34,12 +31,3 @@ struct PathStatus {
 // cannot be queried (missing, a component that is not a directory, no
 // permission) reads as kMissing.
 PathStatus query_path(const WideString& path, bool followLinks);
-
-struct FileIdentity;
-// One status query of `path` without following a link: its kind and what
-// identifies it. False when it cannot be queried (then it counts as missing).
-bool identify_path(const std::string& path, PathKind& kind, FileIdentity& identity);
-// The times of a directory as a journal records them; false when unreadable.
-bool read_directory_times(const std::string& path, int64_t times[4]);
-// Sets a directory's access and modification times again; failures ignored.
-void restore_directory_times(const std::string& path, const int64_t times[4]);

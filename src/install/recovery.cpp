@@ -1,5 +1,6 @@
 #include "install/recovery.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "install/install_registry.h"
@@ -13,14 +14,13 @@ namespace {
 bool recoverTarget(const std::string& target, const std::string& backupRoot, int lockWait,
                    std::vector<RecoveryNote>& notes) {
   TargetLock lock;
-  PathKind kind;
-  FileIdentity identity;
-  if (identify_path(target, kind, identity)) {
-    // Held by a running installation: that one is not interrupted.
-    if (lock.acquire(target, lockWait) != 0) return false;
-  }
+  // A target that is gone has nothing left to put back.
+  struct stat status;
+  if (stat(target.c_str(), &status) != 0) return true;
+  // Held by a running installation: that one is not interrupted.
+  if (lock.acquire(target, lockWait) != 0) return false;
   const RecoveryOutcome outcome =
-      recover_backup_root<FileSystem>(target, backupRoot, lock.handle());
+      recover_backup_root<FileSystem>(target, lock.handle(), backupRoot);
   if (outcome == RecoveryOutcome::kNothing) return true;
   RecoveryNote note;
   note.target = widen_lib(target);

@@ -5,19 +5,25 @@
 // (a hard link) in a private backup root inside the target (".p8stp",
 // mode 0700), so that saving and restoring are renames on one file system.
 // New files are written under a temporary name and renamed into place, so
-// every file is always either its old or its new version. `stop` commits
-// once everything new is on the disk; `rollback` (and, after a crash, the
-// next start) undoes everything from the journal. Used by the install worker
-// thread only; no locks. `Files` is the Win32-style file layer (FileSystem
-// in the program; tests pass wrappers that inject failures).
+// every file is always either its old or its new version. Everything below
+// the target is reached from the target's descriptor, one component at a
+// time, never through a symbolic link. `stop` commits once everything new is
+// on the disk; `rollback` (and, after a crash, the next start) undoes
+// everything from the journal. Used by the install worker thread only; no
+// locks. `Files` is the Win32-style file layer (FileSystem in the program;
+// tests pass wrappers that inject failures).
 #pragma once
+
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "install/directory_walker.h"
 #include "install/install_registry.h"
+#include "install/journal_replay.h"
 #include "install/journal_file.h"
 #include "install/journal_record.h"
 #include "install/target_lock.h"
@@ -41,6 +47,11 @@ class BasicRollback {
   // there cannot be undone (keptBackupRoot names its backup root); 3 when
   // the target cannot be made or opened.
   uint32_t start(const WideString& targetDirectory);
+  // What stands at the target-relative `name`, without following a link:
+  // `present` and its status. Returns 0, or 3 when something other than a
+  // directory stands where a directory of the name is needed (`blocked`
+  // then names it).
+  uint32_t statusOf(const std::string& name, struct stat& status, bool& present);
   // Plans writing kit entry `entry` to the target-relative `name`: journals,
   // in memory, the directories to make, the times of the existing
   // directories that change, and the file, created or (`replaces`)
@@ -51,10 +62,14 @@ class BasicRollback {
   // then the directories are made, then every file to be replaced is saved
   // in the backup root, durably. 0 or the failing step's code.
   uint32_t applyPlan();
-  // Where kit entry `entry`, bound for `name`, is written before it is
-  // renamed into place.
-  std::string temporaryPath(uint32_t entry, const std::string& name) const;
+  // The directory that holds `name` (made by applyPlan when new), and the
+  // name under which kit entry `entry` is written there before it is renamed
+  // into place. The handle stays valid until the next call.
+  uint32_t directoryOf(const std::string& name, HANDLE& directory);
+  std::string temporaryName(uint32_t entry) const;
   const std::string& target() const { return m_target; }
+  // The path that a failure of statusOf or planEntry found blocked.
+  const std::string& blocked() const { return m_blocked; }
 
   // Commits: once every new file is on the disk, the journal is deleted.
   // 0, or the code of a failed flush (nothing is committed then).
@@ -74,34 +89,39 @@ class BasicRollback {
 
  private:
   uint32_t beginJournal();
+  uint32_t makeBackupRoot();
   uint32_t planDirectories(const std::string& name);
   void planDirectoryTimes(const std::string& directory);
   uint32_t saveFile(const std::string& name);
   std::vector<JournalRecord> journal() const;
   // The directories made above the target, outermost first.
   void removeMadeAboveTarget();
+  void closeBackupRoot();
 
   int m_lockWait = 5000;
   bool m_started = false;
-  // The target directory, ending with "/", and its path without the slash.
+  // The target directory, ending with "/".
   std::string m_target;
-  std::string m_targetDirectory;
   uint64_t m_runId = 0;
   TargetLock m_lock;
+  BasicDirectoryWalker<Files> m_targetWalker;
   BasicRegistryEntry<Files> m_registry;
   std::vector<std::string> m_madeAboveTarget;
   // Ending with "/"; empty until the first change needs the journal.
   std::string m_backupRoot;
-  HANDLE m_backupHandle = INVALID_HANDLE_VALUE;
+  BasicBackupRoot<Files> m_backup;
+  HANDLE m_savedHandle = INVALID_HANDLE_VALUE;
+  BasicDirectoryWalker<Files> m_savedWalker;
   BasicJournalFile<Files> m_journalFile;
   JournalRecord m_header;
   std::vector<JournalRecord> m_records;
   size_t m_applied = 0;
-  // Directories that exist or are planned, those whose times are journaled,
-  // and the backup tree's directories made so far.
+  // Target-relative directories known to exist, those planned to be made,
+  // and those whose times are journaled.
   std::unordered_set<std::string> m_knownDirectories;
+  std::unordered_set<std::string> m_plannedDirectories;
   std::unordered_set<std::string> m_timedDirectories;
-  std::unordered_set<std::string> m_savedDirectories;
+  std::string m_blocked;
   std::string m_kept;
 };
 

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 
-#include "install/journal_replay.h"
 #include "install/path_status.h"
 #include "platform/last_error.h"
 #include "platform/posix_call.h"
@@ -43,26 +42,6 @@ inline uint64_t new_run_id() {
   return id;
 }
 
-// Copies `source` (a file or link, not followed) to the new name `copy`,
-// keeping its mode and times, for a backup root that a link cannot reach.
-inline uint32_t copy_for_backup(const std::string& source, const std::string& copy) {
-  const int sourceParent = open(parent_of(source).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  const int copyParent = open(parent_of(copy).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  int failure = sourceParent == -1 || copyParent == -1 ? errno : 0;
-  if (failure == 0) {
-    failure = copyEntryAt(sourceParent, source.substr(source.rfind('/') + 1), copyParent,
-                          copy.substr(copy.rfind('/') + 1));
-  }
-  if (sourceParent != -1) close(sourceParent);
-  if (copyParent != -1) close(copyParent);
-  return failure == 0 ? 0 : translateErrNo(failure);
-}
-
-inline bool is_reserved_name(const std::string& name) {
-  const std::string first = name.substr(0, name.find('/'));
-  return first == kBackupRootName;
-}
-
 }  // namespace rollback_detail
 
 template <class Files>
@@ -71,28 +50,23 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   m_target = narrow_lib(targetDirectory);
   if (m_target.empty()) return ERROR_PATH_NOT_FOUND;
   if (m_target.back() != '/') m_target += '/';
-  m_targetDirectory = without_trailing_slash(m_target);
   m_runId = new_run_id();
   m_header = JournalRecord();
   m_header.runId = m_runId;
   m_header.path = m_target;
 
   // The target and its missing parents are made first; the registry names
-  // them before, so that a crash in between leaves nothing behind.
+  // them before, so that a crash in between leaves nothing behind. The
+  // target itself may be a link the user chose: it is resolved here, once.
   std::vector<std::string> missing;
-  for (std::string directory = m_targetDirectory; !directory.empty() && directory != "/";
-       directory = parent_of(directory)) {
-    PathKind kind;
-    FileIdentity identity;
-    if (!identify_path(directory, kind, identity)) {
+  for (std::string directory = without_trailing_slash(m_target);
+       !directory.empty() && directory != "/"; directory = parent_of(directory)) {
+    struct stat status;
+    if (stat(directory.c_str(), &status) != 0) {
       missing.insert(missing.begin(), directory);
       continue;
     }
-    // A link the user chose, to a directory, is the target as it stands.
-    if (kind != PathKind::kDirectory && query_path(widen_lib(directory), true).kind !=
-                                            PathKind::kDirectory) {
-      return ERROR_PATH_NOT_FOUND;
-    }
+    if (!S_ISDIR(status.st_mode)) return ERROR_PATH_NOT_FOUND;
     break;
   }
   if (!missing.empty()) {
@@ -116,12 +90,33 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     return code;
   }
   m_started = true;
+  m_targetWalker.reset(m_lock.handle());
   const std::string leftover = m_target + kBackupRootName + "/";
-  if (recover_backup_root<Files>(m_target, leftover, m_lock.handle()) == RecoveryOutcome::kKept) {
+  if (recover_backup_root<Files>(m_target, m_lock.handle(), leftover) == RecoveryOutcome::kKept) {
     m_kept = leftover;
     return ERROR_ALREADY_EXISTS;
   }
-  m_knownDirectories.insert(m_targetDirectory);
+  m_knownDirectories.insert(std::string());
+  return 0;
+}
+
+template <class Files>
+uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& status,
+                                        bool& present) {
+  present = false;
+  std::string directory;
+  std::string base;
+  split_relative(name, directory, base);
+  // Inside a directory still to be made there is nothing yet.
+  if (m_plannedDirectories.count(directory) != 0) return 0;
+  HANDLE at = INVALID_HANDLE_VALUE;
+  const uint32_t code = m_targetWalker.open(directory, at);
+  if (code == ERROR_FILE_NOT_FOUND) return 0;
+  if (code != 0) {
+    // Which component is in the way is told by planDirectories.
+    return planDirectories(name);
+  }
+  present = fstatat(descriptorOf(at), base.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
   return 0;
 }
 
@@ -130,14 +125,24 @@ uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name
   if (!m_started) return ERROR_PATH_NOT_FOUND;
   const uint32_t code = planDirectories(name);
   if (code != 0) return code;
-  const std::string parent = rollback_detail::parent_of(m_target + name);
-  planDirectoryTimes(parent);
+  std::string directory;
+  std::string base;
+  split_relative(name, directory, base);
+  planDirectoryTimes(directory);
   JournalRecord record;
   record.type = replaces ? JournalRecordType::kReplace : JournalRecordType::kCreate;
   record.entry = entry;
   record.path = name;
-  PathKind kind;
-  if (replaces) identify_path(m_target + name, kind, record.old);
+  if (replaces) {
+    HANDLE at = INVALID_HANDLE_VALUE;
+    struct stat status;
+    if (m_targetWalker.open(directory, at) == 0 &&
+        fstatat(descriptorOf(at), base.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+      record.old = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+                    static_cast<uint64_t>(status.st_size), status.st_mtim.tv_sec,
+                    status.st_mtim.tv_nsec};
+    }
+  }
   m_records.push_back(std::move(record));
   return 0;
 }
@@ -146,19 +151,36 @@ template <class Files>
 uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
   for (size_t slash = name.find('/'); slash != std::string::npos;
        slash = name.find('/', slash + 1)) {
-    if (slash == 0 || name[slash - 1] == '/') continue;
-    const std::string directory = m_target + name.substr(0, slash);
+    const std::string directory = name.substr(0, slash);
     if (m_knownDirectories.count(directory) != 0) continue;
-    PathKind kind;
-    FileIdentity identity;
-    if (identify_path(directory, kind, identity)) {
-      if (kind != PathKind::kDirectory) return ERROR_PATH_NOT_FOUND;
-    } else {
-      planDirectoryTimes(rollback_detail::parent_of(directory));
+    std::string parent;
+    std::string base;
+    split_relative(directory, parent, base);
+    bool missing = m_plannedDirectories.count(parent) != 0;
+    if (!missing) {
+      HANDLE at = INVALID_HANDLE_VALUE;
+      struct stat status;
+      if (m_targetWalker.open(parent, at) != 0) {
+        m_blocked = m_target + parent;
+        return ERROR_PATH_NOT_FOUND;
+      }
+      if (fstatat(descriptorOf(at), base.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        // A link, a file or anything else where a directory is needed.
+        if (!S_ISDIR(status.st_mode)) {
+          m_blocked = m_target + directory;
+          return ERROR_PATH_NOT_FOUND;
+        }
+      } else {
+        missing = true;
+      }
+    }
+    if (missing) {
+      planDirectoryTimes(parent);
       JournalRecord record;
       record.type = JournalRecordType::kMakeDirectory;
       record.path = directory;
       m_records.push_back(std::move(record));
+      m_plannedDirectories.insert(directory);
       // Made by the run: its times need no restoring.
       m_timedDirectories.insert(directory);
     }
@@ -170,60 +192,69 @@ uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
 template <class Files>
 void BasicRollback<Files>::planDirectoryTimes(const std::string& directory) {
   if (!m_timedDirectories.insert(directory).second) return;
-  int64_t times[4];
-  if (!read_directory_times(directory, times)) return;
+  HANDLE at = INVALID_HANDLE_VALUE;
+  struct stat status;
+  if (m_targetWalker.open(directory, at) != 0 || fstat(descriptorOf(at), &status) != 0) return;
   JournalRecord record;
   record.type = JournalRecordType::kDirectoryTimes;
   record.path = directory;
-  record.accessSeconds = times[0];
-  record.accessNanoseconds = times[1];
-  record.old.seconds = times[2];
-  record.old.nanoseconds = times[3];
+  record.accessSeconds = status.st_atim.tv_sec;
+  record.accessNanoseconds = status.st_atim.tv_nsec;
+  record.old.seconds = status.st_mtim.tv_sec;
+  record.old.nanoseconds = status.st_mtim.tv_nsec;
   m_records.push_back(std::move(record));
+}
+
+template <class Files>
+uint32_t BasicRollback<Files>::makeBackupRoot() {
+  // The backup root lives on the target's file system where it can; else in
+  // the temporary directory, which the registry and journal then name. The
+  // registry names it before it exists.
+  m_header.backupRoot = m_target + kBackupRootName + "/";
+  uint32_t code = m_registry.write(m_header, m_madeAboveTarget);
+  if (code != 0) return code;
+  if (Files::CreateDirectoryAt(m_lock.handle(), kBackupRootName, 0700) == 0) {
+    return m_backup.adopt(m_lock.handle(), false, kBackupRootName);
+  }
+  WideString temporary;
+  Files::GetTempPath(temporary);
+  const std::string base = narrow_lib(temporary);
+  const int parent = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (parent == -1) return ERROR_PATH_NOT_FOUND;
+  // An exclusive mkdir: a name someone else made is passed over.
+  for (uint32_t number = 0; number < 100000; ++number) {
+    const std::string name = "p8stp" + std::to_string(number);
+    code = Files::CreateDirectoryAt(handleOf(parent), name, 0700);
+    if (code == ERROR_ALREADY_EXISTS) continue;
+    if (code != 0) break;
+    m_header.backupRoot = base + name + "/";
+    code = m_registry.write(m_header, m_madeAboveTarget);
+    if (code == 0) return m_backup.adopt(handleOf(parent), true, name);
+    break;
+  }
+  close(parent);
+  return ERROR_PATH_NOT_FOUND;
 }
 
 template <class Files>
 uint32_t BasicRollback<Files>::beginJournal() {
   // The target's own times first: the backup root is about to change them.
-  planDirectoryTimes(m_targetDirectory);
+  planDirectoryTimes(std::string());
   if (!m_records.empty() && m_records.back().type == JournalRecordType::kDirectoryTimes &&
-      m_records.back().path == m_targetDirectory) {
+      m_records.back().path.empty()) {
     m_records.insert(m_records.begin() + static_cast<std::ptrdiff_t>(m_applied), m_records.back());
     m_records.pop_back();
   }
-
-  // The backup root lives on the target's file system where it can; else in
-  // the temporary directory, which the registry and journal then name. The
-  // registry names it before it exists.
-  std::string root = m_target + kBackupRootName;
-  m_header.backupRoot = root + "/";
-  uint32_t code = m_registry.write(m_header, m_madeAboveTarget);
+  uint32_t code = makeBackupRoot();
   if (code != 0) return code;
-  if (mkdir(root.c_str(), 0700) != 0) {
-    WideString temporary;
-    Files::GetTempPath(temporary);
-    const std::string base = narrow_lib(temporary) + "p8stp";
-    root.clear();
-    for (uint32_t number = 0; number < 100000; ++number) {
-      const std::string candidate = base + std::to_string(number);
-      if (mkdir(candidate.c_str(), 0700) == 0) {
-        root = candidate;
-        break;
-      }
-      if (errno != EEXIST) break;
-    }
-    if (root.empty()) return ERROR_PATH_NOT_FOUND;
-    m_header.backupRoot = root + "/";
-    code = m_registry.write(m_header, m_madeAboveTarget);
-    if (code != 0) return code;
-  }
-  m_backupRoot = root + "/";
-  code =
-      Files::CreateFile(widen_lib(m_backupRoot), GENERIC_READ, 0, OPEN_EXISTING, m_backupHandle);
+  m_backupRoot = m_header.backupRoot;
+  code = Files::CreateDirectoryAt(m_backup.handle(), kSavedDirectoryName, 0700);
+  if (code == 0) code = Files::OpenDirectoryAt(m_backup.handle(), kSavedDirectoryName, m_savedHandle);
   if (code != 0) return code;
-  code = m_journalFile.create(m_backupRoot + kJournalFileName, m_header);
-  // The journal's name, and the backup root's in the target, on the disk.
-  if (code == 0) code = Files::FlushFileBuffers(m_backupHandle);
+  m_savedWalker.reset(m_savedHandle);
+  code = m_journalFile.create(m_backup.handle(), kJournalFileName, m_header);
+  // The journal's name, and the backup root's in its directory, on the disk.
+  if (code == 0) code = Files::FlushFileBuffers(m_backup.handle());
   if (code == 0) code = Files::FlushFileBuffers(m_lock.handle());
   return code;
 }
@@ -239,10 +270,19 @@ uint32_t BasicRollback<Files>::applyPlan() {
   if (code != 0) return code;
   m_applied = m_records.size();
 
+  std::string parent;
+  std::string base;
   for (size_t i = first; i < m_records.size(); ++i) {
     if (m_records[i].type != JournalRecordType::kMakeDirectory) continue;
-    code = Files::CreateDirectory(widen_lib(m_records[i].path));
-    if (code != 0 && code != ERROR_ALREADY_EXISTS) return ERROR_PATH_NOT_FOUND;
+    split_relative(m_records[i].path, parent, base);
+    HANDLE at = INVALID_HANDLE_VALUE;
+    code = m_targetWalker.open(parent, at);
+    if (code == 0) code = Files::CreateDirectoryAt(at, base, 0777);
+    if (code != 0) {
+      m_blocked = m_target + m_records[i].path;
+      return ERROR_PATH_NOT_FOUND;
+    }
+    m_plannedDirectories.erase(m_records[i].path);
   }
   bool saved = false;
   for (size_t i = first; i < m_records.size(); ++i) {
@@ -252,30 +292,40 @@ uint32_t BasicRollback<Files>::applyPlan() {
     saved = true;
   }
   // The saved names are on the disk before any file is replaced.
-  return saved ? Files::FlushFileSystem(m_backupHandle) : 0;
+  return saved ? Files::FlushFileSystem(m_backup.handle()) : 0;
 }
 
 template <class Files>
 uint32_t BasicRollback<Files>::saveFile(const std::string& name) {
-  const std::string saved = m_backupRoot + kSavedDirectoryName + name;
-  const std::string parent = rollback_detail::parent_of(saved);
-  if (m_savedDirectories.insert(parent).second) {
-    const uint32_t code = Files::CreateDirectory(widen_lib(parent));
-    if (code != 0 && code != ERROR_ALREADY_EXISTS) return ERROR_PATH_NOT_FOUND;
-  }
-  const std::string original = m_target + name;
-  uint32_t code = Files::CreateHardLink(widen_lib(saved), widen_lib(original));
+  std::string directory;
+  std::string base;
+  split_relative(name, directory, base);
+  HANDLE saved = INVALID_HANDLE_VALUE;
+  HANDLE original = INVALID_HANDLE_VALUE;
+  uint32_t code = m_savedWalker.open(directory, saved, true, 0700);
+  if (code == 0) code = m_targetWalker.open(directory, original);
+  if (code != 0) return ERROR_PATH_NOT_FOUND;
+  code = Files::CreateHardLinkAt(saved, base, original, base);
   // Already saved: the kit names the file twice, and the first saved
   // version is the one from before the installation.
-  if (code == ERROR_ALREADY_EXISTS) return 0;
-  if (code != 0 && code != ERROR_FILE_NOT_FOUND) code = rollback_detail::copy_for_backup(original, saved);
-  return code == ERROR_FILE_NOT_FOUND ? 0 : code;
+  if (code == 0 || code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_NOT_FOUND) return 0;
+  // Where no link can be made (another file system, a file of another
+  // user's under link protection), a copy.
+  const int failure = copyEntryAt(descriptorOf(original), base, descriptorOf(saved), base);
+  return failure == 0 ? 0 : translateErrNo(failure);
 }
 
 template <class Files>
-std::string BasicRollback<Files>::temporaryPath(uint32_t entry, const std::string& name) const {
-  const std::string path = m_target + name;
-  return path.substr(0, path.rfind('/') + 1) + temporary_entry_name(m_runId, entry);
+uint32_t BasicRollback<Files>::directoryOf(const std::string& name, HANDLE& directory) {
+  std::string parent;
+  std::string base;
+  split_relative(name, parent, base);
+  return m_targetWalker.open(parent, directory);
+}
+
+template <class Files>
+std::string BasicRollback<Files>::temporaryName(uint32_t entry) const {
+  return temporary_entry_name(m_runId, entry);
 }
 
 template <class Files>
@@ -295,18 +345,25 @@ uint32_t BasicRollback<Files>::stop() {
   const uint32_t code = Files::FlushFileSystem(m_lock.handle());
   if (code != 0) return code;
   m_journalFile.close();
-  Files::DeleteFile(widen_lib(m_backupRoot + kJournalFileName));
+  Files::DeleteFileAt(m_backup.handle(), kJournalFileName);
   // Should the deletion not reach the disk, the next start merely undoes a
   // complete installation.
-  fsync(descriptorOf(m_backupHandle));
+  fsync(descriptorOf(m_backup.handle()));
   return 0;
 }
 
 template <class Files>
+void BasicRollback<Files>::closeBackupRoot() {
+  m_savedWalker.clear();
+  if (m_savedHandle != INVALID_HANDLE_VALUE) Files::CloseHandle(m_savedHandle);
+  m_savedHandle = INVALID_HANDLE_VALUE;
+}
+
+template <class Files>
 void BasicRollback<Files>::discardBackup() {
-  if (!m_backupRoot.empty()) Files::RemoveDirectory(widen_lib(m_backupRoot));
-  if (m_backupHandle != INVALID_HANDLE_VALUE) Files::CloseHandle(m_backupHandle);
-  m_backupHandle = INVALID_HANDLE_VALUE;
+  closeBackupRoot();
+  m_backup.discard();
+  m_targetWalker.clear();
   m_registry.remove();
   m_lock.release();
   m_started = false;
@@ -319,20 +376,22 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
     return code;
   }
   m_journalFile.close();
+  closeBackupRoot();
+  m_targetWalker.clear();
   const std::vector<JournalRecord> records = journal();
-  if (!m_backupRoot.empty() && !replay_journal<Files>(records).empty()) {
+  if (!m_backupRoot.empty() &&
+      !replay_journal<Files>(records, m_lock.handle(), m_backup.handle()).empty()) {
     m_kept = m_backupRoot;
+    m_backup.close();
   } else {
     if (!m_backupRoot.empty()) {
       Files::FlushFileSystem(m_lock.handle());
-      discard_backup_root<Files>(m_backupRoot);
-      restore_journal_times(records);
+      m_backup.discard();
+      restore_journal_times<Files>(records, m_lock.handle());
     }
     m_registry.remove();
     removeMadeAboveTarget();
   }
-  if (m_backupHandle != INVALID_HANDLE_VALUE) Files::CloseHandle(m_backupHandle);
-  m_backupHandle = INVALID_HANDLE_VALUE;
   m_lock.release();
   m_started = false;
   return code;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
@@ -64,6 +65,31 @@ class FileSystem {
   static uint32_t GetFreeSpaceTmpDir(unsigned int* freeBytes);
 
   static uint32_t GetLastError();
+
+  // Operations relative to an open directory, for walking a tree that others
+  // may write to: `name` is one path component, and a symbolic link there is
+  // never followed. They return their code and leave the last error alone.
+  // Opens a directory: 0; 2 when missing; 3 when it is a link or not a
+  // directory.
+  static uint32_t OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& opened);
+  // Creates a new file for writing where the name is free: 0; 183 when the
+  // name exists (a link included).
+  static uint32_t CreateFileAt(HANDLE directory, const std::string& name, uint32_t mode,
+                               HANDLE& file);
+  // Renames within one file system, replacing a file (or link) at `to`; 17
+  // between two file systems.
+  static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
+                             const std::string& to);
+  // A second name for the file or link `existing`: 0; 183 when `name` exists.
+  static uint32_t CreateHardLinkAt(HANDLE directory, const std::string& name,
+                                   HANDLE existingDirectory, const std::string& existing);
+  static uint32_t DeleteFileAt(HANDLE directory, const std::string& name);
+  // 0; 183 when the name exists.
+  static uint32_t CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode);
+  // Removes an empty directory.
+  static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name);
+  // Sets the permission bits of an open file.
+  static uint32_t SetFileMode(HANDLE file, uint32_t mode);
 };
 
 // CreateFile dispositions: CREATE_NEW makes a file only where the name is

@@ -25,6 +25,8 @@ constexpr uint32_t ERROR_INVALID_HANDLE = 6;
 constexpr uint32_t ERROR_INVALID_DATA = 13;
 // Another installation holds the target directory.
 constexpr uint32_t ERROR_SHARING_VIOLATION = 32;
+// A rename between two file systems.
+constexpr uint32_t ERROR_NOT_SAME_DEVICE = 17;
 constexpr uint32_t ERROR_INVALID_PARAMETER = 87;
 constexpr uint32_t ERROR_DISK_FULL = 112;
 constexpr uint32_t ERROR_INVALID_NAME = 123;

@@ -88,10 +88,12 @@ struct FailureScript {
   int failAt = -1;
   int seen = 0;
   bool fired = false;
-  uint32_t operator()(FileOperation operation) {
-    // A link that cannot be made is replaced by a copy, not a failure.
+  uint32_t operator()(FileOperation operation, const WideString& path) {
+    // A link that cannot be made is replaced by a copy, a backup root that
+    // cannot be made in the target by one in the temporary directory.
     if (fired || operation == FileOperation::kRemoveDirectory ||
-        operation == FileOperation::kDeleteFile || operation == FileOperation::kCreateHardLink) {
+        operation == FileOperation::kDeleteFile || operation == FileOperation::kCreateHardLink ||
+        (operation == FileOperation::kCreateDirectory && path == u".p8stp")) {
       return 0;
     }
     if (seen++ != failAt) return 0;
@@ -204,7 +206,7 @@ TEST_F(InstallerTest, BackslashNamesCreateJournalledDirectories) {
   make_directories(second / "conf");
   const TreeSnapshot before = snapshot_tree(second.path());
   ScriptedFileSystem::hook = [](FileOperation operation, const WideString& path) -> uint32_t {
-    return operation == FileOperation::kCreateFile && path.find(u"/new/") != WideString::npos
+    return operation == FileOperation::kMoveFile && path.find(u"-> z.xml") != WideString::npos
                ? ERROR_INVALID_PARAMETER
                : 0;
   };
@@ -251,7 +253,8 @@ TEST_F(InstallerTest, AFailureAtEntryThreeOfTenPublishesThirty) {
   EXPECT_EQ(ERROR_PATH_NOT_FOUND, outcome.result);
   EXPECT_EQ(ERROR_PATH_NOT_FOUND, outcome.code);
   EXPECT_EQ(30, outcome.progress);
-  EXPECT_EQ(LoadResString("IDS_INSTALL_ERROR"), outcome.message);
+  EXPECT_EQ(LoadResString("IDS_ERROR_NOTDIRECTORY") + u" " + wide(target / "blocked"),
+            outcome.message);
   EXPECT_EQ(before, snapshot_tree(target.path()));
   EXPECT_TRUE(backupRoots().empty());
 }
@@ -290,7 +293,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
     if (operation == FileOperation::kCreateFile && path.find(u".p8new") != WideString::npos) {
       ++writtenFiles;
     }
-    return counting(operation);
+    return counting(operation, path);
   };
   {
     ScratchDirectory clean;
@@ -319,7 +322,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
           path.find(u".p8new") != WideString::npos && created++ == position - operations) {
         data.setCancel(true);
       }
-      return script(operation);
+      return script(operation, path);
     };
     const Outcome outcome = install(tree.path());
     if (cancel) {
@@ -471,8 +474,8 @@ TEST_F(InstallerTest, OneInstallationPerTarget) {
       while (!waitLongEnough && !secondDone && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::yield();
       }
-      return operation == FileOperation::kMoveFile && path.find(u"/-odd") != WideString::npos &&
-                     path.find(u".p8new") != WideString::npos
+      return operation == FileOperation::kMoveFile && path.find(u".p8new") == 0 &&
+                     path.find(u"-> 'new\nline'.cfg") != WideString::npos
                  ? ERROR_INVALID_PARAMETER
                  : 0;
     };

@@ -81,6 +81,38 @@ struct ScriptedFileSystem : FileSystem {
     if (const uint32_t code = ask(FileOperation::kFlush, WideString())) return code;
     return FileSystem::FlushFileSystem(handle);
   }
+  static uint32_t CreateFileAt(HANDLE directory, const std::string& name, uint32_t mode,
+                               HANDLE& file) {
+    if (const uint32_t code = ask(FileOperation::kCreateFile, widen_lib(name))) return code;
+    return FileSystem::CreateFileAt(directory, name, mode, file);
+  }
+  // The hook sees "FROM -> TO".
+  static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
+                             const std::string& to) {
+    if (const uint32_t code = ask(FileOperation::kMoveFile, widen_lib(from + " -> " + to))) {
+      return code;
+    }
+    return FileSystem::MoveFileAt(fromDirectory, from, toDirectory, to);
+  }
+  static uint32_t CreateHardLinkAt(HANDLE directory, const std::string& name,
+                                   HANDLE existingDirectory, const std::string& existing) {
+    if (const uint32_t code = ask(FileOperation::kCreateHardLink, widen_lib(existing))) {
+      return code;
+    }
+    return FileSystem::CreateHardLinkAt(directory, name, existingDirectory, existing);
+  }
+  static uint32_t DeleteFileAt(HANDLE directory, const std::string& name) {
+    ask(FileOperation::kDeleteFile, widen_lib(name));
+    return FileSystem::DeleteFileAt(directory, name);
+  }
+  static uint32_t CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode) {
+    if (const uint32_t code = ask(FileOperation::kCreateDirectory, widen_lib(name))) return code;
+    return FileSystem::CreateDirectoryAt(directory, name, mode);
+  }
+  static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name) {
+    ask(FileOperation::kRemoveDirectory, widen_lib(name));
+    return FileSystem::RemoveDirectoryAt(directory, name);
+  }
 };
 
 using ScriptedKit = config::InstallData<LZCompressor, ScriptedFileSystem>;

@@ -1,0 +1,74 @@
+// The operations of FileSystem relative to an open directory: every name is
+// one component, looked up without following a symbolic link, so that a
+// walk from a directory's descriptor never leaves the tree it started in.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/file_system.h"
+#include "platform/last_error.h"
+#include "platform/posix_call.h"
+
+namespace {
+
+uint32_t resultOf(int result) {
+  if (result == 0) return ERROR_SUCCESS;
+  if (errno == EXDEV) return ERROR_NOT_SAME_DEVICE;
+  return errno == EEXIST ? ERROR_ALREADY_EXISTS : translateErrNo(errno);
+}
+
+}  // namespace
+
+uint32_t FileSystem::OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& opened) {
+  const int fd = retryOnInterrupt([&] {
+    return openat(descriptorOf(directory), name.c_str(),
+                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  });
+  if (fd != -1) {
+    opened = handleOf(fd);
+    return ERROR_SUCCESS;
+  }
+  if (errno == ENOENT) return ERROR_FILE_NOT_FOUND;
+  return errno == ELOOP || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : translateErrNo(errno);
+}
+
+uint32_t FileSystem::CreateFileAt(HANDLE directory, const std::string& name, uint32_t mode,
+                                  HANDLE& file) {
+  const int fd = retryOnInterrupt([&] {
+    return openat(descriptorOf(directory), name.c_str(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(mode));
+  });
+  if (fd == -1) return resultOf(-1);
+  file = handleOf(fd);
+  return ERROR_SUCCESS;
+}
+
+uint32_t FileSystem::MoveFileAt(HANDLE fromDirectory, const std::string& from,
+                                HANDLE toDirectory, const std::string& to) {
+  return resultOf(
+      renameat(descriptorOf(fromDirectory), from.c_str(), descriptorOf(toDirectory), to.c_str()));
+}
+
+uint32_t FileSystem::CreateHardLinkAt(HANDLE directory, const std::string& name,
+                                      HANDLE existingDirectory, const std::string& existing) {
+  return resultOf(linkat(descriptorOf(existingDirectory), existing.c_str(),
+                         descriptorOf(directory), name.c_str(), 0));
+}
+
+uint32_t FileSystem::DeleteFileAt(HANDLE directory, const std::string& name) {
+  return resultOf(unlinkat(descriptorOf(directory), name.c_str(), 0));
+}
+
+uint32_t FileSystem::CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode) {
+  return resultOf(mkdirat(descriptorOf(directory), name.c_str(), static_cast<mode_t>(mode)));
+}
+
+uint32_t FileSystem::RemoveDirectoryAt(HANDLE directory, const std::string& name) {
+  return resultOf(unlinkat(descriptorOf(directory), name.c_str(), AT_REMOVEDIR));
+}
+
+uint32_t FileSystem::SetFileMode(HANDLE file, uint32_t mode) {
+  return resultOf(fchmod(descriptorOf(file), static_cast<mode_t>(mode)));
+}
