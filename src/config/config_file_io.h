@@ -17,8 +17,12 @@ void read_config_file(const WideString& path, ConfigFile& configFile);
 // Replaces the file with the model's content: the new text goes to a temporary
 // file in the same directory, reaches the disk, and is renamed over the old one,
 // which keeps its permission bits; a symbolic link keeps pointing at the file.
-// Throws the int 1 when the file cannot be written at all and the int 2 when a
-// line cannot be written; in both cases the old file stays as it was.
+// A new file is never writable by group or others, whatever the umask. When
+// the directory takes no new file but the file may be written, the file is
+// rewritten in place instead (not atomic; see in_place_file.h).
+// Throws the int 1 when the file cannot be written at all and the int 2 when
+// the text cannot be written; a replaced file then stays as it was, and one
+// rewritten in place gets its old content back as far as the disk allows.
 void write_config_file(const WideString& path, const ConfigFile& configFile);
 
 // True when the file can be read, holds at least two bytes and does not start

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "config/config_file_io.h"
+#include "config/in_place_file.h"
 #include "config/replacing_file.h"
 
 namespace {
@@ -13,22 +14,33 @@ void append_narrow(std::string& line, const WideString& text) {
   line.append(narrow.c_str(), strnlen(narrow.c_str(), narrow.size()));
 }
 
+// The whole text of the file: one "key=value" line per value.
+std::string file_text(const ConfigFile& configFile) {
+  std::string text;
+  for (const ConfigFileItem& item : configFile.items()) {
+    for (const WideString& value : item.values) {
+      append_narrow(text, item.name);
+      text.push_back('=');
+      append_narrow(text, value);
+      text.push_back('\n');
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 void write_config_file(const WideString& path, const ConfigFile& configFile) {
+  const std::string text = file_text(configFile);
   ReplacingFile file(narrow_lib(path));
-  if (!file.open()) throw 1;
-  std::string line;
-  for (const ConfigFileItem& item : configFile.items()) {
-    for (const WideString& value : item.values) {
-      line.clear();
-      append_narrow(line, item.name);
-      line.push_back('=');
-      append_narrow(line, value);
-      line.push_back('\n');
-      if (!file.write(line)) throw 2;
-    }
+  if (!file.open()) {
+    // A shared setup may let us write the file but not its directory.
+    if (!file.directoryRefused()) throw 1;
+    InPlaceFile inPlace(file.target());
+    if (!inPlace.open()) throw 1;
+    if (!inPlace.rewrite(text)) throw 2;
+    return;
   }
-  if (!file.finish()) throw 2;
+  if (!file.write(text) || !file.finish()) throw 2;
   if (!file.replaceTarget()) throw 1;
 }

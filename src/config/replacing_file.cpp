@@ -16,6 +16,8 @@ namespace {
 constexpr size_t kFlushThreshold = 64 * 1024;
 constexpr int kMaxLinkHops = 40;
 constexpr int kMaxNameAttempts = 100;
+// 0666 less at least the mask 022; the umask may take away more.
+constexpr mode_t kNewFileMode = 0666 & ~mode_t{022};
 
 // The directory part of a path including its final "/", or "" for a bare name.
 std::string directory_prefix(const std::string& path) {
@@ -75,16 +77,22 @@ ReplacingFile::ReplacingFile(const std::string& path) : m_target(resolve_links(p
 ReplacingFile::~ReplacingFile() { discardTemporary(); }
 
 bool ReplacingFile::open() {
+  m_directoryRefused = false;
   if (m_target.empty() || m_target.back() == '/') return false;
   struct stat status;
   if (stat(m_target.c_str(), &status) != 0) {
-    // A new file gets the permission bits that creating it in place would give.
-    return createTemporary(0666);
+    // A new file gets the bits that creating it in place would give, but never
+    // write permission for group or others, whatever the umask: whoever could
+    // write it could point the launcher at templates of their choosing.
+    return createTemporary(kNewFileMode);
   }
   if (!S_ISREG(status.st_mode) || faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0) {
     return false;
   }
-  if (!createTemporary(S_IRUSR | S_IWUSR)) return false;
+  if (!createTemporary(S_IRUSR | S_IWUSR)) {
+    m_directoryRefused = errno == EACCES || errno == EPERM || errno == EROFS;
+    return false;
+  }
   // Ownership first, as changing it may clear set-id bits. Only the super-user
   // may give a file away; otherwise the new file stays ours.
   const bool ownerKept = (status.st_uid == geteuid() && status.st_gid == getegid()) ||

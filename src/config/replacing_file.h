@@ -19,6 +19,13 @@ class ReplacingFile {
   // Creates the temporary file; false when the target may not be written or
   // no file can be created beside it.
   bool open();
+  // After a failed open: true when the target is an existing file that may be
+  // written but its directory refuses a new file (no permission, read-only
+  // file system), so that it could only be rewritten in place.
+  bool directoryRefused() const { return m_directoryRefused; }
+  // The file that is replaced: the path given, symbolic links followed; empty
+  // for a loop of links.
+  const std::string& target() const { return m_target; }
   // Appends bytes; false when they cannot be written.
   bool write(const std::string& bytes);
   // Writes what is buffered and flushes the file to the disk.
@@ -35,4 +42,5 @@ class ReplacingFile {
   std::string m_temporary;
   std::string m_buffer;
   int m_descriptor = -1;
+  bool m_directoryRefused = false;
 };

@@ -95,14 +95,21 @@ void InstallSession::requestCancel() {
   m_processData.setCancel(true);
 }
 
-void InstallSession::recordTemplateDirectory() {
+bool InstallSession::recordTemplateDirectory(WideString& unsavedFiles) {
   m_templates.insert(m_templates.begin(), templateListEntry(m_targetDirectory));
-  try {
-    if (!m_fromBaseList) set_tmplts_list(m_templates, false);
-    if (m_baseFile) set_tmplts_list(m_templates, true);
-  } catch (...) {
-    // The installation itself succeeded; the launcher keeps its old list.
-  }
+  unsavedFiles.clear();
+  const auto save = [&](bool useBaseLocations, const WideString& path) {
+    try {
+      set_tmplts_list(m_templates, useBaseLocations);
+    } catch (...) {
+      // The installation itself succeeded; this file keeps its old list.
+      if (!unsavedFiles.empty()) unsavedFiles += u"\n";
+      unsavedFiles += path;
+    }
+  };
+  if (!m_fromBaseList) save(false, get_local_config_file_path());
+  if (m_baseFile) save(true, get_local_config_file_path_base());
+  return unsavedFiles.empty();
 }
 
 bool InstallSession::updateProgress() {

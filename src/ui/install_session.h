@@ -56,8 +56,10 @@ class InstallSession {
   void waitForWorker() { m_thread.join(); }
 
   // Puts the target directory (without a final separator) first in the
-  // launcher's template list; a failure to save is ignored.
-  void recordTemplateDirectory();
+  // launcher's template list. Each file is tried even when another failed;
+  // false when any could not be saved, with their paths in `unsavedFiles`
+  // (one a line).
+  bool recordTemplateDirectory(WideString& unsavedFiles);
 
   // The worker's body: one installation run over the shared state.
   bool updateProgress();

@@ -312,10 +312,16 @@ void CInstallerDlg::showProgressPage() {
   m_progressPage->setProgress(snapshot.progress);
 
   switch (outcome) {
-    case InstallOutcome::kSucceeded:
+    case InstallOutcome::kSucceeded: {
       showSuccessFinalPage();
-      m_session->recordTemplateDirectory();
+      // The templates stay installed; the user learns which launcher file
+      // does not name their directory.
+      WideString unsavedFiles;
+      if (!m_session->recordTemplateDirectory(unsavedFiles)) {
+        notify(LoadResString("IDS_ERROR_RECORDDIR") + u" " + unsavedFiles, kBoxError | kBoxOk);
+      }
       break;
+    }
     case InstallOutcome::kFailed: {
       // The template directory is restored before the user is told so; the
       // message then says whether everything could be put back.
@@ -503,12 +509,18 @@ int CInstallerDlg::runWithoutWindow() {
   snapshot = m_session->snapshot();
 
   switch (outcome) {
-    case InstallOutcome::kSucceeded:
+    case InstallOutcome::kSucceeded: {
       std::fprintf(stderr, "%s 100%%\n%s\n", narrow_lib(snapshot.message).c_str(),
                    resourceUtf8("IDS_SUCCESS_FINISH").c_str());
-      m_session->recordTemplateDirectory();
+      // Still a success: the templates are installed; only the launcher does
+      // not know their directory yet.
+      WideString unsavedFiles;
+      if (!m_session->recordTemplateDirectory(unsavedFiles)) {
+        notify(LoadResString("IDS_ERROR_RECORDDIR") + u" " + unsavedFiles, kBoxError | kBoxOk);
+      }
       m_wizardState = WizardState::kSuccess;
       return kExitSuccess;
+    }
     case InstallOutcome::kFailed:
       notify(snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message,
              kBoxError | kBoxOk);

@@ -1,13 +1,17 @@
 // Replacing a configuration file: permission bits and symbolic links are kept,
-// and a write that fails for any reason leaves the old file as it was.
+// a new file is never writable by others, a write that fails for any reason
+// leaves the old file as it was, and a file whose directory takes no new file
+// is rewritten in place.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 
 #include "config/config_file_io.h"
 #include "support/child_process.h"
@@ -95,20 +99,25 @@ TEST(ConfigFileWriter, KeepsPermissionBitsAndLeavesNoTemporaryFile) {
   ScratchDirectory scratch(kOddScratchName);
   const std::string path = scratch / "orbstart.cfg";
   write_file(path, kOldContent);
-  chmod(path.c_str(), 0640);
+  chmod(path.c_str(), 0666);
   ConfigFile model;
   model.addValue(u"k", u"v");
   write_config_file(widen_lib(path), model);
   EXPECT_EQ(read_file(path), "k=v\n");
-  EXPECT_EQ(mode_of(path), S_IFREG | 0640);
+  EXPECT_EQ(mode_of(path), S_IFREG | 0666);
   EXPECT_EQ(list_directory(scratch.path()), "orbstart.cfg|");
 
-  // A new file gets the bits that creating it directly would give.
-  const mode_t oldMask = umask(027);
-  write_config_file(widen_lib(scratch / "new.cfg"), model);
-  umask(oldMask);
-  EXPECT_EQ(mode_of(scratch / "new.cfg"), S_IFREG | 0640);
-  EXPECT_EQ(read_file(scratch / "new.cfg"), "k=v\n");
+  // A new file gets the bits that creating it directly would give, but never
+  // write permission for group or others.
+  const std::pair<mode_t, mode_t> masksAndModes[] = {{0, 0644}, {027, 0640}, {077, 0600}};
+  for (const auto& [mask, mode] : masksAndModes) {
+    const std::string created = scratch / ("new" + std::to_string(mask) + ".cfg");
+    const mode_t oldMask = umask(mask);
+    write_config_file(widen_lib(created), model);
+    umask(oldMask);
+    EXPECT_EQ(mode_of(created), S_IFREG | mode) << "umask " << std::oct << mask;
+    EXPECT_EQ(read_file(created), "k=v\n");
+  }
 }
 
 TEST(ConfigFileWriter, SymbolicLinkKeepsPointingAtTheReplacedFile) {
@@ -163,17 +172,43 @@ TEST(ConfigFileWriter, FailedWriteLeavesTheOldFile) {
   EXPECT_EQ(run_in_child([&] { return write_beyond_size_limit(scratch.path()); }), "");
 }
 
-TEST(ConfigFileWriter, UnprivilegedWriterCannotReplaceAReadOnlyFile) {
+TEST(ConfigFileWriter, UnprivilegedWriterRewritesInPlaceOnlyAFileItMayWrite) {
   if (geteuid() != 0) GTEST_SKIP() << "switching to nobody needs the super-user";
+  const passwd* nobody = getpwnam("nobody");
+  if (nobody == nullptr) GTEST_SKIP() << "no user nobody";
   ScratchDirectory scratch(kOddScratchName);
   chmod(scratch.path().c_str(), 0755);  // nobody may pass through
-  // A read-only file is not replaced, although its directory is open to everybody.
-  const std::string open = scratch / "open";
-  mkdir(open.c_str(), 0777);
-  chmod(open.c_str(), 0777);
-  write_file(open + "/orbstart.cfg", kOldContent);
-  chmod((open + "/orbstart.cfg").c_str(), 0444);
-  EXPECT_EQ(run_in_child([&] { return write_as_nobody(open); }), "code 1");
-  EXPECT_EQ(read_file(open + "/orbstart.cfg"), kOldContent);
-  EXPECT_EQ(list_directory(open), "orbstart.cfg|");
+  struct Case {
+    const char* name;
+    mode_t directoryMode;
+    mode_t fileMode;
+    bool nobodysFile;
+    const char* result;
+    std::string content;
+  };
+  const Case cases[] = {
+      // A read-only file is not replaced, although its directory is open to everybody.
+      {"open", 0777, 0444, false, "code 1", kOldContent},
+      // A file that may be written in a directory that may not is rewritten in place.
+      {"shared", 0755, 0644, true, "code 0", "k=v\n"},
+      {"closed", 0755, 0644, false, "code 1", kOldContent},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string directory = scratch / c.name;
+    const std::string path = directory + "/orbstart.cfg";
+    mkdir(directory.c_str(), 0700);
+    chmod(directory.c_str(), c.directoryMode);
+    write_file(path, kOldContent);
+    chmod(path.c_str(), c.fileMode);
+    if (c.nobodysFile) {
+      ASSERT_EQ(chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    const std::string result = run_in_child([&] { return write_as_nobody(directory); });
+    if (is_skip_report(result)) GTEST_SKIP() << result;
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(read_file(path), c.content);
+    EXPECT_EQ(mode_of(path), S_IFREG | c.fileMode);
+    EXPECT_EQ(list_directory(directory), "orbstart.cfg|");
+  }
 }

@@ -19,7 +19,8 @@ const char* const kKeys[] = {
     "IDS_INSTALL_FINISH",   "IDS_ERROR_DAMAGEDSOURCE", "IDS_DEFPRODUCT",
     "IDS_DEFPROVIDER",      "IDS_SUCCESS_FINISH",      "IDS_SUCCESS_OPENDESCR",
     "IDS_PROGRESS_START",   "IDS_ERROR_FINISH",        "IDS_CANCEL_FINISH",
-    "IDS_RECOVERED", "IDS_RECOVERY_FAILED", "IDS_ROLLBACK_INCOMPLETE", "IDS_TARGET_BUSY",
+    "IDS_RECOVERED",        "IDS_RECOVERY_FAILED",     "IDS_ROLLBACK_INCOMPLETE",
+    "IDS_TARGET_BUSY",      "IDS_ERROR_RECORDDIR",     "IDS_ERROR_NOTDIRECTORY",
     "IDS_BROWSE_SELDIR",    "IDS_BROWSE_OK",           "IDS_BROWSE_CANCEL",
     "IDS_WELCOME_TITLE",    "IDS_SETUP_EXISTEDTARGET", "IDS_DESTINATION_PROMPT",
     "IDS_TEMPLATE_CATALOG",
@@ -64,6 +65,10 @@ const std::map<std::string, std::string> kEnglish = {
     {"IDS_TARGET_BUSY",
      "Another installation into this template directory is running. Try again when it has "
      "finished:"},
+    {"IDS_ERROR_RECORDDIR",
+     "The templates were installed, but the template directory could not be recorded in the "
+     "launcher's configuration file:"},
+    {"IDS_ERROR_NOTDIRECTORY", "A symbolic link or a file stands where the kit needs a directory:"},
     {"IDS_BROWSE_SELDIR", "Directory selected:"},
     {"IDS_BROWSE_OK", "Select"},
     {"IDS_BROWSE_CANCEL", "Cancel"},

@@ -48,6 +48,10 @@ constexpr ResourceText kTexts[] = {
     {"IDS_TARGET_BUSY",
      "Another installation into this template directory is running. Try again when it has "
      "finished:"},
+    {"IDS_ERROR_RECORDDIR",
+     "The templates were installed, but the template directory could not be recorded in the "
+     "launcher's configuration file:"},
+    {"IDS_ERROR_NOTDIRECTORY", "A symbolic link or a file stands where the kit needs a directory:"},
     {"IDS_BROWSE_SELDIR", "Directory selected:"},
     {"IDS_BROWSE_OK", "Select"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -53,6 +53,11 @@ constexpr ResourceText kTexts[] = {
     {"IDS_TARGET_BUSY",
      "Eine andere Installation in dieses Vorlagenverzeichnis läuft bereits. Versuchen Sie es "
      "erneut, sobald sie abgeschlossen ist:"},
+    {"IDS_ERROR_RECORDDIR",
+     "Die Vorlagen wurden installiert, aber das Vorlagenverzeichnis konnte nicht in die "
+     "Konfigurationsdatei des Startprogramms eingetragen werden:"},
+    {"IDS_ERROR_NOTDIRECTORY",
+     "Wo das Paket ein Verzeichnis braucht, steht ein symbolischer Link oder eine Datei:"},
     {"IDS_BROWSE_SELDIR", "Ausgewähltes Verzeichnis:"},
     {"IDS_BROWSE_OK", "Auswählen"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -48,6 +48,11 @@ constexpr ResourceText kTexts[] = {
      "saglabātās versijas atrodas direktorijā:"},
     {"IDS_TARGET_BUSY",
      "Šajā veidņu direktorijā jau notiek cita instalēšana. Mēģiniet vēlreiz, kad tā būs pabeigta:"},
+    {"IDS_ERROR_RECORDDIR",
+     "Veidnes ir instalētas, taču veidņu direktoriju neizdevās ierakstīt palaišanas programmas "
+     "konfigurācijas failā:"},
+    {"IDS_ERROR_NOTDIRECTORY",
+     "Vietā, kur komplektam nepieciešams katalogs, atrodas simboliskā saite vai fails:"},
     {"IDS_BROWSE_SELDIR", "Izvēlētā direktorija:"},
     {"IDS_BROWSE_OK", "Izvēlēties"},
     {"IDS_BROWSE_CANCEL", kCancel},

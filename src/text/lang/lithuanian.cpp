@@ -48,6 +48,11 @@ constexpr ResourceText kTexts[] = {
     {"IDS_TARGET_BUSY",
      "Į šį šablonų katalogą jau vykdomas kitas diegimas. Bandykite dar kartą, kai jis bus "
      "baigtas:"},
+    {"IDS_ERROR_RECORDDIR",
+     "Šablonai įdiegti, tačiau šablonų katalogo nepavyko įrašyti į paleidimo programos "
+     "konfigūracijos failą:"},
+    {"IDS_ERROR_NOTDIRECTORY",
+     "Ten, kur rinkiniui reikia katalogo, yra simbolinė nuoroda arba failas:"},
     {"IDS_BROWSE_SELDIR", "Pasirinktas katalogas:"},
     {"IDS_BROWSE_OK", "Pasirinkti"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -50,6 +50,11 @@ constexpr ResourceText kTexts[] = {
     {"IDS_TARGET_BUSY",
      "O altă instalare în acest director de șabloane este în curs. Încercați din nou după ce se "
      "termină:"},
+    {"IDS_ERROR_RECORDDIR",
+     "Șabloanele au fost instalate, dar directorul de șabloane nu a putut fi înregistrat în "
+     "fișierul de configurare al programului de lansare:"},
+    {"IDS_ERROR_NOTDIRECTORY",
+     "Acolo unde pachetul are nevoie de un director se află o legătură simbolică sau un fișier:"},
     {"IDS_BROWSE_SELDIR", "Director selectat:"},
     {"IDS_BROWSE_OK", "Selectare"},
     {"IDS_BROWSE_CANCEL", kCancel},

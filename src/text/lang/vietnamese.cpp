@@ -48,6 +48,11 @@ constexpr ResourceText kTexts[] = {
     {"IDS_TARGET_BUSY",
      "Một quá trình cài đặt khác vào thư mục mẫu này đang chạy. Hãy thử lại khi quá trình đó hoàn "
      "tất:"},
+    {"IDS_ERROR_RECORDDIR",
+     "Các mẫu đã được cài đặt, nhưng không thể ghi thư mục mẫu vào tệp cấu hình của chương trình "
+     "khởi chạy:"},
+    {"IDS_ERROR_NOTDIRECTORY",
+     "Tại vị trí bộ cài đặt cần một thư mục lại có một liên kết tượng trưng hoặc một tệp:"},
     {"IDS_BROWSE_SELDIR", "Thư mục đã chọn:"},
     {"IDS_BROWSE_OK", "Chọn"},
     {"IDS_BROWSE_CANCEL", kCancel},
