@@ -19,8 +19,9 @@ uint32_t FileSystem::CreateFile(const WideString& path, uint32_t desiredAccess,
   if (creationDisposition == TRUNCATE_EXISTING) {
     flags |= O_TRUNC;
   } else if (creationDisposition == CREATE_ALWAYS) {
-    // An existing file keeps its length until the writer calls SetEndOfFile.
-    flags |= O_CREAT;
+    // An existing file keeps its length until the writer calls SetEndOfFile;
+    // a symbolic link at the name is refused, never written through.
+    flags |= O_CREAT | O_NOFOLLOW;
   } else if (creationDisposition == CREATE_NEW) {
     // Only a name that is free: never an existing file, never through a link.
     flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
