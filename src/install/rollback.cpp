@@ -2,4 +2,4 @@
 
 const char kBackupRootName[] = ".p8stp";
 const char kJournalFileName[] = "journal";
-const char kSavedDirectoryName[] = "saved/";
+const char kSavedDirectoryName[] = "saved";

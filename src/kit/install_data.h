@@ -66,10 +66,10 @@ class InstallData {
   // last-write time. Returns 0 or the failing step's code; 13 when the kit's
   // data is damaged or ends before the entry does.
   uint32_t copy(uint32_t index, const WideString& destination);
-  // Writes entry `index` as copy does into `output`, open for writing and
-  // still the caller's afterwards: the data from the current position, the
-  // end of the file there, the entry's last-write time. Returns as copy.
-  uint32_t copyTo(uint32_t index, HANDLE output);
+  // Writes entry `index` into `output`, a new, empty file open for writing
+  // that stays the caller's: the data, then the entry's last-write time.
+  // Returns as copy.
+  uint32_t copyTo(uint32_t index, HANDLE output) { return writeEntry(index, output, false); }
   // Reads the stream on to the end of entry `index`'s data when it has not
   // yet passed it, so that a reader who will not copy it keeps the stream
   // moving (and finds damage early). Returns 0, 13 for a damaged kit, or a
@@ -112,6 +112,10 @@ class InstallData {
   void readProducts();
   void readSingleProduct();
   void readCatalogue();
+  // Writes entry `index` into `output` from its current position, ends the
+  // file there when `truncate` (it may have been longer), then sets the
+  // entry's time.
+  uint32_t writeEntry(uint32_t index, HANDLE output, bool truncate);
   // Writes `entry` from the stream, which has not yet passed its first byte.
   uint32_t copyFromStream(const FileData<FS>& entry, HANDLE output);
   // Writes `entry` from the temporary container.

@@ -210,13 +210,13 @@ uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& des
   HANDLE output = INVALID_HANDLE_VALUE;
   uint32_t code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
   if (code != 0) return code;
-  code = copyTo(index, output);
+  code = writeEntry(index, output, true);
   FS::CloseHandle(output);
   return code;
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::copyTo(uint32_t index, HANDLE output) {
+uint32_t InstallData<Compressor, FS>::writeEntry(uint32_t index, HANDLE output, bool truncate) {
   const FileData<FS>& entry = files[index];
   uint32_t code = 0;
   // After a check of the whole kit, the stream starts again from the first
@@ -230,7 +230,7 @@ uint32_t InstallData<Compressor, FS>::copyTo(uint32_t index, HANDLE output) {
   const bool streamed =
       handle == INVALID_HANDLE_VALUE && stream != nullptr && entry.offset >= stream->position();
   code = streamed ? copyFromStream(entry, output) : copyFromContainer(entry, output);
-  if (code == 0) code = FS::SetEndOfFile(output);
+  if (code == 0 && truncate) code = FS::SetEndOfFile(output);
   if (code == 0) code = FS::SetFileTime(output, nullptr, nullptr, &entry.time);
   return code;
 }
