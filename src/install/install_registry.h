@@ -6,6 +6,7 @@
 // this time. `Files` is the Win32-style file layer. One thread at a time.
 #pragma once
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -30,6 +31,8 @@ class BasicRegistryEntry {
     const std::string directory = install_registry_directory();
     uint32_t code = Files::CreateDirectory(widen_lib(directory));
     if (code != 0 && code != ERROR_ALREADY_EXISTS) return code;
+    // The user's own business, whatever the umask made of it.
+    if (code == 0) chmod(directory.c_str(), 0700);
     char name[40];
     std::snprintf(name, sizeof name, "install-%016llx",
                   static_cast<unsigned long long>(header.runId));
@@ -48,8 +51,11 @@ class BasicRegistryEntry {
     code = Files::CreateFile(widen_lib(fresh), GENERIC_WRITE, 0, CREATE_NEW, file);
     if (code != 0) return code;
     unsigned int written = 0;
-    code = Files::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written,
-                            nullptr);
+    code = Files::SetFileMode(file, 0600);
+    if (code == 0) {
+      code = Files::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written,
+                              nullptr);
+    }
     if (code == 0) code = Files::FlushFileBuffers(file);
     Files::CloseHandle(file);
     if (code == 0) code = Files::MoveFile(widen_lib(fresh), widen_lib(m_path));
