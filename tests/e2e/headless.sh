@@ -4,7 +4,8 @@
 # codes as with windows: 0 installed, 1 missing or damaged kit or a failed
 # installation. Without -S the program says that it needs a display and ends
 # with 1, installing nothing. An interrupt (SIGINT) cancels an unattended run:
-# rolled back, exit code 2; after a kill -9 the next start rolls back.
+# rolled back, exit code 2; after a kill -9 the next start rolls back. A
+# template directory that another installation holds is refused.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 unset DISPLAY
@@ -43,6 +44,17 @@ expect 0 "unattended"
 expect_text "100"
 assert_installed "$default"
 [ "$(recorded_directory)" = "$default" ] || fail "recorded: $(recorded_directory)"
+
+# Another installation holds the template directory: after a short wait a
+# clear message and exit code 1, and nothing changed.
+flock --no-fork "$default" sleep 30 &
+LOCK_PID=$!
+before=$(tree_state "$default")
+run_headless kit -S
+kill "$LOCK_PID"
+expect 1 "busy template directory"
+expect_text "Another installation into this template directory is running"
+[ "$(tree_state "$default")" = "$before" ] || fail "a busy template directory changed"
 
 # Kit errors: the box texts on standard error, in the chosen language.
 mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage"
