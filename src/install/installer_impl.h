@@ -120,8 +120,8 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     start = end + 1;
   }
 
-  // The backup root is the installation's own.
-  if (entry.name.substr(0, entry.name.find('/')) == kBackupRootName) {
+  // A name that names no file, and the backup root, the installation's own.
+  if (entry.name.empty() || entry.name.substr(0, entry.name.find('/')) == kBackupRootName) {
     entry.action = Action::kFail;
     entry.code = ERROR_INVALID_NAME;
     return entry;

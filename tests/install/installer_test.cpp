@@ -279,6 +279,13 @@ TEST_F(InstallerTest, AnEntryNamingADirectoryOrSpecialFileIsAnError) {
   EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
   EXPECT_EQ(66, outcome.progress);
   EXPECT_EQ(withoutDirectory, snapshot_tree(target.path()));
+
+  // The installation's own backup root is no kit's to write.
+  kit.close();
+  openKit({{"a.cfg", "a", file_time(kT)}, {".p8stp\\saved\\a.cfg", "kit", file_time(kT)}});
+  outcome = install(target.path());
+  EXPECT_EQ(ERROR_INVALID_NAME, outcome.result);
+  EXPECT_EQ(withoutDirectory, snapshot_tree(target.path()));
 }
 
 // Failing each disk-changing operation of a run in turn, and cancelling after
