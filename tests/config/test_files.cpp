@@ -1,10 +1,8 @@
 #include "test_files.h"
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <cstdlib>
-#include <vector>
+
+#include "support/directory_names.h"
 
 ScopedHome::ScopedHome(const std::string& home) {
   const char* old = std::getenv("HOME");
@@ -16,16 +14,5 @@ ScopedHome::ScopedHome(const std::string& home) {
 ScopedHome::~ScopedHome() { m_hadHome ? setenv("HOME", m_oldHome.c_str(), 1) : unsetenv("HOME"); }
 
 std::string list_directory(const std::string& path) {
-  DIR* directory = opendir(path.c_str());
-  if (directory == nullptr) return "<missing>";
-  std::vector<std::string> names;
-  while (const dirent* entry = readdir(directory)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(directory);
-  std::sort(names.begin(), names.end());
-  std::string joined;
-  for (const std::string& name : names) joined += name + "|";
-  return joined;
+  return exists(path) ? joined_names(directory_names(path), "|") : "<missing>";
 }

@@ -71,7 +71,7 @@ class InstallerTest : public ::testing::Test {
     return outcome;
   }
 
-  std::vector<std::string> backupRoots() const { return entries_with_prefix(temp.path(), "p8stp"); }
+  std::vector<std::string> backupRoots() const { return directory_names(temp.path(), "p8stp"); }
 
   ScratchDirectory temp;
   ScratchDirectory home;

@@ -33,17 +33,6 @@ void write_file(const std::string& path, const std::string& content, int64_t sec
   ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), times, 0)) << path;
 }
 
-int64_t modification_seconds(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return -1;
-  return info.st_mtim.tv_sec;
-}
-
-bool exists(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0;
-}
-
 namespace {
 
 void snapshot_into(const std::string& root, const std::string& relative, TreeSnapshot& tree) {
@@ -69,15 +58,7 @@ void snapshot_into(const std::string& root, const std::string& relative, TreeSna
   }
   tree[relative] = item;
   if (item.kind != 'd') return;
-  DIR* stream = opendir(path.c_str());
-  if (stream == nullptr) return;
-  std::vector<std::string> names;
-  while (const dirent* entry = readdir(stream)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(stream);
-  for (const std::string& name : names) {
+  for (const std::string& name : directory_names(path)) {
     snapshot_into(root, relative == "." ? name : relative + "/" + name, tree);
   }
 }
@@ -90,18 +71,6 @@ TreeSnapshot snapshot_tree(const std::string& root) {
   return tree;
 }
 
-std::vector<std::string> entries_with_prefix(const std::string& directory,
-                                             const std::string& prefix) {
-  std::vector<std::string> names;
-  DIR* stream = opendir(directory.c_str());
-  if (stream == nullptr) return names;
-  while (const dirent* entry = readdir(stream)) {
-    const std::string name = entry->d_name;
-    if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
-  }
-  closedir(stream);
-  return names;
-}
 
 _FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
   const long epoch = static_cast<long>(seconds);

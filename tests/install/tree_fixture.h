@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/win32_types.h"
+#include "support/directory_names.h"
+#include "support/wide_text.h"
 #include "text/wide_string.h"
 
 // Creates the file (and its missing parents) with `content` and the
@@ -17,10 +19,6 @@
 void write_file(const std::string& path, const std::string& content, int64_t seconds,
                 long nanoseconds = 0);
 void make_directories(const std::string& path);
-// Modification time in whole seconds; -1 when missing.
-int64_t modification_seconds(const std::string& path);
-bool exists(const std::string& path);
-inline WideString wide(const std::string& text) { return widen_lib(text); }
 
 // Every entry below a root, by relative path.
 struct TreeItem {
@@ -36,9 +34,6 @@ struct TreeItem {
 using TreeSnapshot = std::map<std::string, TreeItem>;
 // The root directory itself is the entry "." (its time counts too).
 TreeSnapshot snapshot_tree(const std::string& root);
-// Names of the entries of one directory that begin with `prefix`.
-std::vector<std::string> entries_with_prefix(const std::string& directory,
-                                             const std::string& prefix);
 
 // A file time from whole seconds since 1970 and extra 100 ns ticks.
 _FILETIME file_time(int64_t seconds, uint32_t extraTicks = 0);

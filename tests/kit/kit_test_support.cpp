@@ -81,21 +81,5 @@ std::string ScratchTest::write_kit(const std::string& container, const std::stri
 
 std::vector<std::string> ScratchTest::temp_files() const { return list_directory(path("tmp")); }
 
-long file_mtime(const std::string& path) {
-  struct stat64 status;
-  if (stat64(path.c_str(), &status) != 0) return -1;
-  return static_cast<long>(status.st_mtime);
-}
 
-std::vector<std::string> list_directory(const std::string& path) {
-  std::vector<std::string> names;
-  if (DIR* directory = opendir(path.c_str())) {
-    while (const dirent* item = readdir(directory)) {
-      const std::string name = item->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(directory);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> list_directory(const std::string& path) { return directory_names(path); }

@@ -12,6 +12,7 @@
 #include "kit/install_data.h"
 #include "kit/lz_compressor.h"
 #include "platform/file_system.h"
+#include "support/directory_names.h"
 #include "support/scratch_directory.h"
 
 using Reader = config::InstallData<LZCompressor, FileSystem>;
@@ -60,5 +61,4 @@ class ScratchTest : public ::testing::Test {
 };
 
 // Modification time in whole seconds.
-long file_mtime(const std::string& path);
 std::vector<std::string> list_directory(const std::string& path);

@@ -62,7 +62,7 @@ void expect_tree(const std::string& root, const std::vector<SourceFile>& files) 
   for (const SourceFile& file : files) {
     const std::string target = root + "/" + file.name;
     EXPECT_EQ(read_file(target), file.content) << target;
-    EXPECT_EQ(file_mtime(target), file.mtime) << target;
+    EXPECT_EQ(modification_seconds(target), file.mtime) << target;
   }
 }
 

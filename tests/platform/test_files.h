@@ -8,14 +8,9 @@
 
 #include <string>
 
-#include "text/wide_string.h"
+#include "support/directory_names.h"
+#include "support/wide_text.h"
 
-inline WideString wide(const std::string& narrow) { return widen_lib(narrow); }
-
-// lstat: true for a dangling link too.
-bool exists(const std::string& path);
-// The names in a directory except "." and "..", sorted, separated by blanks.
-std::string listNames(const std::string& directory);
 struct stat statusOf(const std::string& path);
 // Sets the access and modification time of a path (links not followed).
 void setTimes(const std::string& path, long seconds, long nanoseconds);

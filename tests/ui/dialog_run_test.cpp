@@ -2,7 +2,6 @@
 // display, and a user's cancel during the installation (Cancel, Escape, the
 // window's close request), which rolls back with the window alive and ends
 // with its own final page and exit code.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gdk/gdkkeysyms.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 
 #include "config/starter.h"
 #include "dialog_fixture.h"
+#include "support/directory_names.h"
 #include "support/file_contents.h"
 #include "ui/dir_select_page.h"
 #include "ui/exit_code.h"
@@ -170,15 +170,9 @@ namespace {
 // Names in the temporary directory (TMPDIR, the sandbox's) that begin with
 // `prefix`, joined by blanks.
 std::string listTemporaryEntries(const std::string& prefix) {
-  std::string names;
-  DIR* directory = opendir(std::getenv("TMPDIR"));
-  if (directory == nullptr) return "<no TMPDIR>";
-  while (const dirent* entry = readdir(directory)) {
-    const std::string name = entry->d_name;
-    if (name.compare(0, prefix.size(), prefix) == 0) names += name + " ";
-  }
-  closedir(directory);
-  return names;
+  const char* temporary = std::getenv("TMPDIR");
+  if (temporary == nullptr) return "<no TMPDIR>";
+  return joined_names(directory_names(temporary, prefix), " ");
 }
 
 }  // namespace
