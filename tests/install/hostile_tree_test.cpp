@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "install/journal_record.h"
 #include "install/scripted_file_system.h"
 #include "install/tree_fixture.h"
 #include "platform/tree_removal.h"
@@ -202,4 +203,46 @@ TEST_F(HostileTreeTest, APremadeBackupRootIsPassedOver) {
   EXPECT_EQ("kit a", read_file(target / "conf/a.cfg"));
   EXPECT_EQ(premade, snapshot_tree(temp / "p8stp0"));
   EXPECT_FALSE(exists(temp / "p8stp1"));
+}
+
+// A backup root found in the target is replayed only when it is this user's
+// own, private, and its journal names this target; anything else, such as
+// one another user planted to have a file deleted, is left alone and the
+// installation refuses to start.
+TEST_F(HostileTreeTest, APlantedBackupRootIsNeverReplayed) {
+  struct Case {
+    const char* what;
+    unsigned mode;
+    uid_t owner;
+    bool namesThisTarget;
+    bool replayed;
+  };
+  const Case cases[] = {{"private and ours", 0700, 0, true, true},
+                        {"open to others", 0755, 0, true, false},
+                        {"another user's", 0700, 65534, true, false},
+                        {"naming another target", 0700, 0, false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    write_file(target / "victim.cfg", "the user's", kT);
+    make_directories(target / ".p8stp");
+    JournalRecord header;
+    header.runId = 1;
+    header.path = (c.namesThisTarget ? target.path() : elsewhere.path()) + "/";
+    header.backupRoot = target / ".p8stp/";
+    JournalRecord created;
+    created.type = JournalRecordType::kCreate;
+    created.path = "victim.cfg";
+    std::string journal = journal_file_start();
+    append_journal_record(journal, header);
+    append_journal_record(journal, created);
+    write_file(target / ".p8stp/journal", journal);
+    chmod((target / ".p8stp").c_str(), c.mode);
+    ASSERT_EQ(0, chown((target / ".p8stp").c_str(), c.owner, c.owner));
+    const uint32_t result = install({{"a.cfg", "kit a", file_time(kT)}});
+    EXPECT_EQ(c.replayed ? 0u : ERROR_ALREADY_EXISTS, result);
+    EXPECT_EQ(c.replayed, !exists(target / "victim.cfg"));
+    EXPECT_EQ(c.replayed, !exists(target / ".p8stp"));
+    removeTree(target.path());
+    make_directories(target.path());
+  }
 }

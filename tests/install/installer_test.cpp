@@ -343,6 +343,7 @@ TEST_F(InstallerTest, EveryFailureOrCancelPositionLeavesTheTreeAsItWas) {
     EXPECT_LT(outcome.progress, 100);
     EXPECT_EQ(before, snapshot_tree(tree.path()));
     EXPECT_TRUE(backupRoots().empty());
+    EXPECT_FALSE(exists(home / ".orbp8/Orbe/orbp8/pending")) << "a registry entry was left";
   }
 }
 
