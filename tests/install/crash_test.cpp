@@ -74,8 +74,33 @@ void expect_installed(const std::string& root) {
   EXPECT_EQ("the user's own", read_file(root + "/user.txt"));
 }
 
-// One letter per hooked operation, in order.
-char letter_of(FileOperation operation) { return "CWETMDRXHF"[static_cast<int>(operation)]; }
+// One letter per hooked operation, in order; a kit entry's temporary file
+// is created as 'N' and renamed as 'R', the journal deleted as 'J'.
+char letter_of(FileOperation operation, const WideString& path) {
+  const bool temporary = path.rfind(u".p8new", 0) == 0;
+  if (temporary && operation == FileOperation::kCreateFile) return 'N';
+  if (temporary && operation == FileOperation::kMoveFile) return 'R';
+  if (operation == FileOperation::kDeleteFile && path == u"journal") return 'J';
+  return "CWETMDXXHF"[static_cast<int>(operation)];
+}
+
+// The order that makes a power loss harmless: a flush between the last
+// journal write and the first new file, between the last saved link and the
+// first rename, and between the last rename and the journal's deletion.
+void expect_durable_order(const std::string& letters) {
+  const auto flushed_between = [&](size_t from, size_t to) {
+    const size_t flush = letters.find('F', from);
+    return from != std::string::npos && to != std::string::npos && flush < to;
+  };
+  const size_t firstNew = letters.find('N');
+  EXPECT_TRUE(flushed_between(letters.rfind('W', firstNew), firstNew)) << letters;
+  const size_t firstRename = letters.find('R');
+  const size_t lastLink = letters.rfind('H', firstRename);
+  if (lastLink != std::string::npos) {
+    EXPECT_TRUE(flushed_between(lastLink, firstRename)) << letters;
+  }
+  EXPECT_TRUE(flushed_between(letters.rfind('R'), letters.find('J'))) << letters;
+}
 
 class CrashTest : public ::testing::Test {
  protected:
@@ -94,9 +119,9 @@ class CrashTest : public ::testing::Test {
       ScriptedKit kit;
       if (kit.open(wide(staging / "orbp8.pkd")) != 0) return "the kit did not open";
       std::string letters;
-      ScriptedFileSystem::hook = [&](FileOperation operation, const WideString&) -> uint32_t {
+      ScriptedFileSystem::hook = [&](FileOperation operation, const WideString& path) -> uint32_t {
         const int number = static_cast<int>(letters.size());
-        letters += letter_of(operation);
+        letters += letter_of(operation, path);
         if (number == killAt) raise(SIGKILL);
         return number == failAt ? ERROR_INVALID_PARAMETER : 0;
       };
@@ -125,13 +150,18 @@ TEST_F(CrashTest, AKillAnywhereIsUndoneAtTheNextStart) {
     expect_installed(dry.path());
   }
   ASSERT_GT(letters.size(), 100u) << letters;
+  expect_durable_order(letters);
+  {
+    ScratchDirectory fresh;
+    expect_durable_order(installInChild(fresh / "new"));
+  }
 
   // Points spread over the whole run, and the first, middle and last
   // operation of every kind: journal writes and flushes, directories,
   // links, data inside the big file, time stamps, renames.
   std::set<int> points;
   for (int i = 1; i <= 24; ++i) points.insert(static_cast<int>(letters.size()) * i / 25);
-  for (const char kind : std::string("CWTMDHF")) {
+  for (const char kind : std::string("NWTRDHFJ")) {
     const size_t first = letters.find(kind);
     const size_t last = letters.rfind(kind);
     if (first == std::string::npos) continue;
@@ -141,7 +171,7 @@ TEST_F(CrashTest, AKillAnywhereIsUndoneAtTheNextStart) {
   }
   // Kills during a rollback: a failure half-way, then a kill a few
   // operations into the undo.
-  const int failAt = static_cast<int>(letters.find('M', letters.size() / 2));
+  const int failAt = static_cast<int>(letters.find('R', letters.size() / 2));
   std::vector<std::pair<int, int>> runs;
   for (const int point : points) runs.push_back({point, -1});
   for (const int offset : {1, 3, 8, 20}) runs.push_back({failAt + offset, failAt});
@@ -163,9 +193,13 @@ TEST_F(CrashTest, AKillAnywhereIsUndoneAtTheNextStart) {
       EXPECT_TRUE(note.undone);
       EXPECT_EQ(wide(tree.path() + "/"), note.target);
     }
-    EXPECT_EQ(before, snapshot_tree(tree.path()));
     EXPECT_TRUE(list_registry_entries(install_registry_directory()).empty());
-
+    // Once the journal's deletion has happened, the installation stands.
+    if (killAt > static_cast<int>(letters.find('J'))) {
+      expect_installed(tree.path());
+      continue;
+    }
+    EXPECT_EQ(before, snapshot_tree(tree.path()));
     ASSERT_EQ(letters, installInChild(tree.path()));
     expect_installed(tree.path());
   }
