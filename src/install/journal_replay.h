@@ -226,6 +226,21 @@ void restore_journal_times(const std::vector<JournalRecord>& records, HANDLE tar
   }
 }
 
+// Removes the directories `made` above a target (outermost first in the
+// list; any that holds something now stays), then puts back the `times` of
+// the directory they were made in.
+inline void remove_made_directories(const std::vector<std::string>& made,
+                                    const JournalRecord& times) {
+  for (auto directory = made.rbegin(); directory != made.rend(); ++directory) {
+    rmdir(directory->c_str());
+  }
+  if (times.type != JournalRecordType::kDirectoryTimes || times.path.empty()) return;
+  const timespec both[2] = {
+      {static_cast<time_t>(times.accessSeconds), static_cast<long>(times.accessNanoseconds)},
+      {static_cast<time_t>(times.old.seconds), static_cast<long>(times.old.nanoseconds)}};
+  utimensat(AT_FDCWD, times.path.c_str(), both, AT_SYMLINK_NOFOLLOW);
+}
+
 enum class RecoveryOutcome {
   kNothing,  // no unfinished installation there
   kUndone,   // an interrupted installation was undone

@@ -49,9 +49,13 @@ std::vector<RecoveryNote> recover_interrupted_installations(const WideString& pr
     // that holds something now stays.
     FileSystem::DeleteFile(widen_lib(entry));
     rmdir(registry.c_str());
-    for (auto record = records.rbegin(); record != records.rend(); ++record) {
-      if (record->type == JournalRecordType::kMakeDirectory) rmdir(record->path.c_str());
+    std::vector<std::string> made;
+    JournalRecord times;
+    for (const JournalRecord& record : records) {
+      if (record.type == JournalRecordType::kMakeDirectory) made.push_back(record.path);
+      if (record.type == JournalRecordType::kDirectoryTimes) times = record;
     }
+    remove_made_directories(made, times);
   }
   std::string target = narrow_lib(proposedTarget);
   if (!target.empty()) {

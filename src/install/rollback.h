@@ -107,6 +107,8 @@ class BasicRollback {
   BasicDirectoryWalker<Files> m_targetWalker;
   BasicRegistryEntry<Files> m_registry;
   std::vector<std::string> m_madeAboveTarget;
+  // The times of the directory the first of them is made in.
+  JournalRecord m_aboveTimes;
   // Ending with "/"; empty until the first change needs the journal.
   std::string m_backupRoot;
   BasicBackupRoot<Files> m_backup;

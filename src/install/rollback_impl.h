@@ -70,7 +70,19 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     break;
   }
   if (!missing.empty()) {
-    if (m_registry.write(m_header, missing) != 0) return ERROR_PATH_NOT_FOUND;
+    // The directory they are made in gets its times back when they go.
+    struct stat above;
+    const std::string parent = parent_of(missing.front());
+    m_aboveTimes = JournalRecord();
+    m_aboveTimes.type = JournalRecordType::kDirectoryTimes;
+    m_aboveTimes.path = parent;
+    if (stat(parent.c_str(), &above) == 0) {
+      m_aboveTimes.accessSeconds = above.st_atim.tv_sec;
+      m_aboveTimes.accessNanoseconds = above.st_atim.tv_nsec;
+      m_aboveTimes.old.seconds = above.st_mtim.tv_sec;
+      m_aboveTimes.old.nanoseconds = above.st_mtim.tv_nsec;
+    }
+    if (m_registry.write(m_header, missing, m_aboveTimes) != 0) return ERROR_PATH_NOT_FOUND;
     for (const std::string& directory : missing) {
       // Missing a moment ago: made now, or by the registry's own directory.
       const uint32_t code = Files::CreateDirectory(widen_lib(directory));
@@ -211,7 +223,7 @@ uint32_t BasicRollback<Files>::makeBackupRoot() {
   // the temporary directory, which the registry and journal then name. The
   // registry names it before it exists.
   m_header.backupRoot = m_target + kBackupRootName + "/";
-  uint32_t code = m_registry.write(m_header, m_madeAboveTarget);
+  uint32_t code = m_registry.write(m_header, m_madeAboveTarget, m_aboveTimes);
   if (code != 0) return code;
   if (Files::CreateDirectoryAt(m_lock.handle(), kBackupRootName, 0700) == 0) {
     return m_backup.adopt(m_lock.handle(), false, kBackupRootName);
@@ -228,7 +240,7 @@ uint32_t BasicRollback<Files>::makeBackupRoot() {
     if (code == ERROR_ALREADY_EXISTS) continue;
     if (code != 0) break;
     m_header.backupRoot = base + name + "/";
-    code = m_registry.write(m_header, m_madeAboveTarget);
+    code = m_registry.write(m_header, m_madeAboveTarget, m_aboveTimes);
     if (code == 0) return m_backup.adopt(handleOf(parent), true, name);
     break;
   }
@@ -399,9 +411,7 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
 
 template <class Files>
 void BasicRollback<Files>::removeMadeAboveTarget() {
-  for (auto directory = m_madeAboveTarget.rbegin(); directory != m_madeAboveTarget.rend();
-       ++directory) {
-    rmdir(directory->c_str());
-  }
+  if (m_madeAboveTarget.empty()) return;
+  remove_made_directories(m_madeAboveTarget, m_aboveTimes);
   m_madeAboveTarget.clear();
 }
