@@ -161,18 +161,25 @@ TEST_F(InstallerTest, WritesMissingAndOlderFilesOnly) {
   write_file(target / "equal.cfg", "equal", kT);
   write_file(target / "newer.cfg", "newer", kT + 1);
   write_file(target / "fraction.cfg", "fraction", kT);
+  // A link to nowhere has no time to compare: the file replaces it.
+  ASSERT_EQ(0, symlink("nowhere", (target / "dangling.cfg").c_str()));
+  // A file named twice is decided against what the first time wrote.
   openKit({{"missing.cfg", "kit missing", file_time(kT)},
            {"older.cfg", "kit older", file_time(kT)},
            {"equal.cfg", "kit equal", file_time(kT)},
            {"newer.cfg", "kit newer", file_time(kT)},
            {"fraction.cfg", "kit fraction", file_time(kT, 5000000)},
-           {"empty.cfg", "", file_time(kT)}});
+           {"empty.cfg", "", file_time(kT)},
+           {"dangling.cfg", "kit dangling", file_time(kT)},
+           {"twice.cfg", "twice", file_time(kT)},
+           {"twice.cfg", "twice older", file_time(kT - 10)}});
   Outcome outcome = install(target.path());
   ASSERT_EQ(0u, outcome.result);
   EXPECT_EQ(100, outcome.progress);
   const std::pair<const char*, const char*> expected[] = {
       {"missing", "kit missing"}, {"older", "kit older"},       {"equal", "equal"},
-      {"newer", "newer"},         {"fraction", "kit fraction"}, {"empty", ""}};
+      {"newer", "newer"},         {"fraction", "kit fraction"}, {"empty", ""},
+      {"dangling", "kit dangling"}, {"twice", "twice"}};
   for (const auto& [name, content] : expected) {
     const std::string file = target / (std::string(name) + ".cfg");
     EXPECT_EQ(content, read_file(file)) << name;
