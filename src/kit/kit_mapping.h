@@ -21,13 +21,9 @@ class KitMapping {
   KitMapping(const KitMapping&) = delete;
   KitMapping& operator=(const KitMapping&) = delete;
 
-  // Maps the file at `path`, opened through the file layer `FS` and closed
-  // again. An empty file maps to no bytes. Returns 0 or the code of the
-  // failing step.
-  template <class FS>
-  uint32_t map(const WideString& path);
   // Maps the open file `file` whole; the caller keeps it, and its file
-  // offset does not move. Returns as the other form.
+  // offset does not move. An empty file maps to no bytes. Returns 0 or the
+  // code of the failing step.
   uint32_t map(HANDLE file);
 
   const uint8_t* data() const { return m_data; }
@@ -43,18 +39,6 @@ class KitMapping {
   const uint8_t* m_data = nullptr;
   size_t m_size = 0;
 };
-
-template <class FS>
-uint32_t KitMapping::map(const WideString& path) {
-  release();
-  HANDLE input = INVALID_HANDLE_VALUE;
-  const uint32_t code = FS::CreateFile(path, GENERIC_READ, 0, OPEN_EXISTING, input);
-  if (code != 0) return code;
-  // The mapping outlives the handle.
-  const uint32_t mapped = map(input);
-  FS::CloseHandle(input);
-  return mapped;
-}
 
 inline uint32_t KitMapping::map(HANDLE file) {
   release();
