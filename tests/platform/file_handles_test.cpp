@@ -66,6 +66,17 @@ TEST(FileHandles, CreateAlwaysKeepsLengthUntilSetEndOfFile) {
   umask(mask);
   FileSystem::CloseHandle(openPath(scratch / "new", GENERIC_WRITE, CREATE_ALWAYS));
   EXPECT_EQ(0660u & ~mask, statusOf(scratch / "new").st_mode & 0777);
+
+  // A link at the name is refused, never written through; CREATE_NEW takes
+  // only a free name.
+  ASSERT_EQ(0, symlink(path.c_str(), (scratch / "link").c_str()));
+  HANDLE refused = INVALID_HANDLE_VALUE;
+  for (const uint32_t disposition : {CREATE_ALWAYS, CREATE_NEW}) {
+    EXPECT_NE(0u, FileSystem::CreateFile(wide(scratch / "link"), GENERIC_WRITE, 0, disposition,
+                                         refused));
+  }
+  EXPECT_NE(0u, FileSystem::CreateFile(wide(path), GENERIC_WRITE, 0, CREATE_NEW, refused));
+  EXPECT_EQ("", read_file(path));
 }
 
 TEST(FileHandles, FailuresSetAndClearTheLastError) {
