@@ -38,12 +38,12 @@ TEST(TargetDirectoryRules, TypedPathsTemplateEntriesAndDescription) {
 }
 
 TEST(InstallOutcomeRules, SnapshotsAreReadAsTheWorkerMeantThem) {
-  InstallSnapshot running{0, u"/t/a.xml", 57, false};
+  InstallSnapshot running{0, u"/t/a.xml", 57, false, {}};
   EXPECT_EQ(classifyInstall(running, false), InstallOutcome::kRunning);
   // A cancel that has not reached the worker yet keeps the run going.
   EXPECT_EQ(classifyInstall(running, true), InstallOutcome::kRunning);
 
-  InstallSnapshot done{0, u"Copying complete...", 100, false};
+  InstallSnapshot done{0, u"Copying complete...", 100, false, {}};
   EXPECT_EQ(classifyInstall(done, false), InstallOutcome::kSucceeded);
   // A cancel that came too late does not undo a finished installation.
   done.workerFinished = true;
@@ -51,12 +51,12 @@ TEST(InstallOutcomeRules, SnapshotsAreReadAsTheWorkerMeantThem) {
   done.progress = 120;
   EXPECT_EQ(classifyInstall(done, false), InstallOutcome::kSucceeded);
 
-  InstallSnapshot failed{3, u"Installation error", 30, false};
+  InstallSnapshot failed{3, u"Installation error", 30, false, {}};
   EXPECT_EQ(classifyInstall(failed, false), InstallOutcome::kFailed);
   EXPECT_EQ(classifyInstall(failed, true), InstallOutcome::kFailed);
 
   // A worker that ended silently was cancelled, or else it failed.
-  InstallSnapshot ended{0, u"/t/b.xml", 40, true};
+  InstallSnapshot ended{0, u"/t/b.xml", 40, true, {}};
   EXPECT_EQ(classifyInstall(ended, true), InstallOutcome::kCancelled);
   EXPECT_EQ(classifyInstall(ended, false), InstallOutcome::kFailed);
 }
