@@ -9,7 +9,6 @@
 
 #include <cerrno>
 
-#include "install/path_status.h"
 #include "platform/last_error.h"
 #include "platform/posix_call.h"
 #include "platform/tree_copy.h"
