@@ -1,9 +1,11 @@
+// The heap with statistics and hooks, over a policy that counts its own
+// blocks, and the choice of heap by the manager.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <new>
+#include <utility>
 
 #include "memory/jemalloc.h"
 #include "memory/memory.h"
@@ -11,80 +13,64 @@
 
 namespace {
 
-using PlainManager = nuke::MemoryManager<nuke::MemoryHeap<nuke::JEMalloc> >;
-using StatManager = nuke::MemoryManager<nuke::StatMemoryHeap<nuke::JEMalloc> >;
-
-nuke::MemoryStatistics read_statistics(nuke::IMemoryManager& manager) {
-  nuke::MemoryStatistics result{~0ull, ~0ull};
-  manager.statistics(result);
-  return result;
-}
-
-void destroy(nuke::IMemoryManager* manager) {
-  manager->~IMemoryManager();
-  std::free(manager);
-}
+// The C library's allocator, counting the blocks it holds.
+struct CountingPolicy {
+  static inline int live = 0;
+  static void* allocate(std::size_t size) { return ++live, std::malloc(size); }
+  static void* allocateAligned(std::size_t size, std::size_t alignment) {
+    return ++live, nuke::JEMalloc::allocateAligned(size, alignment);
+  }
+  static void release(void* block) { --live, std::free(block); }
+  static std::size_t usableSize(void* block) { return malloc_usable_size(block); }
+};
 
 constexpr std::size_t kRefusedSize = 1 << 20;
 bool refuse_large(std::size_t usableSize) { return usableSize < kRefusedSize; }
-
 std::size_t g_released = 0;
 void remember_release(std::size_t usableSize) { g_released += usableSize; }
 
-// Bytes the C library holds for live blocks, heap and mapped ones together.
-std::size_t library_bytes_in_use() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
+// Live blocks and live bytes.
+using Counts = std::pair<std::uint64_t, std::uint64_t>;
+
+template <class Heap>
+Counts blocks_and_bytes(Heap& heap) {
+  nuke::MemoryStatistics now{~0ull, ~0ull};
+  heap.statistics(now);
+  return {now.liveAllocations, now.liveBytes};
 }
 
-TEST(StatMemoryHeap, CountsLiveBlocksAndBytesOnlyWhileEnabled) {
-  StatManager manager;
-  nuke::IMemoryHeap* heap = manager.heap();
-  void* uncounted = heap->alloc(64);
-  EXPECT_EQ(read_statistics(manager).liveAllocations, 0u);
+}  // namespace
 
-  manager.enableStatistics(true);
-  void* first = heap->alloc(100);
-  void* second = heap->alloc(200);
-  void* third = heap->allocAligned(300, 256);
-  ASSERT_TRUE(first && second && third);
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(third) % 256, 0u);
-  heap->free(second);
-  nuke::MemoryStatistics now = read_statistics(manager);
-  EXPECT_EQ(now.liveAllocations, 2u);
-  EXPECT_EQ(now.liveBytes, heap->usableSize(first) + heap->usableSize(third));
-  EXPECT_GE(now.liveBytes, 400u);
+TEST(StatMemoryHeap, CountsOnlyWhileEnabledAndLetsTheHooksRefuseAndListen) {
+  nuke::StatMemoryHeap<CountingPolicy> heap;
+  void* uncounted = heap.alloc(64);
+  EXPECT_EQ(blocks_and_bytes(heap), Counts(0, 0));
+  heap.enableStatistics(true);
+  void* first = heap.alloc(100);
+  void* second = heap.alloc(200);
+  void* aligned = heap.allocAligned(300, 256);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(aligned) % 256, 0u);
+  heap.free(second);
+  heap.free(nullptr);
+  EXPECT_EQ(blocks_and_bytes(heap),
+            Counts(2, heap.usableSize(first) + heap.usableSize(aligned)));
+  heap.free(first);
+  heap.free(aligned);
+  EXPECT_EQ(blocks_and_bytes(heap), Counts(0, 0));
 
-  heap->free(nullptr);
-  heap->free(first);
-  heap->free(third);
-  now = read_statistics(manager);
-  EXPECT_EQ(now.liveAllocations, 0u);
-  EXPECT_EQ(now.liveBytes, 0u);
-
-  manager.enableStatistics(false);
-  heap->free(uncounted);
-  EXPECT_EQ(read_statistics(manager).liveAllocations, 0u);
-}
-
-TEST(StatMemoryHeap, HooksRefuseWithoutLeakingAndHearOfReleases) {
-  StatManager manager;
-  nuke::IMemoryHeap* heap = manager.heap();
-  manager.enableStatistics(true);
-  manager.setHooks(refuse_large, remember_release);
-
-  const std::size_t before = library_bytes_in_use();
-  for (int i = 0; i < 64; ++i) EXPECT_EQ(heap->alloc(kRefusedSize), nullptr);
-  EXPECT_EQ(heap->allocAligned(kRefusedSize, 64), nullptr);
-  EXPECT_LT(library_bytes_in_use(), before + kRefusedSize) << "refused blocks must be freed";
-  EXPECT_EQ(read_statistics(manager).liveAllocations, 0u);
-
+  heap.setHooks(refuse_large, remember_release);
+  EXPECT_EQ(heap.alloc(kRefusedSize), nullptr);
+  EXPECT_EQ(heap.allocAligned(kRefusedSize, 64), nullptr);
+  EXPECT_EQ(CountingPolicy::live, 1) << "a refused block is released at once";
+  void* kept = heap.alloc(1000);
+  const std::size_t usable = heap.usableSize(kept);
   g_released = 0;
-  void* kept = heap->alloc(1000);
-  ASSERT_NE(kept, nullptr);
-  const std::size_t usable = heap->usableSize(kept);
-  heap->free(kept);
+  heap.free(kept);
   EXPECT_EQ(g_released, usable);
+  heap.enableStatistics(false);
+  heap.free(uncounted);
+  EXPECT_EQ(blocks_and_bytes(heap), Counts(0, 0));
+  EXPECT_EQ(CountingPolicy::live, 0);
 }
 
 TEST(MemoryManager, ChoosesThePlainHeapWhenStatisticsAreSwitchedOff) {
@@ -92,59 +78,19 @@ TEST(MemoryManager, ChoosesThePlainHeapWhenStatisticsAreSwitchedOff) {
   nuke::IMemoryManager* plain = nuke::make_memory_manager();
   unsetenv("p8_dont_use_memory_stat");
   nuke::IMemoryManager* counting = nuke::make_memory_manager();
-
-  ASSERT_NE(dynamic_cast<PlainManager*>(plain), nullptr);
-  ASSERT_NE(dynamic_cast<StatManager*>(counting), nullptr);
-
-  // The plain heap is malloc and free: no statistics, no hooks.
+  using nuke::JEMalloc;
+  EXPECT_NE(dynamic_cast<nuke::MemoryManager<nuke::MemoryHeap<JEMalloc>>*>(plain), nullptr);
+  EXPECT_NE(dynamic_cast<nuke::MemoryManager<nuke::StatMemoryHeap<JEMalloc>>*>(counting), nullptr);
+  // The plain heap has neither statistics nor hooks; a fresh counting one
+  // starts with both off.
   plain->enableStatistics(true);
   plain->setHooks(refuse_large, nullptr);
-  void* block = plain->heap()->alloc(kRefusedSize);
-  ASSERT_NE(block, nullptr);
-  EXPECT_GE(plain->heap()->usableSize(block), kRefusedSize);
-  nuke::MemoryStatistics now = read_statistics(*plain);
-  EXPECT_EQ(now.liveAllocations, 0u);
-  EXPECT_EQ(now.liveBytes, 0u);
-  plain->heap()->free(block);
-  plain->heap()->free(nullptr);
-
-  // A fresh statistics manager starts disabled and without hooks.
-  block = counting->heap()->alloc(kRefusedSize);
-  EXPECT_NE(block, nullptr);
-  EXPECT_EQ(read_statistics(*counting).liveAllocations, 0u);
-  counting->heap()->free(block);
-
-  destroy(plain);
-  destroy(counting);
-}
-
-TEST(MemoryManager, GlobalAllocationThrowsOrReturnsNullWhenRefused) {
-  if (std::getenv("p8_dont_use_memory_stat") != nullptr) GTEST_SKIP() << "plain heap has no hooks";
-  nuke::IMemoryManager* manager = nuke::memory_manager();
-  ASSERT_EQ(manager, nuke::memory_manager());
-
-  volatile std::size_t impossible = SIZE_MAX / 2;
-  EXPECT_THROW(nuke::details::alloc(impossible), std::bad_alloc);
-  EXPECT_EQ(nuke::details::alloc_nothrow(impossible), nullptr);
-  EXPECT_THROW(nuke::details::alloc_aligned(impossible, 64), std::bad_alloc);
-  nuke::details::free(nullptr);
-
-  manager->setHooks(refuse_large, nullptr);
-  const std::size_t before = library_bytes_in_use();
-  for (int i = 0; i < 32; ++i) {
-    EXPECT_EQ(nuke::details::alloc_nothrow(kRefusedSize), nullptr);
-    EXPECT_EQ(nuke::details::alloc_aligned_nothrow(kRefusedSize, 64), nullptr);
-    EXPECT_THROW(nuke::details::alloc(kRefusedSize), std::bad_alloc);
+  for (nuke::IMemoryManager* manager : {plain, counting}) {
+    void* block = manager->heap()->alloc(kRefusedSize);
+    EXPECT_GE(manager->heap()->usableSize(block), kRefusedSize);
+    EXPECT_EQ(blocks_and_bytes(*manager), Counts(0, 0));
+    manager->heap()->free(block);
+    manager->~IMemoryManager();
+    std::free(manager);
   }
-  EXPECT_LT(library_bytes_in_use(), before + kRefusedSize);
-  void* small = nuke::details::alloc_nothrow(16);
-  manager->setHooks(nullptr, nullptr);
-  EXPECT_NE(small, nullptr);
-  nuke::details::free(small);
-
-  void* block = nuke::details::alloc(kRefusedSize);
-  EXPECT_NE(block, nullptr);
-  nuke::details::free(block);
 }
-
-}  // namespace

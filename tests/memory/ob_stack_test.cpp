@@ -1,3 +1,5 @@
+// The allocation stack: blocks rounded to four bytes and cut from pool
+// buffers in turn, large blocks from the heap, and the two ways of clearing.
 #include "memory/ob_stack.h"
 
 #include <gtest/gtest.h>
@@ -5,73 +7,59 @@
 #include <cstring>
 #include <set>
 
+#include "live_blocks.h"
+
 namespace {
 
 constexpr std::uint32_t kBufferSize = 8192;
+using ObStackTest = LiveBlocksTest;
 
-TEST(ObStack, RoundsToFourAndFillsOneBufferAfterAnother) {
+TEST_F(ObStackTest, RoundsToFourAndFillsOneBufferAfterAnother) {
   nuke::BufferPool pool(kBufferSize);
   nuke::ObStack stack(&pool);
   char* start = static_cast<char*>(stack.alloc(1));
   EXPECT_EQ(stack.alloc(1), start + 4);
   EXPECT_EQ(stack.alloc(5), start + 8);
-  EXPECT_EQ(stack.alloc(3), start + 16);
-  EXPECT_EQ(stack.alloc(4), start + 20);
-  char* rest = static_cast<char*>(stack.alloc(kBufferSize - 24));
-  EXPECT_EQ(rest, start + 24);
-  std::memset(rest, 1, kBufferSize - 24);
-
-  // The buffer is full: the next block starts the next buffer at its beginning.
+  EXPECT_EQ(stack.alloc(4), start + 16);
+  char* rest = static_cast<char*>(stack.alloc(kBufferSize - 20));
+  EXPECT_EQ(rest, start + 20) << "a block that exactly fills the buffer stays in it";
+  std::memset(rest, 1, kBufferSize - 20);
   char* next = static_cast<char*>(stack.alloc(1));
-  EXPECT_TRUE(next < start || next >= start + kBufferSize);
+  EXPECT_EQ(next, start + kBufferSize) << "the pool's next buffer, from its beginning";
   EXPECT_EQ(stack.alloc(kBufferSize - 4), next + 4);
+
+  // Larger blocks come from the heap, each counted there, never from the pool.
+  const std::uint64_t before = liveBlocks();
+  for (int i = 0; i < 9; ++i) std::memset(stack.alloc(kBufferSize + 1), i, kBufferSize + 4);
+  EXPECT_EQ(liveBlocks() - before, 9u + 1u);  // and the table that holds them
+  EXPECT_EQ(pool.alloc(), start + 2 * kBufferSize);
 }
 
-TEST(ObStack, LargeBlocksComeFromTheHeapNotThePool) {
-  nuke::BufferPool pool(kBufferSize);
-  nuke::ObStack stack(&pool);
-  std::set<char*> large;
-  for (int i = 0; i < 9; ++i) {  // enough to grow the table of large blocks
-    char* block = static_cast<char*>(stack.alloc(kBufferSize + 1));
-    std::memset(block, i, kBufferSize + 4);
-    large.insert(block);
-  }
-  EXPECT_EQ(large.size(), 9u);
-
-  char* first = static_cast<char*>(stack.alloc(4));
-  // A fresh pool hands out its chunk's buffers in order: the stack took only the first.
-  EXPECT_EQ(pool.alloc(), first + kBufferSize);
-}
-
-TEST(ObStack, ClearKeepsOrReturnsThePoolBuffers) {
+TEST_F(ObStackTest, ClearKeepsOrReturnsThePoolBuffersAndFreesLargeBlocks) {
   nuke::BufferPool pool(kBufferSize);
   std::set<void*> buffers;
   {
     nuke::ObStack stack(&pool);
     void* filled[3];
-    for (void*& buffer : filled) {
-      buffer = stack.alloc(kBufferSize);
-      buffers.insert(buffer);
-    }
-    stack.alloc(3 * kBufferSize);
+    for (void*& buffer : filled) buffers.insert(buffer = stack.alloc(kBufferSize));
     ASSERT_EQ(buffers.size(), 3u);
-
-    stack.clear(false);
-    for (void* buffer : filled) EXPECT_EQ(stack.alloc(kBufferSize), buffer);
     stack.alloc(3 * kBufferSize);
+    stack.alloc(3 * kBufferSize);
+    const std::uint64_t before = liveBlocks();
+    stack.clear(false);
+    EXPECT_EQ(liveBlocks(), before - 2) << "clear(false) frees the large blocks";
+    for (void* buffer : filled) EXPECT_EQ(stack.alloc(kBufferSize), buffer);
 
     stack.clear(true);
     void* first = stack.alloc(4);
-    EXPECT_EQ(buffers.count(first), 1u);
     std::set<void*> returned{first, pool.alloc(), pool.alloc()};
-    EXPECT_EQ(returned, buffers) << "clear(true) gives every buffer back to the pool";
+    EXPECT_EQ(returned, buffers) << "clear(true) gives every buffer but a fresh first back";
     for (void* buffer : returned) {
       if (buffer != first) pool.free(buffer);
     }
   }
-  // The destructor gives back the one buffer the stack still held.
   std::set<void*> again{pool.alloc(), pool.alloc(), pool.alloc()};
-  EXPECT_EQ(again, buffers);
+  EXPECT_EQ(again, buffers) << "the destructor gives back the buffer the stack held";
 }
 
 }  // namespace
