@@ -150,7 +150,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
       HANDLE directory = INVALID_HANDLE_VALUE;
       const std::string base = entry.name.substr(entry.name.rfind('/') + 1);
       comparable = this->directoryOf(entry.name, directory) == 0 &&
-                   fstatat(descriptorOf(directory), base.c_str(), &status, 0) == 0;
+                   Files::StatusAt(directory, base, status, true) == 0;
     }
     const _FILETIME installed = EpochToFileTime(static_cast<long>(status.st_mtim.tv_sec));
     if (comparable && !earlier(installed, data.time)) return entry;
@@ -200,8 +200,9 @@ bool BasicInstaller<Kit, Files>::publishKeptBackupRoot() {
 
 template <class Kit, class Files>
 bool BasicInstaller<Kit, Files>::compareFiles(const WideString& path, const _FILETIME& time) {
-  const PathStatus status = query_path(path, true);
-  return status.kind == PathKind::kMissing || earlier(status.lastWrite, time);
+  struct stat status;
+  if (Files::StatusOfPath(narrow_lib(path), true, status) != 0) return true;
+  return earlier(EpochToFileTime(static_cast<long>(status.st_mtim.tv_sec)), time);
 }
 
 template <class Kit, class Files>

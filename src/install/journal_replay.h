@@ -32,8 +32,9 @@ extern const char kSavedDirectoryName[];  // "saved"
 
 namespace replay_detail {
 
-inline bool status_at(HANDLE directory, const std::string& name, struct stat& status) {
-  return fstatat(descriptorOf(directory), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+template <class Files>
+bool status_at(HANDLE directory, const std::string& name, struct stat& status) {
+  return Files::StatusAt(directory, name, status) == 0;
 }
 
 inline bool same_file(const struct stat& status, const FileIdentity& old) {
@@ -97,7 +98,7 @@ class BasicBackupRoot {
       return code;
     }
     struct stat status;
-    if (fstat(descriptorOf(m_handle), &status) != 0 || status.st_uid != geteuid() ||
+    if (Files::StatusAt(m_handle, "", status) != 0 || status.st_uid != geteuid() ||
         (status.st_mode & 077) != 0) {
       return ERROR_PATH_NOT_FOUND;
     }
@@ -172,7 +173,7 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
     if (record->type != JournalRecordType::kCreate) continue;
     split_relative(record->path, directory, name);
-    if (targets.open(directory, at) == 0 && status_at(at, name, status) &&
+    if (targets.open(directory, at) == 0 && status_at<Files>(at, name, status) &&
         S_ISREG(status.st_mode)) {
       Files::DeleteFileAt(at, name);
     }
@@ -191,12 +192,12 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
     HANDLE from = INVALID_HANDLE_VALUE;
     bool restored = false;
     if (targets.open(directory, at) == 0) {
-      if (saved.open(directory, from) == 0 && status_at(from, name, status)) {
+      if (saved.open(directory, from) == 0 && status_at<Files>(from, name, status)) {
         restored = restore_saved<Files>(from, at, name,
                                         temporary_entry_name(runId, record->entry)) == 0;
       } else {
         // Not saved (any more): right only when the earlier version is in place.
-        restored = status_at(at, name, status) && same_file(status, record->old);
+        restored = status_at<Files>(at, name, status) && same_file(status, record->old);
       }
     }
     if (!restored) unrestored.push_back(record->path);
@@ -222,23 +223,23 @@ void restore_journal_times(const std::vector<JournalRecord>& records, HANDLE tar
     const timespec times[2] = {
         {static_cast<time_t>(record->accessSeconds), static_cast<long>(record->accessNanoseconds)},
         {static_cast<time_t>(record->old.seconds), static_cast<long>(record->old.nanoseconds)}};
-    futimens(descriptorOf(directory), times);
+    Files::SetTimesAt(directory, "", times);
   }
 }
 
 // Removes the directories `made` above a target (outermost first in the
 // list; any that holds something now stays), then puts back the `times` of
 // the directory they were made in.
-inline void remove_made_directories(const std::vector<std::string>& made,
-                                    const JournalRecord& times) {
+template <class Files>
+void remove_made_directories(const std::vector<std::string>& made, const JournalRecord& times) {
   for (auto directory = made.rbegin(); directory != made.rend(); ++directory) {
-    rmdir(directory->c_str());
+    Files::RemoveDirectoryAt(INVALID_HANDLE_VALUE, *directory);
   }
   if (times.type != JournalRecordType::kDirectoryTimes || times.path.empty()) return;
   const timespec both[2] = {
       {static_cast<time_t>(times.accessSeconds), static_cast<long>(times.accessNanoseconds)},
       {static_cast<time_t>(times.old.seconds), static_cast<long>(times.old.nanoseconds)}};
-  utimensat(AT_FDCWD, times.path.c_str(), both, AT_SYMLINK_NOFOLLOW);
+  Files::SetTimesAt(INVALID_HANDLE_VALUE, times.path, both);
 }
 
 enum class RecoveryOutcome {
@@ -279,8 +280,8 @@ RecoveryOutcome recover_backup_root(const std::string& targetPath, HANDLE target
   }
   struct stat named;
   struct stat opened_target;
-  if (stat(records.front().path.c_str(), &named) != 0 ||
-      fstat(descriptorOf(target), &opened_target) != 0 || named.st_dev != opened_target.st_dev ||
+  if (Files::StatusOfPath(records.front().path, true, named) != 0 ||
+      Files::StatusAt(target, "", opened_target) != 0 || named.st_dev != opened_target.st_dev ||
       named.st_ino != opened_target.st_ino) {
     return RecoveryOutcome::kKept;
   }

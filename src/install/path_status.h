@@ -16,18 +16,3 @@ inline bool earlier(const _FILETIME& a, const _FILETIME& b) {
   const uint64_t right = (static_cast<uint64_t>(b.dwHighDateTime) << 32) | b.dwLowDateTime;
   return left < right;
 }
-
-enum class PathKind { kMissing, kRegular, kSymbolicLink, kDirectory, kOther };
-
-struct PathStatus {
-  PathKind kind = PathKind::kMissing;
-  // Last-write time in whole seconds, as the file layer reports it.
-  _FILETIME lastWrite{0, 0};
-  dev_t device = 0;
-  ino_t inode = 0;
-};
-
-// One status query; `followLinks` selects stat over lstat. Anything that
-// cannot be queried (missing, a component that is not a directory, no
-// permission) reads as kMissing.
-PathStatus query_path(const WideString& path, bool followLinks);

@@ -16,7 +16,7 @@ bool recoverTarget(const std::string& target, const std::string& backupRoot, int
   TargetLock lock;
   // A target that is gone has nothing left to put back.
   struct stat status;
-  if (stat(target.c_str(), &status) != 0) return true;
+  if (FileSystem::StatusOfPath(target, true, status) != 0) return true;
   // Held by a running installation: that one is not interrupted.
   if (lock.acquire(target, lockWait) != 0) return false;
   const RecoveryOutcome outcome =
@@ -55,7 +55,7 @@ std::vector<RecoveryNote> recover_interrupted_installations(const WideString& pr
       if (record.type == JournalRecordType::kMakeDirectory) made.push_back(record.path);
       if (record.type == JournalRecordType::kDirectoryTimes) times = record;
     }
-    remove_made_directories(made, times);
+    remove_made_directories<FileSystem>(made, times);
   }
   std::string target = narrow_lib(proposedTarget);
   if (!target.empty()) {

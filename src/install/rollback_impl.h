@@ -61,7 +61,7 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   for (std::string directory = without_trailing_slash(m_target);
        !directory.empty() && directory != "/"; directory = parent_of(directory)) {
     struct stat status;
-    if (stat(directory.c_str(), &status) != 0) {
+    if (Files::StatusOfPath(directory, true, status) != 0) {
       missing.insert(missing.begin(), directory);
       continue;
     }
@@ -75,7 +75,7 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     m_aboveTimes = JournalRecord();
     m_aboveTimes.type = JournalRecordType::kDirectoryTimes;
     m_aboveTimes.path = parent;
-    if (stat(parent.c_str(), &above) == 0) {
+    if (Files::StatusOfPath(parent, true, above) == 0) {
       m_aboveTimes.accessSeconds = above.st_atim.tv_sec;
       m_aboveTimes.accessNanoseconds = above.st_atim.tv_nsec;
       m_aboveTimes.old.seconds = above.st_mtim.tv_sec;
@@ -127,7 +127,7 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
     // Which component is in the way is told by planDirectories.
     return planDirectories(name);
   }
-  present = fstatat(descriptorOf(at), base.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+  present = Files::StatusAt(at, base, status) == 0;
   return 0;
 }
 
@@ -148,7 +148,7 @@ uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name
     HANDLE at = INVALID_HANDLE_VALUE;
     struct stat status;
     if (m_targetWalker.open(directory, at) == 0 &&
-        fstatat(descriptorOf(at), base.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        Files::StatusAt(at, base, status) == 0) {
       record.old = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
                     static_cast<uint64_t>(status.st_size), status.st_mtim.tv_sec,
                     status.st_mtim.tv_nsec};
@@ -175,7 +175,7 @@ uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
         m_blocked = m_target + parent;
         return ERROR_PATH_NOT_FOUND;
       }
-      if (fstatat(descriptorOf(at), base.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+      if (Files::StatusAt(at, base, status) == 0) {
         // A link, a file or anything else where a directory is needed.
         if (!S_ISDIR(status.st_mode)) {
           m_blocked = m_target + directory;
@@ -205,7 +205,7 @@ void BasicRollback<Files>::planDirectoryTimes(const std::string& directory) {
   if (!m_timedDirectories.insert(directory).second) return;
   HANDLE at = INVALID_HANDLE_VALUE;
   struct stat status;
-  if (m_targetWalker.open(directory, at) != 0 || fstat(descriptorOf(at), &status) != 0) return;
+  if (m_targetWalker.open(directory, at) != 0 || Files::StatusAt(at, "", status) != 0) return;
   JournalRecord record;
   record.type = JournalRecordType::kDirectoryTimes;
   record.path = directory;
@@ -411,6 +411,6 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
 template <class Files>
 void BasicRollback<Files>::removeMadeAboveTarget() {
   if (m_madeAboveTarget.empty()) return;
-  remove_made_directories(m_madeAboveTarget, m_aboveTimes);
+  remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
   m_madeAboveTarget.clear();
 }

@@ -1,11 +1,6 @@
 #include "kit/kit_file_reader.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
-
-#include "platform/last_error.h"
 
 namespace {
 
@@ -14,21 +9,17 @@ constexpr size_t kPieceSize = 0x100000;
 
 }  // namespace
 
-KitFileReader::KitFileReader(HANDLE file, std::function<void(HANDLE)> close)
-    : m_file(file), m_close(std::move(close)), m_buffer(new uint8_t[kPieceSize]) {}
+KitFileReader::KitFileReader(HANDLE file, ReadAt read, std::function<void(HANDLE)> close)
+    : m_file(file), m_read(read), m_close(std::move(close)), m_buffer(new uint8_t[kPieceSize]) {}
 
 KitFileReader::~KitFileReader() { m_close(m_file); }
 
 uint32_t KitFileReader::next(const uint8_t*& data, size_t& size) {
-  // A handle carries the file descriptor.
-  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(m_file));
-  ssize_t got;
-  do {
-    got = ::pread64(descriptor, m_buffer.get(), kPieceSize, static_cast<off64_t>(m_position));
-  } while (got < 0 && errno == EINTR);
-  if (got < 0) return translateErrNo(errno);
-  m_position += static_cast<uint64_t>(got);
+  unsigned int got = 0;
+  const uint32_t code = m_read(m_file, m_buffer.get(), kPieceSize, m_position, &got);
+  if (code != 0) return code;
+  m_position += got;
   data = m_buffer.get();
-  size = static_cast<size_t>(got);
+  size = got;
   return 0;
 }

@@ -1,9 +1,9 @@
 // Sequential reading of an open kit file in pieces, from its first byte, as
-// the compressed input of a stream. It reads with the system directly and
-// never touches the file layer's last-error cell, so that the decompressing
-// thread leaves the installer's error codes alone. Reads are positioned:
-// the reader keeps its own position and never moves the file offset that
-// duplicates of the descriptor share. One thread at a time.
+// the compressed input of a stream, through the file layer's positioned read
+// (which never touches the last-error cell, so that the decompressing thread
+// leaves the installer's error codes alone). The reader keeps its own
+// position and never moves the file offset that duplicates of the descriptor
+// share. One thread at a time.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +15,11 @@
 
 class KitFileReader {
  public:
+  // The file layer's positioned read: 0 and the count read, or a Win32 code.
+  using ReadAt = uint32_t (*)(HANDLE file, void* buffer, uint32_t count, uint64_t offset,
+                              unsigned int* bytesRead);
   // Takes over `file`; `close` is called with it on destruction.
-  KitFileReader(HANDLE file, std::function<void(HANDLE)> close);
+  KitFileReader(HANDLE file, ReadAt read, std::function<void(HANDLE)> close);
   ~KitFileReader();
   KitFileReader(const KitFileReader&) = delete;
   KitFileReader& operator=(const KitFileReader&) = delete;
@@ -27,6 +30,7 @@ class KitFileReader {
 
  private:
   HANDLE m_file;
+  ReadAt m_read;
   std::function<void(HANDLE)> m_close;
   // Where the next piece starts in the file.
   uint64_t m_position = 0;

@@ -138,7 +138,7 @@ uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
   // mapping would bring the process down.
   auto reader =
       std::make_shared<KitFileReader>(reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)),
-                                      [](HANDLE file) { FS::CloseHandle(file); });
+                                      &FS::ReadFileAt, [](HANDLE file) { FS::CloseHandle(file); });
   auto inflater = std::make_shared<RawInflater>(
       [reader](const uint8_t*& data, size_t& size) { return reader->next(data, size); });
   // The producer owns the duplicate and the inflater; both go when the pipe

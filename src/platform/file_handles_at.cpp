@@ -23,7 +23,7 @@ uint32_t resultOf(int result) {
 
 uint32_t FileSystem::OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& opened) {
   const int fd = retryOnInterrupt([&] {
-    return openat(descriptorOf(directory), name.c_str(),
+    return openat(atDescriptor(directory), name.c_str(),
                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   });
   if (fd != -1) {
@@ -37,7 +37,7 @@ uint32_t FileSystem::OpenDirectoryAt(HANDLE directory, const std::string& name, 
 uint32_t FileSystem::CreateFileAt(HANDLE directory, const std::string& name, uint32_t mode,
                                   HANDLE& file) {
   const int fd = retryOnInterrupt([&] {
-    return openat(descriptorOf(directory), name.c_str(),
+    return openat(atDescriptor(directory), name.c_str(),
                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(mode));
   });
   if (fd == -1) return resultOf(-1);
@@ -48,25 +48,25 @@ uint32_t FileSystem::CreateFileAt(HANDLE directory, const std::string& name, uin
 uint32_t FileSystem::MoveFileAt(HANDLE fromDirectory, const std::string& from,
                                 HANDLE toDirectory, const std::string& to) {
   return resultOf(
-      renameat(descriptorOf(fromDirectory), from.c_str(), descriptorOf(toDirectory), to.c_str()));
+      renameat(atDescriptor(fromDirectory), from.c_str(), atDescriptor(toDirectory), to.c_str()));
 }
 
 uint32_t FileSystem::CreateHardLinkAt(HANDLE directory, const std::string& name,
                                       HANDLE existingDirectory, const std::string& existing) {
-  return resultOf(linkat(descriptorOf(existingDirectory), existing.c_str(),
-                         descriptorOf(directory), name.c_str(), 0));
+  return resultOf(linkat(atDescriptor(existingDirectory), existing.c_str(),
+                         atDescriptor(directory), name.c_str(), 0));
 }
 
 uint32_t FileSystem::DeleteFileAt(HANDLE directory, const std::string& name) {
-  return resultOf(unlinkat(descriptorOf(directory), name.c_str(), 0));
+  return resultOf(unlinkat(atDescriptor(directory), name.c_str(), 0));
 }
 
 uint32_t FileSystem::CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode) {
-  return resultOf(mkdirat(descriptorOf(directory), name.c_str(), static_cast<mode_t>(mode)));
+  return resultOf(mkdirat(atDescriptor(directory), name.c_str(), static_cast<mode_t>(mode)));
 }
 
 uint32_t FileSystem::RemoveDirectoryAt(HANDLE directory, const std::string& name) {
-  return resultOf(unlinkat(descriptorOf(directory), name.c_str(), AT_REMOVEDIR));
+  return resultOf(unlinkat(atDescriptor(directory), name.c_str(), AT_REMOVEDIR));
 }
 
 uint32_t FileSystem::SetFileMode(HANDLE file, uint32_t mode) {

@@ -5,11 +5,18 @@
 // is shared, so only one thread should do handle operations at a time.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
+
+// What a status query tells of a file: kind, mode, owner, size, times, identity.
+using FileStatus = struct stat;
 
 class FileSystem {
  public:
@@ -69,6 +76,8 @@ class FileSystem {
   // Operations relative to an open directory, for walking a tree that others
   // may write to: `name` is one path component, and a symbolic link there is
   // never followed. They return their code and leave the last error alone.
+  // INVALID_HANDLE_VALUE as the directory stands for the current directory;
+  // the name may then be a whole path.
   // Opens a directory: 0; 2 when missing; 3 when it is a link or not a
   // directory.
   static uint32_t OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& opened);
@@ -90,6 +99,22 @@ class FileSystem {
   static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name);
   // Sets the permission bits of an open file.
   static uint32_t SetFileMode(HANDLE file, uint32_t mode);
+  // The status of `name` in `directory` (of the directory itself when `name`
+  // is empty); a link there is described, or followed when `followLink`.
+  // 0, or the translated errno.
+  static uint32_t StatusAt(HANDLE directory, const std::string& name, FileStatus& status,
+                           bool followLink = false);
+  // The status of a path; a final symbolic link is followed when `followLinks`.
+  static uint32_t StatusOfPath(const std::string& path, bool followLinks, FileStatus& status);
+  // Sets the access and write times of `name` in `directory` (of the
+  // directory itself when `name` is empty), never through a link.
+  static uint32_t SetTimesAt(HANDLE directory, const std::string& name, const timespec times[2]);
+  // The names in a directory, "." and ".." left out, in no particular order.
+  static uint32_t ListDirectory(const std::string& path, std::vector<std::string>& names);
+  // Reads up to `count` bytes at `offset` without moving the file position;
+  // 0 with fewer bytes at the end of the file.
+  static uint32_t ReadFileAt(HANDLE handle, void* buffer, uint32_t count, uint64_t offset,
+                             unsigned int* bytesRead);
 };
 
 // CreateFile dispositions: CREATE_NEW makes a file only where the name is

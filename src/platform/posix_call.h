@@ -3,6 +3,8 @@
 // thread.
 #pragma once
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstdint>
 
@@ -20,6 +22,12 @@ auto retryOnInterrupt(Call call) -> decltype(call()) {
 
 inline int descriptorOf(HANDLE handle) {
   return static_cast<int>(reinterpret_cast<intptr_t>(handle));
+}
+
+// The directory an *At operation starts from: INVALID_HANDLE_VALUE stands
+// for the current directory, so that the name may then be a whole path.
+inline int atDescriptor(HANDLE directory) {
+  return directory == INVALID_HANDLE_VALUE ? AT_FDCWD : descriptorOf(directory);
 }
 
 inline HANDLE handleOf(int descriptor) {
