@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/last_error.h"
 
 enum class FileOperation {
   kOpen,             // CreateFile for reading, OpenDirectoryAt
@@ -85,40 +86,146 @@ class FileFaults {
   static FileFaults* s_current;
 };
 
+// Each operation asks the test's FileFaults first; a failed handle operation
+// also leaves its code in the last-error cell, as the real one would.
 struct FaultyFileSystem : FileSystem {
+  using Op = FileOperation;
+  template <class Call>
+  static uint32_t through(Op operation, const std::string& path, Call call, bool handle = false,
+                          uint32_t bytes = 0) {
+    const uint32_t code = FileFaults::ask(operation, path, bytes);
+    if (code != 0) return handle ? setLastError(code) : code;
+    return call();
+  }
+  static std::string at(HANDLE directory, const std::string& name = "") {
+    return FileFaults::pathOf(directory, name);
+  }
+  static std::string narrow(const WideString& path) { return narrow_lib(path); }
+
   static uint32_t CreateFile(const WideString& path, uint32_t access, uint32_t share,
-                             uint32_t disposition, HANDLE& handle);
-  static int CloseHandle(HANDLE handle);
+                             uint32_t disposition, HANDLE& handle) {
+    const Op operation = (access & GENERIC_WRITE) != 0 ? Op::kCreate : Op::kOpen;
+    return opened(through(operation, narrow(path), [&] {
+      return FileSystem::CreateFile(path, access, share, disposition, handle);
+    }, true), handle, narrow(path));
+  }
+  static int CloseHandle(HANDLE handle) {
+    FileFaults::closed(handle);
+    return FileSystem::CloseHandle(handle);
+  }
   static uint32_t ReadFile(HANDLE handle, void* buffer, uint32_t count, unsigned int* read,
-                           _OVERLAPPED* overlapped);
+                           _OVERLAPPED* overlapped) {
+    return through(Op::kRead, at(handle), [&] {
+      return FileSystem::ReadFile(handle, buffer, count, read, overlapped);
+    }, true, count);
+  }
+  // Leaves the last-error cell alone, as the real one does.
   static uint32_t ReadFileAt(HANDLE handle, void* buffer, uint32_t count, uint64_t offset,
-                             unsigned int* read);
+                             unsigned int* read) {
+    return through(Op::kRead, at(handle), [&] {
+      return FileSystem::ReadFileAt(handle, buffer, count, offset, read);
+    }, false, count);
+  }
   static uint32_t WriteFile(HANDLE handle, const void* buffer, uint32_t count,
-                            unsigned int* written, _OVERLAPPED* overlapped);
-  static uint32_t SetEndOfFile(HANDLE handle);
+                            unsigned int* written, _OVERLAPPED* overlapped) {
+    return through(Op::kWrite, at(handle), [&] {
+      return FileSystem::WriteFile(handle, buffer, count, written, overlapped);
+    }, true, count);
+  }
+  static uint32_t SetEndOfFile(HANDLE handle) {
+    return through(Op::kSetEnd, at(handle), [&] { return FileSystem::SetEndOfFile(handle); }, true);
+  }
   static uint32_t SetFileTime(HANDLE handle, const _FILETIME* creation, const _FILETIME* access,
-                              const _FILETIME* write);
-  static uint32_t SetTimesAt(HANDLE directory, const std::string& name, const timespec times[2]);
-  static uint32_t SetFileMode(HANDLE file, uint32_t mode);
-  static uint32_t FlushFileBuffers(HANDLE handle);
-  static uint32_t FlushFileSystem(HANDLE handle);
-  static uint32_t MoveFile(const WideString& existing, const WideString& target);
+                              const _FILETIME* write) {
+    return through(Op::kSetTime, at(handle), [&] {
+      return FileSystem::SetFileTime(handle, creation, access, write);
+    }, true);
+  }
+  static uint32_t SetTimesAt(HANDLE directory, const std::string& name, const timespec times[2]) {
+    return through(Op::kSetTime, at(directory, name),
+                   [&] { return FileSystem::SetTimesAt(directory, name, times); });
+  }
+  static uint32_t SetFileMode(HANDLE file, uint32_t mode) {
+    return through(Op::kSetMode, at(file), [&] { return FileSystem::SetFileMode(file, mode); });
+  }
+  static uint32_t FlushFileBuffers(HANDLE handle) {
+    return through(Op::kFlush, at(handle), [&] { return FileSystem::FlushFileBuffers(handle); },
+                   true);
+  }
+  static uint32_t FlushFileSystem(HANDLE handle) {
+    return through(Op::kFlush, at(handle), [&] { return FileSystem::FlushFileSystem(handle); },
+                   true);
+  }
+  static uint32_t MoveFile(const WideString& existing, const WideString& target) {
+    return through(Op::kMove, narrow(existing) + " -> " + narrow(target),
+                   [&] { return FileSystem::MoveFile(existing, target); });
+  }
   static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
-                             const std::string& to);
-  static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath);
+                             const std::string& to) {
+    return through(Op::kMove, at(fromDirectory, from) + " -> " + at(toDirectory, to),
+                   [&] { return FileSystem::MoveFileAt(fromDirectory, from, toDirectory, to); });
+  }
+  static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath) {
+    return through(Op::kLink, narrow(existingPath) + " -> " + narrow(newPath),
+                   [&] { return FileSystem::CreateHardLink(newPath, existingPath); });
+  }
   static uint32_t CreateHardLinkAt(HANDLE directory, const std::string& name,
-                                   HANDLE existingDirectory, const std::string& existing);
-  static uint32_t CreateDirectory(const WideString& path);
-  static uint32_t CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode);
-  static uint32_t RemoveDirectory(const WideString& path);
-  static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name);
-  static uint32_t DeleteFile(const WideString& path);
-  static uint32_t DeleteFileAt(HANDLE directory, const std::string& name);
-  static uint32_t OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& opened);
+                                   HANDLE existingDirectory, const std::string& existing) {
+    return through(Op::kLink, at(existingDirectory, existing) + " -> " + at(directory, name), [&] {
+      return FileSystem::CreateHardLinkAt(directory, name, existingDirectory, existing);
+    });
+  }
+  static uint32_t CreateDirectory(const WideString& path) {
+    return through(Op::kMakeDirectory, narrow(path),
+                   [&] { return FileSystem::CreateDirectory(path); });
+  }
+  static uint32_t CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode) {
+    return through(Op::kMakeDirectory, at(directory, name),
+                   [&] { return FileSystem::CreateDirectoryAt(directory, name, mode); });
+  }
+  static uint32_t RemoveDirectory(const WideString& path) {
+    return through(Op::kRemoveDirectory, narrow(path),
+                   [&] { return FileSystem::RemoveDirectory(path); });
+  }
+  static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name) {
+    return through(Op::kRemoveDirectory, at(directory, name),
+                   [&] { return FileSystem::RemoveDirectoryAt(directory, name); });
+  }
+  static uint32_t DeleteFile(const WideString& path) {
+    return through(Op::kDelete, narrow(path), [&] { return FileSystem::DeleteFile(path); });
+  }
+  static uint32_t DeleteFileAt(HANDLE directory, const std::string& name) {
+    return through(Op::kDelete, at(directory, name),
+                   [&] { return FileSystem::DeleteFileAt(directory, name); });
+  }
+  static uint32_t OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& handle) {
+    return opened(through(Op::kOpen, at(directory, name), [&] {
+      return FileSystem::OpenDirectoryAt(directory, name, handle);
+    }), handle, at(directory, name));
+  }
   static uint32_t CreateFileAt(HANDLE directory, const std::string& name, uint32_t mode,
-                               HANDLE& file);
+                               HANDLE& file) {
+    return opened(through(Op::kCreate, at(directory, name), [&] {
+      return FileSystem::CreateFileAt(directory, name, mode, file);
+    }), file, at(directory, name));
+  }
   static uint32_t StatusAt(HANDLE directory, const std::string& name, FileStatus& status,
-                           bool followLink = false);
-  static uint32_t StatusOfPath(const std::string& path, bool followLinks, FileStatus& status);
-  static uint32_t ListDirectory(const std::string& path, std::vector<std::string>& names);
+                           bool followLink = false) {
+    return through(Op::kStatus, at(directory, name),
+                   [&] { return FileSystem::StatusAt(directory, name, status, followLink); });
+  }
+  static uint32_t StatusOfPath(const std::string& path, bool followLinks, FileStatus& status) {
+    return through(Op::kStatus, path,
+                   [&] { return FileSystem::StatusOfPath(path, followLinks, status); });
+  }
+  static uint32_t ListDirectory(const std::string& path, std::vector<std::string>& names) {
+    return through(Op::kList, path, [&] { return FileSystem::ListDirectory(path, names); });
+  }
+
+ private:
+  // Remembers the path of a handle just opened, for the calls that use it.
+  static uint32_t opened(uint32_t code, HANDLE handle, const std::string& path) {
+    if (code == 0) FileFaults::opened(handle, path);
+    return code;
+  }
 };
