@@ -1,60 +1,54 @@
+// The finder: a plain path is a probe for one entry, a wildcard in the last
+// component enumerates the matches, hidden names and "." and ".." included.
 #include "platform/file_finder.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/test_files.h"
-#include "support/file_contents.h"
-#include "support/scratch_directory.h"
 
-TEST(FileFinder, ProbesPlainPathsAndRefusesWhatCannotBeOpened) {
-  ScratchDirectory scratch("platform-", ".");
-  write_file(scratch / "file.txt", "x");
-  FileSystem::CreateDirectory(wide(scratch / "dir"));
-  symlink("nowhere", (scratch / "dangling").c_str());
+namespace {
 
-  FileFinder finder;
-  EXPECT_EQ(u"", finder.name());
-  EXPECT_EQ(0u, finder.attributes());
-  EXPECT_TRUE(finder.reset(wide(scratch / "file.txt")));
-  EXPECT_EQ(u"file.txt", finder.name());
-  EXPECT_EQ(0u, finder.attributes());
-  EXPECT_FALSE(finder.next());
-  EXPECT_EQ(u"", finder.name()) << "closed after the end";
-
-  EXPECT_TRUE(finder.reset(wide(scratch / "dir")));
-  EXPECT_EQ(16u, finder.attributes());
-  EXPECT_FALSE(finder.reset(wide(scratch / "missing")));
-  EXPECT_FALSE(finder.reset(wide(scratch / "missing/file.txt")));
-  EXPECT_FALSE(finder.reset(wide(scratch / "dir/")));
-  EXPECT_EQ(u"", finder.name());
-  EXPECT_FALSE(finder.reset(u"/etc")) << "the directory part of a root entry is empty";
-  EXPECT_FALSE(finder.reset(wide(scratch / "dangling"))) << "its status cannot be read";
+// "name attributes;" for every entry the finder reports for `path`, sorted.
+std::string found(FileFinder& finder, const std::string& path) {
+  std::vector<std::string> entries;
+  for (bool more = finder.reset(wide(path)); more; more = finder.next()) {
+    entries.push_back(narrow_lib(finder.name()) + " " + std::to_string(finder.attributes()));
+  }
+  std::sort(entries.begin(), entries.end());
+  return joined_names(entries, ";");
 }
 
-TEST(FileFinder, EnumeratesMatchesIncludingDotEntries) {
-  ScratchDirectory scratch("platform-", ".");
-  FileSystem::CreateDirectory(wide(scratch / "one/sub"));
-  write_file(scratch / "one/file", "x");
-  FileFinder finder;
-  std::set<std::pair<WideString, uint32_t>> seen;
-  for (bool found = finder.reset(wide(scratch / "one/*")); found; found = finder.next()) {
-    seen.emplace(finder.name(), finder.attributes());
-  }
-  EXPECT_EQ((std::set<std::pair<WideString, uint32_t>>{
-                {u".", 16}, {u"..", 16}, {u"file", 0}, {u"sub", 16}}),
-            seen);
+}  // namespace
 
-  write_file(scratch / "one/.hidden.txt", "x");
-  write_file(scratch / "one/b.txt", "x");
-  std::set<WideString> texts;
-  for (bool found = finder.reset(wide(scratch / "one/*.txt")); found; found = finder.next()) {
-    texts.insert(finder.name());
+TEST(FileFinder, ProbesPlainPathsAndEnumeratesWildcardsHiddenNamesIncluded) {
+  ScratchDirectory scratch = platform_scratch();
+  mkdir((scratch / "one").c_str(), 0700);
+  mkdir((scratch / "one/sub").c_str(), 0700);
+  for (const char* name : {"one/b.txt", "one/.hidden.txt", "one/file"}) write_file(scratch / name, "x");
+  symlink("nowhere", (scratch / "dangling").c_str());
+  FileFinder finder;
+  EXPECT_EQ(u"", finder.name());
+  EXPECT_EQ(0u, finder.attributes());
+  const std::pair<std::string, std::string> cases[] = {
+      {"one/b.txt", "b.txt 0;"},
+      {"one", "one 16;"},
+      {"one/[a-c].t?t", "b.txt 0;"},
+      {"one/*.txt", ".hidden.txt 0;b.txt 0;"},
+      {"one/*", ". 16;.. 16;.hidden.txt 0;b.txt 0;file 0;sub 16;"},
+      {"missing", ""},
+      {"missing/b.txt", ""},
+      {"one/", ""},
+      {"dangling", ""},  // its status cannot be read
+  };
+  for (const auto& [path, entries] : cases) {
+    EXPECT_EQ(found(finder, scratch / path), entries) << path;
   }
-  EXPECT_EQ((std::set<WideString>{u".hidden.txt", u"b.txt"}), texts);
-  EXPECT_TRUE(finder.reset(wide(scratch / "one/[a-c].t?t")));
-  EXPECT_EQ(u"b.txt", finder.name());
-  EXPECT_FALSE(finder.next());
+  found(finder, scratch / "one");
+  EXPECT_EQ(u"", finder.name()) << "closed after the end";
+  EXPECT_FALSE(finder.reset(u"/etc")) << "the directory part of a root entry is empty";
 }

@@ -1,73 +1,51 @@
+// Where the kit is looked for, and the process facts that decide it: the
+// current directory and the executable's own path. Also the shell helpers.
 #include "platform/kit_location.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
 
+#include "platform/shell.h"
 #include "platform/test_files.h"
 #include "support/rerun_test.h"
-#include "support/scratch_directory.h"
 
-namespace {
-
-WideString usecwd_kit(std::vector<const char*> arguments,
-                      const std::string& currentDirectory = "/home/user") {
-  arguments.insert(arguments.begin(), {"setup", "usecwd"});
-  return kit_file_path(true, static_cast<int>(arguments.size()), arguments.data(), currentDirectory,
-                       "/opt/kit/setup");
-}
-
-WideString beside_executable_kit(const std::string& executablePath) {
-  const char* const argv[] = {"setup", "usecwd", "kits"};
-  return kit_file_path(false, 3, argv, "/home/user", executablePath);
-}
-
-}  // namespace
-
-TEST(KitLocation, UseCwdJoinsTheThirdArgumentAsText) {
-  EXPECT_EQ(usecwd_kit({}), u"/home/user/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"kits"}), u"/home/user/kits/orbp8.pkd");
-  // Four arguments: the kit is in the current directory itself.
-  EXPECT_EQ(usecwd_kit({"kits", "-S"}), u"/home/user/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"-S"}), u"/home/user/-S/orbp8.pkd");
-  // No normalisation: an absolute or parent path stays relative to the directory.
-  EXPECT_EQ(usecwd_kit({"/srv/kits"}), u"/home/user//srv/kits/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"../up/"}), u"/home/user/../up//orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({""}), u"/home/user//orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({}, "/"), u"//orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"a \"$HOME` \\\n'-x"}), u"/home/user/a \"$HOME` \\\n'-x/orbp8.pkd");
-  EXPECT_EQ(usecwd_kit({"Шаблоны"}, "/home/пользователь\xFF"),
-            u"/home/пользователь\xDCFF/Шаблоны/orbp8.pkd");
-  // An undeterminable current directory gives no kit path at all.
-  EXPECT_EQ(usecwd_kit({}, ""), u"");
-  EXPECT_EQ(usecwd_kit({"kits"}, ""), u"");
-}
-
-TEST(KitLocation, OtherwiseTheKitLiesBesideTheExecutable) {
-  EXPECT_EQ(beside_executable_kit("/opt/kit/setup"), u"/opt/kit/orbp8.pkd");
-  EXPECT_EQ(beside_executable_kit("/setup"), u"/orbp8.pkd");
-  EXPECT_EQ(beside_executable_kit("/opt/kit dir/sub/setup (deleted)"),
-            u"/opt/kit dir/sub/orbp8.pkd");
-  EXPECT_EQ(beside_executable_kit("/opt/ქართული/\xC0setup"), u"/opt/ქართული/orbp8.pkd");
-  EXPECT_EQ(beside_executable_kit(""), u"");
-  EXPECT_EQ(beside_executable_kit("setup"), u"");
-  // A path longer than any fixed buffer is taken whole.
-  const std::string deep = "/" + std::string(300, 'd') + "/" + std::string(300, 'e');
-  EXPECT_EQ(narrow_lib(beside_executable_kit(deep + "/setup")), deep + "/orbp8.pkd");
+TEST(KitLocation, UseCwdJoinsTheThirdArgumentAsTextElseTheExecutablesDirectory) {
+  const struct {
+    bool usecwd;
+    std::vector<const char*> argv;
+    std::string current, executable;
+    WideString kit;
+  } cases[] = {
+      {true, {"setup", "usecwd"}, "/home/user", "", u"/home/user/orbp8.pkd"},
+      {true, {"setup", "usecwd", "kits"}, "/home/user", "", u"/home/user/kits/orbp8.pkd"},
+      {true, {"setup", "usecwd", "kits", "-S"}, "/home/user", "", u"/home/user/orbp8.pkd"},
+      // No normalisation: an absolute or parent path stays below the directory.
+      {true, {"setup", "usecwd", "/srv/../k"}, "/", "", u"///srv/../k/orbp8.pkd"},
+      {true, {"setup", "usecwd", "Шаблоны"}, "/home/я\xFF", "", u"/home/я\xDCFF/Шаблоны/orbp8.pkd"},
+      {true, {"setup", "usecwd", "kits"}, "", "/opt/setup", u""},
+      {false, {"setup"}, "/home/user", "/opt/kit dir/setup (deleted)", u"/opt/kit dir/orbp8.pkd"},
+      {false, {"setup", "usecwd", "kits"}, "/home/user", "/setup", u"/orbp8.pkd"},
+      {false, {"setup"}, "/home/user", "setup", u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(kit_file_path(c.usecwd, static_cast<int>(c.argv.size()), c.argv.data(), c.current,
+                            c.executable),
+              c.kit)
+        << narrow_lib(c.kit);
+  }
 }
 
 TEST(KitLocation, CurrentDirectoryIsEmptyOnceItIsGone) {
-  ScratchDirectory scratch("platform-", ".");
-  const std::string inside = scratch.path() + "/каталог $x \xFF";
+  ScratchDirectory scratch = platform_scratch();
+  const std::string inside = scratch / "каталог $x \xFF";
   ASSERT_EQ(mkdir(inside.c_str(), 0700), 0);
   const std::string previous = current_directory();
-  ASSERT_FALSE(previous.empty());
   ASSERT_EQ(chdir(inside.c_str()), 0);
-  EXPECT_EQ(current_directory(), inside);
   const char* const argv[] = {"setup", "usecwd"};
   EXPECT_EQ(narrow_lib(locate_kit_file(true, 2, argv)), inside + "/orbp8.pkd");
   ASSERT_EQ(rmdir(inside.c_str()), 0);
@@ -82,7 +60,6 @@ TEST(KitLocationChild, DISABLED_ReadsItsOwnPath) {
   const char* expected = std::getenv("ORB_EXPECTED_EXE");
   ASSERT_NE(expected, nullptr);
   const std::string path = expected;
-  EXPECT_EQ(executable_path(), path);
   const char* const argv[] = {"setup"};
   EXPECT_EQ(narrow_lib(locate_kit_file(false, 1, argv)),
             path.substr(0, path.rfind('/')) + "/orbp8.pkd");
@@ -90,16 +67,28 @@ TEST(KitLocationChild, DISABLED_ReadsItsOwnPath) {
 }
 
 TEST(KitLocation, LongExecutablePathIsReadInFull) {
-  ScratchDirectory scratch("platform-", ".");
-  std::string directory = scratch.path();
-  for (const char* part : {"/Шаблоны для установки ", "/$HOME `x` \"q\" \xFF", "/-dash"}) {
-    directory += part + std::string(160, 'x');
-  }
-  ASSERT_GT(directory.size(), 520u);  // beyond twice the first buffer
+  ScratchDirectory scratch = platform_scratch();
+  const std::string directory = scratch / (std::string(200, 'x') + "/Шаблоны " + std::string(200, 'y'));
   std::filesystem::create_directories(directory);
-  const std::string copy = directory + "/setup";
-  std::filesystem::copy_file(executable_path(), copy);
-  EXPECT_EQ(run_test_in_child(copy, "KitLocationChild.DISABLED_ReadsItsOwnPath",
-                              {"ORB_EXPECTED_EXE=" + copy}),
+  std::filesystem::copy_file(executable_path(), directory + "/setup");
+  EXPECT_EQ(run_test_in_child(directory + "/setup", "KitLocationChild.DISABLED_ReadsItsOwnPath",
+                              {"ORB_EXPECTED_EXE=" + directory + "/setup"}),
             kChildTestPassed);
+}
+
+TEST(Shell, CommandsTheirFirstLineAndWideFileNames) {
+  EXPECT_EQ(u"abc", get_one_line_output(u"printf 'abc\\n'; echo second"));
+  EXPECT_EQ(u"", get_one_line_output(u"true"));
+  EXPECT_EQ(WideString(253, u'0'), get_one_line_output(u"printf '%0300d\\n' 0"));
+  const int status = run_linux_command("exit 3");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3);
+
+  ScratchDirectory scratch = platform_scratch();
+  EXPECT_EQ(nullptr, _wfopen(wide(scratch / "missing"), u"r"));
+  write_file(scratch / "\xC3\xA9t\xC3\xA9", "bytes");
+  FILE* const file = _wfopen(wide(scratch.path()) + u"/\u00E9t\u00E9", u"rt, ccs=UNICODE");
+  ASSERT_NE(nullptr, file);
+  char buffer[16] = {};
+  EXPECT_EQ(5u, fread(buffer, 1, sizeof buffer, file));
+  fclose(file);
 }

@@ -1,3 +1,6 @@
+// The path operations and the operations relative to an open directory:
+// directories made with their parents, moves, removals that never follow a
+// link, temporary files and the temporary directory.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/statvfs.h>
@@ -5,126 +8,121 @@
 
 #include <set>
 #include <utility>
+#include <vector>
 
-#include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/test_files.h"
-#include "support/file_contents.h"
-#include "support/scratch_directory.h"
 
 namespace {
 
 // Sets TMPDIR for one scope and restores the previous value.
 class TemporaryDirectoryVariable {
  public:
-  explicit TemporaryDirectoryVariable(const char* value) {
-    const char* const old = getenv("TMPDIR");
-    m_hadValue = old != nullptr;
-    m_oldValue = m_hadValue ? old : "";
+  explicit TemporaryDirectoryVariable(const char* value) : m_had(getenv("TMPDIR") != nullptr) {
+    if (m_had) m_old = getenv("TMPDIR");
     value ? setenv("TMPDIR", value, 1) : unsetenv("TMPDIR");
   }
-  ~TemporaryDirectoryVariable() {
-    m_hadValue ? setenv("TMPDIR", m_oldValue.c_str(), 1) : unsetenv("TMPDIR");
-  }
+  ~TemporaryDirectoryVariable() { m_had ? setenv("TMPDIR", m_old.c_str(), 1) : unsetenv("TMPDIR"); }
 
  private:
-  bool m_hadValue;
-  std::string m_oldValue;
+  bool m_had;
+  std::string m_old;
 };
+
+// Each pair: the expected code, then the code the operation returned.
+void expect_codes(const std::vector<std::pair<uint32_t, uint32_t>>& codes) {
+  for (size_t i = 0; i < codes.size(); ++i) EXPECT_EQ(codes[i].first, codes[i].second) << "#" << i;
+}
 
 }  // namespace
 
-TEST(PathOperations, CreateDirectoryBuildsChainsAndReportsWhatIsThere) {
-  ScratchDirectory scratch("platform-", ".");
+TEST(PathOperations, MakeMoveAndRemoveWithoutFollowingLinks) {
+  ScratchDirectory scratch = platform_scratch();
   EXPECT_EQ(0u, FileSystem::CreateDirectory(wide(scratch / "a/b//c/")));
   EXPECT_TRUE(S_ISDIR(statusOf(scratch / "a/b/c").st_mode));
-  EXPECT_EQ(183u, FileSystem::CreateDirectory(wide(scratch / "a/b")));
-  symlink("a", (scratch / "link").c_str());
-  EXPECT_EQ(183u, FileSystem::CreateDirectory(wide(scratch / "link")));
+  write_file(scratch / "a/b/c/f", "f");
+  write_file(scratch / "file", "new");
+  write_file(scratch / "outside", "keep");
+  symlink("a", (scratch / "dir-link").c_str());
+  symlink((scratch / "outside").c_str(), (scratch / "a/b/absolute").c_str());
+  symlink("../../outside", (scratch / "a/b/relative").c_str());
+  expect_codes({
+      {183, FileSystem::CreateDirectory(wide(scratch / "a/b"))},
+      {183, FileSystem::CreateDirectory(wide(scratch / "dir-link"))},
+      {2, FileSystem::CreateDirectory(wide(scratch / "file"))},
+      {2, FileSystem::CreateDirectory(wide(scratch / "file/below"))},
+      {2, FileSystem::CreateDirectory(WideString())},
+      {2, FileSystem::MoveFile(wide(scratch / "missing"), wide(scratch / "target"))},
+      {2, FileSystem::MoveFile(wide(scratch / "file"), wide(scratch / "nowhere/x"))},
+      {0, FileSystem::MoveFile(wide(scratch / "file"), wide(scratch / "outside-copy"))},
+      {0, FileSystem::MoveFile(wide(scratch / "a"), wide(scratch / "moved"))},
+      {0, FileSystem::DeleteFile(wide(scratch / "dir-link"))},
+      {0, FileSystem::DeleteFile(wide(scratch / "missing"))},
+      {0, FileSystem::DeleteFile(wide(scratch / "moved"))},  // unlink removes no directory
+      {0, FileSystem::RemoveDirectory(wide(scratch / "moved/b/.."))},
+      {0, FileSystem::RemoveDirectory(wide(scratch / "moved/."))},
+  });
+  EXPECT_EQ("f", read_file(scratch / "moved/b/c/f"));
+  EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "moved/")));
+  EXPECT_EQ("outside|outside-copy|", joined_names(directory_names(scratch.path()), "|"));
+  EXPECT_EQ("keep", read_file(scratch / "outside"));
+  EXPECT_EQ("new", read_file(scratch / "outside-copy"));
+  EXPECT_EQ(0u, FileSystem::MoveFile(wide(scratch / "outside-copy"), wide(scratch / "outside")));
+  EXPECT_EQ("new", read_file(scratch / "outside")) << "a move replaces its target";
+}
+
+TEST(PathOperations, OperationsAtAnOpenDirectoryNeverFollowALink) {
+  ScratchDirectory scratch = platform_scratch();
+  mkdir((scratch / "dir").c_str(), 0755);
   write_file(scratch / "file", "x");
-  EXPECT_EQ(2u, FileSystem::CreateDirectory(wide(scratch / "file")));
-  EXPECT_EQ(2u, FileSystem::CreateDirectory(wide(scratch / "file/below")));
-  EXPECT_EQ(2u, FileSystem::CreateDirectory(WideString()));
+  symlink("dir", (scratch / "link").c_str());
+  const int fd = open(scratch.path().c_str(), O_RDONLY | O_DIRECTORY);
+  const HANDLE at = reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd));
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  expect_codes({
+      {3, FileSystem::OpenDirectoryAt(at, "link", opened)},
+      {3, FileSystem::OpenDirectoryAt(at, "file", opened)},
+      {2, FileSystem::OpenDirectoryAt(at, "missing", opened)},
+      {183, FileSystem::CreateFileAt(at, "link", 0600, opened)},
+      {183, FileSystem::CreateDirectoryAt(at, "dir", 0700)},
+      {183, FileSystem::CreateHardLinkAt(at, "file", at, "link")},
+      {0, FileSystem::CreateHardLinkAt(at, "second", at, "link")},
+      {0, FileSystem::MoveFileAt(at, "file", at, "second")},
+      {0, FileSystem::CreateDirectoryAt(at, "made", 0700)},
+      {0, FileSystem::RemoveDirectoryAt(at, "dir")},
+      {0, FileSystem::DeleteFileAt(at, "link")},
+  });
+  EXPECT_EQ(INVALID_HANDLE_VALUE, opened);
+  EXPECT_EQ("made|second|", joined_names(directory_names(scratch.path()), "|"));
+  EXPECT_EQ(S_IFDIR | 0700u, statusOf(scratch / "made").st_mode);
+  ASSERT_EQ(0u, FileSystem::OpenDirectoryAt(at, "made", opened));
+  HANDLE file = INVALID_HANDLE_VALUE;
+  ASSERT_EQ(0u, FileSystem::CreateFileAt(opened, "new", 0600, file));
+  EXPECT_EQ(0u, FileSystem::SetFileMode(file, 0604));
+  EXPECT_EQ(S_IFREG | 0604u, statusOf(scratch / "made/new").st_mode);
+  FileSystem::CloseHandle(file);
+  FileSystem::CloseHandle(opened);
+  close(fd);
 }
 
-TEST(PathOperations, MoveRenamesReplacesAndReportsMissingSource) {
-  ScratchDirectory scratch("platform-", ".");
-  EXPECT_EQ(2u, FileSystem::MoveFile(wide(scratch / "missing"), wide(scratch / "target")));
-  EXPECT_FALSE(exists(scratch / "target"));
-
-  write_file(scratch / "new", "new");
-  write_file(scratch / "old", "old");
-  EXPECT_EQ(0u, FileSystem::MoveFile(wide(scratch / "new"), wide(scratch / "old")));
-  EXPECT_EQ("new", read_file(scratch / "old"));
-  EXPECT_FALSE(exists(scratch / "new"));
-
-  FileSystem::CreateDirectory(wide(scratch / "tree/inner"));
-  write_file(scratch / "tree/inner/f", "f");
-  EXPECT_EQ(0u, FileSystem::MoveFile(wide(scratch / "tree"), wide(scratch / "moved")));
-  EXPECT_EQ("f", read_file(scratch / "moved/inner/f"));
-  EXPECT_EQ(2u, FileSystem::MoveFile(wide(scratch / "old"), wide(scratch / "nowhere/x")));
-}
-
-TEST(PathOperations, DeleteAndRemoveNeverFollowLinks) {
-  ScratchDirectory scratch("platform-", ".");
-  FileSystem::CreateDirectory(wide(scratch / "outside/deep"));
-  write_file(scratch / "outside/keep", "keep");
-  write_file(scratch / "outside/deep/keep", "keep");
-  FileSystem::CreateDirectory(wide(scratch / "tree/sub/subsub"));
-  write_file(scratch / "tree/sub/subsub/f", "f");
-  write_file(scratch / "tree/.hidden", "h");
-  symlink((scratch / "outside").c_str(), (scratch / "tree/absolute").c_str());
-  symlink("../../outside", (scratch / "tree/sub/relative").c_str());
-  symlink((scratch / "outside/keep").c_str(), (scratch / "file-link").c_str());
-  symlink((scratch / "outside").c_str(), (scratch / "dir-link").c_str());
-
-  EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "tree/")));
-  EXPECT_FALSE(exists(scratch / "tree"));
-  EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "file-link")));
-  EXPECT_FALSE(exists(scratch / "file-link"));
-  EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "dir-link")));
-  EXPECT_FALSE(exists(scratch / "dir-link"));
-  EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "outside/deep/..")));
-  EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "outside/.")));
-  EXPECT_EQ("keep", read_file(scratch / "outside/keep"));
-  EXPECT_EQ("keep", read_file(scratch / "outside/deep/keep"));
-
-  EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "missing")));
-  EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "outside")));
-  EXPECT_TRUE(exists(scratch / "outside")) << "unlink does not remove directories";
-  EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "outside/keep")));
-  EXPECT_FALSE(exists(scratch / "outside/keep"));
-}
-
-TEST(PathOperations, TempFileIsNewUniqueAndInTheNamedDirectory) {
-  ScratchDirectory scratch("platform-", ".");
-  FileSystem::CreateDirectory(wide(scratch / "named"));
-  FileSystem::CreateDirectory(wide(scratch / "environment"));
-  TemporaryDirectoryVariable variable((scratch / "environment").c_str());
-
-  std::set<WideString> names;
-  for (int i = 0; i < 50; ++i) {
-    WideString name;
-    ASSERT_EQ(0u, FileSystem::GetTempFileName(wide(scratch / "named/"), u"kptlong", name));
-    names.insert(name);
-    const std::string narrow = narrow_lib(name);
-    EXPECT_EQ(0u, narrow.find(scratch / "named/kptlo")) << narrow;
-    EXPECT_EQ(0, statusOf(narrow).st_size);
-  }
-  EXPECT_EQ(50u, names.size());
-  FileFinder finder;
-  EXPECT_FALSE(finder.reset(wide(scratch / "environment/k*")));
-
-  WideString name = u"unchanged";
-  EXPECT_EQ(1013u, FileSystem::GetTempFileName(wide(scratch / "absent"), u"Orbe", name));
-  EXPECT_EQ(1013u, FileSystem::GetTempFileName(wide(scratch / "named"), u"../x", name));
-  EXPECT_EQ(u"unchanged", name);
-}
-
-TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
-  ScratchDirectory scratch("platform-", ".");
+TEST(PathOperations, TemporaryFilesAndDirectory) {
+  ScratchDirectory scratch = platform_scratch();
   const std::string file = scratch / "file", own = scratch.path() + "/";
   write_file(file, "x");
+  std::set<WideString> names;
+  for (int i = 0; i < 20; ++i) {
+    WideString name;
+    ASSERT_EQ(0u, FileSystem::GetTempFileName(wide(own), u"kptlong", name));
+    names.insert(name);
+    EXPECT_EQ(0u, narrow_lib(name).find(scratch / "kptlo")) << narrow_lib(name);
+    EXPECT_EQ(S_IFREG, statusOf(narrow_lib(name)).st_mode & (S_IFMT | 0077));
+  }
+  EXPECT_EQ(20u, names.size());
+  WideString name = u"unchanged";
+  EXPECT_EQ(1013u, FileSystem::GetTempFileName(wide(scratch / "absent"), u"Orbe", name));
+  EXPECT_EQ(1013u, FileSystem::GetTempFileName(wide(scratch.path()), u"../x", name));
+  EXPECT_EQ(u"unchanged", name);
+
   const std::pair<const char*, std::string> cases[] = {
       {file.c_str(), "/tmp/"}, {"/var/tmp", "/var/tmp/"}, {own.c_str(), own}, {nullptr, "/tmp/"}};
   for (const auto& [value, expected] : cases) {
@@ -133,26 +131,14 @@ TEST(PathOperations, TempPathFollowsAUsableTmpdir) {
     EXPECT_EQ(0u, FileSystem::GetTempPath(path));
     EXPECT_EQ(wide(expected), path) << (value ? value : "unset");
   }
-}
-
-TEST(PathOperations, SizeAndFreeSpaceChecksTheirArguments) {
-  ScratchDirectory scratch("platform-", ".");
-  write_file(scratch / "seven", "1234567");
-  unsigned int value = 99;
-  EXPECT_EQ(1u, FileSystem::GetFileSize(wide(scratch / "seven"), nullptr));
-  EXPECT_EQ(1u, FileSystem::GetFileSize(wide(scratch / "missing"), &value));
-  EXPECT_EQ(0u, FileSystem::GetFileSize(wide(scratch / "seven"), &value));
-  EXPECT_EQ(7u, value);
   EXPECT_EQ(87u, FileSystem::GetFreeSpaceTmpDir(nullptr));
-
-  // The disk holding the build tree has more than 4 GiB free on any usable
-  // build machine; the count must saturate rather than wrap.
+  // The build disk has more than 4 GiB free on any usable build machine; the
+  // count must saturate rather than wrap.
   TemporaryDirectoryVariable variable(scratch.path().c_str());
   struct statvfs disk;
   ASSERT_EQ(0, statvfs(scratch.path().c_str(), &disk));
-  if (static_cast<double>(disk.f_frsize) * disk.f_bfree <= 0xFFFFFFFFu) {
-    GTEST_SKIP() << "less than 4 GiB free on the build disk";
-  }
-  EXPECT_EQ(0u, FileSystem::GetFreeSpaceTmpDir(&value));
-  EXPECT_EQ(0xFFFFFFFFu, value);
+  if (static_cast<double>(disk.f_frsize) * disk.f_bfree <= 0xFFFFFFFFu) GTEST_SKIP() << "< 4 GiB";
+  unsigned int freeBytes = 0;
+  EXPECT_EQ(0u, FileSystem::GetFreeSpaceTmpDir(&freeBytes));
+  EXPECT_EQ(0xFFFFFFFFu, freeBytes);
 }
