@@ -26,8 +26,9 @@ class BasicRegistryEntry {
  public:
   // Writes the entry of the run `header` describes, or rewrites it in one
   // step: the header, then a kMakeDirectory record for each of `made`, then
-  // `times` (the times of the directory they are made in) when `made` is
-  // not empty. Returns once it is on the disk: 0 or the failing step's code.
+  // `times` (the times of the outermost directory the run changes: the one
+  // they are made in, else the target) when it is a kDirectoryTimes record.
+  // Returns once it is on the disk: 0 or the failing step's code.
   uint32_t write(const JournalRecord& header, const std::vector<std::string>& made,
                  const JournalRecord& times) {
     const std::string directory = install_registry_directory();
@@ -48,7 +49,7 @@ class BasicRegistryEntry {
       record.path = path;
       append_journal_record(bytes, record);
     }
-    if (!made.empty()) append_journal_record(bytes, times);
+    if (times.type == JournalRecordType::kDirectoryTimes) append_journal_record(bytes, times);
     Files::DeleteFile(widen_lib(fresh));
     HANDLE file = INVALID_HANDLE_VALUE;
     code = Files::CreateFile(widen_lib(fresh), GENERIC_WRITE, 0, CREATE_NEW, file);

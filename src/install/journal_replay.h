@@ -1,8 +1,8 @@
 // Undoing an installation from its journal, the same way after a failure or
 // cancel in the run itself and after a crash, at the next start: temporary
 // files go, then the files and directories the run created, then every
-// replaced file gets its saved version back, and once the backup root is
-// gone, the directories' times. Every step may be repeated, so a crash
+// replaced file gets its saved version back, then the directories' times
+// (the target's again once the backup root is gone). Every step may be repeated, so a crash
 // during an undo is followed by another undo. The target and the backup
 // root are walked from their handles, never through a link. `Files` is the
 // Win32-style file layer. One thread at a time.
@@ -210,7 +210,7 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
 }
 
 // Puts back the times of the directories the journal names, once nothing
-// is left to change in them (the backup root's removal included).
+// but the backup root's removal is left to change in them.
 template <class Files>
 void restore_journal_times(const std::vector<JournalRecord>& records, HANDLE target) {
   BasicDirectoryWalker<Files> targets;
@@ -229,7 +229,7 @@ void restore_journal_times(const std::vector<JournalRecord>& records, HANDLE tar
 
 // Removes the directories `made` above a target (outermost first in the
 // list; any that holds something now stays), then puts back the `times` of
-// the directory they were made in.
+// the directory they were made in (or of the target, when `made` is empty).
 template <class Files>
 void remove_made_directories(const std::vector<std::string>& made, const JournalRecord& times) {
   for (auto directory = made.rbegin(); directory != made.rend(); ++directory) {
@@ -289,6 +289,9 @@ RecoveryOutcome recover_backup_root(const std::string& targetPath, HANDLE target
     return RecoveryOutcome::kKept;
   }
   Files::FlushFileSystem(target);
+  // While the journal still names them, and the target's own again once
+  // its backup root is gone.
+  restore_journal_times<Files>(records, target);
   root.discard();
   restore_journal_times<Files>(records, target);
   return RecoveryOutcome::kUndone;

@@ -46,7 +46,8 @@ std::vector<RecoveryNote> recover_interrupted_installations(const WideString& pr
     const JournalRecord& header = records.front();
     if (!recoverTarget(header.path, header.backupRoot, lockWaitMilliseconds, notes)) continue;
     // The directories the run made above its target, deepest first; any
-    // that holds something now stays.
+    // that holds something now stays. Then the times of the outermost
+    // directory it changed.
     FileSystem::DeleteFile(widen_lib(entry));
     rmdir(registry.c_str());
     std::vector<std::string> made;

@@ -94,7 +94,8 @@ class BasicRollback {
   void planDirectoryTimes(const std::string& directory);
   uint32_t saveFile(const std::string& name);
   std::vector<JournalRecord> journal() const;
-  // The directories made above the target, outermost first.
+  // Removes the directories made above the target and puts back the times
+  // of the outermost directory the run changed.
   void removeMadeAboveTarget();
   void closeBackupRoot();
 
@@ -107,7 +108,8 @@ class BasicRollback {
   BasicDirectoryWalker<Files> m_targetWalker;
   BasicRegistryEntry<Files> m_registry;
   std::vector<std::string> m_madeAboveTarget;
-  // The times of the directory the first of them is made in.
+  // The times of the outermost directory the run changes: the one the
+  // first of them is made in, else the target itself.
   JournalRecord m_aboveTimes;
   // Ending with "/"; empty until the first change needs the journal.
   std::string m_backupRoot;
@@ -123,6 +125,8 @@ class BasicRollback {
   std::unordered_set<std::string> m_knownDirectories;
   std::unordered_set<std::string> m_plannedDirectories;
   std::unordered_set<std::string> m_timedDirectories;
+  // Target-relative files the run created.
+  std::unordered_set<std::string> m_createdFiles;
   std::string m_blocked;
   std::string m_kept;
 };

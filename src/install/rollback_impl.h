@@ -68,27 +68,30 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     if (!S_ISDIR(status.st_mode)) return ERROR_PATH_NOT_FOUND;
     break;
   }
+  // The outermost directory the run changes gets its times back: the one
+  // the missing directories are made in when they go, else the target, whose
+  // times the registry holds before the backup root is made in it.
+  struct stat above;
+  const std::string outer = missing.empty() ? without_trailing_slash(m_target)
+                                            : parent_of(missing.front());
+  m_aboveTimes = JournalRecord();
+  m_aboveTimes.type = JournalRecordType::kDirectoryTimes;
+  m_aboveTimes.path = outer;
+  if (Files::StatusOfPath(outer, true, above) == 0) {
+    m_aboveTimes.accessSeconds = above.st_atim.tv_sec;
+    m_aboveTimes.accessNanoseconds = above.st_atim.tv_nsec;
+    m_aboveTimes.old.seconds = above.st_mtim.tv_sec;
+    m_aboveTimes.old.nanoseconds = above.st_mtim.tv_nsec;
+  }
   if (!missing.empty()) {
-    // The directory they are made in gets its times back when they go.
-    struct stat above;
-    const std::string parent = parent_of(missing.front());
-    m_aboveTimes = JournalRecord();
-    m_aboveTimes.type = JournalRecordType::kDirectoryTimes;
-    m_aboveTimes.path = parent;
-    if (Files::StatusOfPath(parent, true, above) == 0) {
-      m_aboveTimes.accessSeconds = above.st_atim.tv_sec;
-      m_aboveTimes.accessNanoseconds = above.st_atim.tv_nsec;
-      m_aboveTimes.old.seconds = above.st_mtim.tv_sec;
-      m_aboveTimes.old.nanoseconds = above.st_mtim.tv_nsec;
-    }
     if (m_registry.write(m_header, missing, m_aboveTimes) != 0) return ERROR_PATH_NOT_FOUND;
     for (const std::string& directory : missing) {
       // Missing a moment ago: made now, or by the registry's own directory.
       const uint32_t code = Files::CreateDirectory(widen_lib(directory));
       if (code == 0 || code == ERROR_ALREADY_EXISTS) m_madeAboveTarget.push_back(directory);
       if (code != 0 && code != ERROR_ALREADY_EXISTS) {
-        m_registry.remove();
         removeMadeAboveTarget();
+        m_registry.remove();
         return ERROR_PATH_NOT_FOUND;
       }
     }
@@ -140,6 +143,10 @@ uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name
   std::string base;
   split_relative(name, directory, base);
   planDirectoryTimes(directory);
+  // A file this run created has no earlier version to save: written again,
+  // it is still the run's own, and an undo removes it.
+  if (!replaces) m_createdFiles.insert(name);
+  if (replaces && m_createdFiles.count(name) != 0) replaces = false;
   JournalRecord record;
   record.type = replaces ? JournalRecordType::kReplace : JournalRecordType::kCreate;
   record.entry = entry;
@@ -397,11 +404,14 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
   } else {
     if (!m_backupRoot.empty()) {
       Files::FlushFileSystem(m_lock.handle());
-      m_backup.discard();
+      // While the journal still names them; removing the backup root then
+      // changes only the target's own times, which the registry holds.
       restore_journal_times<Files>(records, m_lock.handle());
+      m_backup.discard();
     }
-    m_registry.remove();
+    // Before the registry entry that names them goes.
     removeMadeAboveTarget();
+    m_registry.remove();
   }
   m_lock.release();
   m_started = false;
@@ -410,7 +420,6 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
 
 template <class Files>
 void BasicRollback<Files>::removeMadeAboveTarget() {
-  if (m_madeAboveTarget.empty()) return;
   remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
   m_madeAboveTarget.clear();
 }

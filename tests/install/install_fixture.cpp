@@ -1,0 +1,154 @@
+#include "install/install_fixture.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "install/install_registry.h"
+#include "kit/kit_writer.h"
+#include "support/child_process.h"
+
+void make_directories(const std::string& path) {
+  for (size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    mkdir(path.substr(0, slash).c_str(), 0755);
+  }
+  mkdir(path.c_str(), 0755);
+}
+
+void set_time(const std::string& path, int64_t seconds, long nanoseconds) {
+  const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
+                             {static_cast<time_t>(seconds), nanoseconds}};
+  ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW)) << path;
+}
+
+void write_file(const std::string& path, const std::string& content, int64_t seconds,
+                long nanoseconds) {
+  make_directories(path.substr(0, path.rfind('/')));
+  write_file(path, content);
+  set_time(path, seconds, nanoseconds);
+}
+
+namespace {
+
+void snapshot_into(const std::string& root, const std::string& relative, TreeSnapshot& tree) {
+  const std::string path = relative == "." ? root : root + "/" + relative;
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return;
+  std::string content;
+  char kind = 'o';
+  if (S_ISREG(info.st_mode)) {
+    kind = 'f';
+    content = read_file(path);
+  } else if (S_ISLNK(info.st_mode)) {
+    kind = 'l';
+    char link[4096];
+    const ssize_t size = readlink(path.c_str(), link, sizeof link);
+    content.assign(link, size > 0 ? static_cast<size_t>(size) : 0);
+  } else if (S_ISDIR(info.st_mode)) {
+    kind = 'd';
+  }
+  char head[64];
+  snprintf(head, sizeof head, "%c %04o %lld.%09ld ", kind, info.st_mode & 07777,
+           static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec);
+  // Long contents by size and hash, so that a difference stays readable.
+  if (content.size() > 64) {
+    content = std::to_string(content.size()) + " bytes #" + std::to_string(std::hash<std::string>()(content));
+  }
+  tree[relative] = head + content;
+  if (kind != 'd') return;
+  for (const std::string& name : directory_names(path)) {
+    snapshot_into(root, relative == "." ? name : relative + "/" + name, tree);
+  }
+}
+
+}  // namespace
+
+TreeSnapshot snapshot_tree(const std::string& root) {
+  TreeSnapshot tree;
+  snapshot_into(root, ".", tree);
+  return tree;
+}
+
+TreeSnapshot files_of(TreeSnapshot tree) {
+  for (auto item = tree.begin(); item != tree.end();) {
+    item = item->second[0] == 'd' ? tree.erase(item) : std::next(item);
+  }
+  return tree;
+}
+
+std::string content_of(const TreeSnapshot& tree, const std::string& relative) {
+  const auto item = tree.find(relative);
+  return item == tree.end() ? "<missing>" : item->second.substr(item->second.find(' ', 7) + 1);
+}
+
+_FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
+  const _FILETIME time = EpochToFileTime(static_cast<long>(seconds));
+  const uint64_t ticks =
+      ((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) + extraTicks;
+  return {static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
+}
+
+const FileOperation kChanges[11] = {
+    FileOperation::kCreate,        FileOperation::kWrite,          FileOperation::kSetEnd,
+    FileOperation::kSetTime,       FileOperation::kSetMode,        FileOperation::kMove,
+    FileOperation::kLink,          FileOperation::kMakeDirectory,  FileOperation::kRemoveDirectory,
+    FileOperation::kDelete,        FileOperation::kFlush};
+
+void on_every_change(FileFaults& faults,
+                     std::function<uint32_t(int, FileOperation, const std::string&)> action) {
+  auto number = std::make_shared<int>(0);
+  for (const FileOperation operation : kChanges) {
+    faults.on(operation, [=](const std::string& path) {
+      return action((*number)++, operation, path);
+    });
+  }
+}
+
+InstallTest::InstallTest() {
+  setenv("TMPDIR", temp.path().c_str(), 1);
+  setenv("HOME", home.path().c_str(), 1);
+}
+
+void InstallTest::openKit(const std::vector<KitFile>& files) {
+  KitLayout layout;
+  layout.products.push_back({u"en", u"Templates", u"Vendor", u""});
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string source = staging / ("source" + std::to_string(i));
+    write_file(source, files[i].content);
+    layout.entries.push_back({wide(files[i].name), source, files[i].time,
+                              static_cast<uint32_t>(files[i].content.size())});
+  }
+  kit.close();
+  ASSERT_EQ("", write_kit(layout, kitPath(), 6, nullptr));
+  ASSERT_EQ(0u, kit.open(wide(kitPath())));
+}
+
+Outcome InstallTest::install(const std::string& directory, int lockWait, int pause) {
+  FaultyInstaller installer(pause);
+  installer.setLockWait(lockWait);
+  data.init(&kit, wide(directory));
+  Outcome outcome;
+  outcome.result = installer.run(&data);
+  data.getInstallState(outcome.code, outcome.message, outcome.progress);
+  return outcome;
+}
+
+std::string InstallTest::inChild(const std::function<std::string()>& body) {
+  kit.close();
+  return run_in_child([&]() -> std::string {
+    if (kit.open(wide(kitPath())) != 0) return "the kit did not open";
+    const std::string report = body();
+    kit.close();
+    return report;
+  });
+}
+
+std::string InstallTest::leftovers() const {
+  const std::string registry = install_registry_directory();
+  return joined_names(directory_names(temp.path(), "p8stp"), " ") +
+         (exists(registry) ? "registry: " + joined_names(directory_names(registry), " ") : "");
+}
