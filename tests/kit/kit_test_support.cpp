@@ -1,85 +1,59 @@
 #include "kit_test_support.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "kit/deflate_writer.h"
 
-Bytes& Bytes::number(uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) m_bytes.push_back(static_cast<char>(value >> shift));
-  return *this;
+std::string u32(uint32_t value) {
+  return {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
 }
 
-Bytes& Bytes::text(const std::u16string& value) {
-  number(static_cast<uint32_t>(value.size()));
-  for (char16_t unit : value) {
-    m_bytes.push_back(static_cast<char>(unit & 0xFF));
-    m_bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return *this;
+std::string text(const std::u16string& value) {
+  std::string bytes = u32(static_cast<uint32_t>(value.size()));
+  for (char16_t unit : value) bytes += {char(unit & 0xFF), char(unit >> 8)};
+  return bytes;
 }
 
-Bytes& Bytes::record(const Bytes& fields, uint32_t padding) {
-  number(static_cast<uint32_t>(fields.size() + 4 + padding));
-  m_bytes += fields.str();
-  m_bytes.append(padding, '\0');
-  return *this;
+std::string record(const std::string& fields, uint32_t padding) {
+  return u32(static_cast<uint32_t>(fields.size() + 4 + padding)) + fields +
+         std::string(padding, '\0');
 }
 
-Bytes& Bytes::raw(const std::string& value) {
-  m_bytes += value;
-  return *this;
-}
-
-Bytes file_fields(const std::u16string& name, uint32_t offset, uint32_t size, _FILETIME time) {
-  return Bytes()
-      .text(name)
-      .number(time.dwLowDateTime)
-      .number(time.dwHighDateTime)
-      .number(offset)
-      .number(size);
+std::string file_fields(const std::u16string& name, uint32_t offset, uint32_t size,
+                        _FILETIME time) {
+  return text(name) + u32(time.dwLowDateTime) + u32(time.dwHighDateTime) + u32(offset) + u32(size);
 }
 
 std::string simple_container(const std::vector<std::pair<std::u16string, std::string>>& entries) {
-  Bytes bytes;
-  bytes.number(1).number(1).record(Bytes().text(u"en").text(u"T").text(u"V").text(u""));
-  bytes.number(static_cast<uint32_t>(entries.size()));
+  std::string head = u32(1) + u32(1) + record(text(u"en") + text(u"T") + text(u"V") + text(u""));
+  head += u32(static_cast<uint32_t>(entries.size()));
   std::string data;
-  for (const auto& entry : entries) {
-    bytes.record(file_fields(entry.first, static_cast<uint32_t>(data.size()),
-                             static_cast<uint32_t>(entry.second.size())));
-    data += entry.second;
+  for (const auto& [name, content] : entries) {
+    head += record(file_fields(name, uint32_t(data.size()), uint32_t(content.size())));
+    data += content;
   }
-  return bytes.raw(data).str();
+  return head + data;
 }
 
-void ScratchTest::SetUp() {
+std::string stored_block(const std::string& bytes) {
+  const auto length = static_cast<uint16_t>(bytes.size());
+  return std::string(1, '\0') + u32(length | uint32_t(uint16_t(~length)) << 16) + bytes;
+}
+
+void KitTest::SetUp() {
   ASSERT_EQ(mkdir(path("tmp").c_str(), 0700), 0);
-  const char* saved = getenv("TMPDIR");
-  m_hadTmpDir = saved != nullptr;
-  if (m_hadTmpDir) m_savedTmpDir = saved;
   setenv("TMPDIR", path("tmp").c_str(), 1);
+  m_openFiles = directory_names("/proc/self/fd").size();
 }
 
-void ScratchTest::TearDown() {
-  if (m_hadTmpDir) {
-    setenv("TMPDIR", m_savedTmpDir.c_str(), 1);
-  } else {
-    unsetenv("TMPDIR");
-  }
+void KitTest::TearDown() {
+  EXPECT_EQ(directory_names("/proc/self/fd").size(), m_openFiles) << "a file was left open";
+  unsetenv("TMPDIR");
 }
 
-std::string ScratchTest::write_kit(const std::string& container, const std::string& name) {
-  const std::string kit = path(name);
-  EXPECT_EQ(deflate_to_file(container, kit, 6), "");
-  return kit;
+std::string KitTest::write_kit(const std::string& container, const std::string& name) {
+  EXPECT_EQ(deflate_to_file(container, path(name), 6), "");
+  return path(name);
 }
-
-std::vector<std::string> ScratchTest::temp_files() const { return list_directory(path("tmp")); }
-
-
-std::vector<std::string> list_directory(const std::string& path) { return directory_names(path); }

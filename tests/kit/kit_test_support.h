@@ -1,6 +1,6 @@
-// Helpers of the kit tests: a builder of container bytes, a scratch
-// directory that is also the temporary directory of the reader, and small
-// file utilities. Test thread only.
+// Helpers of the kit tests: container bytes written field by field, and a
+// scratch directory that is also the reader's temporary directory and checks
+// that a test leaves no file open. Test thread only.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,54 +11,45 @@
 
 #include "kit/install_data.h"
 #include "kit/lz_compressor.h"
-#include "platform/file_system.h"
 #include "support/directory_names.h"
+#include "support/faulty_file_system.h"
+#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
-using Reader = config::InstallData<LZCompressor, FileSystem>;
+// The program's reader, over the layer that fails what a FileFaults asks for.
+using Reader = config::InstallData<BasicLZCompressor<FaultyFileSystem>, FaultyFileSystem>;
+using Entry = config::FileData<FaultyFileSystem>;
 
-// Little-endian container bytes, field by field.
-class Bytes {
- public:
-  Bytes& number(uint32_t value);
-  Bytes& text(const std::u16string& value);
-  // A record: its size (fields + 4 + `padding`), the fields, `padding` zeros.
-  Bytes& record(const Bytes& fields, uint32_t padding = 0);
-  Bytes& raw(const std::string& value);
-  const std::string& str() const { return m_bytes; }
-  size_t size() const { return m_bytes.size(); }
-
- private:
-  std::string m_bytes;
-};
-
-// The fields of a file record.
-Bytes file_fields(const std::u16string& name, uint32_t offset, uint32_t size,
-                  _FILETIME time = {0, 0});
-// A multi-language container with one "en" product and the given entries
-// (name, content), contents stored one after the other.
+// Container fields: a little-endian number, a counted UTF-16LE text, and a
+// record (its size word, the fields, `padding` zeros).
+std::string u32(uint32_t value);
+std::string text(const std::u16string& value);
+std::string record(const std::string& fields, uint32_t padding = 0);
+std::string file_fields(const std::u16string& name, uint32_t offset, uint32_t size,
+                        _FILETIME time = {0, 0});
+// A multi-language container with one "en" product and the entries (name,
+// content), their data one after the other.
 std::string simple_container(const std::vector<std::pair<std::u16string, std::string>>& entries);
+// A stored deflate block, not the last one, holding `bytes` (below 64 KiB):
+// compressed data whose end or damage lies exactly where a test wants it.
+std::string stored_block(const std::string& bytes);
 
-// A fresh directory, removed with everything in it at the end. TMPDIR points
-// at its "tmp" subdirectory while it lives, so the reader's temporary
-// containers land there.
-class ScratchTest : public ::testing::Test {
+class KitTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
   std::string path(const std::string& name) const { return m_scratch / name; }
   WideString wpath(const std::string& name) const { return widen_lib(path(name)); }
-  // Compresses `container` into a kit file and returns its path.
+  // Compresses `container` into the kit file `name`; returns its path.
   std::string write_kit(const std::string& container, const std::string& name = "kit.pkd");
-  // Names of the files left in the temporary directory.
-  std::vector<std::string> temp_files() const;
+  uint32_t open(Reader& reader, const std::string& container, const std::string& name = "kit.pkd") {
+    return reader.open(widen_lib(write_kit(container, name)));
+  }
+  // The reader's temporary files left now.
+  std::vector<std::string> temp_files() const { return directory_names(path("tmp")); }
 
  private:
   ScratchDirectory m_scratch{"kit_test."};
-  std::string m_savedTmpDir;
-  bool m_hadTmpDir = false;
+  size_t m_openFiles = 0;
 };
-
-// Modification time in whole seconds.
-std::vector<std::string> list_directory(const std::string& path);
