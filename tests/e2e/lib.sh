@@ -1,64 +1,41 @@
 # Shared helpers of the end-to-end tests: a fresh home and temporary directory
-# per test, the sample kit, starting the real setup executable, finding its
-# windows on the X display and driving them with xdotool, screenshots.
-# Sourced by the test scripts; expects SETUP, ORBKIT, EXAMPLES and SHOTS in the
-# environment (set by tests/e2e/CMakeLists.txt).
+# per test, the kits, starting the real setup executable, finding its windows
+# on the X display and driving them with xdotool, screenshots. Sourced by the
+# test scripts; SETUP, ORBKIT, EXAMPLES and SHOTS come from the environment
+# (tests/e2e/CMakeLists.txt).
 
 set -eu
-
-# fail MESSAGE: ends the test; with a display, the screen at that moment is
-# kept as $SHOTS/failed-<script>-<args>.png.
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -n "${DISPLAY:-}" ]; then
-    import -window root "$SHOTS/failed-$E2E_NAME.png" 2>/dev/null || true
-  fi
-  exit 1
-}
 E2E_NAME=$(basename "$0" .sh)${1:+-$1}
 
-note() {
-  echo "e2e: $*" >&2
+# fail MESSAGE: ends the test, with the screen kept as $SHOTS/failed-<test>.png.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then import -window root "$SHOTS/failed-$E2E_NAME.png" 2>/dev/null || true; fi
+  exit 1
 }
 
-# A fresh home and temporary directory, removed when the test ends, in the
-# UTF-8 C locale (the wizard's language comes from -L; a test may set
-# LANGUAGE so that GTK's own button texts follow it).
+# A fresh home and temporary directory, removed at the end, the UTF-8 C
+# locale, and an xdg-open that records what it is asked to open in $XDG_RECORD.
 e2e_init() {
   E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orb-e2e.XXXXXX")
   trap 'e2e_cleanup' EXIT
-  mkdir "$E2E_DIR/home" "$E2E_DIR/tmp" "$E2E_DIR/bin" "$E2E_DIR/kit"
-  export HOME="$E2E_DIR/home"
-  # GTK's folder chooser keeps its recently used list there, as in any home.
-  mkdir -p "$HOME/.local/share"
-  export TMPDIR="$E2E_DIR/tmp"
-  export LANG=C.UTF-8
+  mkdir -p "$E2E_DIR/home/.local/share" "$E2E_DIR/tmp" "$E2E_DIR/bin" "$E2E_DIR/kit" "$SHOTS"
+  export HOME="$E2E_DIR/home" TMPDIR="$E2E_DIR/tmp" LANG=C.UTF-8 PATH="$E2E_DIR/bin:$PATH"
   unset LC_ALL LC_MESSAGES LANGUAGE
-  # A recording xdg-open: the description document is "opened" into a file.
+  LOG="$E2E_DIR/setup.log"
   XDG_RECORD="$E2E_DIR/xdg-open.log"
-  cat > "$E2E_DIR/bin/xdg-open" <<EOF
-#!/bin/sh
-printf '%s\n' "\$@" >> "$XDG_RECORD"
-EOF
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$XDG_RECORD" > "$E2E_DIR/bin/xdg-open"
   chmod +x "$E2E_DIR/bin/xdg-open"
-  export PATH="$E2E_DIR/bin:$PATH"
-  mkdir -p "$SHOTS"
-}
-
-# Tests that drive windows skip (exit code 77) when with_xvfb found no X server.
-require_display() {
-  if [ -z "${DISPLAY:-}" ]; then
-    echo "SKIP: no X display (Xvfb could not be started)" >&2
-    exit 77
-  fi
 }
 
 e2e_cleanup() {
-  if [ -n "${SETUP_PID:-}" ] && kill -0 "$SETUP_PID" 2>/dev/null; then
-    kill "$SETUP_PID" 2>/dev/null || true
-    kill -CONT "$SETUP_PID" 2>/dev/null || true
-  fi
+  if [ -n "${SETUP_PID:-}" ]; then kill "$SETUP_PID" 2>/dev/null && kill -CONT "$SETUP_PID" 2>/dev/null; fi
   rm -rf "$E2E_DIR"
+}
+
+# Tests that drive windows skip (77) when with_xvfb found no X server.
+require_display() {
+  [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display" >&2; exit 77; }
 }
 
 # pack_sample DIR: the kit of examples/ as DIR/orbp8.pkd.
@@ -66,108 +43,68 @@ pack_sample() {
   "$EXAMPLES/pack" "$ORBKIT" "$1/orbp8.pkd" >/dev/null
 }
 
-# make_big_kit DIR: DIR/orbp8.pkd of BIG_DIRS directories with BIG_FILES files
-# of BIG_SIZE bytes each (d01/f0000 ...): zeros make a small kit that takes
-# long to install.
+# make_big_kit DIR: DIR/orbp8.pkd of 8 directories of 500 files of 64 KiB of
+# zeros (d1/f0000 ...): a small kit that takes long to install.
 make_big_kit() {
-  big="$E2E_DIR/big"
-  for d in $(seq -w 1 "${BIG_DIRS:-8}"); do
-    mkdir -p "$big/d$d"
-    head -c $((${BIG_FILES:-500} * ${BIG_SIZE:-65536})) /dev/zero |
-      (cd "$big/d$d" && split -a 4 -d -b "${BIG_SIZE:-65536}" - f)
+  for d in 1 2 3 4 5 6 7 8; do
+    mkdir -p "$E2E_DIR/big/d$d"
+    head -c $((500 * 65536)) /dev/zero | (cd "$E2E_DIR/big/d$d" && split -a 4 -d -b 65536 - f)
   done
-  "$ORBKIT" pack "$big" "$1/orbp8.pkd" --title "en=Big kit" >/dev/null
-  rm -rf "$big"
+  "$ORBKIT" pack "$E2E_DIR/big" "$1/orbp8.pkd" --title "en=Big kit" >/dev/null
+  rm -rf "$E2E_DIR/big"
 }
 
-# start_setup DIR ARGS...: runs setup on the kit in DIR in the background;
-# SETUP_PID is its process id, its output goes to $E2E_DIR/setup.log.
+# start_setup DIR ARGS...: "setup usecwd . ARGS" in DIR in the background;
+# SETUP_PID is its process, $LOG its output.
 start_setup() {
-  kit_dir=$1
-  shift
-  (cd "$kit_dir" && exec "$SETUP" usecwd . "$@") > "$E2E_DIR/setup.log" 2>&1 &
+  (cd "$1" && shift && exec "$SETUP" usecwd . "$@") > "$LOG" 2>&1 < /dev/null &
   SETUP_PID=$!
 }
 
-# finish_setup SECONDS: waits for the setup process to end and sets
-# SETUP_STATUS to its exit code; fails when it is still running after that.
+# finish_setup SECONDS: waits for setup to end; SETUP_STATUS is its exit code.
 finish_setup() {
-  limit=$(($1 * 10))
-  while kill -0 "$SETUP_PID" 2>/dev/null && [ "$limit" -gt 0 ]; do
-    sleep 0.1
-    limit=$((limit - 1))
-  done
-  if kill -0 "$SETUP_PID" 2>/dev/null; then
-    cat "$E2E_DIR/setup.log" >&2
-    fail "setup still running after $1 s"
-  fi
+  wait_for "$1" setup_ended
   SETUP_STATUS=0
   wait "$SETUP_PID" || SETUP_STATUS=$?
   SETUP_PID=
 }
+setup_ended() { ! kill -0 "$SETUP_PID" 2>/dev/null; }
 
-# Visible top-level windows of the setup process, one id per line.
-setup_windows() {
-  xdotool search --onlyvisible --pid "$SETUP_PID" 2>/dev/null || true
-}
-
-window_size() {
-  xdotool getwindowgeometry --shell "$1" | awk -F= '$1 == "WIDTH" { w = $2 }
-                                                    $1 == "HEIGHT" { h = $2 }
-                                                    END { print w "x" h }'
-}
-
-# The wizard's main window: the visible window of 500 x 360 pixels.
-main_window() {
-  for w in $(setup_windows); do
-    if [ "$(window_size "$w")" = 500x360 ]; then
-      echo "$w"
-      return 0
-    fi
-  done
-  return 1
-}
-
-# A visible window of the process that is not the main window (a message
-# box or the folder chooser).
-other_window() {
-  main=$(main_window || true)
-  for w in $(setup_windows); do
-    if [ "$w" != "$main" ]; then
-      echo "$w"
-      return 0
-    fi
-  done
-  return 1
+# expect_exit CODE WHAT: the exit code of the last setup run.
+expect_exit() {
+  [ "$SETUP_STATUS" = "$1" ] || { cat "$LOG" >&2; fail "$2: exit code $SETUP_STATUS, not $1"; }
 }
 
 # wait_for SECONDS COMMAND...: repeats COMMAND until it succeeds; fails the
-# test with the setup log when it never does.
+# test when it never does or setup ends first.
 wait_for() {
   limit=$(($1 * 10))
   shift
   until "$@" >/dev/null 2>&1; do
     limit=$((limit - 1))
-    if [ "$limit" -le 0 ]; then
-      cat "$E2E_DIR/setup.log" >&2 || true
-      fail "timed out waiting for: $*"
-    fi
-    if [ -n "${SETUP_PID:-}" ] && ! kill -0 "$SETUP_PID" 2>/dev/null; then
-      cat "$E2E_DIR/setup.log" >&2 || true
-      fail "setup ended while waiting for: $*"
+    if [ "$limit" -le 0 ] || { [ -n "${SETUP_PID:-}" ] && setup_ended; }; then
+      cat "$LOG" >&2 || true
+      fail "setup ended or timed out waiting for: $*"
     fi
     sleep 0.1
   done
 }
 
-no_other_window() {
-  ! other_window
+# The wizard's window is the setup process's visible window of 500 x 360
+# pixels; any other (a message box, the folder chooser) is other_window.
+main_window() { setup_window = 500x360; }
+other_window() { setup_window != 500x360; }
+no_other_window() { ! other_window; }
+setup_window() {
+  for w in $(xdotool search --onlyvisible --pid "$SETUP_PID" 2>/dev/null); do
+    size=$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd x)
+    if [ "$size" "$1" "$2" ]; then echo "$w" && return 0; fi
+  done
+  return 1
 }
 
 # Lets GTK finish drawing after a change.
-settle() {
-  sleep "${1:-0.4}"
-}
+settle() { sleep "${1:-0.4}"; }
 
 # click WINDOW X Y: a left click at window coordinates.
 click() {
@@ -175,27 +112,14 @@ click() {
   settle 0.2
 }
 
-# focus WINDOW: gives the window the keyboard. Without a window manager GTK
-# takes keys only in the window under the pointer, so the pointer goes there
-# too (onto a corner, where it touches no control).
-focus() {
-  xdotool mousemove --window "$1" 2 2
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-}
-
-# press WINDOW KEYS...: types the keys into the window.
+# press WINDOW KEYS...: types the keys into the window. Without a window
+# manager GTK takes keys only under the pointer, so it goes to a bare corner.
 press() {
   w=$1
   shift
-  focus "$w"
+  xdotool mousemove --window "$w" 2 2
+  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
   xdotool key --clearmodifiers "$@"
-  settle 0.2
-}
-
-# type_text WINDOW TEXT: types the text into the window.
-type_text() {
-  focus "$1"
-  xdotool type --delay 5 "$2"
   settle 0.2
 }
 
@@ -203,27 +127,24 @@ type_text() {
 # next to last (No) button; GTK's buttons are at least 85 pixels wide, 6 apart
 # and 12 from the box's right edge, whatever language they speak.
 box_button() {
-  geometry=$(xdotool getwindowgeometry --shell "$1")
-  w=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
-  h=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
-  click "$1" $((w - 12 - 43 - $2 * 91)) $((h - 29))
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  click "$1" $((WIDTH - 55 - $2 * 91)) $((HEIGHT - 29))
 }
 answer_yes() { box_button "$1" 0; }
 answer_no() { box_button "$1" 1; }
 
-# The wizard's buttons and the directory page's entry, at the positions of
-# the fixed layout of the 500 x 360 window.
+# The wizard's buttons and the directory page's entry in the fixed layout.
 click_back() { click "$1" 270 335; }
 click_next() { click "$1" 350 335; }
 click_cancel() { click "$1" 450 335; }
-click_path_entry() { click "$1" 310 290; }
 click_browse() { click "$1" 475 290; }
 
 # type_path WIN TEXT: replaces what the directory page's entry holds.
 type_path() {
-  click_path_entry "$1"
+  click "$1" 310 290
   press "$1" ctrl+a BackSpace
-  type_text "$1" "$2"
+  xdotool type --delay 5 "$2"
+  settle 0.2
 }
 
 # install_into DIR LANG TARGET: runs setup on the kit in DIR in language LANG
@@ -244,13 +165,11 @@ shot() {
 }
 
 # tree_listing DIR: every path under DIR with its type, and the size and time
-# of everything but directories (whose times change with their entries), sorted.
+# of all but directories (whose times follow their entries), sorted;
+# tree_state DIR adds every file's checksum: equal output, an unchanged tree.
 tree_listing() {
   (cd "$1" && find . \( -type d -printf 'd %p\n' \) -o -printf '%y %p %s %T@\n' | sort)
 }
-
-# tree_state DIR: the listing and every file's checksum; equal output means an
-# unchanged tree.
 tree_state() {
   tree_listing "$1"
   (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r md5sum)
@@ -258,8 +177,7 @@ tree_state() {
 
 # The first template directory recorded in the local launcher configuration.
 recorded_directory() {
-  awk -F= 'tolower($1) == "configurationtemplateslocation" {
-             sub(/^[^=]*=/, ""); print; exit }' "$HOME/.Orbe/orbstart/orbstart.cfg"
+  sed -n 's/^ConfigurationTemplatesLocation=//Ip' "$HOME/.Orbe/orbstart/orbstart.cfg" | head -n 1
 }
 
 # assert_installed DIR: every file of the sample tree is in DIR, byte for byte
@@ -270,4 +188,9 @@ assert_installed() {
     [ "$(stat -c %Y "$EXAMPLES/templates/$f")" = "$(stat -c %Y "$1/$f")" ] ||
       fail "installed with another time: $1/$f"
   done
+}
+
+# assert_empty DIR WHAT: nothing is left in DIR.
+assert_empty() {
+  [ -z "$(ls -A "$1")" ] || fail "$2: left in $1: $(ls -A "$1")"
 }
