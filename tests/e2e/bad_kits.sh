@@ -6,7 +6,6 @@
 . "$(dirname "$0")/lib.sh"
 require_display
 e2e_init
-pack_sample "$E2E_DIR/kit"
 mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage" "$E2E_DIR/truncated"
 head -c 4096 /dev/urandom > "$E2E_DIR/garbage/orbp8.pkd"
 size=$(stat -c %s "$E2E_DIR/kit/orbp8.pkd")
@@ -16,7 +15,7 @@ for run in "missing -Len" "garbage -Len" "truncated -Len" "missing -S" "garbage 
   start_setup "$E2E_DIR/$1" "$2"
   wait_for 30 other_window
   [ "$2" = -S ] || shot "en-box-$1-kit"
-  settle 1
+  sleep 1
   ! main_window > /dev/null || fail "$run: the wizard window was shown"
   setup_ended && fail "$run: the box did not wait for an answer"
   press "$(other_window)" Return

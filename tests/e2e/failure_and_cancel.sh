@@ -7,9 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 require_display
 e2e_init
-pack_sample "$E2E_DIR/kit"
-mkdir "$E2E_DIR/big-kit"
-make_big_kit "$E2E_DIR/big-kit"
+make_big_kit
 
 # The target lies under a regular file.
 : > "$E2E_DIR/blocker"

@@ -8,11 +8,10 @@
 . "$(dirname "$0")/lib.sh"
 e2e_init
 unset DISPLAY
-pack_sample "$E2E_DIR/kit"
-mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage" "$E2E_DIR/cut" "$E2E_DIR/big-kit"
+mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage" "$E2E_DIR/cut"
 head -c 4096 /dev/urandom > "$E2E_DIR/garbage/orbp8.pkd"
 head -c $(($(stat -c %s "$E2E_DIR/kit/orbp8.pkd") * 3 / 4)) "$E2E_DIR/kit/orbp8.pkd" > "$E2E_DIR/cut/orbp8.pkd"
-make_big_kit "$E2E_DIR/big-kit"
+make_big_kit
 default="$HOME/.orbp8/Orbe/orbp8/tmplts"
 
 # run KIT-DIR CODE TEXT ARGS...: setup ends with CODE, TEXT on standard error.

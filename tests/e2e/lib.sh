@@ -15,7 +15,8 @@ fail() {
 }
 
 # A fresh home and temporary directory, removed at the end, the UTF-8 C
-# locale, and an xdg-open that records what it is asked to open in $XDG_RECORD.
+# locale, an xdg-open that records what it is asked to open in $XDG_RECORD,
+# and the kit of examples/ in $E2E_DIR/kit.
 e2e_init() {
   E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orb-e2e.XXXXXX")
   trap 'e2e_cleanup' EXIT
@@ -26,6 +27,7 @@ e2e_init() {
   XDG_RECORD="$E2E_DIR/xdg-open.log"
   printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$XDG_RECORD" > "$E2E_DIR/bin/xdg-open"
   chmod +x "$E2E_DIR/bin/xdg-open"
+  "$EXAMPLES/pack" "$ORBKIT" "$E2E_DIR/kit/orbp8.pkd" > /dev/null
 }
 
 e2e_cleanup() {
@@ -38,19 +40,14 @@ require_display() {
   [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display" >&2; exit 77; }
 }
 
-# pack_sample DIR: the kit of examples/ as DIR/orbp8.pkd.
-pack_sample() {
-  "$EXAMPLES/pack" "$ORBKIT" "$1/orbp8.pkd" >/dev/null
-}
-
-# make_big_kit DIR: DIR/orbp8.pkd of 8 directories of 500 files of 64 KiB of
-# zeros (d1/f0000 ...): a small kit that takes long to install.
+# make_big_kit: $E2E_DIR/big-kit/orbp8.pkd of 8 directories of 500 files of
+# 64 KiB of zeros (d1/f0000 ...), a small kit that takes long to install.
 make_big_kit() {
   for d in 1 2 3 4 5 6 7 8; do
-    mkdir -p "$E2E_DIR/big/d$d"
+    mkdir -p "$E2E_DIR/big/d$d" "$E2E_DIR/big-kit"
     head -c $((500 * 65536)) /dev/zero | (cd "$E2E_DIR/big/d$d" && split -a 4 -d -b 65536 - f)
   done
-  "$ORBKIT" pack "$E2E_DIR/big" "$1/orbp8.pkd" --title "en=Big kit" >/dev/null
+  "$ORBKIT" pack "$E2E_DIR/big" "$E2E_DIR/big-kit/orbp8.pkd" --title "en=Big kit" >/dev/null
   rm -rf "$E2E_DIR/big"
 }
 
@@ -103,13 +100,10 @@ setup_window() {
   return 1
 }
 
-# Lets GTK finish drawing after a change.
-settle() { sleep "${1:-0.4}"; }
-
 # click WINDOW X Y: a left click at window coordinates.
 click() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
-  settle 0.2
+  sleep 0.2
 }
 
 # press WINDOW KEYS...: types the keys into the window. Without a window
@@ -120,7 +114,7 @@ press() {
   xdotool mousemove --window "$w" 2 2
   xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
   xdotool key --clearmodifiers "$@"
-  settle 0.2
+  sleep 0.2
 }
 
 # answer_yes BOX, answer_no BOX: a click on the question box's last (Yes) or
@@ -144,7 +138,7 @@ type_path() {
   click "$1" 310 290
   press "$1" ctrl+a BackSpace
   xdotool type --delay 5 "$2"
-  settle 0.2
+  sleep 0.2
 }
 
 # install_into DIR LANG TARGET: runs setup on the kit in DIR in language LANG
@@ -158,9 +152,9 @@ install_into() {
   click_next "$win"
 }
 
-# shot NAME: a PNG of the whole screen in $SHOTS.
+# shot NAME: a PNG of the whole screen in $SHOTS, once GTK has drawn.
 shot() {
-  settle
+  sleep 0.4
   import -window root "$SHOTS/$1.png"
 }
 

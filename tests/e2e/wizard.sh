@@ -9,7 +9,6 @@ lang=$1
 require_display
 e2e_init
 export LANGUAGE="$lang"
-pack_sample "$E2E_DIR/kit"
 start_setup "$E2E_DIR/kit" "-L$lang"
 wait_for 30 main_window
 win=$(main_window)

@@ -13,12 +13,11 @@
 // True when GTK could open a display (tried once per process).
 bool displayAvailable();
 
-// Answers every message box shown while it lives with the next queued
-// response, else OK, and records each as "<kind> '<title>' <text>", the kind
-// being "error", "question" or "plain".
+// Answers every message box shown while it lives with OK and records each
+// as "<kind> '<title>' <text>", the kind being "error", "question" or "plain".
 class BoxAnswerer {
  public:
-  explicit BoxAnswerer(std::vector<GtkResponseType> responses = {});
+  BoxAnswerer() : m_source(g_timeout_add(15, poll, this)) {}
   ~BoxAnswerer() { g_source_remove(m_source); }
   BoxAnswerer(const BoxAnswerer&) = delete;
   BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -28,7 +27,6 @@ class BoxAnswerer {
  private:
   static gboolean poll(gpointer self);
 
-  std::vector<GtkResponseType> m_responses;
   std::vector<std::string> m_seen;
   guint m_source;
 };

@@ -81,6 +81,7 @@ TEST_F(WizardTest, InteractiveInstallationThroughEveryPage) {
         "Welcome to the product installation program Orbe Templates (Orbe Ltd). / "
         "< Back- | Next >+ | Cancel+";
     EXPECT_EQ(page(d), welcome);
+    click(d.cancelButton());  // the question is not answered Yes: the wizard stays
     click(d.nextButton());
     EXPECT_EQ(buttons(d), "< Back+ | Next >+ | Cancel+");
     EXPECT_EQ(d.directoryPage()->getPath(), default_tmplts_dir());
@@ -109,8 +110,10 @@ TEST_F(WizardTest, InteractiveInstallationThroughEveryPage) {
     click(d.nextButton());
   });
   EXPECT_EQ(d.DoModal(), kExitSuccess);
-  EXPECT_EQ(boxes.seen(), std::vector<std::string>{"plain 'Setup title' Specify correct path "
-                                                   "to template directory."});
+  EXPECT_EQ(boxes.seen(),
+            (std::vector<std::string>{
+                "question 'Setup title' Do you really want to cancel installation?",
+                "plain 'Setup title' Specify correct path to template directory."}));
   EXPECT_EQ(read_file(m_sandbox / "typed/acc/main.xml"), "<main/>");
   g_usleep(300 * 1000);
   EXPECT_FALSE(exists(m_sandbox.opened()));
