@@ -5,9 +5,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <iterator>
-
 #include "install/install_fixture.h"
 #include "install/install_registry.h"
 #include "install/recovery.h"
@@ -17,40 +14,18 @@ namespace {
 
 using CrashTest = InstallTest;
 
-std::vector<KitFile> crash_kit() {
-  std::string big(100000, '\0');
-  uint32_t noise = 7;
-  for (char& byte : big) byte = static_cast<char>((noise = noise * 1103515245 + 12345) >> 24);
-  return {{"old\\a.cfg", "kit a"},   {"old\\d\\b.cfg", "kit b"}, {"big.bin", big},
-          {"newer.cfg", "kit newer"}, {"fresh\\e\\c.cfg", "kit c"}};
-}
-
-// Older files the kit replaces, a newer one it keeps, the user's own.
-void make_old_tree(const std::string& root) {
-  write_file(root + "/old/a.cfg", "old a", kT - 100, 1);
-  write_file(root + "/old/d/b.cfg", "old b", kT - 100, 2);
-  write_file(root + "/big.bin", "small old big", kT - 100);
-  write_file(root + "/newer.cfg", "mine", kT + 100);
-  write_file(root + "/user.txt", "the user's own", kT - 5, 77);
-  chmod((root + "/old/d").c_str(), 0750);
-  for (const char* directory : {"/old/d", "/old", ""}) set_time(root + directory, kT - 9, 9);
-}
-
 // One letter per change: a kit entry's temporary file created (N) and
 // renamed into place (R), the journal written (W) and deleted (J), saved
 // links (H), flushes (F), anything else (.).
-char letter_of(const FileCall& call) {
-  const bool temporary = call.path.find(".p8new") < call.path.find(" -> ");
-  const bool journal = call.path == ".p8stp/journal";
-  switch (call.operation) {
-    case FileOperation::kCreate: return temporary ? 'N' : '.';
-    case FileOperation::kMove: return temporary ? 'R' : '.';
-    case FileOperation::kWrite: return journal ? 'W' : '.';
-    case FileOperation::kDelete: return journal ? 'J' : '.';
-    case FileOperation::kLink: return 'H';
-    case FileOperation::kFlush: return 'F';
-    default: return '.';
-  }
+char letter_of(FileOperation operation, const std::string& path) {
+  using Op = FileOperation;
+  const bool temporary = path.find(".p8new") < path.find(" -> ");
+  const bool journal = path == ".p8stp/journal";
+  const std::map<Op, std::pair<bool, char>> letters = {
+      {Op::kCreate, {temporary, 'N'}}, {Op::kMove, {temporary, 'R'}}, {Op::kWrite, {journal, 'W'}},
+      {Op::kDelete, {journal, 'J'}},   {Op::kLink, {true, 'H'}},      {Op::kFlush, {true, 'F'}}};
+  const auto letter = letters.find(operation);
+  return letter != letters.end() && letter->second.first ? letter->second.second : '.';
 }
 
 // The order that makes a power loss harmless: a flush between the last
@@ -60,42 +35,46 @@ void expect_durable_order(const std::string& letters) {
   const auto flushed_between = [&](size_t from, size_t to) {
     return from != std::string::npos && to != std::string::npos && letters.find('F', from) < to;
   };
-  const size_t firstNew = letters.find('N');
-  EXPECT_TRUE(flushed_between(letters.rfind('W', firstNew), firstNew)) << letters;
   const size_t lastLink = letters.rfind('H', letters.find('R'));
-  if (lastLink != std::string::npos) {
-    EXPECT_TRUE(flushed_between(lastLink, letters.find('R'))) << letters;
-  }
+  EXPECT_TRUE(flushed_between(letters.rfind('W', letters.find('N')), letters.find('N'))) << letters;
+  EXPECT_TRUE(lastLink == std::string::npos || flushed_between(lastLink, letters.find('R')))
+      << letters;
   EXPECT_TRUE(flushed_between(letters.rfind('R'), letters.find('J'))) << letters;
 }
 
 }  // namespace
 
-TEST_F(CrashTest, AKillAtAnyChangeIsUndoneAtTheNextStart) {
-  openKit(crash_kit());
+// Into an older tree the kit replaces parts of, and into a target missing
+// with its parent.
+TEST_F(CrashTest, AKillBeforeAnyChangeIsUndoneAtTheNextStart) {
+  openKit({{"old\\a.cfg", "kit a"},
+           {"old\\d\\b.cfg", "kit b"},
+           {"newer.cfg", "kit newer"},
+           {"fresh\\e\\c.cfg", "kit c"}});
   // Installs into `root` in a child killed before change `killAt`, after
-  // change `failAt` failed; its result and the letters of its changes.
+  // change `failAt` failed: the run's result and the letters of its changes.
   const auto run = [&](const std::string& root, int killAt, int failAt) {
     return inChild([&]() -> std::string {
+      std::string letters;
       FileFaults faults;
-      on_every_change(faults, [&](int number, FileOperation, const std::string&) {
+      on_every_change(faults, [&](int number, FileOperation operation, const std::string& path) {
         if (number == killAt) raise(SIGKILL);
+        letters += letter_of(operation, path);
         return number == failAt ? ERROR_DISK_FULL : 0u;
       });
-      std::string letters = std::to_string(install(root).result) + " ";
-      for (const FileCall& call : faults.calls()) {
-        if (std::find(std::begin(kChanges), std::end(kChanges), call.operation) != std::end(kChanges)) {
-          letters += letter_of(call);
-        }
-      }
-      return letters;
+      return std::to_string(install(root).result) + " " + letters;
     });
   };
   for (const bool missing : {false, true}) {
-    SCOPED_TRACE(missing ? "missing target" : "old tree");
     const auto prepare = [&](const MemoryDirectory& tree) {
-      if (!missing) make_old_tree(tree.path());
-      return missing ? tree / "made/target" : tree.path();
+      if (missing) return tree / "made/target";
+      write_file(tree / "old/a.cfg", "old a", kT - 100, 1);
+      write_file(tree / "old/d/b.cfg", "old b", kT - 100, 2);
+      write_file(tree / "newer.cfg", "mine", kT + 100);
+      write_file(tree / "user.txt", "the user's own", kT - 5, 77);
+      chmod((tree / "old/d").c_str(), 0750);
+      for (const char* directory : {"old/d", "old", "."}) set_time(tree / directory, kT - 9, 9);
+      return tree.path();
     };
     MemoryDirectory dry;
     const std::string done = run(prepare(dry), -1, -1);
@@ -103,29 +82,26 @@ TEST_F(CrashTest, AKillAtAnyChangeIsUndoneAtTheNextStart) {
     const std::string letters = done.substr(2);
     expect_durable_order(letters);
     const TreeSnapshot installed = files_of(snapshot_tree(dry.path()));
-    const int commit = static_cast<int>(letters.find('J'));
-    // Kills during the rollback of a run whose middle rename fails.
+    // Kills also in the rollback of a run whose middle rename fails.
     const int failAt = static_cast<int>(letters.find('R', letters.size() / 2));
     MemoryDirectory failed;
     const std::string rolledBack = run(prepare(failed), -1, failAt);
     ASSERT_EQ("112 ", rolledBack.substr(0, 4));
-    std::vector<std::pair<int, int>> kills;
-    for (int killAt = 0; killAt < static_cast<int>(letters.size()); ++killAt) kills.push_back({killAt, -1});
-    for (int killAt = failAt + 1; killAt < static_cast<int>(rolledBack.size()) - 4; ++killAt) {
-      kills.push_back({killAt, failAt});
-    }
-    for (const auto& [killAt, failing] : kills) {
-      SCOPED_TRACE("kill at change " + std::to_string(killAt) + (failing >= 0 ? " of the rollback" : ""));
+    for (int kill = 0; kill < static_cast<int>(letters.size() + rolledBack.size()) - 5 - failAt;
+         ++kill) {
+      const bool inRollback = kill >= static_cast<int>(letters.size());
+      const int killAt = inRollback ? kill - static_cast<int>(letters.size()) + failAt + 1 : kill;
+      SCOPED_TRACE((missing ? "missing target, kill before change " : "kill before change ") +
+                   std::to_string(killAt) + (inRollback ? " of the rollback" : ""));
       MemoryDirectory tree;
       const std::string root = prepare(tree);
       const TreeSnapshot before = snapshot_tree(tree.path());
-      ASSERT_EQ("child ended abnormally, status " + std::to_string(SIGKILL), run(root, killAt, failing));
-      for (const KitFile& file : crash_kit()) {
-        std::string name = file.name;
-        std::replace(name.begin(), name.end(), '\\', '/');
-        const std::string now = read_file(root + "/" + name);
-        const std::string old = content_of(before, (missing ? "made/target/" : "") + name);
-        EXPECT_TRUE(now == file.content || now == old) << name << ": " << now.substr(0, 20);
+      ASSERT_EQ("child ended abnormally, status " + std::to_string(SIGKILL),
+                run(root, killAt, inRollback ? failAt : -1));
+      TreeSnapshot now = snapshot_tree(tree.path());
+      for (const auto& [name, item] : installed) {
+        const std::string was = before.count(name) ? before.at(name) : "";
+        EXPECT_TRUE(now[name] == was || now[name] == item) << name << ": " << now[name];
       }
       // The next start, proposing another directory, finds the run through
       // the registry.
@@ -134,7 +110,7 @@ TEST_F(CrashTest, AKillAtAnyChangeIsUndoneAtTheNextStart) {
         EXPECT_EQ(wide(root + "/"), note.target);
       }
       EXPECT_TRUE(list_registry_entries(install_registry_directory()).empty());
-      if (failing < 0 && killAt > commit) {
+      if (!inRollback && killAt > static_cast<int>(letters.find('J'))) {
         EXPECT_EQ(installed, files_of(snapshot_tree(tree.path())));
       } else {
         EXPECT_EQ(before, snapshot_tree(tree.path()));

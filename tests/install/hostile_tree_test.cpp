@@ -1,112 +1,70 @@
-// Another local user's moves against an installation: symbolic links where
+// Another local user's moves against an installation: a symbolic link where
 // the kit needs a directory, links planted at the names the installer is
-// about to create or replace or inside its backup root, planted and
-// pre-made backup roots, and umasks that would widen what it makes.
+// about to use or inside its backup root, and planted or pre-made backup
+// roots.
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
+
 #include "install/install_fixture.h"
 #include "install/journal_record.h"
-#include "platform/tree_removal.h"
-#include "text/languages.h"
 
 namespace {
-
-unsigned mode_of(const std::string& path) {
-  struct stat status;
-  return lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 01000000;
-}
 
 class HostileTreeTest : public InstallTest {
  protected:
   void SetUp() override { write_file(elsewhere / "victim.conf", "root's secret", kT); }
-  // Empties the target for the next case.
-  void renew() {
-    removeTree(target.path());
-    make_directories(target.path());
-  }
   ScratchDirectory elsewhere;
 };
 
 }  // namespace
 
-// A link to a directory in the target, and links planted at the temporary
-// and the final name just before they are used: nothing outside the target
-// is written, and after a failure the tree is as it was.
+// A link to a directory in the target, and links planted just before use at
+// the temporary name, at the final name and where a saved version is about
+// to go: nothing outside the target is written or read into it, and after a
+// failure the tree is as it was.
 TEST_F(HostileTreeTest, LinksInTheTargetAreNeverFollowed) {
   ASSERT_EQ(0, symlink(elsewhere.path().c_str(), (target / "sub").c_str()));
-  const TreeSnapshot before = snapshot_tree(target.path());
+  TreeSnapshot before = snapshot_tree(target.path());
   const TreeSnapshot outside = snapshot_tree(elsewhere.path());
   openKit({{"sub\\victim.conf", "kit", file_time(kT + 9)}});
-  const Outcome outcome = install(target.path());
-  EXPECT_EQ(ERROR_PATH_NOT_FOUND, outcome.result);
-  EXPECT_EQ(LoadResString("IDS_ERROR_NOTDIRECTORY") + u" " + wide(target / "sub"), outcome.message);
+  EXPECT_EQ("3 3 0 " + resource("IDS_ERROR_NOTDIRECTORY") + " " + target / "sub",
+            install(target.path()).text());
   EXPECT_EQ(before, snapshot_tree(target.path()));
-  EXPECT_EQ(outside, snapshot_tree(elsewhere.path()));
 
-  const std::string victim = elsewhere / "victim.conf";
-  openKit({{"file.cfg", "kit content"}});
-  for (const FileOperation planted : {FileOperation::kCreate, FileOperation::kMove}) {
-    SCOPED_TRACE(static_cast<int>(planted));
-    renew();
-    write_file(target / "file.cfg", "old", kT - 1);
-    FileFaults faults;
-    faults.on(planted, [&](const std::string& path) {
-      if (path.find(".p8new") != 0) return 0u;
-      const std::string at = target / (planted == FileOperation::kCreate ? path : "file.cfg");
-      unlink(at.c_str());
-      return static_cast<uint32_t>(symlink(victim.c_str(), at.c_str()));
-    });
-    const uint32_t result = install(target.path()).result;
-    EXPECT_EQ("root's secret", read_file(victim));
-    // The rename replaces a link at the final name itself.
-    EXPECT_EQ(planted == FileOperation::kCreate ? ERROR_ALREADY_EXISTS : 0u, result);
-    EXPECT_EQ(planted == FileOperation::kCreate ? "old" : "kit content", read_file(target / "file.cfg"));
-  }
-}
-
-// Whatever the umask, the backup root is its user's alone, replaced files
-// keep their permission bits, new files get 0660 and new directories 0777
-// less the umask; a link planted inside the backup root is not followed.
-TEST_F(HostileTreeTest, ModesWhateverTheUmaskAndThePrivateBackupRoot) {
-  openKit({{"ro.cfg", "kit ro"}, {"run.sh", "kit run"}, {"conf\\new.cfg", "kit new"}});
-  for (const mode_t mask : {mode_t{000}, mode_t{077}}) {
-    SCOPED_TRACE(mask);
-    renew();
-    write_file(target / "ro.cfg", "old ro", kT - 1);
-    write_file(target / "run.sh", "old run", kT - 1);
-    chmod((target / "ro.cfg").c_str(), 0444);
-    chmod((target / "run.sh").c_str(), 0755);
-    unsigned rootMode = 0;
-    FileFaults faults;
-    faults.on(FileOperation::kMove, [&](const std::string&) {
-      rootMode = mode_of(target / ".p8stp");
-      return 0u;
-    });
-    const mode_t previous = umask(mask);
-    const uint32_t result = install(target.path()).result;
-    umask(previous);
-    EXPECT_EQ(0u, result);
-    EXPECT_EQ(0700u, rootMode);
-    EXPECT_EQ(0444u, mode_of(target / "ro.cfg"));
-    EXPECT_EQ(0755u, mode_of(target / "run.sh"));
-    EXPECT_EQ(0660u & ~mask, mode_of(target / "conf/new.cfg"));
-    EXPECT_EQ(0777u & ~mask, mode_of(target / "conf"));
-  }
-
-  // A link to a directory planted where a saved version is about to go.
-  renew();
-  write_file(target / "conf/x.cfg", "old x", kT - 1);
-  const TreeSnapshot before = snapshot_tree(target.path());
-  FileFaults faults;
-  faults.on(FileOperation::kFlush, [&](const std::string& path) {
-    if (path == ".p8stp/journal") symlink(elsewhere.path().c_str(), (target / ".p8stp/saved/conf").c_str());
-    return 0u;
-  });
+  struct Plant {
+    FileOperation before;
+    const char* when;  // how the call's path starts
+    const char* at;    // "" for the name of that call
+    std::string link;
+    uint32_t result;
+  };
+  const Plant plants[] = {
+      {FileOperation::kCreate, "conf/.p8new", "", elsewhere / "victim.conf", ERROR_ALREADY_EXISTS},
+      {FileOperation::kMove, "conf/.p8new", "conf/x.cfg", elsewhere / "victim.conf", 0},
+      {FileOperation::kFlush, ".p8stp/journal", ".p8stp/saved/conf", elsewhere.path(),
+       ERROR_PATH_NOT_FOUND}};
   openKit({{"conf\\x.cfg", "kit x"}});
-  EXPECT_EQ(ERROR_PATH_NOT_FOUND, install(target.path()).result);
-  EXPECT_EQ(before, snapshot_tree(target.path()));
-  EXPECT_FALSE(exists(elsewhere / "x.cfg"));
+  for (const Plant& plant : plants) {
+    write_file(target / "conf/x.cfg", "old x", kT - 1);
+    before = snapshot_tree(target.path());
+    FileFaults faults;
+    faults.on(plant.before, [&](const std::string& path) {
+      if (path.find(plant.when) != 0) return 0u;
+      const std::string at = target / (*plant.at ? plant.at : path);
+      unlink(at.c_str());
+      return static_cast<uint32_t>(symlink(plant.link.c_str(), at.c_str()) == 0 ? 0 : 1);
+    });
+    EXPECT_EQ(plant.result, install(target.path()).result) << plant.when;
+    // The rename replaces a link at the final name itself.
+    EXPECT_EQ(plant.result == 0 ? "kit x" : "old x", read_file(target / "conf/x.cfg"))
+        << plant.when;
+    if (plant.result != 0) {
+      EXPECT_EQ(before, snapshot_tree(target.path())) << plant.when;
+    }
+    EXPECT_EQ(outside, snapshot_tree(elsewhere.path())) << plant.when;
+  }
 }
 
 // A backup root found in the target is replayed only when it is this
@@ -119,61 +77,56 @@ TEST_F(HostileTreeTest, APlantedBackupRootIsNeverReplayed) {
     unsigned mode;
     uid_t owner;
     bool namesThisTarget;
-    bool replayed;
   };
-  const Case cases[] = {{"private and ours", 0700, 0, true, true},
-                        {"open to others", 0755, 0, true, false},
-                        {"another user's", 0700, 65534, true, false},
-                        {"naming another target", 0700, 0, false, false}};
+  const Case cases[] = {{"private and ours", 0700, 0, true},
+                        {"open to others", 0755, 0, true},
+                        {"another user's", 0700, 65534, true},
+                        {"naming another target", 0700, 0, false}};
   openKit({{"a.cfg", "kit a"}});
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    renew();
+    remove_tree(target / ".p8stp");
     write_file(target / "victim.cfg", "the user's", kT);
-    make_directories(target / ".p8stp");
-    JournalRecord header;
-    header.path = (c.namesThisTarget ? target.path() : elsewhere.path()) + "/";
-    header.backupRoot = target / ".p8stp/";
-    JournalRecord created;
-    created.type = JournalRecordType::kCreate;
-    created.path = "victim.cfg";
+    const std::string named = (c.namesThisTarget ? target.path() : elsewhere.path()) + "/";
     std::string journal = journal_file_start();
-    append_journal_record(journal, header);
-    append_journal_record(journal, created);
-    write_file(target / ".p8stp/journal", journal);
+    append_journal_record(journal,
+                          {JournalRecordType::kHeader, 0, 1, {}, 0, 0, named, target / ".p8stp/"});
+    append_journal_record(journal, {JournalRecordType::kCreate, 0, 1, {}, 0, 0, "victim.cfg", ""});
+    write_file(target / ".p8stp/journal", journal, kT);
     chmod((target / ".p8stp").c_str(), c.mode);
     ASSERT_EQ(0, chown((target / ".p8stp").c_str(), c.owner, c.owner));
-    EXPECT_EQ(c.replayed ? 0u : ERROR_ALREADY_EXISTS, install(target.path()).result);
-    EXPECT_EQ(c.replayed, !exists(target / "victim.cfg"));
-    EXPECT_EQ(c.replayed, !exists(target / ".p8stp"));
+    const bool replayed = c.mode == 0700 && c.owner == 0 && c.namesThisTarget;
+    EXPECT_EQ(replayed ? 0u : ERROR_ALREADY_EXISTS, install(target.path()).result) << c.what;
+    EXPECT_EQ(replayed, !exists(target / "victim.cfg")) << c.what;
+    EXPECT_EQ(replayed, !exists(target / ".p8stp")) << c.what;
   }
 }
 
-// Where the target holds no backup root, it goes to the temporary
+// Where the target cannot hold the backup root, it goes to the temporary
 // directory: a name someone else made there is passed over, the one made is
-// private, and saving and putting back are copies when they cross file
-// systems; a rollback puts every byte, mode and time back.
+// private, saving and putting back are copies across file systems, and a
+// rollback puts every byte, mode and time back.
 TEST_F(HostileTreeTest, ABackupRootInTheTemporaryDirectory) {
   write_file(target / "conf/a.cfg", "old a", kT - 1, 5);
   chmod((target / "conf/a.cfg").c_str(), 0640);
-  make_directories(temp / "p8stp0");
+  ASSERT_EQ(0, mkdir((temp / "p8stp0").c_str(), 0777));
   chmod((temp / "p8stp0").c_str(), 0777);
   const TreeSnapshot before = snapshot_tree(target.path());
   openKit({{"conf\\a.cfg", "kit a"}, {"conf\\b.cfg", "kit b"}});
-  unsigned rootMode = 0;
+  std::set<std::string> backupRoot;
   FileFaults faults;
   faults.fail(FileOperation::kMakeDirectory, ERROR_INVALID_PARAMETER, ".p8stp")
       .fail(FileOperation::kLink, ERROR_NOT_SAME_DEVICE, "", 0, -1)
       .fail(FileOperation::kMove, ERROR_NOT_SAME_DEVICE, "p8stp1/saved/", 0, -1)
       .fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "-> conf/b.cfg")
       .on(FileOperation::kMove, [&](const std::string&) {
-        if (exists(temp / "p8stp1")) rootMode = mode_of(temp / "p8stp1");
+        if (exists(temp / "p8stp1"))
+          backupRoot.insert(snapshot_tree(temp.path())["p8stp1"].substr(0, 6));
         return 0u;
       });
   EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
-  EXPECT_EQ(0700u, rootMode);
+  EXPECT_EQ(std::set<std::string>{"d 0700"}, backupRoot);
   EXPECT_EQ(1, faults.count(FileOperation::kMove, "p8stp1/saved/conf/a.cfg -> conf/a.cfg"));
   EXPECT_EQ(before, snapshot_tree(target.path()));
   EXPECT_EQ("p8stp0 ", leftovers());
-  EXPECT_EQ(0777u, mode_of(temp / "p8stp0"));
+  EXPECT_EQ("d 0777", snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
 }

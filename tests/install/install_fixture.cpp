@@ -5,19 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "install/install_registry.h"
 #include "kit/kit_writer.h"
 #include "support/child_process.h"
-
-void make_directories(const std::string& path) {
-  for (size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0755);
-  }
-  mkdir(path.c_str(), 0755);
-}
+#include "text/languages.h"
 
 void set_time(const std::string& path, int64_t seconds, long nanoseconds) {
   const timespec times[2] = {{static_cast<time_t>(seconds), nanoseconds},
@@ -27,7 +21,7 @@ void set_time(const std::string& path, int64_t seconds, long nanoseconds) {
 
 void write_file(const std::string& path, const std::string& content, int64_t seconds,
                 long nanoseconds) {
-  make_directories(path.substr(0, path.rfind('/')));
+  std::filesystem::create_directories(path.substr(0, path.rfind('/')));
   write_file(path, content);
   set_time(path, seconds, nanoseconds);
 }
@@ -38,29 +32,22 @@ void snapshot_into(const std::string& root, const std::string& relative, TreeSna
   const std::string path = relative == "." ? root : root + "/" + relative;
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) return;
-  std::string content;
-  char kind = 'o';
-  if (S_ISREG(info.st_mode)) {
-    kind = 'f';
-    content = read_file(path);
-  } else if (S_ISLNK(info.st_mode)) {
-    kind = 'l';
-    char link[4096];
-    const ssize_t size = readlink(path.c_str(), link, sizeof link);
-    content.assign(link, size > 0 ? static_cast<size_t>(size) : 0);
-  } else if (S_ISDIR(info.st_mode)) {
-    kind = 'd';
+  const char kind = S_ISREG(info.st_mode)   ? 'f'
+                    : S_ISDIR(info.st_mode) ? 'd'
+                    : S_ISLNK(info.st_mode) ? 'l'
+                                            : 'o';
+  std::string content = kind == 'f'   ? read_file(path)
+                        : kind == 'l' ? std::filesystem::read_symlink(path).string()
+                                      : "";
+  if (content.size() > 64) {
+    content = std::to_string(content.size()) + " bytes #" +
+              std::to_string(std::hash<std::string>()(content));
   }
   char head[64];
   snprintf(head, sizeof head, "%c %04o %lld.%09ld ", kind, info.st_mode & 07777,
            static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec);
-  // Long contents by size and hash, so that a difference stays readable.
-  if (content.size() > 64) {
-    content = std::to_string(content.size()) + " bytes #" + std::to_string(std::hash<std::string>()(content));
-  }
   tree[relative] = head + content;
-  if (kind != 'd') return;
-  for (const std::string& name : directory_names(path)) {
+  for (const std::string& name : kind == 'd' ? directory_names(path) : std::vector<std::string>()) {
     snapshot_into(root, relative == "." ? name : relative + "/" + name, tree);
   }
 }
@@ -80,11 +67,6 @@ TreeSnapshot files_of(TreeSnapshot tree) {
   return tree;
 }
 
-std::string content_of(const TreeSnapshot& tree, const std::string& relative) {
-  const auto item = tree.find(relative);
-  return item == tree.end() ? "<missing>" : item->second.substr(item->second.find(' ', 7) + 1);
-}
-
 _FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
   const _FILETIME time = EpochToFileTime(static_cast<long>(seconds));
   const uint64_t ticks =
@@ -93,20 +75,26 @@ _FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
 }
 
 const FileOperation kChanges[11] = {
-    FileOperation::kCreate,        FileOperation::kWrite,          FileOperation::kSetEnd,
-    FileOperation::kSetTime,       FileOperation::kSetMode,        FileOperation::kMove,
-    FileOperation::kLink,          FileOperation::kMakeDirectory,  FileOperation::kRemoveDirectory,
-    FileOperation::kDelete,        FileOperation::kFlush};
+    FileOperation::kCreate,  FileOperation::kWrite,         FileOperation::kSetEnd,
+    FileOperation::kSetTime, FileOperation::kSetMode,       FileOperation::kMove,
+    FileOperation::kLink,    FileOperation::kMakeDirectory, FileOperation::kRemoveDirectory,
+    FileOperation::kDelete,  FileOperation::kFlush};
 
 void on_every_change(FileFaults& faults,
                      std::function<uint32_t(int, FileOperation, const std::string&)> action) {
   auto number = std::make_shared<int>(0);
   for (const FileOperation operation : kChanges) {
-    faults.on(operation, [=](const std::string& path) {
-      return action((*number)++, operation, path);
-    });
+    faults.on(operation,
+              [=](const std::string& path) { return action((*number)++, operation, path); });
   }
 }
+
+std::string Outcome::text() const {
+  return std::to_string(result) + " " + std::to_string(code) + " " + std::to_string(progress) +
+         " " + narrow_lib(message);
+}
+
+std::string resource(const char* id) { return narrow_lib(LoadResString(id)); }
 
 InstallTest::InstallTest() {
   setenv("TMPDIR", temp.path().c_str(), 1);

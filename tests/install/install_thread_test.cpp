@@ -1,3 +1,5 @@
+// The install worker thread: it calls the routine until it returns false or
+// a stop is asked for, and is waited for by join and by its destructor.
 #include "install/install_thread.h"
 
 #include <gtest/gtest.h>
@@ -6,56 +8,41 @@
 #include <chrono>
 #include <thread>
 
-TEST(InstallThread, RunsTheWorkerUntilItReturnsFalseAndCanBeJoined) {
+TEST(InstallThread, RunsTheRoutineUntilItReturnsFalse) {
   InstallThread thread;
   EXPECT_FALSE(thread.finished());
-  thread.join();  // nothing started: returns at once
-
-  std::atomic<int> calls{0};
-  ASSERT_EQ(0, thread.start([&] { return ++calls < 3; }));
-  thread.join();
-  EXPECT_TRUE(thread.finished());
-  EXPECT_EQ(3, calls.load());
-
-  // A second start runs the worker again from a clean state.
-  calls = 0;
-  ASSERT_EQ(0, thread.start([&] { return ++calls < 1; }));
-  thread.join();
-  EXPECT_EQ(1, calls.load());
+  thread.join();                     // nothing started: returns at once
+  for (const int wanted : {3, 1}) {  // a second start runs again from a clean state
+    std::atomic<int> calls{0};
+    ASSERT_EQ(0, thread.start([&] { return ++calls < wanted; }));
+    thread.join();
+    EXPECT_TRUE(thread.finished());
+    EXPECT_EQ(wanted, calls.load());
+  }
 }
 
-// A stop request does not interrupt a call in progress; it only prevents the
-// next one. finished() turns true only when the thread has left its loop.
-TEST(InstallThread, StopPreventsTheNextCallOnly) {
+// A stop does not interrupt a call in progress, it prevents the next one;
+// finished() turns true only once the thread has left its loop, and the
+// destructor waits for it.
+TEST(InstallThread, StopPreventsTheNextCallAndTheDestructorWaits) {
   std::atomic<bool> release{false};
   std::atomic<int> calls{0};
-  InstallThread thread;
-  ASSERT_EQ(0, thread.start([&] {
-    ++calls;
-    while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return true;
-  }));
-  while (calls == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  thread.stop();
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_FALSE(thread.finished());
-  release = true;
-  thread.join();
-  EXPECT_TRUE(thread.finished());
-  EXPECT_EQ(1, calls.load());
-}
-
-// The destructor waits for the worker, so an owner that goes away never
-// leaves a thread running on its members.
-TEST(InstallThread, DestructorWaitsForTheWorker) {
-  std::atomic<bool> workerEnded{false};
+  std::atomic<bool> ended{false};
   {
     InstallThread thread;
     ASSERT_EQ(0, thread.start([&] {
+      ++calls;
+      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      workerEnded = true;
-      return false;
+      ended = true;
+      return true;
     }));
+    while (calls == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    thread.stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(thread.finished());
+    release = true;
   }
-  EXPECT_TRUE(workerEnded);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(1, calls.load());
 }
