@@ -62,11 +62,13 @@ TEST(ConfigFileFormat, ReadsLinesAsTheyStandAndWritesThemBack) {
     std::string bytes, model, written;
   } cases[] = {
       {"B=2\nA=1\n\na=3\r\nA=1\n#x\n", "B:2|;A:1|3\r|;#x:|;", "B=2\nA=1\nA=3\r\n#x=\n"},
-      {"key=a=b\n=v\n=\n  k \t= v \nlast=no line feed", "key:a=b|;:v|;  k \t: v |;last:no line feed|;",
+      {"key=a=b\n=v\n=\n  k \t= v \nlast=no line feed",
+       "key:a=b|;:v|;  k \t: v |;last:no line feed|;",
        "key=a=b\n=v\n  k \t= v \nlast=no line feed\n"},
       {"", "", ""},
       {cut, "P:" + cut.substr(2, 1023) + "|;", cut},
-      {"K\xff=\xc3(\x80 \xe2\x82\nW=\xed\xa0\x80\xf8\n", "K\xff:\xc3(\x80 \xe2\x82|;W:\xed\xa0\x80\xf8|;",
+      {"K\xff=\xc3(\x80 \xe2\x82\nW=\xed\xa0\x80\xf8\n",
+       "K\xff:\xc3(\x80 \xe2\x82|;W:\xed\xa0\x80\xf8|;",
        "K\xff=\xc3(\x80 \xe2\x82\nW=\xed\xa0\x80\xf8\n"},
       {zeroed + "\nB=2\n", "A:1|;X:5|;B:2|;", "A=1\nX=5\nB=2\n"},
   };
@@ -86,14 +88,21 @@ TEST(ConfigFileFormat, ReadsLinesAsTheyStandAndWritesThemBack) {
   write_file(path, "KEPT=1\nkept=2\n");
   read_config_file(widen_lib(path), model);
   EXPECT_EQ(describe(model), "kept:1|2|;");
+  // A zero unit ends a key or value, as it would end the text of its chunk.
+  model.addValue(WideString(u"z\0z", 3), WideString(u"a\0b", 3));
+  write_config_file(widen_lib(path), model);
+  EXPECT_EQ(read_file(path), "kept=1\nkept=2\nz=a\n");
 }
 
 TEST(ConfigFileFormat, AnsiEncodingIsTheAbsenceOfTheUtf16Mark) {
   ScratchDirectory scratch(kOddScratchName);
   const std::string path = scratch / "probe.cfg";
   EXPECT_FALSE(is_ansi_encoded(widen_lib(path)));
-  for (const auto& [bytes, ansi] : {std::pair{"", false}, {"A", false}, {"\xff\xfe\x41", false},
-                                    {"A=", true}, {"\xfe\xff", true}}) {
+  for (const auto& [bytes, ansi] : {std::pair{"", false},
+                                    {"A", false},
+                                    {"\xff\xfe\x41", false},
+                                    {"A=", true},
+                                    {"\xfe\xff", true}}) {
     write_file(path, bytes);
     EXPECT_EQ(is_ansi_encoded(widen_lib(path)), ansi) << bytes;
   }

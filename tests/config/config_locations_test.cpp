@@ -46,10 +46,14 @@ TEST(ConfigLocations, ProbeFindsWhereADirectoryCouldBeMadeAndLeavesNothing) {
   write_file(scratch / "file", "x");
   ASSERT_EQ(symlink("nowhere", (scratch / "dangling").c_str()), 0);
   const std::pair<std::string, bool> cases[] = {
-      {scratch.path(), true},          {scratch.path() + "/", true},
-      {scratch / "not/yet/there", true}, {scratch / "-dash \"$x\" \\ \n/", true},
-      {scratch / "file", false},       {scratch / "file/sub", false},
-      {scratch / "dangling", false},   {scratch / "dangling/sub", false},
+      {scratch.path(), true},
+      {scratch.path() + "/", true},
+      {scratch / "not/yet/there", true},
+      {scratch / "-dash \"$x\" \\ \n/", true},
+      {scratch / "file", false},
+      {scratch / "file/sub", false},
+      {scratch / "dangling", false},
+      {scratch / "dangling/sub", false},
       {"", false},
   };
   for (const auto& [directory, permitted] : cases) {

@@ -138,7 +138,8 @@ TEST(ConfigFileWriter, UnprivilegedWriterRewritesInPlaceOnlyAFileItMayWrite) {
     }
     const std::string result = run_in_child([&] {
       const std::string failure = become_nobody();
-      return failure.empty() ? std::to_string(write_result(path, model_of(u"v"))) : "skip: " + failure;
+      return failure.empty() ? std::to_string(write_result(path, model_of(u"v")))
+                             : "skip: " + failure;
     });
     if (is_skip_report(result)) GTEST_SKIP() << result;
     EXPECT_EQ(result, c.result);

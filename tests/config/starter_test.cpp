@@ -47,8 +47,8 @@ class TemplateList : public ::testing::Test {
 TEST_F(TemplateList, MergesLocalFirstAndCleansTheEntries) {
   EXPECT_EQ(read(false), List{});
   put(get_local_config_file_path(), kKey + "/t/a\n" + kKey + "x\\y\\z\n" + kKey + "/T/A/\n");
-  put(get_allusers_config_file_path(), kKey + "/t/a/\nconfigurationtemplateslocation=/t/c\n" +
-                                           kKey + "X/Y/Z/\n");
+  put(get_allusers_config_file_path(),
+      kKey + "/t/a/\nconfigurationtemplateslocation=/t/c\n" + kKey + "X/Y/Z/\n");
   List list{u"kept"};
   get_tmplts_list(list, true, false);
   EXPECT_EQ(list, (List{u"kept", u"/t/a", u"x/y/z", u"/t/c"}));
@@ -82,10 +82,12 @@ TEST_F(TemplateList, StoringKeepsOtherSettingsAndCreatesWhatIsMissing) {
 TEST_F(TemplateList, RealLauncherFileKeepsEverythingButTheOneSetting) {
   // A byte-order mark, CR LF lines, Cyrillic values, a path split by the
   // reader's first chunk boundary, a byte that is not UTF-8 and an empty line.
-  const std::string head = "\xEF\xBB\xBF" "DefaultVersion=8.3.22.1709\r\n"
-                           "CommonInfoBases=/home/u/.orbp8/Базы/список.v8i\r\n";
-  const std::string padding = "Padding=" + std::string(1023 - head.size() - 10 - kKey.size() - 8,
-                                                       'p') + "\r\n";
+  const std::string head =
+      "\xEF\xBB\xBF"
+      "DefaultVersion=8.3.22.1709\r\n"
+      "CommonInfoBases=/home/u/.orbp8/Базы/список.v8i\r\n";
+  const std::string padding =
+      "Padding=" + std::string(1023 - head.size() - 10 - kKey.size() - 8, 'p') + "\r\n";
   const std::string before = head + padding + kKey + "/home/u/Шаблоны/";
   ASSERT_EQ(before.find("Шаблоны"), 1023u);
   put(get_local_config_file_path(), before + "старые\r\n" + kKey + "/mnt/общие\\шаблоны\r\n" +

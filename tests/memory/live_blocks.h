@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 
 #include "memory/memory.h"
@@ -16,11 +15,10 @@ class LiveBlocksTest : public ::testing::Test {
     if (std::getenv("p8_dont_use_memory_stat") != nullptr) GTEST_SKIP() << "plain heap";
     nuke::memory_manager()->enableStatistics(true);
   }
-
-  static std::uint64_t liveBlocks() { return statistics().liveAllocations; }
   static nuke::MemoryStatistics statistics() {
     nuke::MemoryStatistics now{};
     nuke::memory_manager()->statistics(now);
     return now;
   }
+  static std::uint64_t liveBlocks() { return statistics().liveAllocations; }
 };

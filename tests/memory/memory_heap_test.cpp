@@ -1,5 +1,5 @@
 // The heap with statistics and hooks, over a policy that counts its own
-// blocks, and the choice of heap by the manager.
+// blocks, and the manager's choice of heap.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -14,14 +14,13 @@
 namespace {
 
 // The C library's allocator, counting the blocks it holds.
-struct CountingPolicy {
+struct CountingPolicy : nuke::JEMalloc {
   static inline int live = 0;
   static void* allocate(std::size_t size) { return ++live, std::malloc(size); }
   static void* allocateAligned(std::size_t size, std::size_t alignment) {
-    return ++live, nuke::JEMalloc::allocateAligned(size, alignment);
+    return ++live, JEMalloc::allocateAligned(size, alignment);
   }
   static void release(void* block) { --live, std::free(block); }
-  static std::size_t usableSize(void* block) { return malloc_usable_size(block); }
 };
 
 constexpr std::size_t kRefusedSize = 1 << 20;
@@ -31,9 +30,8 @@ void remember_release(std::size_t usableSize) { g_released += usableSize; }
 
 // Live blocks and live bytes.
 using Counts = std::pair<std::uint64_t, std::uint64_t>;
-
 template <class Heap>
-Counts blocks_and_bytes(Heap& heap) {
+Counts counts(Heap& heap) {
   nuke::MemoryStatistics now{~0ull, ~0ull};
   heap.statistics(now);
   return {now.liveAllocations, now.liveBytes};
@@ -44,19 +42,16 @@ Counts blocks_and_bytes(Heap& heap) {
 TEST(StatMemoryHeap, CountsOnlyWhileEnabledAndLetsTheHooksRefuseAndListen) {
   nuke::StatMemoryHeap<CountingPolicy> heap;
   void* uncounted = heap.alloc(64);
-  EXPECT_EQ(blocks_and_bytes(heap), Counts(0, 0));
   heap.enableStatistics(true);
   void* first = heap.alloc(100);
-  void* second = heap.alloc(200);
   void* aligned = heap.allocAligned(300, 256);
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(aligned) % 256, 0u);
-  heap.free(second);
+  heap.free(heap.alloc(200));
   heap.free(nullptr);
-  EXPECT_EQ(blocks_and_bytes(heap),
-            Counts(2, heap.usableSize(first) + heap.usableSize(aligned)));
+  EXPECT_EQ(counts(heap), Counts(2, heap.usableSize(first) + heap.usableSize(aligned)));
   heap.free(first);
   heap.free(aligned);
-  EXPECT_EQ(blocks_and_bytes(heap), Counts(0, 0));
+  EXPECT_EQ(counts(heap), Counts(0, 0));
 
   heap.setHooks(refuse_large, remember_release);
   EXPECT_EQ(heap.alloc(kRefusedSize), nullptr);
@@ -69,7 +64,7 @@ TEST(StatMemoryHeap, CountsOnlyWhileEnabledAndLetsTheHooksRefuseAndListen) {
   EXPECT_EQ(g_released, usable);
   heap.enableStatistics(false);
   heap.free(uncounted);
-  EXPECT_EQ(blocks_and_bytes(heap), Counts(0, 0));
+  EXPECT_EQ(counts(heap), Counts(0, 0));
   EXPECT_EQ(CountingPolicy::live, 0);
 }
 
@@ -78,17 +73,14 @@ TEST(MemoryManager, ChoosesThePlainHeapWhenStatisticsAreSwitchedOff) {
   nuke::IMemoryManager* plain = nuke::make_memory_manager();
   unsetenv("p8_dont_use_memory_stat");
   nuke::IMemoryManager* counting = nuke::make_memory_manager();
-  using nuke::JEMalloc;
-  EXPECT_NE(dynamic_cast<nuke::MemoryManager<nuke::MemoryHeap<JEMalloc>>*>(plain), nullptr);
-  EXPECT_NE(dynamic_cast<nuke::MemoryManager<nuke::StatMemoryHeap<JEMalloc>>*>(counting), nullptr);
-  // The plain heap has neither statistics nor hooks; a fresh counting one
-  // starts with both off.
+  EXPECT_NE(dynamic_cast<nuke::MemoryManager<nuke::MemoryHeap<nuke::JEMalloc>>*>(plain), nullptr);
+  // The plain heap has neither statistics nor hooks; a fresh counting one starts with both off.
   plain->enableStatistics(true);
   plain->setHooks(refuse_large, nullptr);
   for (nuke::IMemoryManager* manager : {plain, counting}) {
     void* block = manager->heap()->alloc(kRefusedSize);
     EXPECT_GE(manager->heap()->usableSize(block), kRefusedSize);
-    EXPECT_EQ(blocks_and_bytes(*manager), Counts(0, 0));
+    EXPECT_EQ(counts(*manager), Counts(0, 0));
     manager->heap()->free(block);
     manager->~IMemoryManager();
     std::free(manager);

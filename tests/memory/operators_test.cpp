@@ -21,41 +21,48 @@ struct alignas(256) Aligned {
 
 // Built by a static initialiser, before main, the way the language tables are.
 struct EarlyTable {
-  std::vector<std::string> entries{std::string(40, 'a'), std::string(60, 'c')};
+  std::string entry = std::string(60, 'c');
   nuke::IMemoryManager* manager = nuke::memory_manager();
-};
-const EarlyTable g_earlyTable;
-
-constexpr std::size_t kRefusedSize = 1 << 20;
-bool refuse_large(std::size_t usableSize) { return usableSize < kRefusedSize; }
+} const g_earlyTable;
 
 using GlobalOperators = LiveBlocksTest;
 
 TEST_F(GlobalOperators, EveryFormIsServedByTheManager) {
-  constexpr auto a256 = std::align_val_t(alignof(Aligned));
-  constexpr auto a512 = std::align_val_t(512);
+  constexpr auto a256 = std::align_val_t(256), a512 = std::align_val_t(512);
   constexpr std::size_t kPlain = alignof(std::max_align_t);
   const auto& nt = std::nothrow;
+  using Delete = void (*)(void*);
   const struct {
     void* (*allocate)();
-    void (*release)(void*);
+    Delete release;
     std::size_t bytes, alignment;
   } forms[] = {
       {[]() -> void* { return new int; }, [](void* p) { delete static_cast<int*>(p); }, 4, 4},
-      {[]() -> void* { return new int[10]; }, [](void* p) { delete[] static_cast<int*>(p); }, 40, 4},
+      {[]() -> void* { return new int[9]; }, [](void* p) { delete[] static_cast<int*>(p); }, 36, 4},
       {[]() -> void* { return new (nt) int; }, [](void* p) { ::operator delete(p, nt); }, 4, 4},
-      {[]() -> void* { return new (nt) int[10]; }, [](void* p) { ::operator delete[](p, nt); }, 40, 4},
-      {[]() -> void* { return new Aligned; }, [](void* p) { delete static_cast<Aligned*>(p); }, 300, 256},
-      {[]() -> void* { return new Aligned[2]; }, [](void* p) { delete[] static_cast<Aligned*>(p); }, 600, 256},
-      {[]() -> void* { return new (nt) Aligned; }, [](void* p) { ::operator delete(p, a256); }, 300, 256},
-      {[]() -> void* { return new (nt) Aligned[2]; }, [](void* p) { ::operator delete[](p, 600, a256); }, 600, 256},
+      {[]() -> void* { return new (nt) int[9]; }, [](void* p) { ::operator delete[](p, nt); }, 36,
+       4},
+      {[]() -> void* { return new Aligned; }, [](void* p) { delete static_cast<Aligned*>(p); }, 300,
+       256},
+      {[]() -> void* { return new Aligned[2]; }, [](void* p) { delete[] static_cast<Aligned*>(p); },
+       600, 256},
+      {[]() -> void* { return new (nt) Aligned; }, [](void* p) { ::operator delete(p, a256); }, 300,
+       256},
+      {[]() -> void* { return new (nt) Aligned[2]; },
+       [](void* p) { ::operator delete[](p, 600, a256); }, 600, 256},
       {[] { return ::operator new(100); }, [](void* p) { ::operator delete(p); }, 100, kPlain},
-      {[] { return ::operator new[](100); }, [](void* p) { ::operator delete[](p, 100); }, 100, kPlain},
-      {[] { return ::operator new(100, a512); }, [](void* p) { ::operator delete(p, 100, a512); }, 100, 512},
-      {[] { return ::operator new[](100, a512); }, [](void* p) { ::operator delete[](p, a512); }, 100, 512},
-      {[] { return ::operator new(100, a512, nt); }, [](void* p) { ::operator delete(p, a512, nt); }, 100, 512},
-      {[] { return ::operator new[](100, a512, nt); }, [](void* p) { ::operator delete[](p, a512, nt); }, 100, 512},
-      {[] { return ::operator new(0); }, [](void* p) { ::operator delete(p, std::size_t{0}); }, 1, kPlain},
+      {[] { return ::operator new[](100); }, [](void* p) { ::operator delete[](p, 100); }, 100,
+       kPlain},
+      {[] { return ::operator new(100, a512); }, [](void* p) { ::operator delete(p, 100, a512); },
+       100, 512},
+      {[] { return ::operator new[](100, a512); }, [](void* p) { ::operator delete[](p, a512); },
+       100, 512},
+      {[] { return ::operator new(100, a512, nt); },
+       [](void* p) { ::operator delete(p, a512, nt); }, 100, 512},
+      {[] { return ::operator new[](9, a512, nt); },
+       [](void* p) { ::operator delete[](p, a512, nt); }, 9, 512},
+      {[] { return ::operator new(0); }, [](void* p) { ::operator delete (p, std::size_t{0}); }, 1,
+       kPlain},
   };
   for (const auto& form : forms) {
     SCOPED_TRACE(&form - forms);
@@ -70,19 +77,18 @@ TEST_F(GlobalOperators, EveryFormIsServedByTheManager) {
     EXPECT_EQ(statistics().liveBytes, before.liveBytes);
   }
   void* first = ::operator new(0);
-  void* second = ::operator new(0);
-  EXPECT_NE(first, second) << "zero bytes still give distinct blocks";
+  EXPECT_NE(first, g_sink = ::operator new(0)) << "zero bytes still give distinct blocks";
   ::operator delete(first);
-  ::operator delete(second);
+  ::operator delete(g_sink);
 }
 
 TEST_F(GlobalOperators, RefusedAndImpossibleRequestsThrowOrGiveNull) {
   const std::uint64_t before = liveBlocks();
-  nuke::memory_manager()->setHooks(refuse_large, nullptr);
-  EXPECT_THROW(g_sink = new char[kRefusedSize], std::bad_alloc);
-  EXPECT_THROW(g_sink = ::operator new(kRefusedSize, std::align_val_t(64)), std::bad_alloc);
-  EXPECT_EQ(new (std::nothrow) char[kRefusedSize], nullptr);
-  EXPECT_EQ(::operator new(kRefusedSize, std::align_val_t(64), std::nothrow), nullptr);
+  nuke::memory_manager()->setHooks([](std::size_t size) { return size < 4096; }, nullptr);
+  EXPECT_THROW(g_sink = new char[4096], std::bad_alloc);
+  EXPECT_THROW(g_sink = ::operator new(4096, std::align_val_t(64)), std::bad_alloc);
+  EXPECT_EQ(new (std::nothrow) char[4096], nullptr);
+  EXPECT_EQ(::operator new(4096, std::align_val_t(64), std::nothrow), nullptr);
   nuke::memory_manager()->setHooks(nullptr, nullptr);
   EXPECT_EQ(liveBlocks(), before);
   volatile std::size_t impossible = SIZE_MAX / 4;
@@ -92,18 +98,15 @@ TEST_F(GlobalOperators, RefusedAndImpossibleRequestsThrowOrGiveNull) {
 }
 
 TEST_F(GlobalOperators, FiguresStayExactAcrossThreadsBeforeMainAndAtExit) {
-  EXPECT_EQ(g_earlyTable.entries[1], std::string(60, 'c'));
+  EXPECT_EQ(g_earlyTable.entry, std::string(60, 'c'));
   EXPECT_EQ(g_earlyTable.manager, nuke::memory_manager()) << "one manager for the process";
-
   const nuke::MemoryStatistics before = statistics();
   auto churn = [] {
     for (int round = 0; round < 2000; ++round) {
-      std::vector<std::string> words(20, std::string(40 + round % 50, 'w'));
-      g_sink = words.data();
+      g_sink = std::vector<std::string>(20, std::string(40 + round % 50, 'w')).data();
     }
   };
-  std::thread first(churn);
-  std::thread second(churn);
+  std::thread first(churn), second(churn);
   first.join();
   second.join();
   EXPECT_EQ(statistics().liveAllocations, before.liveAllocations);
@@ -111,14 +114,9 @@ TEST_F(GlobalOperators, FiguresStayExactAcrossThreadsBeforeMainAndAtExit) {
 
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   setenv("p8_print_memory_stat", "1", 1);
-  EXPECT_EXIT(
-      {
-        std::vector<std::string> words(1000, std::string(100, 'w'));
-        g_sink = words.data();
-        std::exit(0);
-      },
-      ::testing::ExitedWithCode(0),
-      "memory statistics: [1-9][0-9]+ allocations, peak [1-9][0-9]{5,} live bytes");
+  EXPECT_EXIT((g_sink = std::vector<std::string>(1000, std::string(100, 'w')).data(), std::exit(0)),
+              ::testing::ExitedWithCode(0),
+              "memory statistics: [1-9][0-9]+ allocations, peak [1-9][0-9]{5,} live bytes");
   unsetenv("p8_print_memory_stat");
 }
 
@@ -131,14 +129,10 @@ __attribute__((noinline)) void leak_one_block() {
 // The address sanitizer still sees every block of the replaced operators.
 TEST(GlobalOperatorsUnderAddressSanitizer, OverflowsAndLeaksAreStillReported) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_DEATH(
-      {
-        char* volatile block = new char[16];
-        block[16] = 1;
-      },
-      "heap-buffer-overflow");
+  char* volatile block = nullptr;
+  EXPECT_DEATH((block = new char[16], block[16] = 1), "heap-buffer-overflow");
   EXPECT_EXIT((leak_one_block(), std::exit(0)), [](int status) { return status != 0; },
-              "Direct leak of 4096 byte\\(s\\) in 1 object\\(s\\) allocated");
+              "Direct leak of 4096 byte\\(s\\) in 1 object\\(s\\)");
 }
 #endif
 

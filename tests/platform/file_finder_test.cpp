@@ -29,7 +29,8 @@ TEST(FileFinder, ProbesPlainPathsAndEnumeratesWildcardsHiddenNamesIncluded) {
   ScratchDirectory scratch = platform_scratch();
   mkdir((scratch / "one").c_str(), 0700);
   mkdir((scratch / "one/sub").c_str(), 0700);
-  for (const char* name : {"one/b.txt", "one/.hidden.txt", "one/file"}) write_file(scratch / name, "x");
+  for (const char* name : {"one/b.txt", "one/.hidden.txt", "one/file"})
+    write_file(scratch / name, "x");
   symlink("nowhere", (scratch / "dangling").c_str());
   FileFinder finder;
   EXPECT_EQ(u"", finder.name());

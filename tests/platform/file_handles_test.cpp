@@ -52,9 +52,10 @@ TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
 
   // A link at the name is refused, never written through; CREATE_NEW takes
   // only a free name; a failed open leaves the handle alone.
-  const std::pair<std::string, uint32_t> refusals[] = {
-      {scratch / "link", CREATE_ALWAYS}, {scratch / "link", CREATE_NEW},
-      {path, CREATE_NEW},                {scratch / "ten/below", OPEN_EXISTING}};
+  const std::pair<std::string, uint32_t> refusals[] = {{scratch / "link", CREATE_ALWAYS},
+                                                       {scratch / "link", CREATE_NEW},
+                                                       {path, CREATE_NEW},
+                                                       {scratch / "ten/below", OPEN_EXISTING}};
   for (const auto& [name, disposition] : refusals) {
     HANDLE untouched = handle;
     EXPECT_EQ(87u, FileSystem::CreateFile(wide(name), GENERIC_WRITE, 0, disposition, untouched));

@@ -65,13 +65,15 @@ TEST(RestrictedFailures, MovesAcrossFileSystemsCopyEverythingOrNothing) {
     out << "free " << FileSystem::GetFreeSpaceTmpDir(&freeBytes) << " " << freeBytes << "\n";
     const int at = open(scratch.path().c_str(), O_RDONLY | O_DIRECTORY);
     const int into = open(memory.c_str(), O_RDONLY | O_DIRECTORY);
-    out << "at " << FileSystem::MoveFileAt(reinterpret_cast<HANDLE>(intptr_t{at}), "big",
-                                           reinterpret_cast<HANDLE>(intptr_t{into}), "big");
+    out << "at "
+        << FileSystem::MoveFileAt(reinterpret_cast<HANDLE>(intptr_t{at}), "big",
+                                  reinterpret_cast<HANDLE>(intptr_t{into}), "big");
     out << " tree " << FileSystem::MoveFile(wide(disk), wide(memory + "/tree")) << exists(disk);
     const std::string moved = describe(memory + "/tree");
     mkdir((scratch / "full").c_str(), 0700);
     write_file(scratch / "full/x", "x");
-    out << " onto a full directory " << FileSystem::MoveFile(wide(memory + "/tree"), wide(scratch / "full"));
+    out << " onto a full directory "
+        << FileSystem::MoveFile(wide(memory + "/tree"), wide(scratch / "full"));
     out << " back " << FileSystem::MoveFile(wide(memory + "/tree"), wide(disk)) << "\n"
         << (moved == describe(disk) ? "same\n" : moved);
     out << "missing " << FileSystem::MoveFile(wide(scratch / "gone"), wide(memory + "/gone"));
@@ -90,9 +92,10 @@ TEST(RestrictedFailures, MovesAcrossFileSystemsCopyEverythingOrNothing) {
            joined_names(directory_names(scratch.path()), " ");
   });
   if (is_skip_report(report)) GTEST_SKIP() << report;
-  EXPECT_EQ("free 0 65536\nat 17 tree 00 onto a full directory 2 back 0\nsame\n"
-            "missing 2 big 112 old 262144 write 112 112 1 left big and big disk full memory ",
-            report);
+  EXPECT_EQ(
+      "free 0 65536\nat 17 tree 00 onto a full directory 2 back 0\nsame\n"
+      "missing 2 big 112 old 262144 write 112 112 1 left big and big disk full memory ",
+      report);
   EXPECT_EQ(expected, describe(disk));
 }
 
@@ -118,8 +121,8 @@ TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
         << FileSystem::CreateFile(wide(locked + "/new"), GENERIC_WRITE, 0, CREATE_ALWAYS, handle)
         << " read "
         << FileSystem::CreateFile(wide(locked + "/file"), GENERIC_READ, 0, OPEN_EXISTING, handle)
-        << " mkdir " << FileSystem::CreateDirectory(wide(locked + "/a/b"))
-        << " move " << FileSystem::MoveFile(wide(locked + "/file"), wide(locked + "/moved"));
+        << " mkdir " << FileSystem::CreateDirectory(wide(locked + "/a/b")) << " move "
+        << FileSystem::MoveFile(wide(locked + "/file"), wide(locked + "/moved"));
     WideString name;
     out << " temp " << FileSystem::GetTempFileName(wide(locked), u"Orbe", name) << " delete "
         << FileSystem::DeleteFile(wide(locked + "/file")) << " rmdir "
