@@ -77,14 +77,12 @@ TEST(MutexMonitor, IsMadeOnlyWhenWantedAndStaysQuietAroundCorrectUse) {
   DebugMutexMonitor::s_use = savedUse;
   ASSERT_NE(dynamic_cast<DebugMutexMonitor*>(monitor), nullptr);
 
-  long counter = 0;
   std::atomic<int> failures{0};
   auto work = [&] {
     using Mutex = std::shared_mutex;
     for (int i = 0; i < 20000; ++i) {
       try {
         monitor->lock(&mutex, [](void* m) { static_cast<Mutex*>(m)->lock(); });
-        ++counter;
         monitor->unlock(&mutex, [](void* m) { static_cast<Mutex*>(m)->unlock(); });
         monitor->lockShared(&mutex, [](void* m) { static_cast<Mutex*>(m)->lock_shared(); });
         monitor->unlockShared(&mutex, [](void* m) { static_cast<Mutex*>(m)->unlock_shared(); });
@@ -99,7 +97,6 @@ TEST(MutexMonitor, IsMadeOnlyWhenWantedAndStaysQuietAroundCorrectUse) {
   first.join();
   second.join();
   EXPECT_EQ(failures, 0);
-  EXPECT_EQ(counter, 40000);
   nuke::delete_mutex_monitor(monitor);
   nuke::delete_mutex_monitor(nullptr);
 }
