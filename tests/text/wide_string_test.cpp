@@ -11,7 +11,7 @@ TEST(WideString, WholeStringConversionsKeepEveryByte) {
   const std::pair<std::string, WideString> roundTrips[] = {
       {"/tmp/Шаблоны/отчёт.txt", u"/tmp/Шаблоны/отчёт.txt"},
       {"შაბლონები/Tệp", u"შაბლონები/Tệp"},
-      {"dir/\xF0\x9F\x98\x80", u"dir/\xD83D\xDE00"},
+      {"dir/\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF", u"dir/\xD83D\xDE00\xDBFF\xDFFF"},  // up to U+10FFFF
       {std::string("a\0b", 3), WideString(u"a\0b", 3)},
       // Latin-1, a cut sequence and overlong forms of "/" and "." stay raw bytes.
       {"caf\xE9/\xE2\x82/\xC0\xAF\xE0\x80\xAE",
