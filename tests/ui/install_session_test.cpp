@@ -28,7 +28,7 @@ TEST(InstallSession, ProposesTheFirstWritableConfiguredDirectoryCleaned) {
   const WideString configured = wide(sandbox / "configured");
   const std::pair<std::vector<WideString>, WideString> cases[] = {
       {{u"file://" + configured}, configured},
-      {{u"/proc/not/writable", configured + u"\r\n"}, configured},
+      {{u"/proc/not/writable", configured + u"\r\n", wide(sandbox / "second")}, configured},
       {{u"http://example.invalid/tmplts"}, u""},
       {{u"/proc/not/writable"}, default_tmplts_dir()},
   };
@@ -37,7 +37,7 @@ TEST(InstallSession, ProposesTheFirstWritableConfiguredDirectoryCleaned) {
     InstallSession session;
     // The directory is proposed before the kit is looked for.
     EXPECT_EQ(session.prepare(wide(sandbox / "nowhere/orbp8.pkd"), true), "IDS_ERROR_NOSOURCE");
-    EXPECT_EQ(session.targetDirectory(), proposed) << narrow_lib(list.back());
+    EXPECT_EQ(session.targetDirectory(), proposed) << narrow_lib(list.front());
   }
 }
 

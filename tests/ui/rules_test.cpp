@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <utility>
 
 #include "ui/install_outcome.h"
 #include "ui/poll_pacing.h"
