@@ -81,12 +81,12 @@ TEST_F(HostileTreeTest, APlantedBackupRootIsNeverReplayed) {
   const Case cases[] = {{"private and ours", 0700, 0, true},
                         {"open to others", 0755, 0, true},
                         {"another user's", 0700, 65534, true},
-                        {"naming another target", 0700, 0, false}};
+                        {"naming another directory of its file system", 0700, 0, false}};
   openKit({{"a.cfg", "kit a"}});
   for (const Case& c : cases) {
     remove_tree(target / ".p8stp");
     write_file(target / "victim.cfg", "the user's", kT);
-    const std::string named = (c.namesThisTarget ? target.path() : elsewhere.path()) + "/";
+    const std::string named = (c.namesThisTarget ? target.path() : staging.path()) + "/";
     std::string journal = journal_file_start();
     append_journal_record(journal,
                           {JournalRecordType::kHeader, 0, 1, {}, 0, 0, named, target / ".p8stp/"});

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "install/install_fixture.h"
+#include "install/install_registry.h"
 #include "install/target_lock.h"
 
 using InstallerTest = InstallTest;
@@ -15,8 +16,8 @@ using InstallerTest = InstallTest;
 // share done published before; a replaced file keeps its mode, a new file
 // gets 0660 and a new directory 0777 less the umask, the backup root 0700
 // whatever the umask. A file named twice is decided against its first copy;
-// a link to nowhere is replaced. Success is published with the full bar and
-// shown for the pause.
+// a link to nowhere is replaced; the registry entry is private. Success is
+// published with the full bar and shown for the pause.
 TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   const mode_t umaskBefore = umask(022);
   write_file(target / "older.cfg", "older", kT - 1);
@@ -34,6 +35,7 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
            {"new\\twice.cfg", "twice"},
            {"new\\twice.cfg", "twice older", file_time(kT - 10)}});
   std::string published;
+  std::string registry;  // the modes of its directory and entry
   FileFaults faults;
   faults
       .on(FileOperation::kCreate,
@@ -45,6 +47,9 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
           })
       .on(FileOperation::kMove, [&](const std::string&) {
         published += snapshot_tree(target.path())[".p8stp"].substr(0, 6) + ";";
+        registry.clear();
+        for (const auto& [name, item] : snapshot_tree(install_registry_directory()))
+          registry += item.substr(0, 7);
         return 0u;
       });
   const auto started = std::chrono::steady_clock::now();
@@ -57,6 +62,7 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
                 "new/twice.cfg;d 0700;",
             published);
   EXPECT_EQ("0 0 100 " + resource("IDS_INSTALL_FINISH"), outcome.text());
+  EXPECT_EQ("d 0700 f 0600 ", registry);
   const TreeSnapshot installed = snapshot_tree(target.path());
   EXPECT_EQ((TreeSnapshot{{"dangling.cfg", "f 0640 1600000000.000000000 kit dangling"},
                           {"equal.cfg", "f 0644 1600000000.000000000 equal"},

@@ -117,9 +117,9 @@ TEST_F(RollbackTest, WhatCannotBePutBackIsKeptAndReported) {
            "|" + read_file(target / ".p8stp/saved/old/b");
   };
   EXPECT_EQ("old akit bold c|old b", contents());
-  const auto recovered = [] {
+  const auto recovered = [](const WideString& proposed = u"") {
     std::string notes;
-    for (const RecoveryNote& note : recover_interrupted_installations(u"", 0)) {
+    for (const RecoveryNote& note : recover_interrupted_installations(proposed, 0)) {
       notes += std::to_string(note.undone) + " " + narrow_lib(note.target) + " " +
                narrow_lib(note.keptBackupRoot) + ";";
     }
@@ -130,8 +130,10 @@ TEST_F(RollbackTest, WhatCannotBePutBackIsKeptAndReported) {
   EXPECT_EQ("0 " + target.path() + "/ " + target.path() + "/.p8stp/;", recovered());
   EXPECT_EQ("183 183 0 " + resource("IDS_RECOVERY_FAILED") + " " + target / ".p8stp/",
             install(target.path()).text());
+  // Put back, and found in the directory proposed even without the registry.
   ASSERT_EQ(0, rename((target / "aside").c_str(), (target / ".p8stp/saved/old/b").c_str()));
-  EXPECT_EQ("1 " + target.path() + "/ ;", recovered());
+  remove_tree(home / ".orbp8");
+  EXPECT_EQ("1 " + target.path() + "/ ;", recovered(wide(target.path())));
   EXPECT_EQ(before, snapshot_tree(target.path()));
   EXPECT_EQ("", leftovers());
 }
