@@ -73,7 +73,7 @@ TEST(InflatePipe, StaysThreeBlocksAheadAndStopsInTheMiddle) {
     pipe.consume(size);
     // One block read: the producer refills it and waits with three ready,
     // until the destructor stops it there.
-    for (int wait = 0; wait < 100 && blocks < 4; ++wait) usleep(1000);
+    for (int wait = 0; wait < 5000 && blocks < 4; ++wait) usleep(1000);
     usleep(20000);
     EXPECT_EQ(blocks, 4);
   }
