@@ -48,9 +48,10 @@ class BasicRollback {
   // the target cannot be made or opened.
   uint32_t start(const WideString& targetDirectory);
   // What stands at the target-relative `name`, without following a link:
-  // `present` and its status. Returns 0, or 3 when something other than a
+  // `present` and its status. Returns 0; 3 when something other than a
   // directory stands where a directory of the name is needed (`blocked`
-  // then names it).
+  // then names it); the query's code when it fails otherwise than finding
+  // nothing there.
   uint32_t statusOf(const std::string& name, struct stat& status, bool& present);
   // Plans writing kit entry `entry` to the target-relative `name`: journals,
   // in memory, the directories to make, the times of the existing

@@ -127,11 +127,16 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
   const uint32_t code = m_targetWalker.open(directory, at);
   if (code == ERROR_FILE_NOT_FOUND) return 0;
   if (code != 0) {
-    // Which component is in the way is told by planDirectories.
-    return planDirectories(name);
+    // Which component is in the way is told by planDirectories; with none
+    // in the way, the open's own failure stands.
+    const uint32_t blocked = planDirectories(name);
+    return blocked != 0 ? blocked : code;
   }
-  present = Files::StatusAt(at, base, status) == 0;
-  return 0;
+  // Only a name that is not there counts as missing: a file whose status
+  // cannot be read may be there, and is never written over unsaved.
+  const uint32_t queried = Files::StatusAt(at, base, status);
+  present = queried == 0;
+  return queried == ERROR_FILE_NOT_FOUND ? 0 : queried;
 }
 
 template <class Files>
@@ -182,15 +187,15 @@ uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
         m_blocked = m_target + parent;
         return ERROR_PATH_NOT_FOUND;
       }
-      if (Files::StatusAt(at, base, status) == 0) {
-        // A link, a file or anything else where a directory is needed.
-        if (!S_ISDIR(status.st_mode)) {
-          m_blocked = m_target + directory;
-          return ERROR_PATH_NOT_FOUND;
-        }
-      } else {
-        missing = true;
+      const uint32_t queried = Files::StatusAt(at, base, status);
+      // A link, a file or anything else where a directory is needed.
+      if (queried == 0 && !S_ISDIR(status.st_mode)) {
+        m_blocked = m_target + directory;
+        return ERROR_PATH_NOT_FOUND;
       }
+      // What cannot be queried may be there: it is never planned anew.
+      if (queried != 0 && queried != ERROR_FILE_NOT_FOUND) return queried;
+      missing = queried != 0;
     }
     if (missing) {
       planDirectoryTimes(parent);
@@ -232,7 +237,9 @@ uint32_t BasicRollback<Files>::makeBackupRoot() {
   uint32_t code = m_registry.write(m_header, m_madeAboveTarget, m_aboveTimes);
   if (code != 0) return code;
   if (Files::CreateDirectoryAt(m_lock.handle(), kBackupRootName, 0700) == 0) {
-    return m_backup.adopt(m_lock.handle(), false, kBackupRootName);
+    code = m_backup.adopt(m_lock.handle(), false, kBackupRootName);
+    if (code != 0) Files::RemoveDirectoryAt(m_lock.handle(), kBackupRootName);
+    return code;
   }
   WideString temporary;
   Files::GetTempPath(temporary);

@@ -57,7 +57,7 @@ TEST_F(CrashTest, AKillBeforeAnyChangeIsUndoneAtTheNextStart) {
     return inChild([&]() -> std::string {
       std::string letters;
       FileFaults faults;
-      on_every_change(faults, [&](int number, FileOperation operation, const std::string& path) {
+      on_every(faults, kChanges, [&](int number, FileOperation operation, const std::string& path) {
         if (number == killAt) raise(SIGKILL);
         letters += letter_of(operation, path);
         return number == failAt ? ERROR_DISK_FULL : 0u;

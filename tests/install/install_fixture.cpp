@@ -74,16 +74,21 @@ _FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
   return {static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
 }
 
-const FileOperation kChanges[11] = {
+const std::vector<FileOperation> kChanges = {
     FileOperation::kCreate,  FileOperation::kWrite,         FileOperation::kSetEnd,
     FileOperation::kSetTime, FileOperation::kSetMode,       FileOperation::kMove,
     FileOperation::kLink,    FileOperation::kMakeDirectory, FileOperation::kRemoveDirectory,
     FileOperation::kDelete,  FileOperation::kFlush};
+const std::vector<FileOperation> kCalls = [] {
+  std::vector<FileOperation> calls = kChanges;
+  calls.insert(calls.end(), {FileOperation::kOpen, FileOperation::kStatus});
+  return calls;
+}();
 
-void on_every_change(FileFaults& faults,
-                     std::function<uint32_t(int, FileOperation, const std::string&)> action) {
+void on_every(FileFaults& faults, const std::vector<FileOperation>& operations,
+              std::function<uint32_t(int, FileOperation, const std::string&)> action) {
   auto number = std::make_shared<int>(0);
-  for (const FileOperation operation : kChanges) {
+  for (const FileOperation operation : operations) {
     faults.on(operation,
               [=](const std::string& path) { return action((*number)++, operation, path); });
   }

@@ -74,11 +74,13 @@ struct PathTrackingFileSystem : FaultyFileSystem {
 using FaultyKit = config::InstallData<LZCompressor, PathTrackingFileSystem>;
 using FaultyInstaller = BasicInstaller<FaultyKit, PathTrackingFileSystem>;
 
-// The calls that change the disk, where failures and kills are injected.
-extern const FileOperation kChanges[11];
-// Runs `action` before every change, numbering them from 0.
-void on_every_change(FileFaults& faults,
-                     std::function<uint32_t(int number, FileOperation, const std::string&)> action);
+// The calls that change the disk, where kills are injected, and with the
+// calls that look (opens and status queries), where failures are.
+extern const std::vector<FileOperation> kChanges;
+extern const std::vector<FileOperation> kCalls;
+// Runs `action` before every call of `operations`, numbering them from 0.
+void on_every(FileFaults& faults, const std::vector<FileOperation>& operations,
+              std::function<uint32_t(int number, FileOperation, const std::string&)> action);
 
 struct Outcome {
   uint32_t result = 0;

@@ -46,9 +46,10 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
     {
       MemoryDirectory tree;
       FileFaults faults;
-      on_every_change(faults, [&](int, FileOperation operation, const std::string& path) {
+      on_every(faults, kCalls, [&](int, FileOperation operation, const std::string& path) {
         files += operation == FileOperation::kMove && path.find(".p8new") < path.find(" -> ");
-        return ++changes * 0u;
+        ++changes;
+        return 0u;
       });
       const std::string root = prepare(tree);
       ASSERT_EQ(0u, install(root).result);
@@ -70,7 +71,7 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
       const TreeSnapshot before = snapshot_tree(tree.path());
       FileFaults faults;
       int renamed = 0;
-      on_every_change(faults, [&](int number, FileOperation operation, const std::string& path) {
+      on_every(faults, kCalls, [&](int number, FileOperation operation, const std::string& path) {
         if (cancel && operation == FileOperation::kMove &&
             path.find(".p8new") < path.find(" -> ") && renamed++ == position - changes) {
           data.setCancel(true);
