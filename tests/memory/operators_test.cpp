@@ -31,38 +31,39 @@ TEST_F(GlobalOperators, EveryFormIsServedByTheManager) {
   constexpr auto a256 = std::align_val_t(256), a512 = std::align_val_t(512);
   constexpr std::size_t kPlain = alignof(std::max_align_t);
   const auto& nt = std::nothrow;
-  using Delete = void (*)(void*);
+  // Between them the forms call each of the eight allocation and twelve
+  // release operators at least once.
   const struct {
     void* (*allocate)();
-    Delete release;
+    void (*release)(void*);
     std::size_t bytes, alignment;
   } forms[] = {
-      {[]() -> void* { return new int; }, [](void* p) { delete static_cast<int*>(p); }, 4, 4},
-      {[]() -> void* { return new int[9]; }, [](void* p) { delete[] static_cast<int*>(p); }, 36, 4},
-      {[]() -> void* { return new (nt) int; }, [](void* p) { ::operator delete(p, nt); }, 4, 4},
-      {[]() -> void* { return new (nt) int[9]; }, [](void* p) { ::operator delete[](p, nt); }, 36,
-       4},
-      {[]() -> void* { return new Aligned; }, [](void* p) { delete static_cast<Aligned*>(p); }, 300,
-       256},
+      {[]() -> void* { return new int; },  //
+       [](void* p) { delete static_cast<int*>(p); }, 4, 4},
+      {[]() -> void* { return new int[9]; },  //
+       [](void* p) { delete[] static_cast<int*>(p); }, 36, 4},
+      {[]() -> void* { return new (nt) int; },  //
+       [](void* p) { ::operator delete(p, nt); }, 4, 4},
+      {[]() -> void* { return new (nt) int[9]; },  //
+       [](void* p) { ::operator delete[](p, nt); }, 36, 4},
+      {[]() -> void* { return new Aligned; },  //
+       [](void* p) { delete static_cast<Aligned*>(p); }, 300, 256},
       {[]() -> void* { return new Aligned[2]; }, [](void* p) { delete[] static_cast<Aligned*>(p); },
        600, 256},
-      {[]() -> void* { return new (nt) Aligned; }, [](void* p) { ::operator delete(p, a256); }, 300,
-       256},
+      {[]() -> void* { return new (nt) Aligned; },  //
+       [](void* p) { ::operator delete(p, a256); }, 300, 256},
       {[]() -> void* { return new (nt) Aligned[2]; },
        [](void* p) { ::operator delete[](p, 600, a256); }, 600, 256},
-      {[] { return ::operator new(100); }, [](void* p) { ::operator delete(p); }, 100, kPlain},
-      {[] { return ::operator new[](100); }, [](void* p) { ::operator delete[](p, 100); }, 100,
-       kPlain},
-      {[] { return ::operator new(100, a512); }, [](void* p) { ::operator delete(p, 100, a512); },
-       100, 512},
-      {[] { return ::operator new[](100, a512); }, [](void* p) { ::operator delete[](p, a512); },
-       100, 512},
+      {[] { return ::operator new(100); },  //
+       [](void* p) { ::operator delete(p); }, 100, kPlain},
+      {[] { return ::operator new[](100); },  //
+       [](void* p) { ::operator delete[](p, 100); }, 100, kPlain},
       {[] { return ::operator new(100, a512, nt); },
        [](void* p) { ::operator delete(p, a512, nt); }, 100, 512},
       {[] { return ::operator new[](9, a512, nt); },
        [](void* p) { ::operator delete[](p, a512, nt); }, 9, 512},
-      {[] { return ::operator new(0); }, [](void* p) { ::operator delete (p, std::size_t{0}); }, 1,
-       kPlain},
+      {[] { return ::operator new(0); },  //
+       [](void* p) { ::operator delete (p, std::size_t{0}); }, 1, kPlain},
   };
   for (const auto& form : forms) {
     SCOPED_TRACE(&form - forms);
@@ -119,21 +120,5 @@ TEST_F(GlobalOperators, FiguresStayExactAcrossThreadsBeforeMainAndAtExit) {
               "memory statistics: [1-9][0-9]+ allocations, peak [1-9][0-9]{5,} live bytes");
   unsetenv("p8_print_memory_stat");
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-__attribute__((noinline)) void leak_one_block() {
-  char* volatile block = new char[4096];
-  block[0] = 1;
-}
-
-// The address sanitizer still sees every block of the replaced operators.
-TEST(GlobalOperatorsUnderAddressSanitizer, OverflowsAndLeaksAreStillReported) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  char* volatile block = nullptr;
-  EXPECT_DEATH((block = new char[16], block[16] = 1), "heap-buffer-overflow");
-  EXPECT_EXIT((leak_one_block(), std::exit(0)), [](int status) { return status != 0; },
-              "Direct leak of 4096 byte\\(s\\) in 1 object\\(s\\)");
-}
-#endif
 
 }  // namespace
