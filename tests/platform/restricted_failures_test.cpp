@@ -1,18 +1,15 @@
 // What only the real kernel shows: moves to a tmpfs mounted in a private mount
-// namespace (another device, so rename fails with EXDEV and the copy path is
-// taken), a full file system, and a directory the unprivileged user may not
-// write. Each runs in a forked child.
+// namespace of a forked child (another device, so rename fails with EXDEV and
+// the copy path is taken), and a full file system.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <sstream>
 
-#include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/test_files.h"
 #include "support/child_process.h"
-#include "support/nobody_user.h"
 #include "support/private_tmpfs.h"
 
 namespace {
@@ -97,36 +94,4 @@ TEST(RestrictedFailures, MovesAcrossFileSystemsCopyEverythingOrNothing) {
       "missing 2 big 112 old 262144 write 112 112 1 left big and big disk memory occupied ",
       report);
   EXPECT_EQ(expected, describe(disk));
-}
-
-TEST(RestrictedFailures, UnprivilegedUserGetsTheDocumentedCodes) {
-  ScratchDirectory scratch = platform_scratch();
-  chmod(scratch.path().c_str(), 0755);
-  const std::string closed = scratch / "closed";  // the super-user's, not even searchable
-  mkdir(closed.c_str(), 0700);
-  mkdir((closed + "/tree").c_str(), 0700);
-  write_file(closed + "/file", "root's");
-  const std::string report = run_in_child([&] {
-    const std::string failure = become_nobody();
-    if (!failure.empty()) return "skip: " + failure;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    WideString name;
-    unsigned int size = 0;
-    FileFinder finder;
-    std::ostringstream out;
-    out << FileSystem::CreateFile(wide(closed + "/new"), GENERIC_WRITE, 0, CREATE_ALWAYS, handle)
-        << " " << FileSystem::CreateFile(wide(closed + "/file"), 0, 0, OPEN_EXISTING, handle) << " "
-        << FileSystem::CreateDirectory(wide(closed + "/a/b")) << " "
-        << FileSystem::MoveFile(wide(closed + "/file"), wide(closed + "/moved")) << " "
-        << FileSystem::GetTempFileName(wide(closed), u"Orbe", name) << " "
-        << FileSystem::DeleteFile(wide(closed + "/file")) << " "
-        << FileSystem::RemoveDirectory(wide(closed + "/tree")) << " "
-        << FileSystem::GetFileSize(wide(closed + "/file"), &size) << " "
-        << finder.reset(wide(closed + "/*"));
-    return out.str();
-  });
-  if (is_skip_report(report)) GTEST_SKIP() << report;
-  EXPECT_EQ("87 87 2 2 1013 0 0 1 0", report);
-  EXPECT_EQ("file|tree|", joined_names(directory_names(closed), "|"));
-  EXPECT_EQ("root's", read_file(closed + "/file"));
 }
