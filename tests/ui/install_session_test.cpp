@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <utility>
 
 #include "config/config_locations.h"
@@ -70,7 +71,7 @@ TEST(InstallSession, RecordsTheInstalledDirectoryFirstInTheFilesTheListCameFrom)
 
   // A file that cannot be written is named; the other one is still written.
   remove_tree(localFile);
-  makeDirectories(localFile);
+  std::filesystem::create_directories(localFile);
   set_tmplts_list({a}, true);
   EXPECT_EQ(record(), std::make_pair(false, localFile));
   EXPECT_EQ(storedList(true).at(0), installed);

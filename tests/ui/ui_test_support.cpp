@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "kit/kit_tree.h"
@@ -39,7 +40,7 @@ void makeKit(const std::string& tree, const std::map<std::string, std::string>& 
              const std::vector<KitProduct>& products, const std::string& kitDirectory) {
   for (const auto& [name, content] : files) {
     const std::string path = tree + "/" + name;
-    makeDirectories(path.substr(0, path.rfind('/')));
+    std::filesystem::create_directories(path.substr(0, path.rfind('/')));
     write_file(path, content);
     const struct timespec times[2] = {{1600000000, 0}, {1600000000, 0}};
     utimensat(AT_FDCWD, path.c_str(), times, 0);
@@ -48,14 +49,8 @@ void makeKit(const std::string& tree, const std::map<std::string, std::string>& 
   layout.products = products;
   std::string error = scan_kit_tree(tree, layout.entries);
   if (error.empty()) {
-    makeDirectories(kitDirectory);
+    std::filesystem::create_directories(kitDirectory);
     error = write_kit(layout, kitDirectory + "/orbp8.pkd", 6, nullptr);
   }
   if (!error.empty()) throw std::runtime_error("kit: " + error);
-}
-
-void makeDirectories(const std::string& path) {
-  for (size_t at = 1; at <= path.size(); ++at) {
-    if (at == path.size() || path[at] == '/') mkdir(path.substr(0, at).c_str(), 0755);
-  }
 }

@@ -36,6 +36,3 @@ class Sandbox {
 // each modified at 2020-09-13 12:26:40 UTC, and packs them as `kitDirectory`/orbp8.pkd.
 void makeKit(const std::string& tree, const std::map<std::string, std::string>& files,
              const std::vector<KitProduct>& products, const std::string& kitDirectory);
-
-// Makes `path` and its missing parents.
-void makeDirectories(const std::string& path);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -142,7 +143,7 @@ TEST_F(WizardTest, CancelDuringTheInstallationRollsBackAndEndsWithTheCancelCode)
     const bool signalled = name == std::string("SIGTERM");
     // An older copy of a kit file, and a file of the user's own.
     const std::string target = m_sandbox / name;
-    makeDirectories(target + "/d3");
+    std::filesystem::create_directories(target + "/d3");
     write_file(target + "/d3/t3.xml", "older");
     const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
     utimensat(AT_FDCWD, (target + "/d3/t3.xml").c_str(), old, 0);
