@@ -223,8 +223,9 @@ struct FaultyFileSystem : FileSystem {
   }
 
  private:
-  // Remembers the path of a handle just opened, for the calls that use it.
-  static uint32_t opened(uint32_t code, HANDLE handle, const std::string& path) {
+  // Remembers the path of a handle just opened, for the calls that use it;
+  // by reference, as the handle is read only once the call has set it.
+  static uint32_t opened(uint32_t code, const HANDLE& handle, const std::string& path) {
     if (code == 0) FileFaults::opened(handle, path);
     return code;
   }
