@@ -1,6 +1,7 @@
 #include "support/scratch_directory.h"
 
-#include <dirent.h>
+#include "support/directory_names.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <vector>
 
 ScratchDirectory::ScratchDirectory(const std::string& namePrefix, const std::string& parent) {
   std::string pattern = parent + "/" + namePrefix + "XXXXXX";
@@ -34,14 +34,6 @@ void remove_tree(const std::string& path) {
     return;
   }
   chmod(path.c_str(), (status.st_mode & 07777) | S_IRWXU);
-  std::vector<std::string> names;
-  if (DIR* const stream = opendir(path.c_str())) {
-    while (const dirent* entry = readdir(stream)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(stream);
-  }
-  for (const std::string& name : names) remove_tree(path + "/" + name);
+  for (const std::string& name : directory_names(path)) remove_tree(path + "/" + name);
   rmdir(path.c_str());
 }
