@@ -1,7 +1,5 @@
 #include "support/scratch_directory.h"
 
-#include "support/directory_names.h"
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+
+#include "support/directory_names.h"
 
 ScratchDirectory::ScratchDirectory(const std::string& namePrefix, const std::string& parent) {
   std::string pattern = parent + "/" + namePrefix + "XXXXXX";
