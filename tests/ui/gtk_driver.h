@@ -1,6 +1,6 @@
 // Drives the wizard's GTK side in the test process: opens the display once,
-// handles events without ever blocking, answers message boxes as a user
-// would and runs actions from the main loop once their condition holds, so
+// answers message boxes as a user would, sends the close request of a window
+// manager and runs actions from the main loop once their condition holds, so
 // that a modal run can be steered. Test (GTK) thread only.
 #pragma once
 
