@@ -21,9 +21,9 @@ TEST(InstallThread, RunsTheRoutineUntilItReturnsFalse) {
   }
 }
 
-// A stop does not interrupt a call in progress, it prevents the next one;
-// finished() turns true only once the thread has left its loop, and the
-// destructor waits for it.
+// A stop lets the call in progress end and prevents the next one; the
+// thread is finished only once it has left its loop, and its destructor
+// waits for that.
 TEST(InstallThread, StopPreventsTheNextCallAndTheDestructorWaits) {
   std::atomic<bool> release{false};
   std::atomic<int> calls{0};
@@ -31,8 +31,7 @@ TEST(InstallThread, StopPreventsTheNextCallAndTheDestructorWaits) {
   {
     InstallThread thread;
     ASSERT_EQ(0, thread.start([&] {
-      ++calls;
-      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      for (++calls; !release;) std::this_thread::sleep_for(std::chrono::milliseconds(1));
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
       ended = true;
       return true;
