@@ -416,9 +416,11 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
       restore_journal_times<Files>(records, m_lock.handle());
       m_backup.discard();
     }
-    // Before the registry entry that names them goes.
-    removeMadeAboveTarget();
+    // Before the registry entry that names them goes; those that held the
+    // registry's own directory too, once it is gone.
+    remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
     m_registry.remove();
+    removeMadeAboveTarget();
   }
   m_lock.release();
   m_started = false;
