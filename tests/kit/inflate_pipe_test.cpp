@@ -40,27 +40,22 @@ std::string drain_pipes() {
     for (const size_t step : {1, 7, 5000}) {
       InflatePipe pipe(counting_producer(100003, error, blocks), 4096, 3);
       const uint8_t* data = nullptr;
-      size_t size = 0;
+      size_t size = 0, wrong = 0;
       uint32_t code = 0;
       while ((code = pipe.peek(data, size)) == 0 && size != 0) {
         const size_t taken = std::min(size, step);
-        for (size_t i = 0; i < taken; ++i) {
-          if (data[i] != (pipe.position() + i) % 251) return "byte " + std::to_string(i);
-        }
+        for (size_t i = 0; i < taken; ++i) wrong += data[i] != (pipe.position() + i) % 251;
         pipe.consume(taken);
       }
       // The end, or the error after the last byte, stays.
-      if (code != error || pipe.position() != 100003 || pipe.peek(data, size) != error ||
-          size != 0) {
-        return "ended with " + std::to_string(code) + " at " + std::to_string(pipe.position());
+      if (wrong != 0 || code != error || pipe.position() != 100003 ||
+          pipe.peek(data, size) != error || size != 0) {
+        return std::to_string(wrong) + " wrong bytes, ended with " + std::to_string(code) + " at " +
+               std::to_string(pipe.position());
       }
     }
   }
   return "";
-}
-
-TEST(InflatePipe, DeliversEveryByteInOrderThenTheEndOrTheErrorForGood) {
-  EXPECT_EQ(drain_pipes(), "");
 }
 
 TEST(InflatePipe, StaysThreeBlocksAheadAndStopsInTheMiddle) {
@@ -71,8 +66,7 @@ TEST(InflatePipe, StaysThreeBlocksAheadAndStopsInTheMiddle) {
     size_t size = 0;
     ASSERT_EQ(pipe.peek(data, size), 0u);
     pipe.consume(size);
-    // One block read: the producer refills it and waits with three ready,
-    // until the destructor stops it there.
+    // One block read: the producer refills it, waits with three ready, stops.
     for (int wait = 0; wait < 5000 && blocks < 4; ++wait) usleep(1000);
     usleep(20000);
     EXPECT_EQ(blocks, 4);
@@ -80,7 +74,9 @@ TEST(InflatePipe, StaysThreeBlocksAheadAndStopsInTheMiddle) {
   EXPECT_EQ(blocks, 4);
 }
 
-TEST(InflatePipe, WorksWithoutAThreadWhereNoneCanStart) {
+TEST(InflatePipe, DeliversEveryByteInOrderThenTheEndOrTheErrorForGood) {
+  EXPECT_EQ(drain_pipes(), "");
+  // Where no thread can start, the consumer runs the producer itself.
   const std::string report = run_in_child([] {
     const std::string dropped = become_nobody();
     if (!dropped.empty()) return "skip: " + dropped;

@@ -21,7 +21,6 @@
 
 // The program's reader, over the layer that fails what a FileFaults asks for.
 using Reader = config::InstallData<BasicLZCompressor<FaultyFileSystem>, FaultyFileSystem>;
-using Entry = config::FileData<FaultyFileSystem>;
 
 // Container fields: a little-endian number, a counted UTF-16LE text, a record
 // (its size word, the fields, `padding` zeros), a file record's fields.
@@ -55,11 +54,11 @@ inline std::string simple_container(
   return head + data;
 }
 
-// A stored deflate block, not the last one, holding `bytes` (below 64 KiB):
-// compressed data whose end or damage lies exactly where a test wants it.
-inline std::string stored_block(const std::string& bytes) {
+// A stored deflate block holding `bytes` (below 64 KiB), the stream's last
+// or not: compressed data whose end or damage lies exactly where a test wants.
+inline std::string stored_block(const std::string& bytes, bool last = false) {
   const auto length = static_cast<uint16_t>(bytes.size());
-  return std::string(1, '\0') + u32(length | uint32_t(uint16_t(~length)) << 16) + bytes;
+  return std::string(1, char(last)) + u32(length | uint32_t(uint16_t(~length)) << 16) + bytes;
 }
 
 class KitTest : public ::testing::Test {
@@ -80,9 +79,6 @@ class KitTest : public ::testing::Test {
   std::string write_kit(const std::string& container, const std::string& name = "kit.pkd") {
     EXPECT_EQ(deflate_to_file(container, path(name), 6), "");
     return path(name);
-  }
-  uint32_t open(Reader& reader, const std::string& container, const std::string& name = "kit.pkd") {
-    return reader.open(widen_lib(write_kit(container, name)));
   }
   // The reader's temporary files left now.
   std::vector<std::string> temp_files() const { return directory_names(path("tmp")); }
