@@ -1,118 +1,69 @@
-// The debug mutex monitor: every broken rule is caught (before the real lock
-// where the calling thread's own state shows it), correct use stays quiet,
-// and a monitor destroyed while held ends the process.
+// The debug mutex monitor: made only when wanted, every broken rule reported
+// (before the real lock where the calling thread's own state shows it),
+// correct use quiet, and destroying it while held ends the process.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <shared_mutex>
+#include <string>
 #include <thread>
 
 #include "memory/debug_mutex_monitor.h"
 
 namespace {
 
-using nuke::DebugMonitorException;
-using nuke::DebugMutexMonitor;
+using nuke::IMutexMonitor;
 
-// Counts the calls of the real lock functions; the mutex itself is imaginary.
-struct CountingMutex {
-  std::atomic<int> locks{0};
-  std::atomic<int> unlocks{0};
-};
-void count_lock(void* mutex) { ++static_cast<CountingMutex*>(mutex)->locks; }
-void count_unlock(void* mutex) { ++static_cast<CountingMutex*>(mutex)->unlocks; }
+// The mutex is imaginary: its lock and unlock functions only count their calls.
+int g_realCalls = 0;
+void count_call(void*) { ++g_realCalls; }
 
-TEST(MutexMonitor, CatchesEveryBrokenRuleOfExclusiveAndSharedLocking) {
-  DebugMutexMonitor monitor;
-  CountingMutex mutex;
-  monitor.lock(&mutex, count_lock);
-  EXPECT_THROW(monitor.lock(&mutex, count_lock), DebugMonitorException);
-  EXPECT_THROW(monitor.lockShared(&mutex, count_lock), DebugMonitorException);
-  EXPECT_THROW(monitor.unlockShared(&mutex, count_unlock), DebugMonitorException);
-  EXPECT_EQ(mutex.locks, 1) << "recursion is caught before the real lock";
-  std::thread([&] {
-    EXPECT_THROW(monitor.unlock(&mutex, count_unlock), DebugMonitorException);  // not the owner
-    // Past the real lock, the writer of the first thread is seen.
-    EXPECT_THROW(monitor.lock(&mutex, count_lock), DebugMonitorException);
-    EXPECT_THROW(monitor.lockShared(&mutex, count_lock), DebugMonitorException);
-  }).join();
-  EXPECT_EQ(mutex.locks, 3);
-  monitor.unlock(&mutex, count_unlock);
-  EXPECT_THROW(monitor.unlock(&mutex, count_unlock), DebugMonitorException);
-  EXPECT_EQ(mutex.unlocks, 1);
+TEST(MutexMonitor, ReportsEveryBrokenRuleAndStaysQuietAroundCorrectUse) {
+  EXPECT_EQ(nuke::create_mutex_monitor(nullptr, 0), nullptr) << "p8_use_mutex_monitor is unset";
+  nuke::DebugMutexMonitor::s_use = true;
+  IMutexMonitor* monitor = nuke::create_mutex_monitor(nullptr, 0);
+  nuke::DebugMutexMonitor::s_use = false;
+  ASSERT_NE(dynamic_cast<nuke::DebugMutexMonitor*>(monitor), nullptr);
 
-  monitor.lockShared(&mutex, count_lock);
-  EXPECT_TRUE(monitor.hasThreadReader());
-  // A second shared lock or an upgrade in a reader thread: caught before the real lock.
-  EXPECT_THROW(monitor.lockShared(&mutex, count_lock), DebugMonitorException);
-  EXPECT_THROW(monitor.lock(&mutex, count_lock), DebugMonitorException);
-  EXPECT_THROW(monitor.unlock(&mutex, count_unlock), DebugMonitorException);
-  EXPECT_EQ(mutex.locks, 4);
-  std::thread([&] {
-    EXPECT_FALSE(monitor.hasThreadReader()) << "each thread has a table of its own";
-    EXPECT_THROW(monitor.lock(&mutex, count_lock), DebugMonitorException);  // a reader is present
-    EXPECT_THROW(monitor.unlockShared(&mutex, count_unlock), DebugMonitorException);
-  }).join();
-  EXPECT_EQ(mutex.locks, 5);
-  monitor.unlockShared(&mutex, count_unlock);
-  EXPECT_FALSE(monitor.hasThreadReader());
-  EXPECT_THROW(monitor.unlockShared(&mutex, count_unlock), DebugMonitorException);
-  monitor.lock(&mutex, count_lock);
-  monitor.unlock(&mutex, count_unlock);
-  EXPECT_EQ(mutex.unlocks, 3);
-}
-
-TEST(MutexMonitor, IsMadeOnlyWhenWantedAndStaysQuietAroundCorrectUse) {
-  setenv("p8_use_mutex_monitor", "", 1);
-  EXPECT_TRUE(DebugMutexMonitor::useMonitors());
-  unsetenv("p8_use_mutex_monitor");
-  EXPECT_FALSE(DebugMutexMonitor::useMonitors());
-  const bool savedUse = DebugMutexMonitor::s_use;
-  DebugMutexMonitor::s_use = false;
-  EXPECT_EQ(nuke::create_mutex_monitor(nullptr, 0), nullptr);
-  DebugMutexMonitor::s_use = true;
-  std::shared_mutex mutex;
-  nuke::IMutexMonitor* monitor = nuke::create_mutex_monitor(&mutex, 0);
-  DebugMutexMonitor::s_use = savedUse;
-  ASSERT_NE(dynamic_cast<DebugMutexMonitor*>(monitor), nullptr);
-
-  std::atomic<int> failures{0};
-  auto work = [&] {
-    using Mutex = std::shared_mutex;
-    for (int i = 0; i < 20000; ++i) {
-      try {
-        monitor->lock(&mutex, [](void* m) { static_cast<Mutex*>(m)->lock(); });
-        monitor->unlock(&mutex, [](void* m) { static_cast<Mutex*>(m)->unlock(); });
-        monitor->lockShared(&mutex, [](void* m) { static_cast<Mutex*>(m)->lock_shared(); });
-        monitor->unlockShared(&mutex, [](void* m) { static_cast<Mutex*>(m)->unlock_shared(); });
-      } catch (const DebugMonitorException&) {
-        ++failures;
-        return;  // the mutex may still be held
-      }
-    }
+  using Call = void (IMutexMonitor::*)(void*, IMutexMonitor::LockFunction);
+  const Call lock = &IMutexMonitor::lock, unlock = &IMutexMonitor::unlock;
+  const Call lockShared = &IMutexMonitor::lockShared, unlockShared = &IMutexMonitor::unlockShared;
+  // In order: the call, whether another thread makes it, and whether it is
+  // "quiet" or reported "before" or "after" the real function ran.
+  const struct {
+    Call call;
+    bool otherThread;
+    const char* outcome;
+  } steps[] = {
+      {lock, false, "quiet"},          {lock, false, "before"},  // recursion
+      {lockShared, false, "before"},   {unlockShared, false, "before"},
+      {unlock, true, "before"},        {lock, true, "after"},  // a writer elsewhere
+      {lockShared, true, "after"},     {unlock, false, "quiet"},
+      {unlock, false, "before"},       {lockShared, false, "quiet"},
+      {lockShared, false, "before"},   {lock, false, "before"},  // no upgrade
+      {unlock, false, "before"},       {lock, true, "after"},    // a reader elsewhere
+      {unlockShared, true, "before"},  {unlockShared, false, "quiet"},
+      {unlockShared, false, "before"},
   };
-  std::thread first(work);
-  std::thread second(work);
-  first.join();
-  second.join();
-  EXPECT_EQ(failures, 0);
-  nuke::delete_mutex_monitor(monitor);
-  nuke::delete_mutex_monitor(nullptr);
-}
-
-TEST(MutexMonitor, DestroyedWhileHeldEndsTheProcessWithTheReason) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  for (const bool shared : {false, true}) {
-    EXPECT_DEATH(
-        {
-          CountingMutex mutex;
-          auto* monitor = new DebugMutexMonitor();
-          shared ? monitor->lockShared(&mutex, count_lock) : monitor->lock(&mutex, count_lock);
-          delete monitor;
-        },
-        shared ? "destroyed while held: readers present" : "destroyed while held: writer present");
+  for (const auto& step : steps) {
+    const int realCalls = g_realCalls;
+    std::string outcome;
+    auto run = [&] {
+      try {
+        (monitor->*step.call)(nullptr, count_call);
+        outcome = g_realCalls == realCalls ? "quiet without the real function" : "quiet";
+      } catch (const nuke::DebugMonitorException&) {
+        outcome = g_realCalls == realCalls ? "before" : "after";
+      }
+    };
+    step.otherThread ? std::thread(run).join() : run();
+    EXPECT_EQ(outcome, step.outcome) << "step " << &step - steps;
   }
+  monitor->lock(nullptr, count_call);
+  EXPECT_DEATH(nuke::delete_mutex_monitor(monitor), "destroyed while held: writer present");
+  monitor->unlock(nullptr, count_call);
+  monitor->lockShared(nullptr, count_call);
+  EXPECT_DEATH(nuke::delete_mutex_monitor(monitor), "destroyed while held: readers present");
+  monitor->unlockShared(nullptr, count_call);
+  nuke::delete_mutex_monitor(monitor);
 }
 
 }  // namespace
