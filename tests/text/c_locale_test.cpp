@@ -12,15 +12,12 @@
 // checks the codeset first, so that the child really tests that locale.
 TEST(CLocaleChild, DISABLED_RussianTextsWidenAndNarrow) {
   text::ensure_user_locale();
-  const char* expectedCodeset = std::getenv("ORB_EXPECTED_CODESET");
-  ASSERT_NE(expectedCodeset, nullptr);
-  EXPECT_STREQ(nl_langinfo(CODESET), expectedCodeset);
+  EXPECT_STREQ(nl_langinfo(CODESET), std::getenv("ORB_EXPECTED_CODESET"));
   set_resource_lang(kLangRussian);
   EXPECT_EQ(LoadResString("IDS_TEMPLATE_CATALOG"), u"Каталог шаблонов:");
   const std::string path = "/home/пользователь/\xFF.cfg";
   EXPECT_EQ(widen_lib(path), u"/home/пользователь/\xDCFF.cfg");
   EXPECT_EQ(narrow_lib(widen_lib(path)), path);
-  EXPECT_EQ(narrow_lib(u"\xDC2E"), "\xED\xB0\xAE");
   finish_child_test();
 }
 
