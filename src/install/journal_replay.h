@@ -2,10 +2,10 @@
 // cancel in the run itself and after a crash, at the next start: temporary
 // files go, then the files and directories the run created, then every
 // replaced file gets its saved version back, then the directories' times
-// (the target's again once the backup root is gone). Every step may be repeated, so a crash
-// during an undo is followed by another undo. The target and the backup
-// root are walked from their handles, never through a link. `Files` is the
-// Win32-style file layer. One thread at a time.
+// (the target's again once the backup root is gone). Every step may be
+// repeated, so a crash during an undo is followed by another undo. The
+// target and the backup root are walked from their handles, never through a
+// link. `Files` is the Win32-style file layer. One thread at a time.
 #pragma once
 
 #include <fcntl.h>
