@@ -84,14 +84,23 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     m_aboveTimes.old.nanoseconds = above.st_mtim.tv_nsec;
   }
   if (!missing.empty()) {
-    if (m_registry.write(m_header, missing, m_aboveTimes) != 0) return ERROR_PATH_NOT_FOUND;
+    if (m_registry.write(m_header, missing, m_aboveTimes) != 0) {
+      // The registry's own directory may have made some of them.
+      m_registry.remove();
+      remove_made_directories<Files>(missing, m_aboveTimes);
+      return ERROR_PATH_NOT_FOUND;
+    }
     for (const std::string& directory : missing) {
       // Missing a moment ago: made now, or by the registry's own directory.
       const uint32_t code = Files::CreateDirectory(widen_lib(directory));
       if (code == 0 || code == ERROR_ALREADY_EXISTS) m_madeAboveTarget.push_back(directory);
       if (code != 0 && code != ERROR_ALREADY_EXISTS) {
-        removeMadeAboveTarget();
+        // Any of them may be there, made by the registry's own directory;
+        // as after a rollback, those that hold it go once it is gone.
+        m_madeAboveTarget = missing;
+        remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
         m_registry.remove();
+        removeMadeAboveTarget();
         return ERROR_PATH_NOT_FOUND;
       }
     }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "install/install_fixture.h"
+#include "install/install_registry.h"
 #include "install/recovery.h"
 #include "support/child_process.h"
 #include "support/private_tmpfs.h"
@@ -11,8 +12,10 @@
 using RollbackTest = InstallTest;
 
 // Into a user's tree (files older and newer than the kit, a file it does
-// not name, an odd name, modes and times) and into a target missing with
-// two parents: whichever change fails, and after whichever file the run is
+// not name, an odd name, modes and times), into a target missing with two
+// parents, and into the default target of a home where the registry of
+// pending installations is made beside it: whichever change fails, and
+// after whichever file the run is
 // cancelled, the tree is as it was (bytes, modes, times of files and
 // directories, no directory made above the target) and no backup root or
 // registry entry is left. A failure the run passes over (a link it copies
@@ -28,9 +31,12 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
            {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
-  for (const bool missing : {false, true}) {
+  for (const char* variant : {"user tree", "missing target", "default target"}) {
+    const bool missing = variant[0] != 'u';
     const auto prepare = [&](const MemoryDirectory& tree) {
-      if (missing) return tree / "made/above/target";
+      if (variant[0] == 'd') setenv("HOME", tree.path().c_str(), 1);
+      if (missing)
+        return tree / (variant[0] == 'd' ? ".orbp8/Orbe/orbp8/tmplts" : "made/above/target");
       write_file(tree / "conf/old.xml", "old xml", kT - 100, 250);
       write_file(tree / "conf/new.xml", "newer than the kit", kT + 100);
       write_file(tree / "dup.cfg", "original dup", kT - 100);
@@ -62,10 +68,8 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
     int failures = 0;
     for (int position = 0; position < changes + files; ++position) {
       const bool cancel = position >= changes;
-      SCOPED_TRACE((missing ? "missing target, " : "user tree, ") +
-                   std::string(cancel ? "cancel after file " : "failure of change ") +
+      SCOPED_TRACE(variant + std::string(cancel ? ", cancel after file " : ", failure of change ") +
                    std::to_string(cancel ? position - changes : position));
-      remove_tree(home / ".orbp8");  // what a failure the run passed over left
       MemoryDirectory tree;
       const std::string root = prepare(tree);
       const TreeSnapshot before = snapshot_tree(tree.path());
@@ -80,6 +84,8 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
       });
       const Outcome outcome = install(root);
       if (outcome.result == 0 && !cancel) {
+        // A registry entry it could not delete is undone harmlessly later.
+        remove_tree(install_registry_directory());
         EXPECT_EQ(installed, files_of(snapshot_tree(tree.path())));
         continue;
       }
