@@ -35,3 +35,8 @@ int64_t modification_seconds(const std::string& path) {
   struct stat status;
   return lstat(path.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_mtime) : -1;
 }
+
+uint32_t mode_of(const std::string& path) {
+  struct stat status;
+  return lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
+}

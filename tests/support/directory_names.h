@@ -18,3 +18,5 @@ bool exists(const std::string& path);
 // The modification time of `path` (a link's own) in whole seconds; -1 when
 // missing.
 int64_t modification_seconds(const std::string& path);
+// The type and permission bits of `path` (a link's own); 0 when missing.
+uint32_t mode_of(const std::string& path);
