@@ -29,7 +29,7 @@ TEST(PathOperations, MakeMoveAndRemoveWithoutFollowingLinks) {
   EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "dir-link")));
   EXPECT_EQ(0u, FileSystem::DeleteFile(wide(scratch / "moved")));  // unlink removes no directory
   EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "moved/b/..")));
-  EXPECT_EQ("f", read_file(scratch / "moved/b/c/f"));
+  EXPECT_EQ("f", read_file(scratch / "moved/b/c/f")) << "a last component \"..\" is left alone";
   EXPECT_EQ(0u, FileSystem::RemoveDirectory(wide(scratch / "moved/")));
   EXPECT_EQ("file|outside|keep",
             joined_names(directory_names(scratch.path()), "|") + read_file(scratch / "outside"));
