@@ -37,8 +37,7 @@ enum class FileOperation {
 struct FileCall {
   FileOperation operation;
   std::string path;
-  uint32_t bytes;  // asked for by a read or write
-  uint32_t code;   // the failure injected, 0 when the call went through
+  uint32_t bytes, code;  // asked for by a read or write; the failure injected
 };
 
 class FileFaults {
@@ -74,9 +73,7 @@ class FileFaults {
     FileOperation operation;
     uint32_t code;
     std::string part;
-    int skip;
-    int count;
-    int seen;
+    int skip, count, seen;
   };
   mutable std::mutex m_mutex;
   std::vector<Rule> m_rules;
@@ -100,14 +97,13 @@ struct FaultyFileSystem : FileSystem {
   static std::string at(HANDLE directory, const std::string& name = "") {
     return FileFaults::pathOf(directory, name);
   }
-  static std::string narrow(const WideString& path) { return narrow_lib(path); }
 
   static uint32_t CreateFile(const WideString& path, uint32_t access, uint32_t share,
                              uint32_t disposition, HANDLE& handle) {
     const Op operation = (access & GENERIC_WRITE) != 0 ? Op::kCreate : Op::kOpen;
-    return opened(through(operation, narrow(path), [&] {
+    return opened(through(operation, narrow_lib(path), [&] {
       return FileSystem::CreateFile(path, access, share, disposition, handle);
-    }, true), handle, narrow(path));
+    }, true), handle, narrow_lib(path));
   }
   static int CloseHandle(HANDLE handle) {
     FileFaults::closed(handle);
@@ -157,7 +153,7 @@ struct FaultyFileSystem : FileSystem {
                    true);
   }
   static uint32_t MoveFile(const WideString& existing, const WideString& target) {
-    return through(Op::kMove, narrow(existing) + " -> " + narrow(target),
+    return through(Op::kMove, narrow_lib(existing) + " -> " + narrow_lib(target),
                    [&] { return FileSystem::MoveFile(existing, target); });
   }
   static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
@@ -166,7 +162,7 @@ struct FaultyFileSystem : FileSystem {
                    [&] { return FileSystem::MoveFileAt(fromDirectory, from, toDirectory, to); });
   }
   static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath) {
-    return through(Op::kLink, narrow(existingPath) + " -> " + narrow(newPath),
+    return through(Op::kLink, narrow_lib(existingPath) + " -> " + narrow_lib(newPath),
                    [&] { return FileSystem::CreateHardLink(newPath, existingPath); });
   }
   static uint32_t CreateHardLinkAt(HANDLE directory, const std::string& name,
@@ -176,7 +172,7 @@ struct FaultyFileSystem : FileSystem {
     });
   }
   static uint32_t CreateDirectory(const WideString& path) {
-    return through(Op::kMakeDirectory, narrow(path),
+    return through(Op::kMakeDirectory, narrow_lib(path),
                    [&] { return FileSystem::CreateDirectory(path); });
   }
   static uint32_t CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode) {
@@ -184,7 +180,7 @@ struct FaultyFileSystem : FileSystem {
                    [&] { return FileSystem::CreateDirectoryAt(directory, name, mode); });
   }
   static uint32_t RemoveDirectory(const WideString& path) {
-    return through(Op::kRemoveDirectory, narrow(path),
+    return through(Op::kRemoveDirectory, narrow_lib(path),
                    [&] { return FileSystem::RemoveDirectory(path); });
   }
   static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name) {
@@ -192,7 +188,7 @@ struct FaultyFileSystem : FileSystem {
                    [&] { return FileSystem::RemoveDirectoryAt(directory, name); });
   }
   static uint32_t DeleteFile(const WideString& path) {
-    return through(Op::kDelete, narrow(path), [&] { return FileSystem::DeleteFile(path); });
+    return through(Op::kDelete, narrow_lib(path), [&] { return FileSystem::DeleteFile(path); });
   }
   static uint32_t DeleteFileAt(HANDLE directory, const std::string& name) {
     return through(Op::kDelete, at(directory, name),
