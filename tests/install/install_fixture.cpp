@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -36,20 +35,15 @@ void snapshot_into(const std::string& root, const std::string& relative, TreeSna
                     : S_ISDIR(info.st_mode) ? 'd'
                     : S_ISLNK(info.st_mode) ? 'l'
                                             : 'o';
-  std::string content = kind == 'f'   ? read_file(path)
-                        : kind == 'l' ? std::filesystem::read_symlink(path).string()
-                                      : "";
-  if (content.size() > 64) {
-    content = std::to_string(content.size()) + " bytes #" +
-              std::to_string(std::hash<std::string>()(content));
-  }
+  const std::string content = kind == 'f'   ? read_file(path)
+                              : kind == 'l' ? std::filesystem::read_symlink(path).string()
+                                            : "";
   char head[64];
   snprintf(head, sizeof head, "%c %04o %lld.%09ld ", kind, info.st_mode & 07777,
            static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec);
   tree[relative] = head + content;
-  for (const std::string& name : kind == 'd' ? directory_names(path) : std::vector<std::string>()) {
+  for (const std::string& name : kind == 'd' ? directory_names(path) : std::vector<std::string>())
     snapshot_into(root, relative == "." ? name : relative + "/" + name, tree);
-  }
 }
 
 }  // namespace
@@ -61,9 +55,8 @@ TreeSnapshot snapshot_tree(const std::string& root) {
 }
 
 TreeSnapshot files_of(TreeSnapshot tree) {
-  for (auto item = tree.begin(); item != tree.end();) {
+  for (auto item = tree.begin(); item != tree.end();)
     item = item->second[0] == 'd' ? tree.erase(item) : std::next(item);
-  }
   return tree;
 }
 
@@ -79,19 +72,14 @@ const std::vector<FileOperation> kChanges = {
     FileOperation::kSetTime, FileOperation::kSetMode,       FileOperation::kMove,
     FileOperation::kLink,    FileOperation::kMakeDirectory, FileOperation::kRemoveDirectory,
     FileOperation::kDelete,  FileOperation::kFlush};
-const std::vector<FileOperation> kCalls = [] {
-  std::vector<FileOperation> calls = kChanges;
-  calls.insert(calls.end(), {FileOperation::kOpen, FileOperation::kStatus});
-  return calls;
-}();
 
 void on_every(FileFaults& faults, const std::vector<FileOperation>& operations,
               std::function<uint32_t(int, FileOperation, const std::string&)> action) {
   auto number = std::make_shared<int>(0);
-  for (const FileOperation operation : operations) {
-    faults.on(operation,
-              [=](const std::string& path) { return action((*number)++, operation, path); });
-  }
+  for (const FileOperation operation : operations)
+    faults.on(operation, [=](const std::string& path) {
+      return action((*number)++, operation, path);
+    });
 }
 
 std::string Outcome::text() const {

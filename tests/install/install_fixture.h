@@ -1,7 +1,6 @@
-// Common ground of the installation tests: dated files, snapshots of whole
-// trees to compare before and after, kits built from a list of entries, and
-// runs of the installer over the fault-injecting file layer with a home,
-// temporary directory and target of their own.
+// Common ground of the installation tests: dated files, whole trees as text,
+// kits built from a list of entries, and runs of the installer over the
+// fault-injecting file layer with a home, TMPDIR and target of their own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,8 +27,7 @@ void write_file(const std::string& path, const std::string& content, int64_t sec
                 long nanoseconds = 0);
 
 // Every entry below `root` by relative path ("." the root) as "KIND MODE
-// MTIME CONTENT": f file, d directory, l link (content its target), o other;
-// a long content by its size and hash.
+// MTIME CONTENT": f file, d directory, l link (content its target), o other.
 using TreeSnapshot = std::map<std::string, std::string>;
 TreeSnapshot snapshot_tree(const std::string& root);
 // Without the directories, whose times differ from run to run.
@@ -43,58 +41,25 @@ struct KitFile {
   _FILETIME time = file_time(kT);
 };
 
-// FaultyFileSystem whose opened handles are known by their paths: the base
-// names a handle from an argument read before the open sets it, so here the
-// handle is named after the open (and reset before, so that the early
-// naming harms no open handle).
-struct PathTrackingFileSystem : FaultyFileSystem {
-  static uint32_t CreateFile(const WideString& path, uint32_t access, uint32_t share,
-                             uint32_t disposition, HANDLE& handle) {
-    return named(narrow_lib(path), handle, [&] {
-      return FaultyFileSystem::CreateFile(path, access, share, disposition, handle);
-    });
-  }
-  static uint32_t OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& handle) {
-    return named(at(directory, name), handle,
-                 [&] { return FaultyFileSystem::OpenDirectoryAt(directory, name, handle); });
-  }
-  static uint32_t CreateFileAt(HANDLE directory, const std::string& name, uint32_t mode,
-                               HANDLE& file) {
-    return named(at(directory, name), file,
-                 [&] { return FaultyFileSystem::CreateFileAt(directory, name, mode, file); });
-  }
-  template <class Open>
-  static uint32_t named(const std::string& path, HANDLE& handle, Open open) {
-    handle = INVALID_HANDLE_VALUE;
-    const uint32_t code = open();
-    if (code == 0) FileFaults::opened(handle, path);
-    return code;
-  }
-};
-using FaultyKit = config::InstallData<LZCompressor, PathTrackingFileSystem>;
-using FaultyInstaller = BasicInstaller<FaultyKit, PathTrackingFileSystem>;
+using FaultyKit = config::InstallData<LZCompressor, FaultyFileSystem>;
+using FaultyInstaller = BasicInstaller<FaultyKit, FaultyFileSystem>;
 
-// The calls that change the disk, where kills are injected, and with the
-// calls that look (opens and status queries), where failures are.
+// The calls that change the disk, where kills and failures are injected.
 extern const std::vector<FileOperation> kChanges;
-extern const std::vector<FileOperation> kCalls;
 // Runs `action` before every call of `operations`, numbering them from 0.
 void on_every(FileFaults& faults, const std::vector<FileOperation>& operations,
               std::function<uint32_t(int number, FileOperation, const std::string&)> action);
 
 struct Outcome {
-  uint32_t result = 0;
-  uint32_t code = 0;  // as published
-  WideString message;
+  uint32_t result = 0, code = 0;  // the code, progress and message as published
   int32_t progress = -1;
-  // "RESULT CODE PROGRESS MESSAGE", to check them at once.
-  std::string text() const;
+  WideString message;
+  std::string text() const;  // "RESULT CODE PROGRESS MESSAGE"
 };
 // A text of the interface's language table.
 std::string resource(const char* id);
 
-// A scratch directory in memory: the runs flush often, and flushes to a
-// busy disk would make the tests slow.
+// In memory: the runs flush often, and flushes to a busy disk are slow.
 struct MemoryDirectory : ScratchDirectory {
   MemoryDirectory() : ScratchDirectory("orbtest-", "/dev/shm") {}
 };
@@ -111,14 +76,10 @@ class InstallTest : public ::testing::Test {
   // Runs `body` in a forked child with the kit open there (the kit's thread
   // does not cross a fork); its report, as child_process.h says.
   std::string inChild(const std::function<std::string()>& body);
-  // The backup roots in TMPDIR and the registry of pending installations
-  // that runs left; empty when none.
+  // The backup roots in TMPDIR and the pending registry that runs left.
   std::string leftovers() const;
 
-  MemoryDirectory temp;
-  MemoryDirectory home;
-  MemoryDirectory staging;
-  MemoryDirectory target;
+  MemoryDirectory temp, home, staging, target;
   FaultyKit kit;
   BasicInstallProcessData<FaultyKit> data;
 };

@@ -7,54 +7,41 @@
 #include <atomic>
 #include <thread>
 
-TEST(InstallProcessData, InitResetsTheRunAndEndsTheDirectoryWithASeparator) {
+// A writer publishes states whose three parts belong together; a reader on
+// another thread never sees parts of two of them. Init then resets all but
+// the message and ends the directory with a separator.
+TEST(InstallProcessData, SnapshotsAreConsistentAndInitResetsTheRun) {
   InstallProcessData data;
-  KitReader* kit = reinterpret_cast<KitReader*>(0x1000);
-  for (const auto& [given, stored] : {std::pair{u"/home/u/t", u"/home/u/t/"},
-                                      {u"/t/", u"/t/"},
-                                      {u"C:\\t\\", u"C:\\t\\"},
-                                      {u"", u""}}) {
-    data.setInstallState(5, u"preparing", 40);
+  data.setInstallState(0, u"0", 0);
+  std::atomic<bool> done{false};
+  std::thread writer([&] {
+    for (int32_t step = 1; step <= 20000; ++step)
+      data.setInstallState(static_cast<uint32_t>(step), string_ito(step, 10) + u"/a/path", step);
+    done = true;
+  });
+  uint32_t code = 0;
+  WideString message;
+  int32_t progress = 0;
+  for (int32_t last = 0; !done; last = progress) {
+    data.getInstallState(code, message, progress);
+    ASSERT_EQ(static_cast<uint32_t>(progress), code);
+    ASSERT_EQ(string_ito(progress, 10), message.substr(0, message.find(u'/')));
+    ASSERT_GE(progress, last);
+  }
+  writer.join();
+  KitReader* const kit = reinterpret_cast<KitReader*>(0x1000);
+  for (const auto& [given, stored] : {std::pair{u"/home/u/t", u"/home/u/t/"}, {u"/t/", u"/t/"},
+                                      {u"C:\\t\\", u"C:\\t\\"}, {u"", u""}}) {
     data.setCancel(true);
     data.setKeptBackupRoot(u"/kept/");
     data.init(kit, given);
     KitReader* gotKit = nullptr;
     WideString directory;
     data.get(gotKit, directory);
-    uint32_t code = 1;
-    WideString message;
-    int32_t progress = -1;
     data.getInstallState(code, message, progress);
-    // The message survives init.
     EXPECT_EQ(std::make_tuple(kit, WideString(stored), false, WideString(), 0u, 0,
-                              WideString(u"preparing")),
+                              WideString(u"20000/a/path")),
               std::make_tuple(gotKit, directory, data.isCancelled(), data.keptBackupRoot(), code,
                               progress, message));
   }
-}
-
-// A writer publishes states whose three parts belong together; a reader on
-// another thread never sees parts of two of them.
-TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
-  InstallProcessData data;
-  data.setInstallState(0, u"0", 0);
-  std::atomic<bool> done{false};
-  std::thread writer([&] {
-    for (int32_t step = 1; step <= 20000; ++step) {
-      data.setInstallState(static_cast<uint32_t>(step), string_ito(step, 10) + u"/a/long/path",
-                           step);
-    }
-    done = true;
-  });
-  for (int32_t last = 0; !done;) {
-    uint32_t code = 0;
-    WideString message;
-    int32_t progress = 0;
-    data.getInstallState(code, message, progress);
-    ASSERT_EQ(static_cast<uint32_t>(progress), code);
-    ASSERT_EQ(string_ito(progress, 10), message.substr(0, message.find(u'/')));
-    ASSERT_GE(progress, last);
-    last = progress;
-  }
-  writer.join();
 }

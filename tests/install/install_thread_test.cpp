@@ -8,28 +8,22 @@
 #include <chrono>
 #include <thread>
 
-TEST(InstallThread, RunsTheRoutineUntilItReturnsFalse) {
-  InstallThread thread;
-  EXPECT_FALSE(thread.finished());
-  thread.join();                     // nothing started: returns at once
-  for (const int wanted : {3, 1}) {  // a second start runs again from a clean state
-    std::atomic<int> calls{0};
-    ASSERT_EQ(0, thread.start([&] { return ++calls < wanted; }));
-    thread.join();
-    EXPECT_TRUE(thread.finished());
-    EXPECT_EQ(wanted, calls.load());
-  }
-}
-
-// A stop lets the call in progress end and prevents the next one; the
-// thread is finished only once it has left its loop, and its destructor
-// waits for that.
-TEST(InstallThread, StopPreventsTheNextCallAndTheDestructorWaits) {
-  std::atomic<bool> release{false};
+// Runs until the routine returns false, again from a clean state on a
+// second start; a stop lets the call in progress end and prevents the next,
+// and the destructor waits for the thread to leave its loop.
+TEST(InstallThread, RunsUntilFalseOrStopAndIsWaitedFor) {
   std::atomic<int> calls{0};
-  std::atomic<bool> ended{false};
+  std::atomic<bool> release{false}, ended{false};
   {
     InstallThread thread;
+    thread.join();  // nothing started: returns at once
+    for (const int wanted : {3, 1}) {
+      calls = 0;
+      ASSERT_EQ(0, thread.start([&] { return ++calls < wanted; }));
+      thread.join();
+      EXPECT_EQ(std::make_pair(true, wanted), std::make_pair(thread.finished(), calls.load()));
+    }
+    calls = 0;
     ASSERT_EQ(0, thread.start([&] {
       for (++calls; !release;) std::this_thread::sleep_for(std::chrono::milliseconds(1));
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
