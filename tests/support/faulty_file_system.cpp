@@ -1,6 +1,6 @@
 #include "support/faulty_file_system.h"
 
-FileFaults* FileFaults::s_current = nullptr;
+std::atomic<FileFaults*> FileFaults::s_current{nullptr};
 
 FileFaults::FileFaults() { s_current = this; }
 

@@ -4,6 +4,7 @@
 // Any thread may make the calls; a test holds one FileFaults at a time.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -80,7 +81,8 @@ class FileFaults {
   std::vector<std::pair<FileOperation, Action>> m_actions;
   std::vector<FileCall> m_calls;
   std::map<HANDLE, std::string> m_paths;
-  static FileFaults* s_current;
+  // Read by any thread that calls the layer, set by the test's thread.
+  static std::atomic<FileFaults*> s_current;
 };
 
 // Each operation asks the test's FileFaults first; a failed handle operation
