@@ -120,12 +120,14 @@ Outcome InstallTest::install(const std::string& directory, int lockWait, int pau
 
 std::string InstallTest::inChild(const std::function<std::string()>& body) {
   kit.close();
-  return run_in_child([&]() -> std::string {
+  const std::string report = run_in_child([&]() -> std::string {
     if (kit.open(wide(kitPath())) != 0) return "the kit did not open";
     const std::string report = body();
     kit.close();
     return report;
   });
+  kit.open(wide(kitPath()));
+  return report;
 }
 
 std::string InstallTest::leftovers() const {

@@ -74,7 +74,7 @@ class InstallTest : public ::testing::Test {
   // One run into `directory`, lasting `pause` after a success.
   Outcome install(const std::string& directory, int lockWait = 5000, int pause = 0);
   // Runs `body` in a forked child with the kit open there (the kit's thread
-  // does not cross a fork); its report, as child_process.h says.
+  // does not cross a fork, and is open again after); its report, as child_process.h says.
   std::string inChild(const std::function<std::string()>& body);
   // The backup roots in TMPDIR and the pending registry that runs left.
   std::string leftovers() const;

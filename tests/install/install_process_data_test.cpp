@@ -1,5 +1,5 @@
-// The state the dialog and the install worker share: what init resets and
-// how it spells the directory, and snapshots that never mix two states.
+// The state the dialog and the install worker share: snapshots that never
+// mix two states, and what init resets and how it spells the directory.
 #include "install/install_process_data.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +7,8 @@
 #include <atomic>
 #include <thread>
 
-// A writer publishes states whose three parts belong together; a reader on
-// another thread never sees parts of two of them. Init then resets all but
-// the message and ends the directory with a separator.
+// A reader on another thread never sees parts of two published states. Init
+// then resets all but the message and ends the directory with a separator.
 TEST(InstallProcessData, SnapshotsAreConsistentAndInitResetsTheRun) {
   InstallProcessData data;
   data.setInstallState(0, u"0", 0);

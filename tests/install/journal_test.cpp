@@ -2,17 +2,19 @@
 // hostile paths, and a record torn or damaged by a crash ends the journal.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "install/journal_record.h"
 
 namespace {
 
 std::string text_of(const JournalRecord& r) {
-  return std::to_string(static_cast<int>(r.type)) + " " + std::to_string(r.entry) + " " +
-         std::to_string(r.runId) + " " + std::to_string(r.old.device) + " " +
-         std::to_string(r.old.inode) + " " + std::to_string(r.old.size) + " " +
-         std::to_string(r.old.seconds) + " " + std::to_string(r.old.nanoseconds) + " " +
-         std::to_string(r.accessSeconds) + " " + std::to_string(r.accessNanoseconds) + " [" +
-         r.path + "] [" + r.backupRoot + "]\n";
+  std::ostringstream text;
+  text << static_cast<int>(r.type) << ' ' << r.entry << ' ' << r.runId << ' ' << r.old.device << ' '
+       << r.old.inode << ' ' << r.old.size << ' ' << r.old.seconds << ' ' << r.old.nanoseconds
+       << ' ' << r.accessSeconds << ' ' << r.accessNanoseconds << " [" << r.path << "] ["
+       << r.backupRoot << "]\n";
+  return text.str();
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
-// Failures and cancels roll an installation back: every call a run makes
-// fails in turn, and the run is cancelled after each file; a saved version
-// that cannot be put back is kept and reported.
+// Failures, cancels and kills roll an installation back: every call a run
+// makes fails in turn, the run is cancelled after each file, and it is killed
+// (SIGKILL) before each change, in a run and in the rollback of a failed one;
+// a saved version that cannot be put back is kept and reported.
+#include <signal.h>
 #include <sys/stat.h>
+
+#include <algorithm>
 
 #include "install/install_fixture.h"
 #include "install/install_registry.h"
@@ -14,8 +18,10 @@ using RollbackTest = InstallTest;
 // parents, and into the default target of a home where the pending registry
 // is made beside it: whichever call fails, and after whichever file the run
 // is cancelled, the tree is as it was (no directory made above the target)
-// and nothing is left. A failure the run passes over ends as a success.
-TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
+// and nothing is left; a failure the run passes over ends as a success. A
+// kill is undone by the next start, which finds the run through the
+// registry, or, once the run had committed, leaves it installed.
+TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   const std::string odd = "-odd $HOME \"q\" `x`/'new\nline'.cfg";
   openKit({{"conf\\old.xml", "kit old"}, {"conf\\new.xml", "kit new"},
            {"dup.cfg", "dup first", file_time(kT - 10)}, {"fresh\\deep\\a.json", "{}"},
@@ -25,6 +31,37 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
   std::vector<FileOperation> calls = kChanges;
   calls.insert(calls.end(), {FileOperation::kOpen, FileOperation::kStatus});
+  // One letter per call: a temporary file created (N) and renamed (R), the
+  // journal written (W) and deleted (J), a link (H), a flush (F), an open or
+  // status query (o), anything else (.).
+  std::string letters;
+  const auto run = [&](const std::string& root, int failAt, int cancelAfter, int killAt) {
+    letters.clear();
+    FileFaults faults;
+    int renamed = 0, changes = 0;
+    on_every(faults, calls, [&](int number, FileOperation operation, const std::string& path) {
+      using Op = FileOperation;
+      const bool temporary = path.find(".p8new") < path.find(" -> ");
+      const bool journal = path == ".p8stp/journal";
+      const char letter = operation == Op::kCreate && temporary ? 'N'
+                          : operation == Op::kMove && temporary ? 'R'
+                          : operation == Op::kWrite && journal  ? 'W'
+                          : operation == Op::kDelete && journal ? 'J'
+                          : operation == Op::kLink              ? 'H'
+                          : operation == Op::kFlush             ? 'F'
+                          : operation == Op::kOpen || operation == Op::kStatus ? 'o'
+                                                                               : '.';
+      if (letter != 'o' && changes++ == killAt) raise(SIGKILL);
+      letters += letter;
+      if (letter == 'R' && renamed++ == cancelAfter) data.setCancel(true);
+      return number == failAt ? ERROR_DISK_FULL : 0u;
+    });
+    return install(root);
+  };
+  const auto changes_in = [](const std::string& text, size_t end) {
+    return static_cast<int>(std::count_if(text.begin(), text.begin() + std::min(end, text.size()),
+                                          [](char letter) { return letter != 'o'; }));
+  };
   for (const char* variant : {"user tree", "missing target", "default target"}) {
     const bool missing = variant[0] != 'u';
     const auto prepare = [&](const MemoryDirectory& tree) {
@@ -40,50 +77,73 @@ TEST_F(RollbackTest, EveryFailureOrCancelLeavesTheTreeAsItWas) {
       for (const char* directory : {"keep", "conf", "."}) set_time(tree / directory, kT - 7, 7);
       return tree.path();
     };
-    TreeSnapshot installed;
-    int changes = 0, files = 0, failures = 0;
-    for (int position = -1; position < changes + files; ++position) {
-      const bool cancel = position >= changes;
-      SCOPED_TRACE(variant + std::string(cancel ? ", cancel after file " : ", failure of call ") +
-                   std::to_string(cancel ? position - changes : position));
+    MemoryDirectory dry;
+    const std::string dryRoot = prepare(dry);
+    ASSERT_EQ(0u, run(dryRoot, -1, -1, -1).result);
+    const std::string done = letters;
+    const TreeSnapshot installed = files_of(snapshot_tree(dry.path()));
+    EXPECT_EQ("kit old again|dup second|odd new", read_file(dryRoot + "/conf/old.xml") + "|" +
+                                                      read_file(dryRoot + "/dup.cfg") + "|" +
+                                                      read_file(dryRoot + "/" + odd));
+    // A power loss is harmless: a flush lies between the last journal write
+    // and the first new file, the last saved link and the first rename, and
+    // the last rename and the journal's deletion.
+    const size_t firstRename = done.find('R'), lastLink = done.rfind('H', firstRename);
+    EXPECT_LT(done.find('F', done.rfind('W', done.find('N'))), done.find('N')) << done;
+    EXPECT_LT(lastLink == std::string::npos ? 0 : done.find('F', lastLink), firstRename) << done;
+    EXPECT_LT(done.find('F', done.rfind('R')), done.find('J')) << done;
+    const int files = static_cast<int>(std::count(done.begin(), done.end(), 'R'));
+    ASSERT_EQ(missing ? 9 : 8, files);
+    // Kills also in the rollback of a run whose middle rename fails.
+    const int failAt = static_cast<int>(done.find('R', done.size() / 2));
+    MemoryDirectory failed;
+    ASSERT_EQ(ERROR_DISK_FULL, run(prepare(failed), failAt, -1, -1).result);
+    const int changes = changes_in(done, done.size()), failChange = changes_in(letters, failAt);
+    const int rollbackChanges = changes_in(letters, letters.size()) - failChange - 1;
+    // The registry of a default target holds its own recovery: no kills there.
+    const int kills = variant[0] == 'd' ? 0 : changes + rollbackChanges;
+    const int positions = static_cast<int>(done.size()) + files + kills;
+    int failures = 0;
+    for (int position = 0; position < positions; ++position) {
+      const int cancel = position - static_cast<int>(done.size()), kill = cancel - files;
+      const bool inRollback = kill >= changes;
+      const int killAt = inRollback ? kill - changes + failChange + 1 : kill;
+      SCOPED_TRACE(variant + std::string(kill >= 0 ? ", kill before change " : cancel >= 0
+                                                       ? ", cancel after file "
+                                                       : ", failure of call ") +
+                   std::to_string(kill >= 0 ? killAt : cancel >= 0 ? cancel : position) +
+                   (kill >= 0 && inRollback ? " of the rollback" : ""));
       MemoryDirectory tree;
       const std::string root = prepare(tree);
       const TreeSnapshot before = snapshot_tree(tree.path());
-      FileFaults faults;
-      int renamed = 0;
-      on_every(faults, calls, [&](int number, FileOperation operation, const std::string& path) {
-        const bool file =
-            operation == FileOperation::kMove && path.find(".p8new") < path.find(" -> ");
-        if (position < 0) {
-          changes++;
-          files += file;
-        } else if (cancel && file && renamed++ == position - changes) {
-          data.setCancel(true);
-        }
-        return !cancel && number == position ? ERROR_DISK_FULL : 0u;
-      });
-      const Outcome outcome = install(root);
-      if (position < 0) {
-        ASSERT_EQ(0u, outcome.result);
-        ASSERT_EQ(missing ? 9 : 8, files);
-        installed = files_of(snapshot_tree(tree.path()));
-        EXPECT_EQ("kit old again|dup second|odd new", read_file(root + "/conf/old.xml") + "|" +
-                                                          read_file(root + "/dup.cfg") + "|" +
-                                                          read_file(root + "/" + odd));
-      } else if (outcome.result == 0 && !cancel) {
+      if (kill >= 0) {
+        ASSERT_EQ("child ended abnormally, status " + std::to_string(SIGKILL), inChild([&] {
+                    run(root, inRollback ? failAt : -1, -1, killAt);
+                    return std::string("not killed");
+                  }));
+        for (const RecoveryNote& note : recover_interrupted_installations(u"/nonexistent", 0))
+          EXPECT_EQ("1 " + root + "/", std::to_string(note.undone) + " " + narrow_lib(note.target));
+        EXPECT_TRUE(list_registry_entries(install_registry_directory()).empty());
+        const bool committed = !inRollback && killAt > changes_in(done, done.find('J'));
+        EXPECT_EQ(committed ? installed : before,
+                  committed ? files_of(snapshot_tree(tree.path())) : snapshot_tree(tree.path()));
+        continue;
+      }
+      const Outcome outcome = run(root, cancel < 0 ? position : -1, cancel, -1);
+      if (outcome.result == 0 && cancel < 0) {
         remove_tree(install_registry_directory());  // an entry left is undone harmlessly later
         EXPECT_EQ(installed, files_of(snapshot_tree(tree.path())));
-      } else {
-        ++failures;
-        EXPECT_EQ(cancel ? ERROR_CANCELLED : outcome.code, outcome.result);
-        EXPECT_EQ(cancel ? 0u : outcome.result, outcome.code);  // a cancel publishes no error
-        EXPECT_NE(0u, outcome.result);
-        EXPECT_LT(outcome.progress, 100);
-        EXPECT_EQ(before, snapshot_tree(tree.path()));
-        EXPECT_EQ("", leftovers());
+        continue;
       }
+      ++failures;
+      EXPECT_EQ(cancel >= 0 ? ERROR_CANCELLED : outcome.code, outcome.result);
+      EXPECT_EQ(cancel >= 0 ? 0u : outcome.result, outcome.code);  // a cancel publishes no error
+      EXPECT_NE(0u, outcome.result);
+      EXPECT_LT(outcome.progress, 100);
+      EXPECT_EQ(before, snapshot_tree(tree.path()));
+      EXPECT_EQ("", leftovers());
     }
-    EXPECT_GT(failures, changes / 2 + files);
+    EXPECT_GT(failures, static_cast<int>(done.size()) / 3 + files);
   }
 }
 
