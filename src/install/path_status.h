@@ -1,14 +1,10 @@
-// What the run loop needs to know about a path beyond the Win32-style file
-// layer: its kind, time and identity from one status query. Plain functions;
-// any thread.
+// How the run loop compares an installed file's time with a kit entry's:
+// both as _FILETIME tick counts. Plain functions; any thread.
 #pragma once
-
-#include <sys/types.h>
 
 #include <cstdint>
 
 #include "platform/win32_types.h"
-#include "text/wide_string.h"
 
 // Whether `a` is strictly earlier than `b`, as unsigned 64-bit tick counts.
 inline bool earlier(const _FILETIME& a, const _FILETIME& b) {
