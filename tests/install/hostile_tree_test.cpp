@@ -51,8 +51,8 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
       ASSERT_EQ(0, symlink(c.link.c_str(), (target / c.at).c_str()));
     } else if (root) {  // a journal whose undo would delete a file
       std::string journal = journal_file_start();
-      append_journal_record(journal, {JournalRecordType::kHeader, 0, 1, {}, 0, 0, c.link + "/",
-                                      target / ".p8stp/"});
+      append_journal_record(
+          journal, {JournalRecordType::kHeader, 0, 1, {}, 0, 0, c.link + "/", target / ".p8stp/"});
       append_journal_record(journal, {JournalRecordType::kCreate, 0, 1, {}, 0, 0, "victim", ""});
       write_file(target / ".p8stp/journal", journal, kT);
       write_file(target / "victim", "the user's", kT);

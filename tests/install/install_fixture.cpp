@@ -5,11 +5,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <memory>
 
 #include "install/install_registry.h"
 #include "kit/kit_writer.h"
-#include "support/child_process.h"
 #include "text/languages.h"
 
 void set_time(const std::string& path, int64_t seconds, long nanoseconds) {
@@ -67,21 +65,6 @@ _FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
   return {static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
 }
 
-const std::vector<FileOperation> kChanges = {
-    FileOperation::kCreate,  FileOperation::kWrite,         FileOperation::kSetEnd,
-    FileOperation::kSetTime, FileOperation::kSetMode,       FileOperation::kMove,
-    FileOperation::kLink,    FileOperation::kMakeDirectory, FileOperation::kRemoveDirectory,
-    FileOperation::kDelete,  FileOperation::kFlush};
-
-void on_every(FileFaults& faults, const std::vector<FileOperation>& operations,
-              std::function<uint32_t(int, FileOperation, const std::string&)> action) {
-  auto number = std::make_shared<int>(0);
-  for (const FileOperation operation : operations)
-    faults.on(operation, [=](const std::string& path) {
-      return action((*number)++, operation, path);
-    });
-}
-
 std::string Outcome::text() const {
   return std::to_string(result) + " " + std::to_string(code) + " " + std::to_string(progress) +
          " " + narrow_lib(message);
@@ -116,18 +99,6 @@ Outcome InstallTest::install(const std::string& directory, int lockWait, int pau
   outcome.result = installer.run(&data);
   data.getInstallState(outcome.code, outcome.message, outcome.progress);
   return outcome;
-}
-
-std::string InstallTest::inChild(const std::function<std::string()>& body) {
-  kit.close();
-  const std::string report = run_in_child([&]() -> std::string {
-    if (kit.open(wide(kitPath())) != 0) return "the kit did not open";
-    const std::string report = body();
-    kit.close();
-    return report;
-  });
-  kit.open(wide(kitPath()));
-  return report;
 }
 
 std::string InstallTest::leftovers() const {

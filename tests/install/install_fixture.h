@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,12 +43,6 @@ struct KitFile {
 using FaultyKit = config::InstallData<LZCompressor, FaultyFileSystem>;
 using FaultyInstaller = BasicInstaller<FaultyKit, FaultyFileSystem>;
 
-// The calls that change the disk, where kills and failures are injected.
-extern const std::vector<FileOperation> kChanges;
-// Runs `action` before every call of `operations`, numbering them from 0.
-void on_every(FileFaults& faults, const std::vector<FileOperation>& operations,
-              std::function<uint32_t(int number, FileOperation, const std::string&)> action);
-
 struct Outcome {
   uint32_t result = 0, code = 0;  // the code, progress and message as published
   int32_t progress = -1;
@@ -73,9 +66,6 @@ class InstallTest : public ::testing::Test {
   void openKit(const std::vector<KitFile>& files);
   // One run into `directory`, lasting `pause` after a success.
   Outcome install(const std::string& directory, int lockWait = 5000, int pause = 0);
-  // Runs `body` in a forked child with the kit open there (the kit's thread
-  // does not cross a fork, and is open again after); its report, as child_process.h says.
-  std::string inChild(const std::function<std::string()>& body);
   // The backup roots in TMPDIR and the pending registry that runs left.
   std::string leftovers() const;
 

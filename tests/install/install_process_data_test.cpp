@@ -29,8 +29,10 @@ TEST(InstallProcessData, SnapshotsAreConsistentAndInitResetsTheRun) {
   }
   writer.join();
   KitReader* const kit = reinterpret_cast<KitReader*>(0x1000);
-  for (const auto& [given, stored] : {std::pair{u"/home/u/t", u"/home/u/t/"}, {u"/t/", u"/t/"},
-                                      {u"C:\\t\\", u"C:\\t\\"}, {u"", u""}}) {
+  for (const auto& [given, stored] : {std::pair{u"/home/u/t", u"/home/u/t/"},
+                                      {u"/t/", u"/t/"},
+                                      {u"C:\\t\\", u"C:\\t\\"},
+                                      {u"", u""}}) {
     data.setCancel(true);
     data.setKeptBackupRoot(u"/kept/");
     data.init(kit, given);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -13,33 +12,27 @@
 // start; a stop lets the call in progress end and prevents the next, and the
 // destructor waits for the thread to leave its loop.
 TEST(InstallThread, RunsUntilFalseOrStopAndIsWaitedFor) {
-  const auto sleep = [](int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-  };
-  std::atomic<int> calls{0};
+  std::atomic<int> calls{0}, stoppedCalls{0};
   std::atomic<bool> release{false}, ended{false};
   {
     InstallThread thread;
     thread.join();  // nothing started: returns at once
-    for (const int wanted : {3, 1, -1}) {
+    for (const int wanted : {3, 1}) {
       calls = 0;
-      ASSERT_EQ(0, thread.start([&] {
-        if (wanted > 0) return ++calls < wanted;
-        for (++calls; !release;) sleep(1);
-        sleep(50);
-        return ended = true;
-      }));
-      if (wanted > 0) thread.join();
-      while (calls == 0) sleep(1);
-      if (wanted < 0) {
-        thread.stop();
-        sleep(20);
-      }
-      EXPECT_EQ(std::make_pair(wanted > 0, std::max(wanted, 1)),
-                std::make_pair(thread.finished(), calls.load()));
+      ASSERT_EQ(0, thread.start([&] { return ++calls < wanted; }));
+      thread.join();
+      EXPECT_EQ(std::make_pair(true, wanted), std::make_pair(thread.finished(), calls.load()));
     }
+    ASSERT_EQ(0, thread.start([&] {
+      for (++stoppedCalls; !release;) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      return ended = true;
+    }));
+    while (stoppedCalls == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    thread.stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(thread.finished());
     release = true;
   }
-  EXPECT_TRUE(ended);
-  EXPECT_EQ(1, calls.load());
+  EXPECT_EQ(std::make_pair(true, 1), std::make_pair(ended.load(), stoppedCalls.load()));
 }

@@ -27,9 +27,13 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   write_file(target / "newer.cfg", "newer", kT + 1);
   write_file(target / "fraction.cfg", "fraction", kT);
   ASSERT_EQ(0, symlink("nowhere", (target / "dangling.cfg").c_str()));
-  openKit({{"missing.cfg", "kit missing"}, {"older.cfg", "kit older"}, {"equal.cfg", "kit equal"},
-           {"newer.cfg", "kit newer"}, {"fraction.cfg", "kit fraction", file_time(kT, 5000000)},
-           {"dangling.cfg", "kit dangling"}, {"new\\twice.cfg", "twice"},
+  openKit({{"missing.cfg", "kit missing"},
+           {"older.cfg", "kit older"},
+           {"equal.cfg", "kit equal"},
+           {"newer.cfg", "kit newer"},
+           {"fraction.cfg", "kit fraction", file_time(kT, 5000000)},
+           {"dangling.cfg", "kit dangling"},
+           {"new\\twice.cfg", "twice"},
            {"new\\twice.cfg", "twice older", file_time(kT - 10)}});
   std::string published;
   std::set<std::string> modes;  // of the backup root, the registry and its entry

@@ -10,6 +10,7 @@
 #include "install/install_fixture.h"
 #include "install/install_registry.h"
 #include "install/recovery.h"
+#include "support/child_process.h"
 
 using RollbackTest = InstallTest;
 
@@ -23,14 +24,15 @@ using RollbackTest = InstallTest;
 // registry, or, once the run had committed, leaves it installed.
 TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   const std::string odd = "-odd $HOME \"q\" `x`/'new\nline'.cfg";
-  openKit({{"conf\\old.xml", "kit old"}, {"conf\\new.xml", "kit new"},
-           {"dup.cfg", "dup first", file_time(kT - 10)}, {"fresh\\deep\\a.json", "{}"},
-           {"keep\\added.txt", "added"}, {"dup.cfg", "dup second"},
+  openKit({{"conf\\old.xml", "kit old"},
+           {"conf\\new.xml", "kit new"},
+           {"dup.cfg", "dup first", file_time(kT - 10)},
+           {"fresh\\deep\\a.json", "{}"},
+           {"keep\\added.txt", "added"},
+           {"dup.cfg", "dup second"},
            {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
-  std::vector<FileOperation> calls = kChanges;
-  calls.insert(calls.end(), {FileOperation::kOpen, FileOperation::kStatus});
   // One letter per call: a temporary file created (N) and renamed (R), the
   // journal written (W) and deleted (J), a link (H), a flush (F), an open or
   // status query (o), anything else (.).
@@ -38,24 +40,28 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   const auto run = [&](const std::string& root, int failAt, int cancelAfter, int killAt) {
     letters.clear();
     FileFaults faults;
-    int renamed = 0, changes = 0;
-    on_every(faults, calls, [&](int number, FileOperation operation, const std::string& path) {
-      using Op = FileOperation;
-      const bool temporary = path.find(".p8new") < path.find(" -> ");
-      const bool journal = path == ".p8stp/journal";
-      const char letter = operation == Op::kCreate && temporary ? 'N'
-                          : operation == Op::kMove && temporary ? 'R'
-                          : operation == Op::kWrite && journal  ? 'W'
-                          : operation == Op::kDelete && journal ? 'J'
-                          : operation == Op::kLink              ? 'H'
-                          : operation == Op::kFlush             ? 'F'
-                          : operation == Op::kOpen || operation == Op::kStatus ? 'o'
-                                                                               : '.';
-      if (letter != 'o' && changes++ == killAt) raise(SIGKILL);
-      letters += letter;
-      if (letter == 'R' && renamed++ == cancelAfter) data.setCancel(true);
-      return number == failAt ? ERROR_DISK_FULL : 0u;
-    });
+    int number = 0, renamed = 0, changes = 0;
+    using Op = FileOperation;
+    for (const Op operation : {Op::kCreate, Op::kWrite, Op::kSetEnd, Op::kSetTime, Op::kSetMode,
+                               Op::kMove, Op::kLink, Op::kMakeDirectory, Op::kRemoveDirectory,
+                               Op::kDelete, Op::kFlush, Op::kOpen, Op::kStatus}) {
+      faults.on(operation, [&, operation](const std::string& path) {
+        const bool temporary = path.find(".p8new") < path.find(" -> ");
+        const bool journal = path == ".p8stp/journal";
+        const char letter = operation == Op::kCreate && temporary                ? 'N'
+                            : operation == Op::kMove && temporary                ? 'R'
+                            : operation == Op::kWrite && journal                 ? 'W'
+                            : operation == Op::kDelete && journal                ? 'J'
+                            : operation == Op::kLink                             ? 'H'
+                            : operation == Op::kFlush                            ? 'F'
+                            : operation == Op::kOpen || operation == Op::kStatus ? 'o'
+                                                                                 : '.';
+        if (letter != 'o' && changes++ == killAt) raise(SIGKILL);
+        letters += letter;
+        if (letter == 'R' && renamed++ == cancelAfter) data.setCancel(true);
+        return number++ == failAt ? ERROR_DISK_FULL : 0u;
+      });
+    }
     return install(root);
   };
   const auto changes_in = [](const std::string& text, size_t end) {
@@ -108,19 +114,25 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
       const int cancel = position - static_cast<int>(done.size()), kill = cancel - files;
       const bool inRollback = kill >= changes;
       const int killAt = inRollback ? kill - changes + failChange + 1 : kill;
-      SCOPED_TRACE(variant + std::string(kill >= 0 ? ", kill before change " : cancel >= 0
-                                                       ? ", cancel after file "
-                                                       : ", failure of call ") +
-                   std::to_string(kill >= 0 ? killAt : cancel >= 0 ? cancel : position) +
+      SCOPED_TRACE(variant +
+                   std::string(kill >= 0     ? ", kill before change "
+                               : cancel >= 0 ? ", cancel after file "
+                                             : ", failure of call ") +
+                   std::to_string(kill >= 0     ? killAt
+                                  : cancel >= 0 ? cancel
+                                                : position) +
                    (kill >= 0 && inRollback ? " of the rollback" : ""));
       MemoryDirectory tree;
       const std::string root = prepare(tree);
       const TreeSnapshot before = snapshot_tree(tree.path());
       if (kill >= 0) {
-        ASSERT_EQ("child ended abnormally, status " + std::to_string(SIGKILL), inChild([&] {
+        kit.close();  // its thread does not cross a fork
+        ASSERT_EQ("child ended abnormally, status " + std::to_string(SIGKILL), run_in_child([&] {
+                    kit.open(wide(kitPath()));
                     run(root, inRollback ? failAt : -1, -1, killAt);
                     return std::string("not killed");
                   }));
+        ASSERT_EQ(0u, kit.open(wide(kitPath())));
         for (const RecoveryNote& note : recover_interrupted_installations(u"/nonexistent", 0))
           EXPECT_EQ("1 " + root + "/", std::to_string(note.undone) + " " + narrow_lib(note.target));
         EXPECT_TRUE(list_registry_entries(install_registry_directory()).empty());
