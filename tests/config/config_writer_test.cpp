@@ -11,7 +11,6 @@
 #include "config/config_file_io.h"
 #include "config/in_place_file.h"
 #include "support/child_process.h"
-#include "support/nobody_user.h"
 #include "test_files.h"
 
 namespace {

@@ -14,7 +14,6 @@
 
 #include "platform/win32_types.h"
 #include "support/child_process.h"
-#include "support/nobody_user.h"
 
 namespace {
 

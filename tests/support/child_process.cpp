@@ -1,5 +1,7 @@
 #include "support/child_process.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,3 +53,12 @@ std::string run_in_child(const std::function<std::string()>& body) {
 }
 
 bool is_skip_report(const std::string& report) { return report.rfind("skip: ", 0) == 0; }
+
+std::string become_nobody() {
+  const passwd* const nobody = getpwnam("nobody");
+  if (nobody == nullptr) return "no user nobody";
+  if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
+    return "cannot switch to nobody (not root)";
+  }
+  return std::string();
+}

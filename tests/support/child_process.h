@@ -1,6 +1,7 @@
 // Runs a piece of a test in a forked child, for what must not touch the test
 // process itself: a private mount namespace, another user id, resource
-// limits. The child reports back with a text. Test thread only.
+// limits. The child reports back with a text. Test thread only; what the
+// child may do to itself, never in the test process.
 #pragma once
 
 #include <functional>
@@ -14,3 +15,8 @@ std::string run_in_child(const std::function<std::string()>& body);
 
 // True for a report of run_in_child that starts with "skip: ".
 bool is_skip_report(const std::string& report);
+
+// Drops the child to the unprivileged user "nobody" (group list, group,
+// user), for permission failures the super-user never meets. Empty on
+// success, else the reason.
+std::string become_nobody();
