@@ -95,8 +95,8 @@ class BasicRollback {
   void planDirectoryTimes(const std::string& directory);
   uint32_t saveFile(const std::string& name);
   std::vector<JournalRecord> journal() const;
-  // Removes the directories made above the target and puts back the times
-  // of the outermost directory the run changed.
+  // Removes the directories made above the target and the run's registry
+  // entry, and puts back the times of the outermost directory it changed.
   void removeMadeAboveTarget();
   void closeBackupRoot();
 

@@ -86,8 +86,8 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   if (!missing.empty()) {
     if (m_registry.write(m_header, missing, m_aboveTimes) != 0) {
       // The registry's own directory may have made some of them.
-      m_registry.remove();
-      remove_made_directories<Files>(missing, m_aboveTimes);
+      m_madeAboveTarget = missing;
+      removeMadeAboveTarget();
       return ERROR_PATH_NOT_FOUND;
     }
     for (const std::string& directory : missing) {
@@ -95,11 +95,8 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
       const uint32_t code = Files::CreateDirectory(widen_lib(directory));
       if (code == 0 || code == ERROR_ALREADY_EXISTS) m_madeAboveTarget.push_back(directory);
       if (code != 0 && code != ERROR_ALREADY_EXISTS) {
-        // Any of them may be there, made by the registry's own directory;
-        // as after a rollback, those that hold it go once it is gone.
+        // Any of them may be there, made by the registry's own directory.
         m_madeAboveTarget = missing;
-        remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
-        m_registry.remove();
         removeMadeAboveTarget();
         return ERROR_PATH_NOT_FOUND;
       }
@@ -425,10 +422,6 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
       restore_journal_times<Files>(records, m_lock.handle());
       m_backup.discard();
     }
-    // Before the registry entry that names them goes; those that held the
-    // registry's own directory too, once it is gone.
-    remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
-    m_registry.remove();
     removeMadeAboveTarget();
   }
   m_lock.release();
@@ -438,6 +431,10 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
 
 template <class Files>
 void BasicRollback<Files>::removeMadeAboveTarget() {
+  // Before the registry entry that names them goes; those that hold the
+  // registry's own directory, once it is gone.
+  remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
+  m_registry.remove();
   remove_made_directories<Files>(m_madeAboveTarget, m_aboveTimes);
   m_madeAboveTarget.clear();
 }
