@@ -4,9 +4,7 @@
 
 #include <string>
 
-#include "support/directory_names.h"
-#include "support/file_contents.h"
-#include "support/scoped_environment.h"
+#include "support/test_files.h"
 #include "support/scratch_directory.h"
 
 // Every path the code under test gets holds blanks, quotes, "$(...)",

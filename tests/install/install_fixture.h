@@ -12,11 +12,9 @@
 #include <vector>
 
 #include "install/installer.h"
-#include "support/directory_names.h"
+#include "support/test_files.h"
 #include "support/faulty_file_system.h"
-#include "support/file_contents.h"
 #include "support/scratch_directory.h"
-#include "support/wide_text.h"
 
 constexpr int64_t kT = 1600000000;  // a kit time, whole seconds
 

@@ -14,9 +14,8 @@
 #include "kit/deflate_writer.h"
 #include "kit/install_data.h"
 #include "kit/lz_compressor.h"
-#include "support/directory_names.h"
+#include "support/test_files.h"
 #include "support/faulty_file_system.h"
-#include "support/file_contents.h"
 #include "support/scratch_directory.h"
 
 // The program's reader, over the layer that fails what a FileFaults asks for.

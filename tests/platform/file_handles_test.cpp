@@ -72,7 +72,7 @@ TEST(FileHandles, OffsetsBeyond4GiBAndTimesBeyond2038WithoutWrapping) {
                            static_cast<uint32_t>((ticks + 9999999) >> 32)};
   EXPECT_EQ(0u, FileSystem::SetFileTime(handle, nullptr, nullptr, &fraction));
   FileSystem::CloseHandle(handle);
-  const struct stat status = statusOf(scratch / "sparse");
+  const struct stat status = status_of(scratch / "sparse");
   EXPECT_EQ(0x1C0000000, status.st_size);
   EXPECT_EQ(year2100, status.st_mtim.tv_sec);
   EXPECT_EQ(0, status.st_mtim.tv_nsec);

@@ -11,7 +11,7 @@
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/test_files.h"
-#include "support/scoped_environment.h"
+#include "support/test_files.h"
 
 TEST(PathOperations, MakeMoveAndRemoveWithoutFollowingLinks) {
   ScratchDirectory scratch = platform_scratch();

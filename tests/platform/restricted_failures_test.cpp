@@ -10,7 +10,6 @@
 #include "platform/file_system.h"
 #include "platform/test_files.h"
 #include "support/child_process.h"
-#include "support/private_tmpfs.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ std::string describe(const std::string& root) {
   std::ostringstream lines;
   for (const char* name : kTree) {
     const std::string path = root + name;
-    const struct stat status = statusOf(path);
+    const struct stat status = status_of(path);
     lines << name << " " << std::oct << (status.st_mode & 07777) << std::dec << " "
           << status.st_mtim.tv_sec << "." << status.st_mtim.tv_nsec << " ";
     char target[256] = {};
@@ -69,7 +68,7 @@ TEST(RestrictedFailures, MovesAcrossFileSystemsCopyEverythingOrNothing) {
         << (moved == describe(disk) ? "same\n" : moved);
     write_file(memory + "/big", "old");
     out << "big " << FileSystem::MoveFile(wide(scratch / "big"), wide(memory + "/big"));
-    out << " " << read_file(memory + "/big") << " " << statusOf(scratch / "big").st_size;
+    out << " " << read_file(memory + "/big") << " " << status_of(scratch / "big").st_size;
     return out.str() + " left " + joined_names(directory_names(memory), " ") + "and " +
            joined_names(directory_names(scratch.path()), " ");
   });

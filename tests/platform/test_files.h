@@ -4,21 +4,12 @@
 #pragma once
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <string>
 
-#include "support/directory_names.h"
-#include "support/file_contents.h"
+#include "support/test_files.h"
 #include "support/scratch_directory.h"
-#include "support/wide_text.h"
 
 inline ScratchDirectory platform_scratch() {
   return ScratchDirectory("platform $(touch x) `y` \"q\" \\ ;-", ".");
-}
-
-inline struct stat statusOf(const std::string& path) {
-  struct stat status {};
-  lstat(path.c_str(), &status);
-  return status;
 }

@@ -2,11 +2,15 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 std::string run_in_child(const std::function<std::string()>& body) {
   int channel[2];
@@ -59,6 +63,21 @@ std::string become_nobody() {
   if (nobody == nullptr) return "no user nobody";
   if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
     return "cannot switch to nobody (not root)";
+  }
+  return std::string();
+}
+
+std::string mount_private_tmpfs(const std::string& mountPoint, const std::string& sizeOption) {
+  if (unshare(CLONE_NEWNS) != 0) return std::string("unshare: ") + std::strerror(errno);
+  // Without this the mount would show in the parent's namespace too.
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    return std::string("private mounts: ") + std::strerror(errno);
+  }
+  if (mkdir(mountPoint.c_str(), 0755) != 0 && errno != EEXIST) {
+    return "mkdir " + mountPoint + ": " + std::strerror(errno);
+  }
+  if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, sizeOption.c_str()) != 0) {
+    return std::string("mount tmpfs: ") + std::strerror(errno);
   }
   return std::string();
 }

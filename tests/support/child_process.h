@@ -1,6 +1,6 @@
 // Runs a piece of a test in a forked child, for what must not touch the test
 // process itself: a private mount namespace, another user id, resource
-// limits. The child reports back with a text. Test thread only; what the
+// limits, a private tmpfs. The child reports back with a text. Test thread only; what the
 // child may do to itself, never in the test process.
 #pragma once
 
@@ -20,3 +20,8 @@ bool is_skip_report(const std::string& report);
 // user), for permission failures the super-user never meets. Empty on
 // success, else the reason.
 std::string become_nobody();
+
+// Enters a private mount namespace and mounts a tmpfs with `sizeOption` (for
+// example "size=64k") on `mountPoint`, made when missing, for full-disk and
+// cross-device cases. Super-user only. Empty on success, else the reason.
+std::string mount_private_tmpfs(const std::string& mountPoint, const std::string& sizeOption);

@@ -100,101 +100,58 @@ struct FaultyFileSystem : FileSystem {
     return FileFaults::pathOf(directory, name);
   }
 
+  // NAME(PARAMETERS) asks about OPERATION on PATH, then calls the real one
+  // with ARGUMENTS; HANDLE_CALL says whether a failure sets the last error.
+#define ORB_FAULTY(NAME, PARAMETERS, ARGUMENTS, OPERATION, PATH, HANDLE_CALL, ...) \
+  static uint32_t NAME PARAMETERS {                                                \
+    return through(Op::OPERATION, PATH, [&] { return FileSystem::NAME ARGUMENTS; }, \
+                   HANDLE_CALL, ##__VA_ARGS__);                                    \
+  }
+  ORB_FAULTY(ReadFile, (HANDLE h, void* b, uint32_t n, unsigned int* r, _OVERLAPPED* o),
+             (h, b, n, r, o), kRead, at(h), true, n)
+  // Leaves the last-error cell alone, as the real one does.
+  ORB_FAULTY(ReadFileAt, (HANDLE h, void* b, uint32_t n, uint64_t offset, unsigned int* r),
+             (h, b, n, offset, r), kRead, at(h), false, n)
+  ORB_FAULTY(WriteFile, (HANDLE h, const void* b, uint32_t n, unsigned int* w, _OVERLAPPED* o),
+             (h, b, n, w, o), kWrite, at(h), true, n)
+  ORB_FAULTY(SetEndOfFile, (HANDLE h), (h), kSetEnd, at(h), true)
+  ORB_FAULTY(SetFileTime, (HANDLE h, const _FILETIME* c, const _FILETIME* a, const _FILETIME* w),
+             (h, c, a, w), kSetTime, at(h), true)
+  ORB_FAULTY(SetTimesAt, (HANDLE d, const std::string& n, const timespec t[2]), (d, n, t),
+             kSetTime, at(d, n), false)
+  ORB_FAULTY(SetFileMode, (HANDLE h, uint32_t mode), (h, mode), kSetMode, at(h), false)
+  ORB_FAULTY(FlushFileBuffers, (HANDLE h), (h), kFlush, at(h), true)
+  ORB_FAULTY(FlushFileSystem, (HANDLE h), (h), kFlush, at(h), true)
+  ORB_FAULTY(MoveFile, (const WideString& from, const WideString& to), (from, to), kMove,
+             narrow_lib(from) + " -> " + narrow_lib(to), false)
+  ORB_FAULTY(MoveFileAt, (HANDLE fd, const std::string& f, HANDLE td, const std::string& t),
+             (fd, f, td, t), kMove, at(fd, f) + " -> " + at(td, t), false)
+  ORB_FAULTY(CreateHardLink, (const WideString& to, const WideString& from), (to, from), kLink,
+             narrow_lib(from) + " -> " + narrow_lib(to), false)
+  ORB_FAULTY(CreateHardLinkAt, (HANDLE td, const std::string& t, HANDLE fd, const std::string& f),
+             (td, t, fd, f), kLink, at(fd, f) + " -> " + at(td, t), false)
+  ORB_FAULTY(CreateDirectory, (const WideString& p), (p), kMakeDirectory, narrow_lib(p), false)
+  ORB_FAULTY(CreateDirectoryAt, (HANDLE d, const std::string& n, uint32_t mode), (d, n, mode),
+             kMakeDirectory, at(d, n), false)
+  ORB_FAULTY(RemoveDirectory, (const WideString& p), (p), kRemoveDirectory, narrow_lib(p), false)
+  ORB_FAULTY(RemoveDirectoryAt, (HANDLE d, const std::string& n), (d, n), kRemoveDirectory,
+             at(d, n), false)
+  ORB_FAULTY(DeleteFile, (const WideString& p), (p), kDelete, narrow_lib(p), false)
+  ORB_FAULTY(DeleteFileAt, (HANDLE d, const std::string& n), (d, n), kDelete, at(d, n), false)
+  ORB_FAULTY(StatusAt, (HANDLE d, const std::string& n, FileStatus& s, bool follow = false),
+             (d, n, s, follow), kStatus, at(d, n), false)
+  ORB_FAULTY(StatusOfPath, (const std::string& p, bool follow, FileStatus& s), (p, follow, s),
+             kStatus, p, false)
+  ORB_FAULTY(ListDirectory, (const std::string& p, std::vector<std::string>& names), (p, names),
+             kList, p, false)
+#undef ORB_FAULTY
+  // The opening calls also remember the path of the handle they made.
   static uint32_t CreateFile(const WideString& path, uint32_t access, uint32_t share,
                              uint32_t disposition, HANDLE& handle) {
     const Op operation = (access & GENERIC_WRITE) != 0 ? Op::kCreate : Op::kOpen;
     return opened(through(operation, narrow_lib(path), [&] {
       return FileSystem::CreateFile(path, access, share, disposition, handle);
     }, true), handle, narrow_lib(path));
-  }
-  static int CloseHandle(HANDLE handle) {
-    FileFaults::closed(handle);
-    return FileSystem::CloseHandle(handle);
-  }
-  static uint32_t ReadFile(HANDLE handle, void* buffer, uint32_t count, unsigned int* read,
-                           _OVERLAPPED* overlapped) {
-    return through(Op::kRead, at(handle), [&] {
-      return FileSystem::ReadFile(handle, buffer, count, read, overlapped);
-    }, true, count);
-  }
-  // Leaves the last-error cell alone, as the real one does.
-  static uint32_t ReadFileAt(HANDLE handle, void* buffer, uint32_t count, uint64_t offset,
-                             unsigned int* read) {
-    return through(Op::kRead, at(handle), [&] {
-      return FileSystem::ReadFileAt(handle, buffer, count, offset, read);
-    }, false, count);
-  }
-  static uint32_t WriteFile(HANDLE handle, const void* buffer, uint32_t count,
-                            unsigned int* written, _OVERLAPPED* overlapped) {
-    return through(Op::kWrite, at(handle), [&] {
-      return FileSystem::WriteFile(handle, buffer, count, written, overlapped);
-    }, true, count);
-  }
-  static uint32_t SetEndOfFile(HANDLE handle) {
-    return through(Op::kSetEnd, at(handle), [&] { return FileSystem::SetEndOfFile(handle); }, true);
-  }
-  static uint32_t SetFileTime(HANDLE handle, const _FILETIME* creation, const _FILETIME* access,
-                              const _FILETIME* write) {
-    return through(Op::kSetTime, at(handle), [&] {
-      return FileSystem::SetFileTime(handle, creation, access, write);
-    }, true);
-  }
-  static uint32_t SetTimesAt(HANDLE directory, const std::string& name, const timespec times[2]) {
-    return through(Op::kSetTime, at(directory, name),
-                   [&] { return FileSystem::SetTimesAt(directory, name, times); });
-  }
-  static uint32_t SetFileMode(HANDLE file, uint32_t mode) {
-    return through(Op::kSetMode, at(file), [&] { return FileSystem::SetFileMode(file, mode); });
-  }
-  static uint32_t FlushFileBuffers(HANDLE handle) {
-    return through(Op::kFlush, at(handle), [&] { return FileSystem::FlushFileBuffers(handle); },
-                   true);
-  }
-  static uint32_t FlushFileSystem(HANDLE handle) {
-    return through(Op::kFlush, at(handle), [&] { return FileSystem::FlushFileSystem(handle); },
-                   true);
-  }
-  static uint32_t MoveFile(const WideString& existing, const WideString& target) {
-    return through(Op::kMove, narrow_lib(existing) + " -> " + narrow_lib(target),
-                   [&] { return FileSystem::MoveFile(existing, target); });
-  }
-  static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
-                             const std::string& to) {
-    return through(Op::kMove, at(fromDirectory, from) + " -> " + at(toDirectory, to),
-                   [&] { return FileSystem::MoveFileAt(fromDirectory, from, toDirectory, to); });
-  }
-  static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath) {
-    return through(Op::kLink, narrow_lib(existingPath) + " -> " + narrow_lib(newPath),
-                   [&] { return FileSystem::CreateHardLink(newPath, existingPath); });
-  }
-  static uint32_t CreateHardLinkAt(HANDLE directory, const std::string& name,
-                                   HANDLE existingDirectory, const std::string& existing) {
-    return through(Op::kLink, at(existingDirectory, existing) + " -> " + at(directory, name), [&] {
-      return FileSystem::CreateHardLinkAt(directory, name, existingDirectory, existing);
-    });
-  }
-  static uint32_t CreateDirectory(const WideString& path) {
-    return through(Op::kMakeDirectory, narrow_lib(path),
-                   [&] { return FileSystem::CreateDirectory(path); });
-  }
-  static uint32_t CreateDirectoryAt(HANDLE directory, const std::string& name, uint32_t mode) {
-    return through(Op::kMakeDirectory, at(directory, name),
-                   [&] { return FileSystem::CreateDirectoryAt(directory, name, mode); });
-  }
-  static uint32_t RemoveDirectory(const WideString& path) {
-    return through(Op::kRemoveDirectory, narrow_lib(path),
-                   [&] { return FileSystem::RemoveDirectory(path); });
-  }
-  static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name) {
-    return through(Op::kRemoveDirectory, at(directory, name),
-                   [&] { return FileSystem::RemoveDirectoryAt(directory, name); });
-  }
-  static uint32_t DeleteFile(const WideString& path) {
-    return through(Op::kDelete, narrow_lib(path), [&] { return FileSystem::DeleteFile(path); });
-  }
-  static uint32_t DeleteFileAt(HANDLE directory, const std::string& name) {
-    return through(Op::kDelete, at(directory, name),
-                   [&] { return FileSystem::DeleteFileAt(directory, name); });
   }
   static uint32_t OpenDirectoryAt(HANDLE directory, const std::string& name, HANDLE& handle) {
     return opened(through(Op::kOpen, at(directory, name), [&] {
@@ -207,17 +164,9 @@ struct FaultyFileSystem : FileSystem {
       return FileSystem::CreateFileAt(directory, name, mode, file);
     }), file, at(directory, name));
   }
-  static uint32_t StatusAt(HANDLE directory, const std::string& name, FileStatus& status,
-                           bool followLink = false) {
-    return through(Op::kStatus, at(directory, name),
-                   [&] { return FileSystem::StatusAt(directory, name, status, followLink); });
-  }
-  static uint32_t StatusOfPath(const std::string& path, bool followLinks, FileStatus& status) {
-    return through(Op::kStatus, path,
-                   [&] { return FileSystem::StatusOfPath(path, followLinks, status); });
-  }
-  static uint32_t ListDirectory(const std::string& path, std::vector<std::string>& names) {
-    return through(Op::kList, path, [&] { return FileSystem::ListDirectory(path, names); });
+  static int CloseHandle(HANDLE handle) {
+    FileFaults::closed(handle);
+    return FileSystem::CloseHandle(handle);
   }
 
  private:

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "support/directory_names.h"
+#include "support/test_files.h"
 
 ScratchDirectory::ScratchDirectory(const std::string& namePrefix, const std::string& parent) {
   std::string pattern = parent + "/" + namePrefix + "XXXXXX";

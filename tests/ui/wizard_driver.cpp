@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "support/file_contents.h"
+#include "support/test_files.h"
 
 Sandbox::Sandbox() : ScratchDirectory("ui_sandbox.", ".") {
   static const std::string originalPath = getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin";

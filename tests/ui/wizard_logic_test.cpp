@@ -9,7 +9,7 @@
 
 #include "config/config_locations.h"
 #include "config/starter.h"
-#include "support/wide_text.h"
+#include "support/test_files.h"
 #include "ui/install_outcome.h"
 #include "ui/install_session.h"
 #include "ui/poll_pacing.h"

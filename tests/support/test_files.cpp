@@ -1,9 +1,25 @@
-#include "support/directory_names.h"
+#include "support/test_files.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+void write_file(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
 
 std::vector<std::string> directory_names(const std::string& directory, const std::string& prefix) {
   std::vector<std::string> names;
@@ -26,17 +42,8 @@ std::string joined_names(const std::vector<std::string>& names, const std::strin
   return joined;
 }
 
-bool exists(const std::string& path) {
-  struct stat status;
-  return lstat(path.c_str(), &status) == 0;
-}
-
-int64_t modification_seconds(const std::string& path) {
-  struct stat status;
-  return lstat(path.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_mtime) : -1;
-}
-
-uint32_t mode_of(const std::string& path) {
-  struct stat status;
-  return lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
+struct stat status_of(const std::string& path) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0) status = {};
+  return status;
 }
