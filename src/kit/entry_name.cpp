@@ -1,13 +1,14 @@
 #include "kit/entry_name.h"
 
 bool is_safe_entry_name(const WideString& name) {
-  if (name.empty() || name.front() == u'/' || name.front() == u'\\') return false;
+  if (name.find(u'\0') != WideString::npos) return false;
   size_t start = 0;
   while (start <= name.size()) {
     size_t end = name.find_first_of(u"/\\", start);
     if (end == WideString::npos) end = name.size();
-    if (name.compare(start, end - start, u"..") == 0) return false;
+    const WideString component = name.substr(start, end - start);
+    if (component.empty() || component == u"." || component == u"..") return false;
     start = end + 1;
   }
-  return name.find(u'\0') == WideString::npos;
+  return true;
 }

@@ -2,9 +2,12 @@
 
 #include <system_error>
 
-InflatePipe::InflatePipe(Producer producer, uint32_t blockSize, uint32_t blockCount)
+InflatePipe::InflatePipe(Producer producer, uint32_t blockSize, uint32_t blockCount,
+                         bool threaded)
     : m_producer(std::move(producer)), m_blockSize(blockSize), m_blocks(blockCount) {
   for (Block& block : m_blocks) block.bytes.reset(new uint8_t[blockSize]);
+  m_inline = !threaded;
+  if (m_inline) return;
   try {
     m_thread = std::thread([this] { produce(); });
   } catch (const std::system_error&) {

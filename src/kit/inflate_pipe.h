@@ -25,7 +25,8 @@ class InflatePipe {
 
   // Starts the pipe's thread, which runs `producer` until the stream ends,
   // `blockCount` blocks of `blockSize` bytes ahead of the consumer at most.
-  InflatePipe(Producer producer, uint32_t blockSize, uint32_t blockCount);
+  // Without `threaded`, the consumer runs the producer itself.
+  InflatePipe(Producer producer, uint32_t blockSize, uint32_t blockCount, bool threaded = true);
   // Stops the thread, also in the middle of the stream.
   ~InflatePipe();
   InflatePipe(const InflatePipe&) = delete;

@@ -13,11 +13,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "kit/inflate_pipe.h"
 #include <vector>
+
+#include "kit/inflate_pipe.h"
 
 #include "kit/entry_name.h"
 #include "kit/record_cursor.h"
+#include "platform/file_system.h"
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
 
@@ -55,6 +57,10 @@ class InstallData {
   // ERROR_INVALID_DATA (13) for a kit whose head is damaged or unsafe; on
   // failure the catalogue is empty and nothing is left open.
   uint32_t open(const WideString& kitPath);
+  // The same for a kit held in memory: the `size` bytes at `data`, which the
+  // caller keeps until close. The stream then runs without a thread of its
+  // own, decompressing as it is read.
+  uint32_t openBytes(const uint8_t* data, size_t size);
   // Stops the stream, closes the kit and the container and deletes the
   // temporary file; `tempFile` keeps its text.
   void close();
@@ -75,11 +81,15 @@ class InstallData {
   // moving (and finds damage early). Returns 0, 13 for a damaged kit, or a
   // read error's code.
   uint32_t passOver(uint32_t index);
-  // Reads the kit's data through to its end, checking that it decompresses
-  // and holds every entry. Returns 0, 13 for a damaged kit, or a read
-  // error's code. Copies stream from the start of the kit again afterwards;
-  // once a kit is found sound, later calls return 0 at once.
+  // Reads the kit's data on through to its end (from its start when the
+  // stream has been used up), checking that it decompresses and holds every
+  // entry. Returns 0, 13 for a damaged kit, or a read error's code. Copies
+  // stream from the start of the kit again afterwards.
   uint32_t verify();
+  // The kit's size in bytes, and where the data of the entry ending last ends
+  // in the container: what a check of the whole kit needs.
+  uint64_t kitFileSize() const { return kitSize; }
+  uint64_t dataEndPosition() const { return dataEnd; }
 
   // Title and vendor of the first product for `lang` (case-insensitive);
   // both empty when there is none.
@@ -95,6 +105,17 @@ class InstallData {
   uint32_t getTempFile(WideString& path) const;
 
  private:
+  // Starts the stream from the kit's first byte.
+  uint32_t startStream();
+  // Reads the products and the catalogue from a stream just started;
+  // returns as open.
+  uint32_t readHead();
+  // Throws ERROR_INVALID_DATA for `count` records of at least `minimumSize`
+  // bytes each that the rest of the container cannot hold, or whose
+  // in-memory form (`memoryEach` bytes at least) would exceed kMaxHeadMemory.
+  void checkRecordCount(uint64_t count, uint64_t minimumSize, uint64_t memoryEach);
+  // Counts `bytes` more of the head's memory; throws past kMaxHeadMemory.
+  void countHeadMemory(uint64_t bytes);
   // Hands the next `byteCount` bytes of the stream to `use(data, size)`
   // piece by piece; `use` returns 0 to go on. Returns 0, the code of `use`
   // or of the stream, or ERROR_INVALID_DATA when the stream ends first.
@@ -128,8 +149,11 @@ class InstallData {
 
   std::vector<ProductInfo> products;
   std::vector<FileData<FS>> files;
-  // The kit file opened by `open`; every read of the kit goes to it.
+  // The kit file opened by `open`; every read of the kit goes to it. A kit
+  // opened in memory is at `kitBytes` instead.
   HANDLE kit;
+  const uint8_t* kitBytes = nullptr;
+  uint64_t kitSize = 0;
   // The container's bytes in order, from the start of the kit.
   std::unique_ptr<InflatePipe> stream;
   WideString tempFile;
@@ -140,7 +164,8 @@ class InstallData {
   std::unique_ptr<uint8_t[]> buffer;
   // Where the data of the entry ending last ends in the container.
   uint64_t dataEnd = 0;
-  bool verified = false;
+  // Memory the products and the catalogue read so far take.
+  uint64_t headMemory = 0;
   // Whether `tempFile` names a container this object made and has not yet
   // deleted; a second deletion could hit another file of the same name.
   bool tempFileCreated = false;

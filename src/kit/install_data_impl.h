@@ -13,6 +13,13 @@ constexpr uint64_t kMinFileRecord = 4 + 4 + 4 * 4;
 // Absolute entry positions are 32 bits wide, so the container ends at 4 GiB.
 constexpr uint64_t kMaxPosition = 0xFFFFFFFFu;
 constexpr uint64_t kMaxContainerSize = kMaxPosition + 1;
+// A container is at most this many times as long as its kit (plus a little):
+// at best, deflate codes a 258-byte match in two bits.
+constexpr uint64_t kMaxInflateRatio = 1032;
+// Memory the product records and the catalogue may take, counted as their
+// in-memory records and texts; a kit whose head would take more is refused
+// as damaged. About 350,000 entries with names of 60 characters fit.
+constexpr uint64_t kMaxHeadMemory = uint64_t{64} << 20;
 // Bytes of one record, or of one text of the single-product layout, that are
 // read into memory. A field reaching further makes the kit damaged; the
 // unused rest of a longer record is passed over.
@@ -42,6 +49,7 @@ void InstallData<Compressor, FS>::close() {
     FS::CloseHandle(kit);
     kit = INVALID_HANDLE_VALUE;
   }
+  kitBytes = nullptr;
 }
 
 template <class Compressor, class FS>
@@ -119,11 +127,37 @@ void InstallData<Compressor, FS>::readRecord(uint32_t recordSize, uint64_t minim
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
   close();
-  verified = false;
+  uint32_t code = FS::CreateFile(kitPath, GENERIC_READ, 0, OPEN_EXISTING, kit);
+  FileStatus status{};
+  if (code == 0) code = FS::StatusAt(kit, std::string(), status);
+  if (code != 0) {
+    close();
+    return code;
+  }
+  kitSize = static_cast<uint64_t>(status.st_size);
+  return readHead();
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::openBytes(const uint8_t* data, size_t size) {
+  close();
+  kitBytes = data;
+  kitSize = size;
+  return readHead();
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::startStream() {
+  if (kitBytes == nullptr) return compressor.openStream(kit, stream);
+  compressor.openStream(kitBytes, static_cast<size_t>(kitSize), stream);
+  return 0;
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::readHead() {
+  headMemory = 0;
   try {
-    uint32_t code = FS::CreateFile(kitPath, GENERIC_READ, 0, OPEN_EXISTING, kit);
-    if (code != 0) throw code;
-    code = compressor.openStream(kit, stream);
+    const uint32_t code = startStream();
     if (code != 0) throw code;
     if (readNumber() != 0) {
       readProducts();
@@ -140,10 +174,28 @@ uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
 }
 
 template <class Compressor, class FS>
+void InstallData<Compressor, FS>::checkRecordCount(uint64_t count, uint64_t minimumSize,
+                                                   uint64_t memoryEach) {
+  const uint64_t longestContainer =
+      std::min<uint64_t>(kitSize, uint64_t{1} << 48) * kMaxInflateRatio + kMaxInflateRatio;
+  if (stream->position() + count * minimumSize > longestContainer ||
+      headMemory + count * memoryEach > kMaxHeadMemory) {
+    throw ERROR_INVALID_DATA;
+  }
+}
+
+template <class Compressor, class FS>
+void InstallData<Compressor, FS>::countHeadMemory(uint64_t bytes) {
+  headMemory += bytes;
+  if (headMemory > kMaxHeadMemory) throw ERROR_INVALID_DATA;
+}
+
+template <class Compressor, class FS>
 void InstallData<Compressor, FS>::readProducts() {
   // Counts are not trusted for allocation: every record read needs its bytes
   // in the stream.
   const uint32_t productCount = readNumber();
+  checkRecordCount(productCount, kMinProductRecord, sizeof(ProductInfo));
   std::vector<uint8_t> block;
   for (uint32_t i = 0; i < productCount; ++i) {
     readRecord(readNumber(), kMinProductRecord, block);
@@ -153,6 +205,9 @@ void InstallData<Compressor, FS>::readProducts() {
     product.title = record.text();
     product.vendor = record.text();
     product.readme = record.text();
+    countHeadMemory(sizeof(ProductInfo) + (product.lang.size() + product.title.size() +
+                                           product.vendor.size() + product.readme.size()) *
+                                              sizeof(char16_t));
     products.push_back(std::move(product));
   }
 }
@@ -176,6 +231,7 @@ template <class Compressor, class FS>
 void InstallData<Compressor, FS>::readCatalogue() {
   files.clear();
   const uint32_t fileCount = readNumber();
+  checkRecordCount(fileCount, kMinFileRecord, sizeof(FileData<FS>));
   std::vector<uint8_t> block;
   for (uint32_t i = 0; i < fileCount; ++i) {
     readRecord(readNumber(), kMinFileRecord, block);
@@ -183,6 +239,7 @@ void InstallData<Compressor, FS>::readCatalogue() {
     FileData<FS> entry;
     entry.name = record.text();
     if (!is_safe_entry_name(entry.name)) throw ERROR_INVALID_DATA;
+    countHeadMemory(sizeof(FileData<FS>) + entry.name.size() * sizeof(char16_t));
     entry.time.dwLowDateTime = record.number();
     entry.time.dwHighDateTime = record.number();
     entry.offset = record.number();
@@ -222,7 +279,7 @@ uint32_t InstallData<Compressor, FS>::writeEntry(uint32_t index, HANDLE output, 
   // After a check of the whole kit, the stream starts again from the first
   // byte of the same file.
   if (handle == INVALID_HANDLE_VALUE && stream == nullptr) {
-    code = compressor.openStream(kit, stream);
+    code = startStream();
     if (code != 0) return code;
   }
   // The stream serves entries in the order of their data; an entry that
@@ -256,29 +313,24 @@ uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, 
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::verify() {
-  if (verified) return 0;
-  uint32_t code = 0;
   if (handle != INVALID_HANDLE_VALUE) {
     // The container holds all there is.
     long high = 0;
     const uint32_t low = FS::SetFilePointer(handle, 0, &high, FILE_END);
     const uint64_t size = (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | low;
-    code = size >= dataEnd ? 0 : ERROR_INVALID_DATA;
-  } else if (stream != nullptr) {
-    // A clean end of the stream after the last entry's data: a sound kit.
-    for (;;) {
-      const uint8_t* data = nullptr;
-      size_t available = 0;
-      code = stream->peek(data, available);
-      if (code != 0 || available == 0) break;
-      stream->consume(available);
-    }
-    if (code == 0 && stream->position() < dataEnd) code = ERROR_INVALID_DATA;
-    stream.reset();
-  } else {
-    code = ERROR_INVALID_DATA;
+    return size >= dataEnd ? 0 : ERROR_INVALID_DATA;
   }
-  verified = code == 0;
+  uint32_t code = stream == nullptr ? startStream() : 0;
+  // A clean end of the stream after the last entry's data: a sound kit.
+  while (code == 0) {
+    const uint8_t* data = nullptr;
+    size_t available = 0;
+    code = stream->peek(data, available);
+    if (code != 0 || available == 0) break;
+    stream->consume(available);
+  }
+  if (code == 0 && stream->position() < dataEnd) code = ERROR_INVALID_DATA;
+  stream.reset();
   return code;
 }
 
@@ -289,7 +341,8 @@ uint32_t InstallData<Compressor, FS>::openContainer() {
   uint32_t code = getTempFile(tempFile);
   if (code != 0) return code;
   tempFileCreated = true;
-  code = compressor.unpack(kit, tempFile);
+  code = kitBytes == nullptr ? compressor.unpack(kit, tempFile)
+                             : compressor.unpack(kitBytes, static_cast<size_t>(kitSize), tempFile);
   if (code == 0) {
     code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);
   }

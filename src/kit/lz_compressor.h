@@ -61,6 +61,13 @@ class BasicLZCompressor {
   // keeps `source` and may close it while the stream runs. Returns 0 or the
   // code of a failing duplication.
   uint32_t openStream(HANDLE source, std::unique_ptr<InflatePipe>& stream) const;
+  // Starts decompressing the `size` bytes at `data` (kept by the caller while
+  // the stream lives) into `stream`, without a thread: each read of the
+  // stream decompresses what it needs.
+  void openStream(const uint8_t* data, size_t size, std::unique_ptr<InflatePipe>& stream) const;
+  // Decompresses the `size` bytes at `data` into `destination`; returns as
+  // unpack.
+  uint32_t unpack(const uint8_t* data, size_t size, const WideString& destination) const;
 
   // This program never writes kits through the compressor: always 1.
   uint32_t pack(const WideString& source, const WideString& destination) const {
@@ -106,13 +113,19 @@ uint32_t BasicLZCompressor<FS>::unpack(const WideString& source,
 template <class FS>
 uint32_t BasicLZCompressor<FS>::unpack(HANDLE source, const WideString& destination) const {
   KitMapping mapping;
-  uint32_t code = mapping.map(source);
+  const uint32_t code = mapping.map(source);
   if (code != 0) return code;
+  return unpack(mapping.data(), mapping.size(), destination);
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::unpack(const uint8_t* data, size_t size,
+                                       const WideString& destination) const {
   HANDLE output = INVALID_HANDLE_VALUE;
-  code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
+  uint32_t code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
   if (code != 0) return code;
   FileSink sink(output);
-  code = inflate_raw(mapping.data(), mapping.size(), sink);
+  code = inflate_raw(data, size, sink);
   // The destination may have existed with a longer content.
   if (code == 0) code = FS::SetEndOfFile(output);
   FS::CloseHandle(output);
@@ -149,4 +162,15 @@ uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
       },
       kBufferSize, kStreamBlockCount));
   return 0;
+}
+
+template <class FS>
+void BasicLZCompressor<FS>::openStream(const uint8_t* data, size_t size,
+                                       std::unique_ptr<InflatePipe>& stream) const {
+  auto inflater = std::make_shared<RawInflater>(memory_source(data, size));
+  stream.reset(new InflatePipe(
+      [inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
+        return inflater->inflateInto(block, capacity, produced, ended);
+      },
+      kBufferSize, 1, false));
 }

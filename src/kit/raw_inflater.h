@@ -1,14 +1,15 @@
 // Incremental decompression of one raw deflate stream (no header, no
 // checksum, 32 KiB window), pulling its compressed bytes from a source and
-// decompressing block by block into buffers the caller provides. One thread
-// at a time.
+// decompressing block by block into buffers the caller provides, with ISA-L
+// or, for comparison, zlib. One thread at a time.
 #pragma once
-
-#include <zlib.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+#include "kit/inflate_engine.h"
 
 class RawInflater {
  public:
@@ -17,8 +18,7 @@ class RawInflater {
   // stays valid until the next call.
   using Source = std::function<uint32_t(const uint8_t*& data, size_t& size)>;
 
-  explicit RawInflater(Source source);
-  ~RawInflater();
+  explicit RawInflater(Source source, InflateEngineKind kind = InflateEngineKind::kIsal);
   RawInflater(const RawInflater&) = delete;
   RawInflater& operator=(const RawInflater&) = delete;
 
@@ -32,8 +32,10 @@ class RawInflater {
 
  private:
   Source m_source;
-  z_stream m_stream{};
-  bool m_ready = false;
+  std::unique_ptr<InflateEngine> m_engine;
+  const uint8_t* m_input = nullptr;
+  uint32_t m_inputSize = 0;
+  // Whether the source has handed out its last piece.
   bool m_inputDone = false;
 };
 

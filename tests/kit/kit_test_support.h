@@ -75,8 +75,9 @@ class KitTest : public ::testing::Test {
   std::string path(const std::string& name) const { return m_scratch / name; }
   WideString wpath(const std::string& name) const { return widen_lib(path(name)); }
   // Compresses `container` into the kit file `name`; returns its path.
-  std::string write_kit(const std::string& container, const std::string& name = "kit.pkd") {
-    EXPECT_EQ(deflate_to_file(container, path(name), 6), "");
+  std::string write_kit(const std::string& container, const std::string& name = "kit.pkd",
+                        int level = 6) {
+    EXPECT_EQ(deflate_to_file(container, path(name), level), "");
     return path(name);
   }
   // The reader's temporary files left now.

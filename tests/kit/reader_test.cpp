@@ -49,10 +49,11 @@ TEST_F(KitHead, RecordsAreReadToTheirDeclaredEndAndLanguagesFallBackToEnglish) {
 TEST(EntryName, RefusesEveryEscapeAndAcceptsOrdinaryNames) {
   for (const std::u16string& name : std::vector<std::u16string>{
            u"", u"/etc/passwd", u"\\etc\\passwd", u"..", u"../x", u"..\\x", u"a/../b", u"a\\..\\b",
-           u"a/..", u"a\\..", u"a/..\\b", u"/", u"\\", std::u16string(u"a\0b", 3)}) {
+           u"a/..", u"a\\..", u"a/..\\b", u"/", u"\\", std::u16string(u"a\0b", 3), u".", u"./a",
+           u"sub/", u"sub\\.", u"a//b", u".//", u"a\\.\\b"}) {
     EXPECT_FALSE(is_safe_entry_name(name)) << narrow_lib(name);
   }
-  for (const std::u16string name : {u"a", u"a..b", u"..a", u"a..", u".x", u"./a", u"...",
+  for (const std::u16string name : {u"a", u"a..b", u"..a", u"a..", u".x", u"...",
                                     u"dir\\sub/f", u"\u00fc\u0431\u4e2d.txt"}) {
     EXPECT_TRUE(is_safe_entry_name(name)) << narrow_lib(name);
   }
@@ -61,6 +62,8 @@ TEST(EntryName, RefusesEveryEscapeAndAcceptsOrdinaryNames) {
 TEST_F(KitHead, EveryDamagedOrUnsafeHeadIsInvalidDataAndLeavesNothingOpen) {
   const std::string fields = text(u"en") + text(u"T") + text(u"V"), en = record(fields + u32(0));
   const std::string oneProduct = u32(1) + u32(1) + en, x40(40, 'x');
+  std::string tooMany = oneProduct + u32(1500000);  // real records, beyond the 64 MiB ceiling
+  for (int i = 0; i < 1500000; ++i) tooMany += record(file_fields(u"a", 0, 0));
   const std::pair<const char*, std::string> cases[] = {
       {"empty container", ""},
       {"huge product count", u32(1) + u32(0xFFFFFFFF) + en},
@@ -70,6 +73,7 @@ TEST_F(KitHead, EveryDamagedOrUnsafeHeadIsInvalidDataAndLeavesNothingOpen) {
       {"single text count overflowing", u32(0) + u32(0x80000001) + x40},
       {"single text over 1 MiB", u32(0) + u32(0x80001) + std::string(0x100002, 'x')},
       {"huge file count", oneProduct + u32(0x7FFFFFFF) + record(file_fields(u"a", 0, 0))},
+      {"catalogue too large for memory", tooMany},
       {"huge file record", oneProduct + u32(1) + u32(0xFFFFFFF0) + x40},
       {"catalogue ends early", oneProduct + u32(2) + record(file_fields(u"a", 0, 0))},
       {"file record size 3", oneProduct + u32(1) + u32(3) + x40},
