@@ -10,6 +10,7 @@
 // disk afterwards never mixes its bytes with the catalogue read before.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -86,6 +87,15 @@ class InstallData {
   // entry. Returns 0, 13 for a damaged kit, or a read error's code. Copies
   // stream from the start of the kit again afterwards.
   uint32_t verify();
+  // Reads the whole kit through once more on a stream of its own, leaving
+  // this object as it is, so that another thread may check the kit while
+  // this one answers the const calls (titles, products). Returns as verify,
+  // or ERROR_CANCELLED once `stop` is set; `read` counts the kit's bytes
+  // read. Kits opened from a file only.
+  uint32_t checkSeparately(const std::atomic<bool>& stop, std::atomic<uint64_t>& read) const {
+    if (kit == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+    return compressor.checkStream(kit, dataEnd, stop, read);
+  }
   // The kit's size in bytes, and where the data of the entry ending last ends
   // in the container: what a check of the whole kit needs.
   uint64_t kitFileSize() const { return kitSize; }

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "kit/kit_mapping.h"
 #include "kit/raw_inflater.h"
 #include "platform/file_system.h"
+#include "platform/last_error.h"
 #include "platform/win32_types.h"
 #include "text/wide_string.h"
 
@@ -65,6 +67,14 @@ class BasicLZCompressor {
   // the stream lives) into `stream`, without a thread: each read of the
   // stream decompresses what it needs.
   void openStream(const uint8_t* data, size_t size, std::unique_ptr<InflatePipe>& stream) const;
+  // Decompresses the open kit file `source` (through a duplicate of its
+  // descriptor) from its first byte to the end of its stream, keeping
+  // nothing: a check of the whole kit. Returns 0 when the stream ends
+  // cleanly after at least `minimumLength` bytes, 13 when it is damaged or
+  // shorter, ERROR_CANCELLED once `stop` is set, or a read error's code.
+  // `read` counts the kit's bytes read so far. Any thread.
+  uint32_t checkStream(HANDLE source, uint64_t minimumLength, const std::atomic<bool>& stop,
+                       std::atomic<uint64_t>& read) const;
   // Decompresses the `size` bytes at `data` into `destination`; returns as
   // unpack.
   uint32_t unpack(const uint8_t* data, size_t size, const WideString& destination) const;
@@ -138,23 +148,35 @@ uint32_t BasicLZCompressor<FS>::openStream(const WideString& source,
   return with_kit_file<FS>(source, [&](HANDLE input) { return openStream(input, stream); });
 }
 
+// A reader of the open kit file `source` through a duplicate of its
+// descriptor, which the reader owns and closes: the caller keeps `source` and
+// may close it meanwhile. The duplicate shares the file offset with `source`,
+// which the reader's positioned reads leave alone. Null, with the code in
+// `code`, when the descriptor cannot be duplicated.
+template <class FS>
+std::shared_ptr<KitFileReader> duplicate_kit_reader(HANDLE source, uint32_t& code) {
+  // A handle carries the file descriptor.
+  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(source));
+  const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  code = duplicate < 0 ? translateErrNo(errno) : 0;
+  if (duplicate < 0) return nullptr;
+  return std::make_shared<KitFileReader>(
+      reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)), &FS::ReadFileAt,
+      [](HANDLE file) { FS::CloseHandle(file); });
+}
+
 template <class FS>
 uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
                                            std::unique_ptr<InflatePipe>& stream) const {
-  // A handle carries the file descriptor. The duplicate shares the file
-  // offset with `source`, which the reader's positioned reads leave alone.
-  const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(source));
-  const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-  if (duplicate < 0) return setLastErrorByErrNo(errno);
   // The kit is read, not mapped: it stays open for as long as the wizard
   // runs, and a read error of a kit that goes away is an error code where a
   // mapping would bring the process down.
-  auto reader =
-      std::make_shared<KitFileReader>(reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)),
-                                      &FS::ReadFileAt, [](HANDLE file) { FS::CloseHandle(file); });
+  uint32_t code = 0;
+  auto reader = duplicate_kit_reader<FS>(source, code);
+  if (reader == nullptr) return code;
   auto inflater = std::make_shared<RawInflater>(
       [reader](const uint8_t*& data, size_t& size) { return reader->next(data, size); });
-  // The producer owns the duplicate and the inflater; both go when the pipe
+  // The producer owns the reader and the inflater; both go when the pipe
   // has stopped its thread.
   stream.reset(new InflatePipe(
       [reader, inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
@@ -162,6 +184,30 @@ uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
       },
       kBufferSize, kStreamBlockCount));
   return 0;
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::checkStream(HANDLE source, uint64_t minimumLength,
+                                            const std::atomic<bool>& stop,
+                                            std::atomic<uint64_t>& read) const {
+  uint32_t code = 0;
+  auto reader = duplicate_kit_reader<FS>(source, code);
+  if (reader == nullptr) return code;
+  RawInflater inflater([&](const uint8_t*& data, size_t& size) {
+    if (stop) return ERROR_CANCELLED;
+    const uint32_t readCode = reader->next(data, size);
+    read += size;
+    return readCode;
+  });
+  std::unique_ptr<uint8_t[]> block(new uint8_t[kBufferSize]);
+  uint64_t length = 0;
+  for (bool ended = false; !ended;) {
+    uint32_t produced = 0;
+    code = inflater.inflateInto(block.get(), kBufferSize, produced, ended);
+    length += produced;
+    if (code != 0) return code;
+  }
+  return length >= minimumLength ? 0 : ERROR_INVALID_DATA;
 }
 
 template <class FS>

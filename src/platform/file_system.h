@@ -53,7 +53,8 @@ class FileSystem {
   // A second name `newPath` for the file (or symbolic link, not followed) at
   // `existingPath`: 0; 183 when `newPath` exists; else the translated errno.
   static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath);
-  static uint32_t GetFileSize(const WideString& path, unsigned int* size);  // 0 or 1
+  // The whole size of the file at `path`, 64 bits wide: 0, or 1 on any failure.
+  static uint32_t GetFileSize(const WideString& path, uint64_t* size);
   static uint32_t DeleteFile(const WideString& path);                       // always 0
   // Renames a file or directory tree, replacing an existing target file; across
   // file systems copies it (modes, times) and removes the source. 0; 2 when the

@@ -37,7 +37,7 @@ WideString shortPrefix(const WideString& prefix) {
 
 }  // namespace
 
-uint32_t FileSystem::GetFileSize(const WideString& path, unsigned int* size) {
+uint32_t FileSystem::GetFileSize(const WideString& path, uint64_t* size) {
   if (size == nullptr) {
     return 1;
   }
@@ -45,7 +45,7 @@ uint32_t FileSystem::GetFileSize(const WideString& path, unsigned int* size) {
   if (stat64(narrow_lib(path).c_str(), &status) != 0) {
     return 1;
   }
-  *size = static_cast<unsigned int>(status.st_size);
+  *size = static_cast<uint64_t>(status.st_size);
   return 0;
 }
 

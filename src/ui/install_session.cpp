@@ -3,6 +3,7 @@
 #include "config/config_locations.h"
 #include "config/starter.h"
 #include "install/installer.h"
+#include "kit/temp_space.h"
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "ui/target_path.h"
@@ -20,7 +21,7 @@ constexpr int kRecoveryLockWaitMilliseconds = 200;
 
 }  // namespace
 
-std::string InstallSession::prepare(const WideString& kitPath, bool checkWholeKit) {
+std::string InstallSession::prepare(const WideString& kitPath, bool checkInBackground) {
   m_baseFile = pathExists(get_local_config_file_path_base());
   if (pathExists(get_local_config_file_path())) {
     get_tmplts_list(m_templates, true, false);
@@ -46,15 +47,14 @@ std::string InstallSession::prepare(const WideString& kitPath, bool checkWholeKi
   if (!pathExists(kitPath)) return "IDS_ERROR_NOSOURCE";
   m_kitPath = kitPath;
 
-  unsigned int kitSize = 0;
-  unsigned int freeBytes = 0;
-  if (FileSystem::GetFileSize(m_kitPath, &kitSize) == 0 &&
-      FileSystem::GetFreeSpaceTmpDir(&freeBytes) == 0 && kSpaceReg * kitSize > freeBytes) {
-    return "IDS_ERROR_NOSPACE";
-  }
+  if (!temp_space_suffices<FileSystem>(m_kitPath)) return "IDS_ERROR_NOSPACE";
 
   if (m_kit.open(m_kitPath) != 0) return "IDS_ERROR_DAMAGEDSOURCE";
-  if (checkWholeKit && m_kit.verify() != 0) return "IDS_ERROR_DAMAGEDSOURCE";
+  if (checkInBackground) {
+    m_kitCheck.start([this](const std::atomic<bool>& stop,
+                            std::atomic<uint64_t>& read) { return m_kit.checkSeparately(stop, read); },
+                     m_kit.kitFileSize());
+  }
   return std::string();
 }
 
@@ -73,8 +73,9 @@ void InstallSession::publishState(uint32_t errorCode, const WideString& message,
   m_processData.setInstallState(errorCode, message, progress);
 }
 
-bool InstallSession::startInstall() {
+bool InstallSession::startInstall(bool windowShown) {
   m_cancelRequested = false;
+  m_finalPauseMilliseconds = windowShown ? 1000 : 0;
   m_processData.init(&m_kit, m_targetDirectory);
   return m_thread.start([this] { return updateProgress(); }) == 0;
 }
@@ -113,7 +114,7 @@ bool InstallSession::recordTemplateDirectory(WideString& unsavedFiles) {
 }
 
 bool InstallSession::updateProgress() {
-  Installer installer;
+  Installer installer(m_finalPauseMilliseconds);
   installer.run(&m_processData);
   return false;
 }

@@ -11,11 +11,9 @@
 #include "install/install_process_data.h"
 #include "install/install_thread.h"
 #include "install/recovery.h"
+#include "kit/kit_check.h"
 #include "text/wide_string.h"
 #include "ui/install_outcome.h"
-
-// The temporary directory must hold this many times the kit's size.
-constexpr uint64_t kSpaceReg = 3;
 
 class InstallSession {
  public:
@@ -27,12 +25,14 @@ class InstallSession {
 
   // Reads the template list and proposes a target directory, undoes any
   // interrupted installation (recoveryNotes), then finds the kit, checks the
-  // temporary space and opens the kit; with `checkWholeKit`, its
-  // data is read through too, so that no one walks through the wizard with a
-  // damaged kit (an unattended run checks it while installing). Returns the
-  // resource key of the text to show when the wizard cannot start, or "" when
-  // it can.
-  std::string prepare(const WideString& kitPath, bool checkWholeKit);
+  // temporary space and reads the kit's head. With `checkInBackground`, a
+  // check of the whole kit starts (kitCheck), so that no one installs from
+  // a damaged kit while the wizard opens at once (an unattended run checks
+  // it while installing). Returns the resource key of the text to show when
+  // the wizard cannot start, or "" when it can.
+  std::string prepare(const WideString& kitPath, bool checkInBackground);
+  // The check of the whole kit that prepare started, if any.
+  KitCheck& kitCheck() { return m_kitCheck; }
 
   // What the start found of interrupted installations and undid.
   const std::vector<RecoveryNote>& recoveryNotes() const { return m_recoveryNotes; }
@@ -47,8 +47,9 @@ class InstallSession {
   // Publishes the state shown before an installation starts.
   void publishState(uint32_t errorCode, const WideString& message, int32_t progress);
   // Hands the kit and target directory to a new worker; false when the thread
-  // could not be started.
-  bool startInstall();
+  // could not be started. With `windowShown`, a success lasts a second
+  // longer, so that the full bar can be seen.
+  bool startInstall(bool windowShown);
   InstallSnapshot snapshot();
   // Asks a running installation to stop and roll back.
   void requestCancel();
@@ -74,6 +75,9 @@ class InstallSession {
   WideString m_targetDirectory;
   WideString m_kitPath;
   KitReader m_kit;
+  int m_finalPauseMilliseconds = 0;
+  // After the kit, which it reads, so that it stops first.
+  KitCheck m_kitCheck;
   // Last, so that it is destroyed (and waited for) first.
   InstallThread m_thread;
 };

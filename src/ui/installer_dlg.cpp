@@ -124,6 +124,15 @@ void CInstallerDlg::runWithWindow() {
 
 gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
   auto* self = static_cast<CInstallerDlg*>(dialog);
+  // Damage the check has found ends the wizard before the installation,
+  // unless a box of the wizard's is waiting for an answer.
+  const KitCheck& check = self->m_session->kitCheck();
+  const bool onFirstPages = self->m_wizardState == WizardState::kWelcome ||
+                            self->m_wizardState == WizardState::kDirectory;
+  if (onFirstPages && check.finished() && check.result() != 0 && gtk_main_level() <= 1) {
+    self->reportDamagedKit();
+    return TRUE;
+  }
   if (g_interrupted == 0) return TRUE;
   if (self->m_wizardState == WizardState::kInstalling) {
     // The rollback runs first; the wizard closes once it has ended.
@@ -294,7 +303,8 @@ void CInstallerDlg::showProgressPage() {
     showErrorFinalPage(InstallSnapshot());
     return;
   }
-  if (!m_session->startInstall()) {
+  if (!waitForKitCheck()) return;
+  if (!m_session->startInstall(true)) {
     notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
     showErrorFinalPage(InstallSnapshot());
     return;
@@ -336,6 +346,29 @@ void CInstallerDlg::showProgressPage() {
       showCancelFinalPage(snapshot);
       break;
   }
+}
+
+bool CInstallerDlg::waitForKitCheck() {
+  KitCheck& check = m_session->kitCheck();
+  if (!check.started()) return true;
+  while (!check.finished() && !m_session->cancelRequested()) {
+    if (g_interrupted != 0) abortInstall();
+    m_progressPage->setCheckProgress(check.progress());
+    pump_ready_events_and_pause();
+  }
+  if (m_session->cancelRequested()) {
+    showCancelFinalPage(InstallSnapshot());
+    return false;
+  }
+  if (check.wait() == 0) return true;
+  reportDamagedKit();
+  return false;
+}
+
+void CInstallerDlg::reportDamagedKit() {
+  m_wizardState = WizardState::kError;
+  notify(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), kBoxError | kBoxOk);
+  if (m_window != nullptr) gtk_widget_destroy(m_window);
 }
 
 void CInstallerDlg::setFinishButtons() {
@@ -485,7 +518,7 @@ int CInstallerDlg::runWithoutWindow() {
   // rollback. Caught before the worker starts, so that none is missed.
   InterruptCatcher catcher;
   m_wizardState = WizardState::kInstalling;
-  if (!m_session->startInstall()) {
+  if (!m_session->startInstall(false)) {
     notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
     m_wizardState = WizardState::kError;
     return kExitFailure;

@@ -84,6 +84,11 @@ class CInstallerDlg : public CWnd {
  private:
   void titles(WideString& product, WideString& vendor) const;
   void setCurPage(WizardDialogPage* page);
+  // Waits for the check of the whole kit, its progress on the progress
+  // page; false when the wizard goes no further (a cancel or a damaged kit).
+  bool waitForKitCheck();
+  // The damaged-kit box, then the wizard closes as failed.
+  void reportDamagedKit();
   void setFinishButtons();
   // Shows the final page `page` (made with `text` the first time) in wizard
   // state `state`.

@@ -10,11 +10,17 @@ ProgressPage::ProgressPage(GtkWidget* parent, int barWidth) : WizardDialogPage(p
   place(m_bar, 10, 150);
   m_startText = narrow_lib(LoadResString("IDS_PROGRESS_START"));
   m_finishText = narrow_lib(LoadResString("IDS_INSTALL_FINISH"));
+  m_preparingText = narrow_lib(LoadResString("IDS_PREPARECOPY"));
   setProgress(0);
 }
 
 void ProgressPage::setProgress(int percent) {
-  const std::string& text = percent == 100 ? m_finishText : m_startText;
+  showState(percent == 100 ? m_finishText : m_startText, percent);
+}
+
+void ProgressPage::setCheckProgress(int percent) { showState(m_preparingText, percent); }
+
+void ProgressPage::showState(const std::string& text, int percent) {
   gtk_label_set_text(GTK_LABEL(m_label), text.c_str());
   double fraction = percent / 100.0;
   // GTK 2 warns about fractions outside 0..1 before it clamps them.

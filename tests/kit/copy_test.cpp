@@ -1,11 +1,15 @@
 // Copying entries out of an open kit: from the stream in data order, from one
 // unpacked copy otherwise, with their times; the codes of failing file calls;
 // damaged data; a kit checked whole or replaced on disk.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <tuple>
 
+#include "kit/kit_check.h"
 #include "kit_test_support.h"
 
 namespace {
@@ -121,6 +125,34 @@ TEST_F(KitCopy, DamagedDataIsInvalidDataAndTheKitOpenedIsReadWhateverReplacesIt)
     EXPECT_TRUE(codes[2] != 0 || read_file(path("h")) == "head") << label;
     EXPECT_TRUE(codes[6] != 0 || read_file(path("t2")) == "ttt") << label;
   }
+  // Each check reads the kit again: a kit cut in place after a first check
+  // fails the next, also when it runs on another thread, reading the file
+  // the reader opened. Such a check counts the bytes read and can be stopped.
+  std::string noise(3 * kMiB, '\0');
+  std::mt19937 random(3);
+  for (char& byte : noise) byte = static_cast<char>(random());
+  const std::string kit = write_kit(simple_container({{u"a", "a"}, {u"noise", noise}}), "cut.pkd");
+  const uint64_t kitSize = std::filesystem::file_size(kit);
+  Reader reader;
+  ASSERT_EQ(reader.open(widen_lib(kit)), 0u);
+  std::vector<uint64_t> results;
+  for (int round = 0; round < 2; ++round) {
+    KitCheck check;
+    check.start([&](const std::atomic<bool>& stop, std::atomic<uint64_t>& read) {
+      return reader.checkSeparately(stop, read);
+    }, kitSize);
+    results.push_back(check.wait());
+    results.push_back(reader.verify());
+    ASSERT_EQ(truncate(kit.c_str(), static_cast<off_t>(kitSize * 2 / 3)), 0);
+  }
+  std::atomic<bool> stop{false};
+  std::atomic<uint64_t> read{0};
+  ASSERT_EQ(rename(write_kit(simple_container({{u"b", "b"}}), "other.pkd").c_str(), kit.c_str()), 0);
+  results.push_back(reader.checkSeparately(stop, read));
+  results.push_back(read);
+  stop = true;
+  results.push_back(reader.checkSeparately(stop, read));
+  EXPECT_EQ(results, (std::vector<uint64_t>{0, 0, 13, 13, 13, kitSize * 2 / 3, ERROR_CANCELLED}));
 }
 
 }  // namespace

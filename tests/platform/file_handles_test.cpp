@@ -77,9 +77,9 @@ TEST(FileHandles, OffsetsBeyond4GiBAndTimesBeyond2038WithoutWrapping) {
   EXPECT_EQ(year2100, status.st_mtim.tv_sec);
   EXPECT_EQ(0, status.st_mtim.tv_nsec);
   EXPECT_EQ(year2100, status.st_atim.tv_sec);
-  unsigned int size = 0;
+  uint64_t size = 0;
   EXPECT_EQ(0u, FileSystem::GetFileSize(wide(scratch / "sparse"), &size));
-  EXPECT_EQ(0xC0000000u, size) << "the low 32 bits of the size";
+  EXPECT_EQ(0x1C0000000u, size) << "all 64 bits of the size";
   for (const long seconds : {-2208988800L, -1L, 2147483648L, 32503680000L}) {
     EXPECT_EQ(seconds, FileTimeToEpoch(EpochToFileTime(seconds))) << seconds;
   }
