@@ -3,6 +3,9 @@
 // in the user's locale encoding. Used by one thread at a time (the UI thread).
 #pragma once
 
+#include <cstdio>
+#include <string>
+
 #include "config/config_file.h"
 #include "text/wide_string.h"
 
@@ -13,6 +16,11 @@ void add_value_to_config_file(ConfigFile& configFile, const WideString& name,
 // Adds the settings of the file to the model without clearing it first. A file
 // that cannot be opened leaves the model as it was.
 void read_config_file(const WideString& path, ConfigFile& configFile);
+// The same from an open stream, read to its end.
+void read_config_stream(FILE* stream, ConfigFile& configFile);
+// The whole text write_config_file writes for the model: one "key=value" line
+// per value, each key and value up to its first zero unit.
+std::string config_file_text(const ConfigFile& configFile);
 
 // Replaces the file with the model's content: the new text goes to a temporary
 // file in the same directory, reaches the disk, and is renamed over the old one,

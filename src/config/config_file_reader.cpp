@@ -66,14 +66,17 @@ void add_value_to_config_file(ConfigFile& configFile, const WideString& name,
 
 void read_config_file(const WideString& path, ConfigFile& configFile) {
   std::unique_ptr<FILE, FileCloser> file(_wfopen(path, u"rt, ccs=UNICODE"));
-  if (!file) return;
+  if (file) read_config_stream(file.get(), configFile);
+}
+
+void read_config_stream(FILE* stream, ConfigFile& configFile) {
   LineScanner scanner(configFile);
   // Every chunk's text ends at its first zero byte: the rest of that chunk is
   // skipped, and a chunk that starts with a zero byte ends the file.
   char chunk[kChunkSize + 1];
   for (;;) {
     std::memset(chunk, 0, sizeof chunk);
-    const size_t count = std::fread(chunk, 1, kChunkSize, file.get());
+    const size_t count = std::fread(chunk, 1, kChunkSize, stream);
     const size_t textLength = strnlen(chunk, count);
     if (textLength == 0) break;
     scanner.scan(chunk, textLength);

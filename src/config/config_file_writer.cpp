@@ -14,8 +14,9 @@ void append_narrow(std::string& line, const WideString& text) {
   line.append(narrow.c_str(), strnlen(narrow.c_str(), narrow.size()));
 }
 
-// The whole text of the file: one "key=value" line per value.
-std::string file_text(const ConfigFile& configFile) {
+}  // namespace
+
+std::string config_file_text(const ConfigFile& configFile) {
   std::string text;
   for (const ConfigFileItem& item : configFile.items()) {
     for (const WideString& value : item.values) {
@@ -28,10 +29,8 @@ std::string file_text(const ConfigFile& configFile) {
   return text;
 }
 
-}  // namespace
-
 void write_config_file(const WideString& path, const ConfigFile& configFile) {
-  const std::string text = file_text(configFile);
+  const std::string text = config_file_text(configFile);
   ReplacingFile file(narrow_lib(path));
   if (!file.open()) {
     // A shared setup may let us write the file but not its directory.

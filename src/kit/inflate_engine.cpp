@@ -61,7 +61,8 @@ class IsalEngine : public InflateEngine {
   }
 
  private:
-  inflate_state m_state{};
+  // Set up by isal_inflate_init; its large buffers need no clearing.
+  inflate_state m_state;
 };
 
 }  // namespace

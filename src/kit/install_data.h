@@ -134,6 +134,9 @@ class InstallData {
   // Reads exactly `byteCount` bytes of the stream; throws what
   // takeFromStream returns.
   void readExactly(void* target, uint32_t byteCount);
+  // Reads exactly `byteCount` bytes of the stream into `block`; throws as
+  // readExactly.
+  void readBlock(uint32_t byteCount, std::vector<uint8_t>& block);
   // Passes over `byteCount` bytes of the stream; throws as readExactly.
   void skipExactly(uint64_t byteCount);
   uint32_t readNumber();

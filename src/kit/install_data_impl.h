@@ -27,14 +27,11 @@ constexpr uint32_t kMaxRecordBytes = 0x100000;
 // A use of stream bytes that passes over them.
 constexpr auto kPassOver = [](const uint8_t*, size_t) { return 0u; };
 
-// The copy buffer is always written before it is read, so it is left
-// uncleared: its pages are only touched by the copies that need them.
+// The copy buffer is only needed for copies from an unpacked container; it is
+// allocated by the first of them.
 template <class Compressor, class FS>
 InstallData<Compressor, FS>::InstallData()
-    : kit(INVALID_HANDLE_VALUE),
-      handle(INVALID_HANDLE_VALUE),
-      bufferSize(0x100000),
-      buffer(new uint8_t[bufferSize]) {}
+    : kit(INVALID_HANDLE_VALUE), handle(INVALID_HANDLE_VALUE), bufferSize(0x100000) {}
 
 template <class Compressor, class FS>
 InstallData<Compressor, FS>::~InstallData() {
@@ -102,6 +99,17 @@ void InstallData<Compressor, FS>::readExactly(void* target, uint32_t byteCount) 
 }
 
 template <class Compressor, class FS>
+void InstallData<Compressor, FS>::readBlock(uint32_t byteCount, std::vector<uint8_t>& block) {
+  // Grown as the bytes arrive: a length the kit cannot fill costs no memory.
+  block.clear();
+  const uint32_t code = takeFromStream(byteCount, [&block](const uint8_t* data, size_t size) {
+    block.insert(block.end(), data, data + size);
+    return 0u;
+  });
+  if (code != 0) throw code;
+}
+
+template <class Compressor, class FS>
 void InstallData<Compressor, FS>::skipExactly(uint64_t byteCount) {
   const uint32_t code = takeFromStream(byteCount, kPassOver);
   if (code != 0) throw code;
@@ -119,8 +127,7 @@ void InstallData<Compressor, FS>::readRecord(uint32_t recordSize, uint64_t minim
                                              std::vector<uint8_t>& block) {
   if (recordSize < minimumSize) throw ERROR_INVALID_DATA;
   const uint32_t kept = std::min(recordSize - 4, kMaxRecordBytes);
-  block.resize(kept);
-  readExactly(block.data(), kept);
+  readBlock(kept, block);
   skipExactly(recordSize - 4 - kept);
 }
 
@@ -220,8 +227,7 @@ void InstallData<Compressor, FS>::readSingleProduct() {
     const uint32_t units = readNumber();
     const uint64_t bytes = uint64_t{units} * 2;
     if (bytes > kMaxRecordBytes) throw ERROR_INVALID_DATA;
-    block.resize(static_cast<size_t>(bytes));
-    readExactly(block.data(), static_cast<uint32_t>(bytes));
+    readBlock(static_cast<uint32_t>(bytes), block);
     text = read_utf16le(block.data(), units);
   }
   products.push_back(ProductInfo{u"en", texts[0], texts[1], texts[2]});
@@ -356,6 +362,8 @@ uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entr
                                                         HANDLE output) {
   uint32_t code = openContainer();
   if (code != 0) return code;
+  // Always written before it is read: left uncleared.
+  if (buffer == nullptr) buffer.reset(new uint8_t[bufferSize]);
   // The 64-bit form reaches entries at 2 GiB and beyond.
   long high = 0;
   const uint32_t low =

@@ -26,6 +26,9 @@
 constexpr uint32_t kBufferSize = 0x100000;
 // Blocks of kBufferSize bytes that a stream decompresses ahead of its reader.
 constexpr uint32_t kStreamBlockCount = 8;
+// The block of a stream from memory, decompressed as it is read: small, as
+// such kits are small and their streams are made often.
+constexpr uint32_t kMemoryStreamBlockSize = 0x10000;
 
 // Receives the decompressed bytes block by block.
 class InflateSink {
@@ -218,5 +221,5 @@ void BasicLZCompressor<FS>::openStream(const uint8_t* data, size_t size,
       [inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
         return inflater->inflateInto(block, capacity, produced, ended);
       },
-      kBufferSize, 1, false));
+      kMemoryStreamBlockSize, 1, false));
 }
