@@ -11,12 +11,10 @@
 
 using HostileTreeTest = InstallTest;
 
-// Each case plants before the run (kOpen) or before the first call of an
-// operation whose path starts so: a link to a directory outside at the kit's
-// directory, links to a file outside at the temporary or final name or where
-// a saved version goes, or a backup root that is not this user's own private
-// one naming this target (the genuine one is replayed). Nothing outside is
-// written or read in, and a refused run leaves the tree as it was.
+// Links planted before the run (kOpen) or before the first call on a path
+// starting `when`, and backup roots not this user's own private one for this
+// target (the genuine one is replayed): nothing outside is touched, and a
+// refused run leaves the tree as it was.
 TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
   ScratchDirectory elsewhere;
   write_file(elsewhere / "victim.conf", "root's secret", kT);
@@ -80,10 +78,8 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
   }
 }
 
-// Where the target cannot hold the backup root, it goes to the temporary
-// directory: a name someone else made there is passed over, the one made is
-// private, saving and putting back are copies across file systems, and a
-// rollback puts every byte, mode and time back.
+// A backup root the target cannot hold goes, private, to TMPDIR past a name
+// taken there; across file systems a rollback copies every byte, mode and time back.
 TEST_F(HostileTreeTest, ABackupRootInTheTemporaryDirectory) {
   write_file(target / "conf/a.cfg", "old a", kT - 1, 5);
   chmod((target / "conf/a.cfg").c_str(), 0640);

@@ -92,7 +92,7 @@ void InstallTest::openKit(const std::vector<KitFile>& files) {
 }
 
 Outcome InstallTest::install(const std::string& directory, int lockWait, int pause) {
-  FaultyInstaller installer(pause);
+  BasicInstaller<FaultyKit, FaultyFileSystem> installer(pause);
   installer.setLockWait(lockWait);
   data.init(&kit, wide(directory));
   Outcome outcome;

@@ -1,6 +1,5 @@
-// Common ground of the installation tests: dated files, whole trees as text,
-// kits built from a list of entries, and runs of the installer over the
-// fault-injecting file layer with a home, TMPDIR and target of their own.
+// Common ground of the installation tests: dated files, trees as text, kits from
+// a list of entries, runs over the fault-injecting file layer in scratch homes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -40,7 +39,6 @@ struct KitFile {
 };
 
 using FaultyKit = config::InstallData<LZCompressor, FaultyFileSystem>;
-using FaultyInstaller = BasicInstaller<FaultyKit, FaultyFileSystem>;
 
 struct Outcome {
   uint32_t result = 0, code = 0;  // the code, progress and message as published
@@ -51,8 +49,7 @@ struct Outcome {
 // A text of the interface's language table.
 std::string resource(const char* id);
 
-// In memory where the machine has it: the runs flush often, and flushes to a
-// busy disk are slow.
+// In memory where the machine has it: the runs flush often, slowly on a busy disk.
 struct MemoryDirectory : ScratchDirectory {
   MemoryDirectory()
       : ScratchDirectory("orbtest-", access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") {}

@@ -14,11 +14,9 @@
 
 using InstallerTest = InstallTest;
 
-// What is missing or older is written with the kit's time, its path and
-// share done published first; a replaced file keeps its mode, a new file
-// gets 0660 and a new directory 0777 less the umask; the backup root and the
-// registry entry are private. A file named twice is decided against its
-// first copy; a link to nowhere is replaced. Success shows for the pause.
+// What is missing, older or a link to nowhere is written with the kit's time, path
+// and share published first; modes kept or 0660/0777 less the umask, the backup
+// root and registry private; a file named twice decided once; success paused.
 TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   const mode_t umaskBefore = umask(022);
   write_file(target / "older.cfg", "older", kT - 1);
@@ -73,11 +71,9 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   EXPECT_EQ("d 0755", installed.at("new").substr(0, 6) + leftovers());
 }
 
-// A directory, a pipe, a file where a directory is needed, the backup root
-// and a name naming nothing are never written; a busy target is refused
-// after the wait; a kit cut short after its catalogue is never committed,
-// whether the cut falls in an entry written or in ones up to date and never
-// read. Each time the tree is as it was and the state says where it stopped.
+// Entries never written (a directory, a pipe, a file in the way, the backup root,
+// a name naming nothing), a busy target and a kit cut short after its catalogue:
+// the tree is as it was and the state says where the run stopped.
 TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   write_file(target / "forms.xml/user.txt", "user data", kT - 5);
   write_file(target / "blocked", "a file, not a directory", kT - 1);
@@ -121,7 +117,7 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
     EXPECT_EQ("", leftovers()) << name;
   }
-  // A run that waits longer goes on once the other installation is done.
+  // A run that waits longer goes on once the other is done.
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     other.release();

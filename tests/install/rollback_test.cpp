@@ -14,14 +14,10 @@
 
 using RollbackTest = InstallTest;
 
-// Into a user's tree (files older and newer than the kit, a file it does
-// not name, an odd name, modes and times), into a target missing with two
-// parents, and into the default target of a home where the pending registry
-// is made beside it: whichever call fails, and after whichever file the run
-// is cancelled, the tree is as it was (no directory made above the target)
-// and nothing is left; a failure the run passes over ends as a success. A
-// kill is undone by the next start, which finds the run through the
-// registry, or, once the run had committed, leaves it installed.
+// Into a user's tree, a target missing with two parents, and the default
+// target beside the pending registry: after any failure or cancel the tree is
+// as it was and nothing is left, unless the run passed over the failure. A
+// kill is undone by the next start, or left installed once committed.
 TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   const std::string odd = "-odd $HOME \"q\" `x`/'new\nline'.cfg";
   openKit({{"conf\\old.xml", "kit old"},
@@ -33,15 +29,14 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
            {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
-  // One letter per call: a temporary file created (N) and renamed (R), the
-  // journal written (W) and deleted (J), a link (H), a flush (F), an open or
-  // status query (o), anything else (.).
+  // One letter per call: temporary file created N, renamed R; journal written W,
+  // deleted J; link H; flush F; open or status o; anything else '.'.
   std::string letters;
   const auto run = [&](const std::string& root, int failAt, int cancelAfter, int killAt) {
     letters.clear();
+    using Op = FileOperation;
     FileFaults faults;
     int number = 0, renamed = 0, changes = 0;
-    using Op = FileOperation;
     for (const Op operation : {Op::kCreate, Op::kWrite, Op::kSetEnd, Op::kSetTime, Op::kSetMode,
                                Op::kMove, Op::kLink, Op::kMakeDirectory, Op::kRemoveDirectory,
                                Op::kDelete, Op::kFlush, Op::kOpen, Op::kStatus}) {
@@ -91,9 +86,8 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
     EXPECT_EQ("kit old again|dup second|odd new", read_file(dryRoot + "/conf/old.xml") + "|" +
                                                       read_file(dryRoot + "/dup.cfg") + "|" +
                                                       read_file(dryRoot + "/" + odd));
-    // A power loss is harmless: a flush lies between the last journal write
-    // and the first new file, the last saved link and the first rename, and
-    // the last rename and the journal's deletion.
+    // Power loss is harmless: flushes precede the first new file and first rename,
+    // and the journal's deletion.
     const size_t firstRename = done.find('R'), lastLink = done.rfind('H', firstRename);
     EXPECT_LT(done.find('F', done.rfind('W', done.find('N'))), done.find('N')) << done;
     EXPECT_LT(lastLink == std::string::npos ? 0 : done.find('F', lastLink), firstRename) << done;
@@ -114,14 +108,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
       const int cancel = position - static_cast<int>(done.size()), kill = cancel - files;
       const bool inRollback = kill >= changes;
       const int killAt = inRollback ? kill - changes + failChange + 1 : kill;
-      SCOPED_TRACE(variant +
-                   std::string(kill >= 0     ? ", kill before change "
-                               : cancel >= 0 ? ", cancel after file "
-                                             : ", failure of call ") +
-                   std::to_string(kill >= 0     ? killAt
-                                  : cancel >= 0 ? cancel
-                                                : position) +
-                   (kill >= 0 && inRollback ? " of the rollback" : ""));
+      SCOPED_TRACE(variant + std::string(", position ") + std::to_string(position));
       MemoryDirectory tree;
       const std::string root = prepare(tree);
       const TreeSnapshot before = snapshot_tree(tree.path());
