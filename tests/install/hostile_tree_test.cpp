@@ -22,9 +22,8 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
   const TreeSnapshot untouched = snapshot_tree(elsewhere.path());
   struct Case {
     FileOperation before;
-    const char* when;  // how the call's path starts
-    const char* at;    // "" for the name of that call; a backup root's mode
-    std::string link;  // or the directory its journal names
+    const char *when, *at;  // the call's path start; the link's name ("" that path) or root mode
+    std::string link;       // or the directory the root's journal names
     uid_t owner;
     uint32_t result;
   };
@@ -40,7 +39,7 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
       {FileOperation::kOpen, "", "0700", staging.path(), 0, ERROR_ALREADY_EXISTS}};
   openKit({{"conf\\x.cfg", "kit x"}});
   for (const Case& c : cases) {
-    const std::string what = std::string(c.when) + " " + c.at + " " + std::to_string(c.owner);
+    SCOPED_TRACE(&c - cases);
     remove_tree(target / "conf");
     write_file(target / "conf/x.cfg", "old x", kT - 1);
     const bool root = c.at[0] == '0', early = c.before == FileOperation::kOpen;
@@ -67,13 +66,12 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
       remove_tree(at);
       return static_cast<uint32_t>(symlink(c.link.c_str(), at.c_str()) == 0 ? 0 : 1);
     });
-    EXPECT_EQ(c.result, install(target.path()).result) << what;
+    EXPECT_EQ(c.result, install(target.path()).result);
     const std::string x = early && !root ? "old x" : read_file(target / "conf/x.cfg");
-    EXPECT_EQ(c.result == 0 ? "kit x" : "old x", x) << what;
-    EXPECT_EQ(c.result == 0 ? snapshot_tree(target.path()) : before, snapshot_tree(target.path()))
-        << what;
-    EXPECT_EQ(root && c.result == 0, root && !exists(target / "victim")) << what;
-    EXPECT_EQ(untouched, snapshot_tree(elsewhere.path())) << what;
+    EXPECT_EQ(c.result == 0 ? "kit x" : "old x", x);
+    EXPECT_EQ(c.result == 0 ? snapshot_tree(target.path()) : before, snapshot_tree(target.path()));
+    EXPECT_EQ(root && c.result == 0, root && !exists(target / "victim"));
+    EXPECT_EQ(untouched, snapshot_tree(elsewhere.path()));
     remove_tree(target / ".p8stp");
   }
 }
@@ -100,7 +98,6 @@ TEST_F(HostileTreeTest, ABackupRootInTheTemporaryDirectory) {
       });
   EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
   EXPECT_EQ(std::set<std::string>{"d 0700"}, backupRoot);
-  EXPECT_EQ(1, faults.count(FileOperation::kMove, "p8stp1/saved/conf/a.cfg -> conf/a.cfg"));
   EXPECT_EQ(before, snapshot_tree(target.path()));
   EXPECT_EQ("p8stp0 d 0777", leftovers() + snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
 }

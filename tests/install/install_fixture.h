@@ -30,12 +30,10 @@ TreeSnapshot snapshot_tree(const std::string& root);
 // Without the directories, whose times differ from run to run.
 TreeSnapshot files_of(TreeSnapshot tree);
 
-// A kit time from whole seconds and extra 100 ns ticks.
-_FILETIME file_time(int64_t seconds, uint32_t extraTicks = 0);
 struct KitFile {
   std::string name;  // "\" separators, as in a kit
   std::string content;
-  _FILETIME time = file_time(kT);
+  _FILETIME time = EpochToFileTime(kT);
 };
 
 using FaultyKit = config::InstallData<LZCompressor, FaultyFileSystem>;

@@ -1,16 +1,16 @@
-// What the dialog and the install worker share: state snapshots that never
-// mix two states, and the worker thread that calls the routine until it
-// returns false or is stopped. What init resets shows in the installation tests.
+// What the dialog and the install worker share: state snapshots that never mix
+// two states (init's resets show in the installation tests), and the worker
+// thread that calls the routine until it returns false or is stopped.
+#include "install/install_process_data.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 
-#include "install/install_process_data.h"
 #include "install/install_thread.h"
 
-// A reader on another thread never sees parts of two published states.
 TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
   InstallProcessData data;
   data.setInstallState(0, u"0", 0);
@@ -31,8 +31,8 @@ TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
   writer.join();
 }
 
-// Runs again from a clean state on a second start; a stop lets the call in
-// progress end and prevents the next; the destructor waits for the thread.
+// A second start runs from a clean state; a stop ends the loop after the call in
+// progress; the destructor waits for the thread.
 TEST(InstallThread, RunsUntilFalseOrStopAndIsWaitedFor) {
   std::atomic<int> calls{0}, stoppedCalls{0};
   std::atomic<bool> release{false}, ended{false};

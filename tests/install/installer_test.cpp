@@ -24,15 +24,17 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   write_file(target / "equal.cfg", "equal", kT);
   write_file(target / "newer.cfg", "newer", kT + 1);
   write_file(target / "fraction.cfg", "fraction", kT);
+  _FILETIME fraction = EpochToFileTime(kT);
+  fraction.dwLowDateTime += 5000000;  // half a second later (no carry at this time)
   ASSERT_EQ(0, symlink("nowhere", (target / "dangling.cfg").c_str()));
   openKit({{"missing.cfg", "kit missing"},
            {"older.cfg", "kit older"},
            {"equal.cfg", "kit equal"},
            {"newer.cfg", "kit newer"},
-           {"fraction.cfg", "kit fraction", file_time(kT, 5000000)},
+           {"fraction.cfg", "kit fraction", fraction},
            {"dangling.cfg", "kit dangling"},
            {"new\\twice.cfg", "twice"},
-           {"new\\twice.cfg", "twice older", file_time(kT - 10)}});
+           {"new\\twice.cfg", "twice older", EpochToFileTime(kT - 10)}});
   std::string published;
   std::set<std::string> modes;  // of the backup root, the registry and its entry
   FileFaults faults;
@@ -83,7 +85,7 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   for (char& byte : noise) byte = static_cast<char>((seed = seed * 1103515245 + 12345) >> 24);
   const std::string failed = resource("IDS_INSTALL_ERROR");
   const std::string damaged = "13 13 87 " + resource("IDS_ERROR_DAMAGEDSOURCE");
-  const std::pair<const char*, std::string> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"forms.xml", "183 183 50 " + failed},
       {"pipe", "183 183 50 " + failed},
       {"blocked\\f", "3 3 50 " + resource("IDS_ERROR_NOTDIRECTORY") + " " + target / "blocked"},
@@ -95,9 +97,8 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
       {"busy", "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
   TargetLock other;
   for (const auto& [name, outcome] : cases) {
-    const std::string what = name;
-    if (what.substr(0, 3) != "cut") {
-      openKit({{"a.cfg", "a"}, {name, "kit", file_time(kT + 100)}});
+    if (name.substr(0, 3) != "cut") {
+      openKit({{"a.cfg", "a"}, {name, "kit", EpochToFileTime(kT + 100)}});
     } else {
       std::vector<KitFile> files;
       for (int i = 0; i < 8; ++i)
@@ -105,13 +106,11 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
       openKit(files);
       kit.close();
       ASSERT_EQ(0, truncate(kitPath().c_str(), std::filesystem::file_size(kitPath()) * 9 / 10));
-      for (int i = 8 - (what.size() > 3 ? what[5] - '0' : 0); i < 8; ++i)
+      for (int i = 8 - (name.size() > 3 ? name[5] - '0' : 0); i < 8; ++i)
         write_file(target / ("dir/f" + std::to_string(i)), "mine", kT);
       ASSERT_EQ(0u, kit.open(wide(kitPath())));
     }
-    if (what == "busy") {
-      ASSERT_EQ(0u, other.acquire(target.path(), 0));
-    }
+    ASSERT_EQ(0u, name == "busy" ? other.acquire(target.path(), 0) : 0u);
     const TreeSnapshot before = snapshot_tree(target.path());
     EXPECT_EQ(outcome, install(target.path(), 100).text()) << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;

@@ -22,11 +22,11 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   const std::string odd = "-odd $HOME \"q\" `x`/'new\nline'.cfg";
   openKit({{"conf\\old.xml", "kit old"},
            {"conf\\new.xml", "kit new"},
-           {"dup.cfg", "dup first", file_time(kT - 10)},
+           {"dup.cfg", "dup first", EpochToFileTime(kT - 10)},
            {"fresh\\deep\\a.json", "{}"},
            {"keep\\added.txt", "added"},
            {"dup.cfg", "dup second"},
-           {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
+           {"conf\\\\old.xml", "kit old again", EpochToFileTime(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
   // One letter per call: temporary file created N, renamed R; journal written W,
