@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <set>
-
 #include "install/install_fixture.h"
 #include "install/journal_record.h"
 
@@ -74,30 +72,4 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
     EXPECT_EQ(untouched, snapshot_tree(elsewhere.path()));
     remove_tree(target / ".p8stp");
   }
-}
-
-// A backup root the target cannot hold goes, private, to TMPDIR past a name
-// taken there; across file systems a rollback copies every byte, mode and time back.
-TEST_F(HostileTreeTest, ABackupRootInTheTemporaryDirectory) {
-  write_file(target / "conf/a.cfg", "old a", kT - 1, 5);
-  chmod((target / "conf/a.cfg").c_str(), 0640);
-  ASSERT_EQ(0, mkdir((temp / "p8stp0").c_str(), 0777));
-  chmod((temp / "p8stp0").c_str(), 0777);
-  const TreeSnapshot before = snapshot_tree(target.path());
-  openKit({{"conf\\a.cfg", "kit a"}, {"conf\\b.cfg", "kit b"}});
-  std::set<std::string> backupRoot;
-  FileFaults faults;
-  faults.fail(FileOperation::kMakeDirectory, ERROR_INVALID_PARAMETER, ".p8stp")
-      .fail(FileOperation::kLink, ERROR_NOT_SAME_DEVICE, "", 0, -1)
-      .fail(FileOperation::kMove, ERROR_NOT_SAME_DEVICE, "p8stp1/saved/", 0, -1)
-      .fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "-> conf/b.cfg")
-      .on(FileOperation::kMove, [&](const std::string&) {
-        if (exists(temp / "p8stp1"))
-          backupRoot.insert(snapshot_tree(temp.path())["p8stp1"].substr(0, 6));
-        return 0u;
-      });
-  EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
-  EXPECT_EQ(std::set<std::string>{"d 0700"}, backupRoot);
-  EXPECT_EQ(before, snapshot_tree(target.path()));
-  EXPECT_EQ("p8stp0 d 0777", leftovers() + snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
 }

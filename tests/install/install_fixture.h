@@ -44,8 +44,7 @@ struct Outcome {
   WideString message;
   std::string text() const;  // "RESULT CODE PROGRESS MESSAGE"
 };
-// A text of the interface's language table.
-std::string resource(const char* id);
+std::string resource(const char* id);  // a text of the interface's language table
 
 // In memory where the machine has it: the runs flush often, slowly on a busy disk.
 struct MemoryDirectory : ScratchDirectory {

@@ -1,7 +1,6 @@
-// Failures, cancels and kills roll an installation back: every call a run
-// makes fails in turn, the run is cancelled after each file, and it is killed
-// (SIGKILL) before each change, in a run and in the rollback of a failed one;
-// a saved version that cannot be put back is kept and reported.
+// Failures, cancels and kills roll an installation back: each call failed, a cancel
+// after each file, SIGKILL before each change of a run and of its rollback; copies
+// from a backup root in TMPDIR; a saved version that cannot be put back is kept.
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -86,8 +85,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
     EXPECT_EQ("kit old again|dup second|odd new", read_file(dryRoot + "/conf/old.xml") + "|" +
                                                       read_file(dryRoot + "/dup.cfg") + "|" +
                                                       read_file(dryRoot + "/" + odd));
-    // Power loss is harmless: flushes precede the first new file and first rename,
-    // and the journal's deletion.
+    // Power loss is harmless: flushes before the first new file, rename and journal deletion.
     const size_t firstRename = done.find('R'), lastLink = done.rfind('H', firstRename);
     EXPECT_LT(done.find('F', done.rfind('W', done.find('N'))), done.find('N')) << done;
     EXPECT_LT(lastLink == std::string::npos ? 0 : done.find('F', lastLink), firstRename) << done;
@@ -146,14 +144,34 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   }
 }
 
-// A saved version that cannot be put back stays in the backup root with the
-// journal, every message says where, an installation into that target
-// refuses to start, and the next start puts it back once it can.
-TEST_F(RollbackTest, WhatCannotBePutBackIsKeptAndReported) {
-  for (const char* name : {"a", "b", "c"}) write_file(target / "old/" + name, name, kT - 9);
+// Where the target cannot hold the backup root it goes, private, to TMPDIR past a
+// name taken there, and a rollback copies every byte, mode and time back. A saved
+// version that cannot be put back stays in the backup root with the journal, every
+// message says where, an installation into that target refuses to start, and the
+// next start puts it back once it can.
+TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
+  for (const char* name : {"a", "b", "c"}) write_file(target / "old/" + name, name, kT - 9, 5);
+  chmod((target / "old/a").c_str(), 0640);
+  ASSERT_EQ(0, mkdir((temp / "p8stp0").c_str(), 0777));
+  chmod((temp / "p8stp0").c_str(), 0777);
   const TreeSnapshot before = snapshot_tree(target.path());
   openKit({{"old\\a", "kit a"}, {"old\\b", "kit b"}, {"old\\c", "kit c"}});
   const std::string kept = target / ".p8stp/";
+  {
+    mode_t backupRoot = 0;  // as seen by the last rename while it was there
+    FileFaults faults;
+    faults.fail(FileOperation::kMakeDirectory, ERROR_INVALID_PARAMETER, ".p8stp")
+        .fail(FileOperation::kLink, ERROR_NOT_SAME_DEVICE, "", 0, -1)
+        .fail(FileOperation::kMove, ERROR_NOT_SAME_DEVICE, "p8stp1/saved/", 0, -1)
+        .fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "-> old/c")
+        .on(FileOperation::kMove, [&](const std::string&) {
+          if (exists(temp / "p8stp1")) backupRoot = mode_of(temp / "p8stp1");
+          return 0u;
+        });
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
+    EXPECT_EQ(S_IFDIR | 0700u, backupRoot);
+    EXPECT_EQ(before, snapshot_tree(target.path()));
+  }
   {
     FileFaults faults;
     faults.fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "old/.p8new", 2)
@@ -181,5 +199,5 @@ TEST_F(RollbackTest, WhatCannotBePutBackIsKeptAndReported) {
   remove_tree(home / ".orbp8");
   EXPECT_EQ("1 " + target.path() + "/ ;", recovered(wide(target.path())));
   EXPECT_EQ(before, snapshot_tree(target.path()));
-  EXPECT_EQ("", leftovers());
+  EXPECT_EQ("p8stp0 d 0777", leftovers() + snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
 }
