@@ -9,10 +9,9 @@
 
 using HostileTreeTest = InstallTest;
 
-// Links planted before the run (kOpen) or before the first call on a path
-// starting `when`, and backup roots not this user's own private one for this
-// target (the genuine one is replayed): nothing outside is touched, and a
-// refused run leaves the tree as it was.
+// Links planted before the run (kOpen) or the first call on a path starting `when`,
+// and backup roots not this user's private one for this target (the genuine one is
+// replayed): nothing outside is touched, and a refused run leaves the tree as it was.
 TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
   ScratchDirectory elsewhere;
   write_file(elsewhere / "victim.conf", "root's secret", kT);

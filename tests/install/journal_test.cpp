@@ -22,8 +22,7 @@ TEST(JournalFormat, RoundTripAndTheEndsACrashLeaves) {
     append_journal_record(bytes, record);
     ends.push_back(bytes.size());
   }
-  // Decoded and written again, what remains: the whole records before a cut or
-  // before a changed byte; no journal for another version, a cut or missing header.
+  // Decoded and written again: the whole records before a cut or a changed byte.
   std::vector<std::pair<std::string, std::string>> cases = {{bytes, bytes}};
   for (size_t cut = ends[0]; cut < bytes.size(); ++cut) {
     size_t whole = 0;

@@ -144,11 +144,10 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   }
 }
 
-// Where the target cannot hold the backup root it goes, private, to TMPDIR past a
-// name taken there, and a rollback copies every byte, mode and time back. A saved
-// version that cannot be put back stays in the backup root with the journal, every
-// message says where, an installation into that target refuses to start, and the
-// next start puts it back once it can.
+// A backup root the target cannot hold goes, private, to TMPDIR past a name taken
+// there, and a rollback copies every byte, mode and time back. A saved version not
+// put back stays with the journal, every message says where, an installation into
+// that target refuses to start, and the next start puts it back once it can.
 TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
   for (const char* name : {"a", "b", "c"}) write_file(target / "old/" + name, name, kT - 9, 5);
   chmod((target / "old/a").c_str(), 0640);
