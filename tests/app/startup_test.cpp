@@ -1,21 +1,18 @@
-// Start-up decisions: which arguments are options, where their scan stops,
-// and how the language falls back from the switch to the locale to English.
+// Which arguments are options, where their scan stops, and the language: the
+// switch's, else the locale's, else English.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "support/rerun_test.h"
 
 TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
-  struct Case {
-    std::vector<const char*> arguments;  // after the program's path
-    const char* locale;
-    bool useCurrentDirectory, silent;
-    LangIdType language;
-    WideString code;
-  };
+  // The arguments after the program's path and the locale; usecwd, silent, language, code.
+  using Case =
+      std::tuple<std::vector<const char*>, const char*, bool, bool, LangIdType, WideString>;
   const Case cases[] = {
       {{"-Lru", "-S"}, "C", false, false, kLangRussian, u"ru"},  // nothing after -L is read
       {{"-S", "-Lka", "-Ltr"}, "C", false, true, kLangGeorgian, u"ka"},
@@ -31,16 +28,16 @@ TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
       {{"-S", "usecwd"}, "C", false, true, kLangEnglish, u"en"},
       {{"usecwdx"}, "C", false, false, kLangEnglish, u"en"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [arguments, locale, useCurrentDirectory, silent, language, code] : cases) {
     std::vector<const char*> argv = {"/opt/kit/setup"};
-    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    SCOPED_TRACE(::testing::PrintToString(argv) + " locale " + (c.locale ? c.locale : "(none)"));
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    SCOPED_TRACE(::testing::PrintToString(argv) + " locale " + (locale ? locale : "(none)"));
     const StartupOptions options = choose_startup_options(
-        scan_command_line(static_cast<int>(argv.size()), argv.data()), c.locale);
-    EXPECT_EQ(options.useCurrentDirectory, c.useCurrentDirectory);
-    EXPECT_EQ(options.silent, c.silent);
-    EXPECT_EQ(options.language, c.language);
-    EXPECT_EQ(options.languageCode, c.code);
+        scan_command_line(static_cast<int>(argv.size()), argv.data()), locale);
+    EXPECT_EQ(options.useCurrentDirectory, useCurrentDirectory);
+    EXPECT_EQ(options.silent, silent);
+    EXPECT_EQ(options.language, language);
+    EXPECT_EQ(options.languageCode, code);
   }
 }
 

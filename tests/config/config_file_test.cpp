@@ -1,5 +1,4 @@
-// The configuration model and the text format: what a file's bytes read as,
-// and what the model writes back.
+// The configuration model and its text format: bytes read, and written back.
 #include <gtest/gtest.h>
 
 #include "config/config_file_io.h"
@@ -13,9 +12,8 @@ TEST(ConfigFileFormat, ReadsLinesAsTheyStandAndWritesThemBack) {
   // A zero byte hides the rest of its chunk.
   const std::string zeroed =
       "A=1\nX=5" + std::string(1, '\0') + "hidden=1\n" + std::string(1007, 'h');
-  // Each file read and written back as it stands: equal values once, letter
-  // case ignored, nothing trimmed, an empty line a key of its own, bytes that
-  // are no UTF-8 kept, and the launcher's byte-order mark and CR LF line ends.
+  // Equal values once, case ignored, nothing trimmed, an empty line a key, any
+  // bytes kept, and the launcher's byte-order mark and CR LF line ends.
   const std::pair<std::string, std::string> cases[] = {
       {"B=2\nA=x\n\na=3\nA=X\nA=3 \n#x\n", "B=2\nA=x\nA=3\nA=3 \n#x=\n"},
       {"key=a=b\n=v\n=\n  k \t= v \nlast=no line feed",
@@ -32,8 +30,7 @@ TEST(ConfigFileFormat, ReadsLinesAsTheyStandAndWritesThemBack) {
     write_config_file(widen_lib(path), model);
     EXPECT_EQ(read_file(path), written) << bytes.substr(0, 40);
   }
-  // A setting given a list keeps it as it is; an emptied one moves to the end;
-  // a zero unit ends a key or value, as it would end the text of its chunk.
+  // A list is kept as given, an emptied setting moves to the end, a zero unit ends a text.
   ConfigFile model;
   model.addValue(u"key", u"x");
   model.setValues(u"OTHER", {u"a", u"a"});

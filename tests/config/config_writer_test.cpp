@@ -1,6 +1,5 @@
-// Replacing a configuration file: modes and links kept, a new file never
-// writable by others, the old content kept by a failed write, and a file whose
-// directory takes no new file rewritten in place.
+// Replacing a configuration file: modes and links kept, old content kept on
+// failure, rewritten in place where the directory takes no new file.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
@@ -42,8 +41,7 @@ TEST(ConfigFileWriter, KeepsModesAndLinksAndRefusesWhatIsNoFile) {
   EXPECT_EQ(read_file(scratch / "real/orbstart.cfg"), "k=через ссылку0\n");
   EXPECT_EQ(mode_of(scratch / "real/orbstart.cfg"), S_IFREG | 0666u);
   EXPECT_TRUE(S_ISLNK(mode_of(scratch / "first")) && S_ISLNK(mode_of(scratch / "second")));
-  // A new file gets the bits that creating it directly would give, but never
-  // write permission for group or others.
+  // A new file gets the bits the umask leaves, but never write permission for others.
   for (const auto& [mask, mode] : {std::pair{0, 0644u}, {027, 0640u}, {077, 0600u}}) {
     const std::string created = scratch / ("real/new" + std::to_string(mask));
     const mode_t oldMask = umask(mask);
@@ -53,7 +51,7 @@ TEST(ConfigFileWriter, KeepsModesAndLinksAndRefusesWhatIsNoFile) {
   }
   EXPECT_EQ(write_result(scratch / "missing/orbstart.cfg"), 1);
   EXPECT_EQ(write_result(scratch / "real"), 1);
-  EXPECT_EQ(list_directory(scratch / "real"), "new0|new23|new63|orbstart.cfg|");
+  EXPECT_EQ(joined_names(directory_names(scratch / "real"), "|"), "new0|new23|new63|orbstart.cfg|");
 }
 
 // Writing beyond a file size limit fails as on a full disk.
@@ -66,7 +64,7 @@ TEST(ConfigFileWriter, FailedWriteLeavesTheOldContent) {
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("skip: no file size limit");
     write_file(path, kOldContent);
     std::string result = std::to_string(write_result(path, WideString(90, u'x'), 200)) + " ";
-    result += read_file(path) + list_directory(scratch.path());
+    result += read_file(path) + joined_names(directory_names(scratch.path()), "|");
     InPlaceFile inPlace(path);
     result += " in place " + std::to_string(inPlace.open());
     result += std::to_string(inPlace.rewrite(std::string(9000, 'n')));
@@ -101,6 +99,5 @@ TEST(ConfigFileWriter, UnprivilegedWriterRewritesInPlaceOnlyAFileItMayWrite) {
   EXPECT_EQ(report, "01");
   EXPECT_EQ(read_file(shared) + read_file(open), "k=v0\n" + kOldContent);
   EXPECT_EQ(mode_of(shared), S_IFREG | 0644u);
-  EXPECT_EQ(list_directory(scratch / "shared") + list_directory(scratch / "open"),
-            "orbstart.cfg|orbstart.cfg|");
+  EXPECT_EQ(joined_names(directory_names(scratch / "open"), "|"), "orbstart.cfg|");
 }

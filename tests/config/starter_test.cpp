@@ -1,6 +1,5 @@
-// Where the launcher's files lie, the probe for directories in which files can
-// be created, and the template list: merged from the local and all-users files,
-// cleaned, and stored into the local file without disturbing anything else.
+// The launcher's file locations, the probe for where files can be created, and
+// the template list merged from its files, cleaned and stored back.
 #include "config/starter.h"
 
 #include <gtest/gtest.h>
@@ -59,10 +58,9 @@ TEST_F(LauncherFiles, ProbeFindsWhereADirectoryCouldBeMadeAndLeavesNothing) {
       {m_scratch / "file/sub", false}, {m_scratch / "dangling/sub", false},
       {"/proc/not/yet", false},        {"", false},
   };
-  for (const auto& [directory, permitted] : cases) {
+  for (const auto& [directory, permitted] : cases)
     EXPECT_EQ(isWritePermitted(widen_lib(directory)), permitted) << directory;
-  }
-  EXPECT_EQ(list_directory(m_scratch.path()), "dangling|file|");
+  EXPECT_EQ(joined_names(directory_names(m_scratch.path()), "|"), "dangling|file|");
 }
 
 TEST_F(LauncherFiles, TemplateListMergesLocalFirstAndCleansTheEntries) {
@@ -82,20 +80,16 @@ TEST_F(LauncherFiles, TemplateListStoringKeepsOtherSettingsAndCreatesWhatIsMissi
   set_tmplts_list({u"/t/new", u"/T/NEW/", u"/t/second"}, true);
   EXPECT_EQ(read_file(narrow_lib(get_local_config_file_path_base())),
             kKey + "/t/new\n" + kKey + "/t/second\n");
-  EXPECT_EQ(list_directory(narrow_lib(get_local_config_file_dir())), "<missing>");
-  const std::string head =
-      "\xEF\xBB\xBF"
-      "A=1\r\n";
+  EXPECT_FALSE(exists(narrow_lib(get_local_config_file_dir())));
+  const std::string head = "\uFEFFA=1\r\n";  // the byte-order mark in UTF-8
   put(get_local_config_file_path(), head + kKey + "/t/a\r\nZ=2\n");
   put(get_allusers_config_file_path(), kKey + "/t/c\nAllUsersOnly=1\n");
-  // The dialog's way of recording an installation: read, put the target first, store.
-  for (const WideString target : {u"/t/new", u"/t/c/"}) {
-    List list = read(false);
-    list.insert(list.begin(), target);
-    set_tmplts_list(list, false);
-  }
+  // As the dialog records an installation: read, put the target first, store.
+  List list = read(false);
+  list.insert(list.begin(), u"/t/c/");
+  set_tmplts_list(list, false);
   EXPECT_EQ(read_file(narrow_lib(get_local_config_file_path())),
-            head + kKey + "/t/c/\n" + kKey + "/t/new\n" + kKey + "/t/a\r\nZ=2\n");
+            head + kKey + "/t/c/\n" + kKey + "/t/a\r\nZ=2\n");
   EXPECT_EQ(read_file(narrow_lib(get_allusers_config_file_path())),
             kKey + "/t/c\nAllUsersOnly=1\n");
   set_tmplts_list({}, false);

@@ -1,17 +1,9 @@
-// Helpers of the configuration tests: the name of their scratch directories
-// and directory listings. Test thread only.
+// The name of the configuration tests' scratch directories: blanks, quotes,
+// "$(...)", back-quotes and a backslash, so that every path the code under
+// test gets must reach the system literally.
 #pragma once
 
-#include <string>
-
-#include "support/test_files.h"
 #include "support/scratch_directory.h"
+#include "support/test_files.h"
 
-// Every path the code under test gets holds blanks, quotes, "$(...)",
-// back-quotes and a backslash.
 inline constexpr char kOddScratchName[] = "config test \"$(x)\" `y` \\ -";
-
-// The sorted names, each followed by "|"; "<missing>" for no directory.
-inline std::string list_directory(const std::string& path) {
-  return exists(path) ? joined_names(directory_names(path), "|") : "<missing>";
-}

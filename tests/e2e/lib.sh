@@ -6,7 +6,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 require_display() { [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display" >&2; exit 77; }; }
 
 # A fresh HOME with the DEFAULT template directory, TMPDIR, an xdg-open that
-# records in $XDG_RECORD, and the examples' kit in $E2E_DIR/kit.
+# records in $XDG_RECORD; in $E2E_DIR the examples' kit in kit/, none in
+# missing/, random bytes in garbage/ and the kit's first three quarters in cut/.
 e2e_init() {
   E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orb-e2e.XXXXXX")
   trap 'set +e; kill -KILL ${SETUP_PID:-} 2> /dev/null; wait; rm -rf "$E2E_DIR"' EXIT
@@ -18,6 +19,10 @@ e2e_init() {
   printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$XDG_RECORD" > "$E2E_DIR/bin/xdg-open"
   chmod +x "$E2E_DIR/bin/xdg-open"
   "$EXAMPLES/pack" "$ORBKIT" "$E2E_DIR/kit/orbp8.pkd" > /dev/null
+  mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage" "$E2E_DIR/cut"
+  head -c 4096 /dev/urandom > "$E2E_DIR/garbage/orbp8.pkd"
+  size=$(stat -c %s "$E2E_DIR/kit/orbp8.pkd")
+  head -c $((size * 3 / 4)) "$E2E_DIR/kit/orbp8.pkd" > "$E2E_DIR/cut/orbp8.pkd"
 }
 
 # $E2E_DIR/big-kit: 4000 files d1/f0000... of 64 KiB of zeros, long to install.
@@ -101,10 +106,10 @@ answer_box() {
 
 # Every path under DIR, sorted, with its type and, but for directories, size and time.
 tree_listing() { (cd "$1" && find . -type d -printf 'd %p\n' -o -printf '%y %p %s %Ts\n') | sort; }
-# DIR holds the examples' tree, byte for byte and with the files' times.
+# DIR holds the examples' tree, byte for byte with the files' times, and is recorded.
 assert_installed() {
-  [ "$(tree_listing "$EXAMPLES/templates")" = "$(tree_listing "$1")" ] &&
-    diff -r "$EXAMPLES/templates" "$1" > /dev/null || fail "not installed as packed: $1"
+  [ "$(tree_listing "$EXAMPLES/templates")" = "$(tree_listing "$1")" ] && recorded "$1" &&
+    diff -r "$EXAMPLES/templates" "$1" > /dev/null || fail "not installed or not recorded: $1"
 }
 assert_empty() { [ -z "$(ls -A "$1")" ] || fail "$2: left in $1: $(ls -A "$1")"; }
 recorded() { grep -qxF "ConfigurationTemplatesLocation=$1" "$HOME/.Orbe/orbstart/orbstart.cfg"; }

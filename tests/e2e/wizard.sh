@@ -1,7 +1,6 @@
 #!/bin/sh
-# Interactive runs, with screenshots in $SHOTS/<lang>-*.png: an installation
-# through every page in LANG, whose window title is TITLE; in English also a
-# failed and a cancelled one, which leave nothing.   wizard.sh LANG TITLE
+# wizard.sh LANG TITLE: an installation through every page in LANG, window title
+# TITLE, shot in $SHOTS/<lang>-*.png; in English also a failed and a cancelled one.
 . "$(dirname "$0")/lib.sh"
 lang=$1
 require_display
@@ -41,27 +40,18 @@ click_next "$win"
 finish_setup 1 "a failed installation"
 [ -f "$E2E_DIR/blocker" ] && [ ! -s "$E2E_DIR/blocker" ] || fail "the blocking file changed"
 
-# Over an older copy of a kit file and a file of the user's own.
+# Cancelled midway into a new directory: the directories made for it go too.
 make_big_kit
-target="$E2E_DIR/target"
-mkdir -p "$target/d1" "$target/user dir"
-echo "older copy" > "$target/d1/f0000"
-touch -d 2001-01-01 "$target/d1/f0000"
-echo "mine" > "$target/user dir/notes.txt"
-before=$(tree_listing "$target")
-install_into "$E2E_DIR/big-kit" "$target"
-wait_for 60 test -e "$target/d1/f0001"
+install_into "$E2E_DIR/big-kit" "$E2E_DIR/new/target"
+wait_for 60 test -e "$E2E_DIR/new/target/d1/f0001"
 # Held while the cancel is queued, so that it reaches a running installation.
 kill -STOP "$SETUP_PID"
 shot en-4-progress
 click "$win" 450 335  # Cancel
 kill -CONT "$SETUP_PID"
-restored() { [ "$(tree_listing "$target")" = "$before" ]; }
-wait_for 120 restored
+wait_for 120 test ! -e "$E2E_DIR/new"
 shot en-9-cancelled
-! other_window > /dev/null || fail "a box over the cancelled page"
 click_next "$win"
 finish_setup 2 "a cancelled installation"
-restored && [ "$(cat "$target/d1/f0000")" = "older copy" ] || fail "the target changed"
 [ ! -e "$HOME/.Orbe" ] && [ ! -e "$XDG_RECORD" ] || fail "a run that installed nothing left a trace"
 assert_empty "$TMPDIR" "after the runs"

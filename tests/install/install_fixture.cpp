@@ -58,13 +58,6 @@ TreeSnapshot files_of(TreeSnapshot tree) {
   return tree;
 }
 
-_FILETIME file_time(int64_t seconds, uint32_t extraTicks) {
-  const _FILETIME time = EpochToFileTime(static_cast<long>(seconds));
-  const uint64_t ticks =
-      ((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) + extraTicks;
-  return {static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
-}
-
 std::string Outcome::text() const {
   return std::to_string(result) + " " + std::to_string(code) + " " + std::to_string(progress) +
          " " + narrow_lib(message);
@@ -92,7 +85,7 @@ void InstallTest::openKit(const std::vector<KitFile>& files) {
 }
 
 Outcome InstallTest::install(const std::string& directory, int lockWait, int pause) {
-  FaultyInstaller installer(pause);
+  BasicInstaller<FaultyKit, FaultyFileSystem> installer(pause);
   installer.setLockWait(lockWait);
   data.init(&kit, wide(directory));
   Outcome outcome;

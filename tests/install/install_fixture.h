@@ -1,6 +1,5 @@
-// Common ground of the installation tests: dated files, whole trees as text,
-// kits built from a list of entries, and runs of the installer over the
-// fault-injecting file layer with a home, TMPDIR and target of their own.
+// Common ground of the installation tests: dated files, trees as text, kits from
+// a list of entries, runs over the fault-injecting file layer in scratch homes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,16 +30,13 @@ TreeSnapshot snapshot_tree(const std::string& root);
 // Without the directories, whose times differ from run to run.
 TreeSnapshot files_of(TreeSnapshot tree);
 
-// A kit time from whole seconds and extra 100 ns ticks.
-_FILETIME file_time(int64_t seconds, uint32_t extraTicks = 0);
 struct KitFile {
   std::string name;  // "\" separators, as in a kit
   std::string content;
-  _FILETIME time = file_time(kT);
+  _FILETIME time = EpochToFileTime(kT);
 };
 
 using FaultyKit = config::InstallData<LZCompressor, FaultyFileSystem>;
-using FaultyInstaller = BasicInstaller<FaultyKit, FaultyFileSystem>;
 
 struct Outcome {
   uint32_t result = 0, code = 0;  // the code, progress and message as published
@@ -48,11 +44,9 @@ struct Outcome {
   WideString message;
   std::string text() const;  // "RESULT CODE PROGRESS MESSAGE"
 };
-// A text of the interface's language table.
-std::string resource(const char* id);
+std::string resource(const char* id);  // a text of the interface's language table
 
-// In memory where the machine has it: the runs flush often, and flushes to a
-// busy disk are slow.
+// In memory where the machine has it: the runs flush often, slowly on a busy disk.
 struct MemoryDirectory : ScratchDirectory {
   MemoryDirectory()
       : ScratchDirectory("orbtest-", access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") {}

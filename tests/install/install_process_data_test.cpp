@@ -1,13 +1,16 @@
-// The state the dialog and the install worker share: snapshots that never
-// mix two states. What init resets shows in every installation test.
+// What the dialog and the install worker share: state snapshots that never mix
+// two states (init's resets show in the installation tests), and the worker
+// thread that calls the routine until it returns false or is stopped.
 #include "install/install_process_data.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
-// A reader on another thread never sees parts of two published states.
+#include "install/install_thread.h"
+
 TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
   InstallProcessData data;
   data.setInstallState(0, u"0", 0);
@@ -26,4 +29,32 @@ TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
     ASSERT_GE(progress, last);
   }
   writer.join();
+}
+
+// A second start runs from a clean state; a stop ends the loop after the call in
+// progress; the destructor waits for the thread.
+TEST(InstallThread, RunsUntilFalseOrStopAndIsWaitedFor) {
+  std::atomic<int> calls{0}, stoppedCalls{0};
+  std::atomic<bool> release{false}, ended{false};
+  {
+    InstallThread thread;
+    thread.join();  // nothing started: returns at once
+    for (const int wanted : {3, 1}) {
+      calls = 0;
+      ASSERT_EQ(0, thread.start([&] { return ++calls < wanted; }));
+      thread.join();
+      EXPECT_EQ(std::make_pair(true, wanted), std::make_pair(thread.finished(), calls.load()));
+    }
+    ASSERT_EQ(0, thread.start([&] {
+      for (++stoppedCalls; !release;) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      return ended = true;
+    }));
+    while (stoppedCalls == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    thread.stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(thread.finished());
+    release = true;
+  }
+  EXPECT_EQ(std::make_pair(true, 1), std::make_pair(ended.load(), stoppedCalls.load()));
 }

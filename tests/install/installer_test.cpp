@@ -14,11 +14,9 @@
 
 using InstallerTest = InstallTest;
 
-// What is missing or older is written with the kit's time, its path and
-// share done published first; a replaced file keeps its mode, a new file
-// gets 0660 and a new directory 0777 less the umask; the backup root and the
-// registry entry are private. A file named twice is decided against its
-// first copy; a link to nowhere is replaced. Success shows for the pause.
+// What is missing, older or a link to nowhere is written with the kit's time, path
+// and share published first; modes kept or 0660/0777 less the umask, the backup
+// root and registry private; a file named twice decided once; success paused.
 TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   const mode_t umaskBefore = umask(022);
   write_file(target / "older.cfg", "older", kT - 1);
@@ -26,15 +24,17 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   write_file(target / "equal.cfg", "equal", kT);
   write_file(target / "newer.cfg", "newer", kT + 1);
   write_file(target / "fraction.cfg", "fraction", kT);
+  _FILETIME fraction = EpochToFileTime(kT);
+  fraction.dwLowDateTime += 5000000;  // half a second later (no carry at this time)
   ASSERT_EQ(0, symlink("nowhere", (target / "dangling.cfg").c_str()));
   openKit({{"missing.cfg", "kit missing"},
            {"older.cfg", "kit older"},
            {"equal.cfg", "kit equal"},
            {"newer.cfg", "kit newer"},
-           {"fraction.cfg", "kit fraction", file_time(kT, 5000000)},
+           {"fraction.cfg", "kit fraction", fraction},
            {"dangling.cfg", "kit dangling"},
            {"new\\twice.cfg", "twice"},
-           {"new\\twice.cfg", "twice older", file_time(kT - 10)}});
+           {"new\\twice.cfg", "twice older", EpochToFileTime(kT - 10)}});
   std::string published;
   std::set<std::string> modes;  // of the backup root, the registry and its entry
   FileFaults faults;
@@ -73,11 +73,9 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   EXPECT_EQ("d 0755", installed.at("new").substr(0, 6) + leftovers());
 }
 
-// A directory, a pipe, a file where a directory is needed, the backup root
-// and a name naming nothing are never written; a busy target is refused
-// after the wait; a kit cut short after its catalogue is never committed,
-// whether the cut falls in an entry written or in ones up to date and never
-// read. Each time the tree is as it was and the state says where it stopped.
+// Entries never written (a directory, a pipe, a file in the way, the backup root,
+// a name naming nothing), a busy target and a kit cut short after its catalogue:
+// the tree is as it was and the state says where the run stopped.
 TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   write_file(target / "forms.xml/user.txt", "user data", kT - 5);
   write_file(target / "blocked", "a file, not a directory", kT - 1);
@@ -87,7 +85,7 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   for (char& byte : noise) byte = static_cast<char>((seed = seed * 1103515245 + 12345) >> 24);
   const std::string failed = resource("IDS_INSTALL_ERROR");
   const std::string damaged = "13 13 87 " + resource("IDS_ERROR_DAMAGEDSOURCE");
-  const std::pair<const char*, std::string> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"forms.xml", "183 183 50 " + failed},
       {"pipe", "183 183 50 " + failed},
       {"blocked\\f", "3 3 50 " + resource("IDS_ERROR_NOTDIRECTORY") + " " + target / "blocked"},
@@ -99,9 +97,8 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
       {"busy", "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
   TargetLock other;
   for (const auto& [name, outcome] : cases) {
-    const std::string what = name;
-    if (what.substr(0, 3) != "cut") {
-      openKit({{"a.cfg", "a"}, {name, "kit", file_time(kT + 100)}});
+    if (name.substr(0, 3) != "cut") {
+      openKit({{"a.cfg", "a"}, {name, "kit", EpochToFileTime(kT + 100)}});
     } else {
       std::vector<KitFile> files;
       for (int i = 0; i < 8; ++i)
@@ -109,24 +106,21 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
       openKit(files);
       kit.close();
       ASSERT_EQ(0, truncate(kitPath().c_str(), std::filesystem::file_size(kitPath()) * 9 / 10));
-      for (int i = 8 - (what.size() > 3 ? what[5] - '0' : 0); i < 8; ++i)
+      for (int i = 8 - (name.size() > 3 ? name[5] - '0' : 0); i < 8; ++i)
         write_file(target / ("dir/f" + std::to_string(i)), "mine", kT);
       ASSERT_EQ(0u, kit.open(wide(kitPath())));
     }
-    if (what == "busy") {
-      ASSERT_EQ(0u, other.acquire(target.path(), 0));
-    }
+    ASSERT_EQ(0u, name == "busy" ? other.acquire(target.path(), 0) : 0u);
     const TreeSnapshot before = snapshot_tree(target.path());
     EXPECT_EQ(outcome, install(target.path(), 100).text()) << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
     EXPECT_EQ("", leftovers()) << name;
   }
-  // A run that waits longer goes on once the other installation is done.
+  // A run that waits longer goes on once the other is done.
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     other.release();
   });
-  EXPECT_EQ(0u, install(target.path(), 5000).result);
+  EXPECT_EQ("0 0 100 " + resource("IDS_INSTALL_FINISH"), install(target.path(), 5000).text());
   release.join();
-  EXPECT_EQ("kit", read_file(target / "busy"));
 }

@@ -1,7 +1,6 @@
-// Failures, cancels and kills roll an installation back: every call a run
-// makes fails in turn, the run is cancelled after each file, and it is killed
-// (SIGKILL) before each change, in a run and in the rollback of a failed one;
-// a saved version that cannot be put back is kept and reported.
+// Failures, cancels and kills roll an installation back: each call failed, a cancel
+// after each file, SIGKILL before each change of a run and of its rollback; copies
+// from a backup root in TMPDIR; a saved version that cannot be put back is kept.
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -14,34 +13,29 @@
 
 using RollbackTest = InstallTest;
 
-// Into a user's tree (files older and newer than the kit, a file it does
-// not name, an odd name, modes and times), into a target missing with two
-// parents, and into the default target of a home where the pending registry
-// is made beside it: whichever call fails, and after whichever file the run
-// is cancelled, the tree is as it was (no directory made above the target)
-// and nothing is left; a failure the run passes over ends as a success. A
-// kill is undone by the next start, which finds the run through the
-// registry, or, once the run had committed, leaves it installed.
+// Into a user's tree, a target missing with two parents, and the default
+// target beside the pending registry: after any failure or cancel the tree is
+// as it was and nothing is left, unless the run passed over the failure. A
+// kill is undone by the next start, or left installed once committed.
 TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   const std::string odd = "-odd $HOME \"q\" `x`/'new\nline'.cfg";
   openKit({{"conf\\old.xml", "kit old"},
            {"conf\\new.xml", "kit new"},
-           {"dup.cfg", "dup first", file_time(kT - 10)},
+           {"dup.cfg", "dup first", EpochToFileTime(kT - 10)},
            {"fresh\\deep\\a.json", "{}"},
            {"keep\\added.txt", "added"},
            {"dup.cfg", "dup second"},
-           {"conf\\\\old.xml", "kit old again", file_time(kT + 5)},
+           {"conf\\\\old.xml", "kit old again", EpochToFileTime(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
-  // One letter per call: a temporary file created (N) and renamed (R), the
-  // journal written (W) and deleted (J), a link (H), a flush (F), an open or
-  // status query (o), anything else (.).
+  // One letter per call: temporary file created N, renamed R; journal written W,
+  // deleted J; link H; flush F; open or status o; anything else '.'.
   std::string letters;
   const auto run = [&](const std::string& root, int failAt, int cancelAfter, int killAt) {
     letters.clear();
+    using Op = FileOperation;
     FileFaults faults;
     int number = 0, renamed = 0, changes = 0;
-    using Op = FileOperation;
     for (const Op operation : {Op::kCreate, Op::kWrite, Op::kSetEnd, Op::kSetTime, Op::kSetMode,
                                Op::kMove, Op::kLink, Op::kMakeDirectory, Op::kRemoveDirectory,
                                Op::kDelete, Op::kFlush, Op::kOpen, Op::kStatus}) {
@@ -91,9 +85,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
     EXPECT_EQ("kit old again|dup second|odd new", read_file(dryRoot + "/conf/old.xml") + "|" +
                                                       read_file(dryRoot + "/dup.cfg") + "|" +
                                                       read_file(dryRoot + "/" + odd));
-    // A power loss is harmless: a flush lies between the last journal write
-    // and the first new file, the last saved link and the first rename, and
-    // the last rename and the journal's deletion.
+    // Power loss is harmless: flushes before the first new file, rename and journal deletion.
     const size_t firstRename = done.find('R'), lastLink = done.rfind('H', firstRename);
     EXPECT_LT(done.find('F', done.rfind('W', done.find('N'))), done.find('N')) << done;
     EXPECT_LT(lastLink == std::string::npos ? 0 : done.find('F', lastLink), firstRename) << done;
@@ -114,14 +106,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
       const int cancel = position - static_cast<int>(done.size()), kill = cancel - files;
       const bool inRollback = kill >= changes;
       const int killAt = inRollback ? kill - changes + failChange + 1 : kill;
-      SCOPED_TRACE(variant +
-                   std::string(kill >= 0     ? ", kill before change "
-                               : cancel >= 0 ? ", cancel after file "
-                                             : ", failure of call ") +
-                   std::to_string(kill >= 0     ? killAt
-                                  : cancel >= 0 ? cancel
-                                                : position) +
-                   (kill >= 0 && inRollback ? " of the rollback" : ""));
+      SCOPED_TRACE(variant + std::string(", position ") + std::to_string(position));
       MemoryDirectory tree;
       const std::string root = prepare(tree);
       const TreeSnapshot before = snapshot_tree(tree.path());
@@ -159,14 +144,33 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   }
 }
 
-// A saved version that cannot be put back stays in the backup root with the
-// journal, every message says where, an installation into that target
-// refuses to start, and the next start puts it back once it can.
-TEST_F(RollbackTest, WhatCannotBePutBackIsKeptAndReported) {
-  for (const char* name : {"a", "b", "c"}) write_file(target / "old/" + name, name, kT - 9);
+// A backup root the target cannot hold goes, private, to TMPDIR past a name taken
+// there, and a rollback copies every byte, mode and time back. A saved version not
+// put back stays with the journal, every message says where, an installation into
+// that target refuses to start, and the next start puts it back once it can.
+TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
+  for (const char* name : {"a", "b", "c"}) write_file(target / "old/" + name, name, kT - 9, 5);
+  chmod((target / "old/a").c_str(), 0640);
+  ASSERT_EQ(0, mkdir((temp / "p8stp0").c_str(), 0777));
+  chmod((temp / "p8stp0").c_str(), 0777);
   const TreeSnapshot before = snapshot_tree(target.path());
   openKit({{"old\\a", "kit a"}, {"old\\b", "kit b"}, {"old\\c", "kit c"}});
   const std::string kept = target / ".p8stp/";
+  {
+    mode_t backupRoot = 0;  // as seen by the last rename while it was there
+    FileFaults faults;
+    faults.fail(FileOperation::kMakeDirectory, ERROR_INVALID_PARAMETER, ".p8stp")
+        .fail(FileOperation::kLink, ERROR_NOT_SAME_DEVICE, "", 0, -1)
+        .fail(FileOperation::kMove, ERROR_NOT_SAME_DEVICE, "p8stp1/saved/", 0, -1)
+        .fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "-> old/c")
+        .on(FileOperation::kMove, [&](const std::string&) {
+          if (exists(temp / "p8stp1")) backupRoot = mode_of(temp / "p8stp1");
+          return 0u;
+        });
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, install(target.path()).result);
+    EXPECT_EQ(S_IFDIR | 0700u, backupRoot);
+    EXPECT_EQ(before, snapshot_tree(target.path()));
+  }
   {
     FileFaults faults;
     faults.fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "old/.p8new", 2)
@@ -194,5 +198,5 @@ TEST_F(RollbackTest, WhatCannotBePutBackIsKeptAndReported) {
   remove_tree(home / ".orbp8");
   EXPECT_EQ("1 " + target.path() + "/ ;", recovered(wide(target.path())));
   EXPECT_EQ(before, snapshot_tree(target.path()));
-  EXPECT_EQ("", leftovers());
+  EXPECT_EQ("p8stp0 d 0777", leftovers() + snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
 }

@@ -25,8 +25,7 @@ struct alignas(256) Aligned {
 // Taken by a static initialiser, before main, the way the language tables are built.
 nuke::IMemoryManager* const g_earlyManager = nuke::memory_manager();
 
-// Watches the manager's figures: this executable links the replaced
-// operators, so every new and delete shows there, as do the pools' chunks.
+// With the replaced operators linked in, every new, delete and pool chunk is counted.
 class MemoryManager : public ::testing::Test {
  protected:
   void SetUp() override { nuke::memory_manager()->enableStatistics(true); }

@@ -3,8 +3,10 @@
 // correct use quiet, and destroying it while held ends the process.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "memory/debug_mutex_monitor.h"
 
@@ -28,11 +30,7 @@ TEST(MutexMonitor, ReportsEveryBrokenRuleAndStaysQuietAroundCorrectUse) {
   const Call lockShared = &IMutexMonitor::lockShared, unlockShared = &IMutexMonitor::unlockShared;
   // In order: the call, whether another thread makes it, and whether it is
   // "quiet" or reported "before" or "after" the real function ran.
-  const struct {
-    Call call;
-    bool otherThread;
-    const char* outcome;
-  } steps[] = {
+  const std::tuple<Call, bool, const char*> steps[] = {
       {lock, false, "quiet"},          {lock, false, "before"},  // recursion
       {lockShared, false, "before"},   {unlockShared, false, "before"},
       {unlock, true, "before"},        {lock, true, "after"},  // a writer elsewhere
@@ -43,19 +41,20 @@ TEST(MutexMonitor, ReportsEveryBrokenRuleAndStaysQuietAroundCorrectUse) {
       {unlockShared, true, "before"},  {unlockShared, false, "quiet"},
       {unlockShared, false, "before"},
   };
-  for (const auto& step : steps) {
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const auto& [call, otherThread, expected] = steps[i];
     const int realCalls = g_realCalls;
     std::string outcome;
-    auto run = [&] {
+    auto run = [&](Call made) {
       try {
-        (monitor->*step.call)(nullptr, count_call);
+        (monitor->*made)(nullptr, count_call);
         outcome = g_realCalls == realCalls ? "quiet without the real function" : "quiet";
       } catch (const nuke::DebugMonitorException&) {
         outcome = g_realCalls == realCalls ? "before" : "after";
       }
     };
-    step.otherThread ? std::thread(run).join() : run();
-    EXPECT_EQ(outcome, step.outcome) << "step " << &step - steps;
+    otherThread ? std::thread(run, call).join() : run(call);
+    EXPECT_EQ(outcome, expected) << "step " << i;
   }
   monitor->lock(nullptr, count_call);
   EXPECT_DEATH(nuke::delete_mutex_monitor(monitor), "destroyed while held: writer present");

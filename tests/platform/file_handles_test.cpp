@@ -1,5 +1,5 @@
-// The handle operations of the file layer: opening by disposition, reading,
-// writing, seeking past 4 GiB, truncating, file times and the last error.
+// The file layer's handles: dispositions, reads and writes, seeks past 4 GiB,
+// truncation, file times and the last error.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,22 +8,14 @@
 #include "platform/file_system.h"
 #include "platform/test_files.h"
 
-namespace {
-
-HANDLE openPath(const std::string& path, uint32_t access, uint32_t disposition) {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  EXPECT_EQ(0u, FileSystem::CreateFile(wide(path), access, 0, disposition, handle)) << path;
-  return handle;
-}
-
-}  // namespace
-
 TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
   ScratchDirectory scratch = platform_scratch();
   const std::string path = scratch / "ten";
   write_file(path, "0123456789");
   ASSERT_EQ(0, symlink(path.c_str(), (scratch / "link").c_str()));
-  HANDLE handle = openPath(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  ASSERT_EQ(0u, FileSystem::CreateFile(wide(path), GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS,
+                                       handle));
   EXPECT_TRUE(fcntl(static_cast<int>(reinterpret_cast<intptr_t>(handle)), F_GETFD) & FD_CLOEXEC);
   unsigned int count = 0;
   EXPECT_EQ(0u, FileSystem::WriteFile(handle, "abcd", 4, &count, nullptr));
@@ -38,8 +30,7 @@ TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
   EXPECT_EQ(0u, FileSystem::GetLastError());
   EXPECT_EQ("abcd", read_file(path)) << "written over, then cut";
   EXPECT_EQ(0, FileSystem::CloseHandle(std::exchange(handle, INVALID_HANDLE_VALUE)));
-  // A link at the name is refused, never written through; a failed open
-  // leaves the handle alone.
+  // A link at the name is refused, not written through; a failed open keeps the handle.
   for (const auto& [name, disposition] : {std::pair{scratch / "link", CREATE_ALWAYS},
                                           {path, CREATE_NEW},
                                           {path + "/below", OPEN_EXISTING}}) {
@@ -55,7 +46,9 @@ TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
 
 TEST(FileHandles, OffsetsBeyond4GiBAndTimesBeyond2038WithoutWrapping) {
   ScratchDirectory scratch = platform_scratch();
-  HANDLE handle = openPath(scratch / "sparse", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  ASSERT_EQ(0u, FileSystem::CreateFile(wide(scratch / "sparse"), GENERIC_READ | GENERIC_WRITE, 0,
+                                       CREATE_ALWAYS, handle));
   long high = 1;  // 7 GiB: the low word, 3 GiB, is taken unsigned, not as -1 GiB
   EXPECT_EQ(0xC0000000u, FileSystem::SetFilePointer(handle, static_cast<int32_t>(0xC0000000u),
                                                     &high, FILE_BEGIN));
@@ -80,7 +73,6 @@ TEST(FileHandles, OffsetsBeyond4GiBAndTimesBeyond2038WithoutWrapping) {
   uint64_t size = 0;
   EXPECT_EQ(0u, FileSystem::GetFileSize(wide(scratch / "sparse"), &size));
   EXPECT_EQ(0x1C0000000u, size) << "all 64 bits of the size";
-  for (const long seconds : {-2208988800L, -1L, 2147483648L, 32503680000L}) {
+  for (const long seconds : {-2208988800L, -1L, 2147483648L, 32503680000L})
     EXPECT_EQ(seconds, FileTimeToEpoch(EpochToFileTime(seconds))) << seconds;
-  }
 }

@@ -1,5 +1,4 @@
-// Where the kit is looked for, and the process facts that decide it: the
-// current directory and the executable's own path.
+// Where the kit is looked for: beside the executable, or in the current directory.
 #include "platform/kit_location.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The path operations and the operations relative to an open directory:
-// directories made with their parents, moves, removals that never follow a
-// link, temporary files, the temporary directory and the finder.
+// Paths made, moved and removed, by name and at an open directory, never
+// through a link; temporary files and directory; the finder.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,7 +10,6 @@
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
 #include "platform/test_files.h"
-#include "support/test_files.h"
 
 TEST(PathOperations, MakeMoveAndRemoveWithoutFollowingLinks) {
   ScratchDirectory scratch = platform_scratch();
@@ -79,8 +77,7 @@ TEST(PathOperations, TemporaryFilesAndDirectory) {
   }
 }
 
-// A plain path is a probe for one entry, a wildcard in the last component
-// enumerates the matches, hidden names and "." and ".." included.
+// A plain path probes one entry; a wildcard lists all matches, hidden ones included.
 TEST(FileFinder, ProbesPlainPathsAndEnumeratesWildcards) {
   ScratchDirectory scratch = platform_scratch();
   mkdir((scratch / "one").c_str(), 0700);
@@ -92,9 +89,8 @@ TEST(FileFinder, ProbesPlainPathsAndEnumeratesWildcards) {
   EXPECT_FALSE(finder.reset(wide(scratch / "dangling"))) << "its status cannot be read";
   EXPECT_FALSE(finder.reset(wide(scratch / "missing/b.txt")));
   std::vector<std::string> names;
-  for (bool more = finder.reset(wide(scratch / "one/*")); more; more = finder.next()) {
+  for (bool more = finder.reset(wide(scratch / "one/*")); more; more = finder.next())
     names.push_back(narrow_lib(finder.name()));
-  }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(joined_names(names, " "), ". .. .hidden.txt b.txt ");
   EXPECT_EQ(finder.name(), u"") << "closed at the end";

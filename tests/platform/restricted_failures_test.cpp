@@ -1,6 +1,5 @@
-// What only the real kernel shows: moves to a tmpfs mounted in a private mount
-// namespace of a forked child (another device, so rename fails with EXDEV and
-// the copy path is taken), and a full file system.
+// Moves onto a tmpfs mounted privately in a forked child: another device, so
+// rename fails with EXDEV and the copy is taken, and a full file system.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -15,8 +14,7 @@ namespace {
 
 const char* const kTree[] = {"", "/a.txt", "/sub", "/sub/run.sh", "/sub/link", "/sub/empty"};
 
-// Mode, modification time, and content or link target of every entry of the
-// tree, one line each.
+// Mode, modification time, and content or link target of each entry, a line each.
 std::string describe(const std::string& root) {
   std::ostringstream lines;
   for (const char* name : kTree) {

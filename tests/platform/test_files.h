@@ -5,10 +5,8 @@
 
 #include <fcntl.h>
 
-#include <string>
-
-#include "support/test_files.h"
 #include "support/scratch_directory.h"
+#include "support/test_files.h"
 
 inline ScratchDirectory platform_scratch() {
   return ScratchDirectory("platform $(touch x) `y` \"q\" \\ ;-", ".");

@@ -8,8 +8,7 @@
 #include "text/languages.h"
 #include "text/locale_codec.h"
 
-// Run by CLocale.RussianTextsSurviveInAsciiAndUtf8Locales with LC_ALL set;
-// checks the codeset first, so that the child really tests that locale.
+// Run in a child by the test below; the codeset shows that LC_ALL took effect.
 TEST(CLocaleChild, DISABLED_RussianTextsWidenAndNarrow) {
   text::ensure_user_locale();
   EXPECT_STREQ(nl_langinfo(CODESET), std::getenv("ORB_EXPECTED_CODESET"));

@@ -6,20 +6,10 @@
 #include <algorithm>
 #include <tuple>
 
-namespace {
+// Looked up in this file's static initialisation, maybe before the tables exist.
+static const WideString kCaptionFromStaticInit = LoadResString("IDS_WIZARD_NEXT");
 
-// Looked up during static initialisation of this file, which may well run
-// before that of the file holding the tables.
-const WideString kCaptionFromStaticInit = LoadResString("IDS_WIZARD_NEXT");
-
-class ResourceLanguage : public ::testing::Test {
- protected:
-  void TearDown() override { set_resource_lang(kLangEnglish); }
-};
-
-}  // namespace
-
-TEST_F(ResourceLanguage, EveryTableHoldsItsOwnTranslationOfEveryKey) {
+TEST(ResourceLanguage, EveryTableHoldsItsOwnTranslationOfEveryKey) {
   EXPECT_EQ(kCaptionFromStaticInit, u"Next >");
   const char* const codes[] = {"ru", "uk", "en", "lv", "lt", "bg",
                                "de", "ro", "ka", "kk", "vi", "tr"};
@@ -50,10 +40,9 @@ TEST_F(ResourceLanguage, EveryTableHoldsItsOwnTranslationOfEveryKey) {
   }
 }
 
-TEST_F(ResourceLanguage, LookupsMatchExactly) {
-  for (const char* code : {"EN", "", "ru_RU", "r"}) {
+TEST(ResourceLanguage, LookupsMatchExactly) {
+  for (const char* code : {"EN", "", "ru_RU", "r"})
     EXPECT_EQ(get_lang_id_by_lang_code(code), kLangNone) << code;
-  }
   const std::tuple<int, const char*, WideString> texts[] = {
       {kLangTurkish, "IDS_WIZARD_NEXT", u"İleri >"},
       {kLangUkrainian, "IDS_WIZARD_FINISH", u"\u041E\u041A"},  // a Cyrillic О and К

@@ -1,10 +1,10 @@
-// Narrow and wide text: the lossless conversions, the number helpers and the
-// small string and path helpers.
+// Narrow and wide text: lossless conversions, numbers, string and path helpers.
 #include "text/wide_string.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <utility>
 
 TEST(WideString, WholeStringConversionsKeepEveryByte) {
@@ -22,27 +22,27 @@ TEST(WideString, WholeStringConversionsKeepEveryByte) {
     EXPECT_EQ(widen_lib(bytes), units) << bytes;
     EXPECT_EQ(narrow_lib(units), bytes) << bytes;
   }
-  // Lone surrogates that stand for no raw byte keep their three-byte form, so
-  // none of them can narrow to ".", "/" or "\".
+  // Lone surrogates standing for no raw byte keep their three bytes: none becomes . / or \.
   EXPECT_EQ(narrow_lib(u"\xDC00..\xDC2E\xDC2F\xDC5C\xDC7F\xD800/"),
             "\xED\xB0\x80..\xED\xB0\xAE\xED\xB0\xAF\xED\xB1\x9C\xED\xB1\xBF\xED\xA0\x80/");
 }
 
-TEST(WideString, NumbersToTextAndBack) {
+TEST(WideString, NumbersAndComparisonsWithoutCaseOrTrailingSeparators) {
   EXPECT_EQ(string_ito(INT32_MIN, 10) + u" " + string_ito(-1, 16) + u" " + string_ito(35, 36) +
                 u" " + string_ito(0, 2),
             u"-2147483648 ffffffff z 0");
   const std::pair<WideString, uint32_t> numbers[] = {
       {u"90", 90}, {u"4294967295", 4294967295u}, {u"4294967296", 0}, {u"-1", 0}, {u" 7", 0}};
   for (const auto& [text, value] : numbers) EXPECT_EQ(string_toul(text), value) << narrow_lib(text);
+  EXPECT_EQ(compare_nocase(u"Temp", u"tEMP"), 0);
+  EXPECT_LT(compare_nocase(u"a", u"B"), 0);
+  EXPECT_TRUE(endsWithPathSeparator(u"/a/") && endsWithPathSeparator(u"a\\"));
+  EXPECT_FALSE(endsWithPathSeparator(u"") || endsWithPathSeparator(u"/a"));
 }
 
 TEST(WideString, ReplaceAllNeverOverlapsNorRescans) {
-  struct Case {
-    WideString text, what, with, expected;
-    int count;
-  };
-  const Case cases[] = {
+  // The text, what is replaced with what, the result and the count.
+  const std::tuple<WideString, WideString, WideString, WideString, int> cases[] = {
       {u"aaaa", u"aa", u"a", u"aa", 2},
       {u"aaa", u"a", u"aa", u"aaaaaa", 3},  // inserted text is not searched again
       {u"aab", u"ab", u"aa", u"aaa", 1},    // nor is a match that the replacement creates
@@ -50,16 +50,9 @@ TEST(WideString, ReplaceAllNeverOverlapsNorRescans) {
       {u"a\\b\\", u"\\", u"/", u"a/b/", 2},
       {u"text", u"", u"x", u"text", 0},
   };
-  for (const Case& c : cases) {
-    WideString text = c.text;
-    EXPECT_EQ(replace_all(text, c.what, c.with), c.count) << narrow_lib(c.text);
-    EXPECT_EQ(text, c.expected) << narrow_lib(c.text);
+  for (const auto& [original, what, with, expected, count] : cases) {
+    WideString text = original;
+    EXPECT_EQ(replace_all(text, what, with), count) << narrow_lib(original);
+    EXPECT_EQ(text, expected) << narrow_lib(original);
   }
-}
-
-TEST(WideString, ComparisonWithoutCaseAndTrailingSeparators) {
-  EXPECT_EQ(compare_nocase(u"Temp", u"tEMP"), 0);
-  EXPECT_LT(compare_nocase(u"a", u"B"), 0);
-  EXPECT_TRUE(endsWithPathSeparator(u"/a/") && endsWithPathSeparator(u"a\\"));
-  EXPECT_FALSE(endsWithPathSeparator(u"") || endsWithPathSeparator(u"/a"));
 }

@@ -9,8 +9,7 @@
 
 Sandbox::Sandbox() : ScratchDirectory("ui_sandbox.", ".") {
   static const std::string originalPath = getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin";
-  write_file(*this / "xdg-open", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" +
-                                     (*this / "opened.txt") + "'; done\n");
+  write_file(*this / "xdg-open", "#!/bin/sh\necho \"$@\" >> '" + (*this / "opened.txt") + "'\n");
   chmod((*this / "xdg-open").c_str(), 0755);
   setenv("HOME", path().c_str(), 1);
   setenv("TMPDIR", path().c_str(), 1);

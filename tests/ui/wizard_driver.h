@@ -8,23 +8,20 @@
 
 #include "support/scratch_directory.h"
 
-// A directory made in the current one that is HOME and TMPDIR from then on
-// (each test makes its own), with an "xdg-open" put first on PATH that
-// appends each argument, one a line, to "opened.txt" there.
+// A directory in the current one, HOME and TMPDIR from then on, with an
+// "xdg-open" first on PATH that appends its arguments as a line to "opened.txt".
 class Sandbox : public ScratchDirectory {
  public:
   Sandbox();
   std::string name() const { return path().substr(path().rfind('/') + 1); }
 };
 
-// True when GTK could open a display (tried once per process). From then on
-// every message box is answered with OK and recorded in g_answeredBoxes as a
-// line "<kind> '<title>' <text>", the kind being "error", "question" or "plain".
+// Whether GTK could open a display; from then on every message box is answered
+// OK and recorded in g_answeredBoxes as a line "<kind> '<title>' <text>".
 bool displayAvailable();
 extern std::string g_answeredBoxes;
 
-// Runs `action` once from the main loop as soon as `condition` holds; an
-// action may nest a loop (a modal box, an installation) without holding up
-// the others. cancelPostedActions() drops those that have not run.
+// Runs `action` once from the main loop when `condition` holds, also while an
+// action nests a loop; cancelPostedActions() drops those not yet run.
 void postWhen(std::function<bool()> condition, std::function<void()> action);
 void cancelPostedActions();

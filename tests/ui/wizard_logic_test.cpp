@@ -1,6 +1,5 @@
-// The wizard's logic that needs no window: how paths are formed, how a
-// snapshot of the worker's state is read, that the waiting loop pauses, and
-// the launcher files that learn the directory installed into.
+// The wizard's logic without a window: paths, the worker's state as read, the
+// waiting loop's pause, and the launcher files learning the installed directory.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -24,28 +23,25 @@ TEST(TargetPathRules, ProposedTypedRecordedAndDescriptionPaths) {
   EXPECT_EQ(cleanTargetDirectory(u"file://file:///a/"), u"file:///a/");
   EXPECT_EQ(cleanTargetDirectory(u"/home/u/\r\nt\nm\rp"), u"/home/u/tmp");
   EXPECT_EQ(targetFromTypedPath(u"\\home\\me\\t/x"), u"/home/me/t/x");
-  // One final separator goes; a second one stays.
   EXPECT_EQ(templateListEntry(u"/a/b/"), u"/a/b");
   EXPECT_EQ(templateListEntry(u"/a/b\\"), u"/a/b");
   EXPECT_EQ(templateListEntry(u"/a/b//"), u"/a/b/");
-  // Exactly one separator between the directory and the name.
   EXPECT_EQ(descriptionDocumentPath(u"/t", u"docs\\readme.html"), u"/t/docs/readme.html");
   EXPECT_EQ(descriptionDocumentPath(u"/t/", u"readme.html"), u"/t/readme.html");
 }
 
 TEST(InstallOutcomeRules, SnapshotsAreReadAsTheWorkerMeantThem) {
-  using Outcome = InstallOutcome;
   // Error code, progress, worker finished, cancel requested, outcome.
-  const std::tuple<uint32_t, int32_t, bool, bool, Outcome> cases[] = {
-      {0, 57, false, true, Outcome::kRunning},  // the worker has not seen the cancel yet
-      {0, 99, false, false, Outcome::kRunning},
-      {0, 100, false, false, Outcome::kSucceeded},
-      {0, 100, true, true, Outcome::kSucceeded},  // a cancel too late changes nothing
-      {3, 30, false, false, Outcome::kFailed},
-      {3, 100, true, true, Outcome::kFailed},
+  const std::tuple<uint32_t, int32_t, bool, bool, InstallOutcome> cases[] = {
+      {0, 57, false, true, InstallOutcome::kRunning},  // the worker has not seen the cancel yet
+      {0, 99, false, false, InstallOutcome::kRunning},
+      {0, 100, false, false, InstallOutcome::kSucceeded},
+      {0, 100, true, true, InstallOutcome::kSucceeded},  // a cancel too late changes nothing
+      {3, 30, false, false, InstallOutcome::kFailed},
+      {3, 100, true, true, InstallOutcome::kFailed},
       // A worker that ended without a result was cancelled, or else it failed.
-      {0, 40, true, true, Outcome::kCancelled},
-      {0, 40, true, false, Outcome::kFailed},
+      {0, 40, true, true, InstallOutcome::kCancelled},
+      {0, 40, true, false, InstallOutcome::kFailed},
   };
   for (const auto& [code, progress, finished, cancel, outcome] : cases) {
     EXPECT_EQ(classifyInstall({code, u"/t/a.xml", progress, finished, {}}, cancel), outcome)
@@ -62,8 +58,7 @@ TEST(PollPacing, EveryPassPausesSoThatWaitingLeavesTheProcessorFree) {
 
 TEST(InstallSession, RecordsTheInstalledDirectoryFirstInTheFilesTheListCameFrom) {
   Sandbox sandbox;
-  // Records sandbox/installed over the directories set in the base or the
-  // local file: the files it could not save, then the lists both hold.
+  // Records sandbox/installed over `list` set in one file: what it could not save, both lists.
   const auto record = [&](std::vector<WideString> list, bool inBase) {
     set_tmplts_list(list, inBase);
     InstallSession session;

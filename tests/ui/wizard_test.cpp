@@ -1,5 +1,4 @@
-// The wizard in a window, driven in the test process where every button, text
-// and box can be read; whole runs with screenshots are the end-to-end tests'.
+// The wizard in a window, driven in the test process, where every widget can be read.
 #include <fcntl.h>
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
@@ -26,8 +25,7 @@
 
 namespace {
 
-// A message page's text, then Back, Next and Cancel, each as its caption and
-// "+" (sensitive) or "-", or "hidden".
+// A message page's text, then each button's caption and + (sensitive) or -, or "hidden".
 std::string page(const CInstallerDlg& d) {
   const auto* message = dynamic_cast<const MessagePage*>(d.currentPage());
   std::string shown =
@@ -156,8 +154,7 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
   const std::string cancelled =
       installing +
       "Installation canceled. Template directory has not been changed. / hidden | Ready+ | Cancel-";
-  // How the user leaves, and the pages seen until the wizard closes (by Ready
-  // on the cancelled page, else by itself).
+  // How the user leaves, and the pages seen until the wizard closes.
   const std::tuple<const char*, std::function<void(CInstallerDlg&)>, std::string> leaves[] = {
       {"Cancel button", [](CInstallerDlg& d) { click(d.cancelButton()); }, cancelled},
       {"Escape", [&](CInstallerDlg& d) { d.processKeyPress(&escape); }, cancelled},
