@@ -111,7 +111,8 @@ int CInstallerDlg::DoModal() {
 
 void CInstallerDlg::runWithWindow() {
   InterruptCatcher catcher;
-  const guint check = g_timeout_add(100, on_interrupt_check, this);
+  // Run with the GDK lock held, as a box opened from it expects.
+  const guint check = gdk_threads_add_timeout(100, on_interrupt_check, this);
   showMainWindow();
   showWelcomePage();
   if (m_silent) {

@@ -25,7 +25,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
            {"fresh\\deep\\a.json", "{}"},
            {"keep\\added.txt", "added"},
            {"dup.cfg", "dup second"},
-           {"conf\\\\old.xml", "kit old again", EpochToFileTime(kT + 5)},
+           {"conf/old.xml", "kit old again", EpochToFileTime(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
   // One letter per call: temporary file created N, renamed R; journal written W,
