@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "config/config_file_io.h"
-#include "test_files.h"
+#include "platform/test_files.h"
 
 TEST(ConfigFileFormat, ReadsLinesAsTheyStandAndWritesThemBack) {
-  ScratchDirectory scratch(kOddScratchName);
+  ScratchDirectory scratch = platform_scratch();
   const std::string path = scratch / "orbstart.cfg";
   // "Ж" takes bytes 1023 and 1024: the reader's first chunk ends inside it.
   const std::string cut = "P=" + std::string(1021, 'a') + "Ж\n";

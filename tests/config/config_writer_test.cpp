@@ -9,8 +9,8 @@
 
 #include "config/config_file_io.h"
 #include "config/in_place_file.h"
+#include "platform/test_files.h"
 #include "support/child_process.h"
-#include "test_files.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int write_result(const std::string& path, const WideString& value = u"v", int li
 }  // namespace
 
 TEST(ConfigFileWriter, KeepsModesAndLinksAndRefusesWhatIsNoFile) {
-  ScratchDirectory scratch(kOddScratchName);
+  ScratchDirectory scratch = platform_scratch();
   mkdir((scratch / "real").c_str(), 0755);
   write_file(scratch / "real/orbstart.cfg", kOldContent);
   chmod((scratch / "real/orbstart.cfg").c_str(), 0666);
@@ -56,7 +56,7 @@ TEST(ConfigFileWriter, KeepsModesAndLinksAndRefusesWhatIsNoFile) {
 
 // Writing beyond a file size limit fails as on a full disk.
 TEST(ConfigFileWriter, FailedWriteLeavesTheOldContent) {
-  ScratchDirectory scratch(kOddScratchName);
+  ScratchDirectory scratch = platform_scratch();
   const std::string path = scratch / "orbstart.cfg";
   const std::string report = run_in_child([&] {
     signal(SIGXFSZ, SIG_IGN);
@@ -78,7 +78,7 @@ TEST(ConfigFileWriter, FailedWriteLeavesTheOldContent) {
 TEST(ConfigFileWriter, UnprivilegedWriterRewritesInPlaceOnlyAFileItMayWrite) {
   const passwd* nobody = getpwnam("nobody");
   if (geteuid() != 0 || nobody == nullptr) GTEST_SKIP() << "needs the super-user and nobody";
-  ScratchDirectory scratch(kOddScratchName);
+  ScratchDirectory scratch = platform_scratch();
   chmod(scratch.path().c_str(), 0755);
   const std::string shared = scratch / "shared/orbstart.cfg", open = scratch / "open/orbstart.cfg";
   for (const auto& [path, directoryMode, fileMode] :

@@ -8,7 +8,7 @@
 
 #include "config/config_locations.h"
 #include "platform/file_system.h"
-#include "test_files.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ class LauncherFiles : public ::testing::Test {
     return list;
   }
 
-  ScratchDirectory m_scratch{kOddScratchName};
+  ScratchDirectory m_scratch = platform_scratch();
   const std::string m_home = m_scratch / "home/";
   ScopedEnvironment m_homeVariable{"HOME", m_home.c_str()};
 };

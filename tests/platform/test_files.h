@@ -1,4 +1,4 @@
-// Scratch directories of the platform tests: in the build tree, on the disk,
+// Scratch directories of the file layer and configuration tests: on the disk,
 // so that a tmpfs mounted inside is another device, and named with what a
 // shell would interpret, so that every path must reach the system literally.
 #pragma once

@@ -8,22 +8,20 @@
 
 #include "config/config_locations.h"
 #include "config/starter.h"
+#include "support/scratch_directory.h"
 #include "support/test_files.h"
 #include "ui/install_outcome.h"
 #include "ui/install_session.h"
 #include "ui/poll_pacing.h"
 #include "ui/target_path.h"
-#include "wizard_driver.h"
 
 TEST(TargetPathRules, ProposedTypedRecordedAndDescriptionPaths) {
-  EXPECT_EQ(cleanTargetDirectory(u"/srv/https://x"), u"");
-  EXPECT_EQ(cleanTargetDirectory(u"http://host/t"), u"");
-  EXPECT_EQ(cleanTargetDirectory(u"ftp://host/t"), u"");
+  for (const WideString address : {u"/srv/https://x", u"http://host/t", u"ftp://host/t"})
+    EXPECT_EQ(cleanTargetDirectory(address), u"") << narrow_lib(address);
   // "file://" goes at its first occurrence only.
   EXPECT_EQ(cleanTargetDirectory(u"file://file:///a/"), u"file:///a/");
   EXPECT_EQ(cleanTargetDirectory(u"/home/u/\r\nt\nm\rp"), u"/home/u/tmp");
   EXPECT_EQ(targetFromTypedPath(u"\\home\\me\\t/x"), u"/home/me/t/x");
-  EXPECT_EQ(templateListEntry(u"/a/b/"), u"/a/b");
   EXPECT_EQ(templateListEntry(u"/a/b\\"), u"/a/b");
   EXPECT_EQ(templateListEntry(u"/a/b//"), u"/a/b/");
   EXPECT_EQ(descriptionDocumentPath(u"/t", u"docs\\readme.html"), u"/t/docs/readme.html");
@@ -57,7 +55,8 @@ TEST(PollPacing, EveryPassPausesSoThatWaitingLeavesTheProcessorFree) {
 }
 
 TEST(InstallSession, RecordsTheInstalledDirectoryFirstInTheFilesTheListCameFrom) {
-  Sandbox sandbox;
+  ScratchDirectory sandbox;
+  ScopedEnvironment home("HOME", sandbox.path().c_str());
   // Records sandbox/installed over `list` set in one file: what it could not save, both lists.
   const auto record = [&](std::vector<WideString> list, bool inBase) {
     set_tmplts_list(list, inBase);
