@@ -19,11 +19,10 @@ using InstallerTest = InstallTest;
 // root and registry private; a file named twice decided once; success paused.
 TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   const mode_t umaskBefore = umask(022);
-  write_file(target / "older.cfg", "older", kT - 1);
+  for (const auto& [name, time] : {std::pair<std::string, int64_t>{"older", kT - 1},
+                                   {"equal", kT}, {"newer", kT + 1}, {"fraction", kT}})
+    write_file(target / (name + ".cfg"), name, time);
   chmod((target / "older.cfg").c_str(), 0604);
-  write_file(target / "equal.cfg", "equal", kT);
-  write_file(target / "newer.cfg", "newer", kT + 1);
-  write_file(target / "fraction.cfg", "fraction", kT);
   _FILETIME fraction = EpochToFileTime(kT);
   fraction.dwLowDateTime += 5000000;  // half a second later (no carry at this time)
   ASSERT_EQ(0, symlink("nowhere", (target / "dangling.cfg").c_str()));

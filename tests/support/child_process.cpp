@@ -18,38 +18,22 @@ std::string run_in_child(const std::function<std::string()>& body) {
   // Buffered output would otherwise be written twice.
   std::fflush(nullptr);
   const pid_t child = fork();
-  if (child < 0) {
-    close(channel[0]);
-    close(channel[1]);
-    return "fork failed";
-  }
   if (child == 0) {
     close(channel[0]);
     const std::string report = body();
-    size_t written = 0;
-    while (written < report.size()) {
-      const ssize_t put = write(channel[1], report.data() + written, report.size() - written);
-      if (put <= 0) _exit(1);
-      written += static_cast<size_t>(put);
-    }
-    _exit(0);
+    FILE* const out = fdopen(channel[1], "w");
+    const bool sent = std::fwrite(report.data(), 1, report.size(), out) == report.size();
+    _exit(std::fclose(out) == 0 && sent ? 0 : 1);
   }
   close(channel[1]);
+  FILE* const in = fdopen(channel[0], "r");
   std::string report;
   char buffer[4096];
-  ssize_t got;
-  while ((got = read(channel[0], buffer, sizeof buffer)) != 0) {
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    report.append(buffer, static_cast<size_t>(got));
-  }
-  close(channel[0]);
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+    report.append(buffer, got);
+  std::fclose(in);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return "child ended abnormally, waitpid failed";
-  }
+  if (child < 0 || waitpid(child, &status, 0) != child) return "fork or waitpid failed";
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     return "child ended abnormally, status " + std::to_string(status);
   }

@@ -2,10 +2,6 @@
 
 std::atomic<FileFaults*> FileFaults::s_current{nullptr};
 
-FileFaults::FileFaults() { s_current = this; }
-
-FileFaults::~FileFaults() { s_current = nullptr; }
-
 FileFaults& FileFaults::fail(FileOperation operation, uint32_t code, const std::string& part,
                              int skip, int count) {
   std::lock_guard<std::mutex> lock(m_mutex);

@@ -1,7 +1,6 @@
-// The tests' file layer: FileSystem, with the failures and actions that the
-// running test chooses per operation and per path (FileFaults), and a record
-// of every call. Without a FileFaults alive every call simply goes through.
-// Any thread may make the calls; a test holds one FileFaults at a time.
+// The tests' file layer: FileSystem with the failures and actions the running test
+// chooses per operation and path (FileFaults), and a record of every call; without a
+// FileFaults alive every call goes through. Any thread; one FileFaults at a time.
 #pragma once
 
 #include <atomic>
@@ -23,18 +22,16 @@ enum class FileOperation {
   kSetTime,          // SetFileTime, SetTimesAt
   kSetMode,          // SetFileMode
   kMove,             // MoveFile, MoveFileAt: the path is "FROM -> TO"
-  kLink,             // CreateHardLink, CreateHardLinkAt: "EXISTING -> NEW"
+  kLink,             // CreateHardLinkAt: "EXISTING -> NEW"
   kMakeDirectory,    // CreateDirectory, CreateDirectoryAt
-  kRemoveDirectory,  // RemoveDirectory, RemoveDirectoryAt
+  kRemoveDirectory,  // RemoveDirectoryAt
   kDelete,           // DeleteFile, DeleteFileAt
   kFlush,            // FlushFileBuffers, FlushFileSystem
   kStatus,           // StatusAt, StatusOfPath
-  kList,             // ListDirectory
 };
 
-// One call as the layer saw it. The path of a handle operation is the one
-// the handle was opened with; a name relative to a directory handle is
-// joined to that directory's path when the layer opened it.
+// One call as the layer saw it: a handle's path is the one it was opened with, a
+// name relative to a directory handle joined to that directory's path.
 struct FileCall {
   FileOperation operation;
   std::string path;
@@ -46,8 +43,8 @@ class FileFaults {
   // Returns 0 to let the call go on, else the code it fails with.
   using Action = std::function<uint32_t(const std::string& path)>;
 
-  FileFaults();  // from now on consulted by FaultyFileSystem
-  ~FileFaults();
+  FileFaults() { s_current = this; }  // from now on consulted by FaultyFileSystem
+  ~FileFaults() { s_current = nullptr; }
   FileFaults(const FileFaults&) = delete;
   FileFaults& operator=(const FileFaults&) = delete;
 
@@ -126,14 +123,11 @@ struct FaultyFileSystem : FileSystem {
              narrow_lib(from) + " -> " + narrow_lib(to), false)
   ORB_FAULTY(MoveFileAt, (HANDLE fd, const std::string& f, HANDLE td, const std::string& t),
              (fd, f, td, t), kMove, at(fd, f) + " -> " + at(td, t), false)
-  ORB_FAULTY(CreateHardLink, (const WideString& to, const WideString& from), (to, from), kLink,
-             narrow_lib(from) + " -> " + narrow_lib(to), false)
   ORB_FAULTY(CreateHardLinkAt, (HANDLE td, const std::string& t, HANDLE fd, const std::string& f),
              (td, t, fd, f), kLink, at(fd, f) + " -> " + at(td, t), false)
   ORB_FAULTY(CreateDirectory, (const WideString& p), (p), kMakeDirectory, narrow_lib(p), false)
   ORB_FAULTY(CreateDirectoryAt, (HANDLE d, const std::string& n, uint32_t mode), (d, n, mode),
              kMakeDirectory, at(d, n), false)
-  ORB_FAULTY(RemoveDirectory, (const WideString& p), (p), kRemoveDirectory, narrow_lib(p), false)
   ORB_FAULTY(RemoveDirectoryAt, (HANDLE d, const std::string& n), (d, n), kRemoveDirectory,
              at(d, n), false)
   ORB_FAULTY(DeleteFile, (const WideString& p), (p), kDelete, narrow_lib(p), false)
@@ -142,8 +136,6 @@ struct FaultyFileSystem : FileSystem {
              (d, n, s, follow), kStatus, at(d, n), false)
   ORB_FAULTY(StatusOfPath, (const std::string& p, bool follow, FileStatus& s), (p, follow, s),
              kStatus, p, false)
-  ORB_FAULTY(ListDirectory, (const std::string& p, std::vector<std::string>& names), (p, names),
-             kList, p, false)
 #undef ORB_FAULTY
   // The opening calls also remember the path of the handle they made.
   static uint32_t CreateFile(const WideString& path, uint32_t access, uint32_t share,

@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -14,28 +15,24 @@ void finish_child_test() { std::exit(::testing::Test::HasFailure() ? 1 : kChildT
 int run_test_in_child(const std::string& executable, const std::string& testName,
                       const std::vector<std::string>& environment,
                       const std::vector<std::string>& removed) {
-  std::vector<std::string> variables;
+  std::vector<std::string> variables = environment;
   for (char** entry = environ; *entry != nullptr; ++entry) {
-    const std::string variable = *entry;
-    const std::string name = variable.substr(0, variable.find('='));
-    bool keep = true;
+    const std::string variable = *entry, name = variable.substr(0, variable.find('='));
+    bool keep = std::find(removed.begin(), removed.end(), name) == removed.end();
     for (const std::string& other : environment) keep &= other.substr(0, other.find('=')) != name;
-    for (const std::string& other : removed) keep &= other != name;
     if (keep) variables.push_back(variable);
   }
-  variables.insert(variables.end(), environment.begin(), environment.end());
-
   std::vector<std::string> arguments = {executable, "--gtest_also_run_disabled_tests",
                                         "--gtest_filter=" + testName};
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (std::string& variable : variables) envp.push_back(variable.data());
-  envp.push_back(nullptr);
-
+  const auto pointers = [](std::vector<std::string>& texts) {
+    std::vector<char*> list;
+    for (std::string& text : texts) list.push_back(text.data());
+    list.push_back(nullptr);
+    return list;
+  };
   pid_t pid;
-  if (posix_spawn(&pid, executable.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
+  if (posix_spawn(&pid, executable.c_str(), nullptr, nullptr, pointers(arguments).data(),
+                  pointers(variables).data()) != 0) {
     return -1;
   }
   int status = 0;

@@ -12,14 +12,8 @@
 
 ScratchDirectory::ScratchDirectory(const std::string& namePrefix, const std::string& parent) {
   std::string pattern = parent + "/" + namePrefix + "XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("mkdtemp " + pattern + ": " + std::strerror(errno));
-  }
-  char* const absolute = realpath(pattern.c_str(), nullptr);
-  if (absolute == nullptr) {
-    rmdir(pattern.c_str());
-    throw std::runtime_error("realpath " + pattern + ": " + std::strerror(errno));
-  }
+  char* const absolute = mkdtemp(pattern.data()) ? realpath(pattern.c_str(), nullptr) : nullptr;
+  if (absolute == nullptr) throw std::runtime_error(pattern + ": " + std::strerror(errno));
   m_path = absolute;
   std::free(absolute);
 }

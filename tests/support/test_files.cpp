@@ -1,10 +1,9 @@
 #include "support/test_files.h"
 
-#include <dirent.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 void write_file(const std::string& path, const std::string& content) {
@@ -15,22 +14,15 @@ void write_file(const std::string& path, const std::string& content) {
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
 std::vector<std::string> directory_names(const std::string& directory, const std::string& prefix) {
   std::vector<std::string> names;
-  if (DIR* stream = opendir(directory.c_str())) {
-    while (const dirent* entry = readdir(stream)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != ".." && name.compare(0, prefix.size(), prefix) == 0) {
-        names.push_back(name);
-      }
-    }
-    closedir(stream);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+    const std::string name = entry.path().filename();
+    if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;

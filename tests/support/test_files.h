@@ -1,7 +1,6 @@
-// What tests read and write around the code under test, done with the C and
-// C++ libraries and never with that code: whole files, directory listings,
-// a path's status, wide text and a scoped environment variable. Any thread,
-// and forked children; ScopedEnvironment on the test thread only.
+// What tests read and write around the code under test, with the C and C++
+// libraries and never with that code: whole files, listings, a path's status, wide
+// text, a scoped environment variable (test thread only). Any thread, forked children.
 #pragma once
 
 #include <sys/stat.h>
@@ -13,8 +12,7 @@
 
 #include "text/wide_string.h"
 
-// Creates or truncates `path` and writes `content`; throws std::runtime_error
-// when that fails.
+// Creates or truncates `path` with `content`; throws std::runtime_error on failure.
 void write_file(const std::string& path, const std::string& content);
 // The whole content of `path`; "<missing>" when it cannot be opened, so that
 // a missing file never passes for an empty one.
