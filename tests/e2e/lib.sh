@@ -5,36 +5,31 @@ set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
 require_display() { [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display" >&2; exit 77; }; }
 
-# A fresh HOME with the DEFAULT template directory, TMPDIR, an xdg-open that
-# records in $XDG_RECORD; in $E2E_DIR the examples' kit in kit/, none in
-# missing/, random bytes in garbage/ and the kit's first three quarters in cut/.
+# A fresh current $E2E_DIR: HOME, TMPDIR, an xdg-open logging to $XDG_RECORD; kits: the examples'
+# in kit/, none in missing/, random bytes in garbage/, the first three quarters in cut/.
 e2e_init() {
   E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orb-e2e.XXXXXX")
   trap 'set +e; kill -KILL ${SETUP_PID:-} 2> /dev/null; wait; rm -rf "$E2E_DIR"' EXIT
-  mkdir -p "$E2E_DIR/home" "$E2E_DIR/tmp" "$E2E_DIR/bin" "$E2E_DIR/kit" "$SHOTS"
+  mkdir -p "$SHOTS" && cd "$E2E_DIR" && mkdir home tmp bin kit missing garbage cut
   export HOME="$E2E_DIR/home" TMPDIR="$E2E_DIR/tmp" LANG=C.UTF-8 PATH="$E2E_DIR/bin:$PATH"
   unset LC_ALL LC_MESSAGES LANGUAGE
   LOG="$E2E_DIR/setup.log" XDG_RECORD="$E2E_DIR/xdg-open.log"
   DEFAULT="$HOME/.orbp8/Orbe/orbp8/tmplts"
-  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$XDG_RECORD" > "$E2E_DIR/bin/xdg-open"
-  chmod +x "$E2E_DIR/bin/xdg-open"
-  "$EXAMPLES/pack" "$ORBKIT" "$E2E_DIR/kit/orbp8.pkd" > /dev/null
-  mkdir "$E2E_DIR/missing" "$E2E_DIR/garbage" "$E2E_DIR/cut"
-  head -c 4096 /dev/urandom > "$E2E_DIR/garbage/orbp8.pkd"
-  size=$(stat -c %s "$E2E_DIR/kit/orbp8.pkd")
-  head -c $((size * 3 / 4)) "$E2E_DIR/kit/orbp8.pkd" > "$E2E_DIR/cut/orbp8.pkd"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$XDG_RECORD" > bin/xdg-open
+  chmod +x bin/xdg-open
+  "$EXAMPLES/pack" "$ORBKIT" kit/orbp8.pkd > /dev/null
+  head -c 4096 /dev/urandom > garbage/orbp8.pkd
+  head -c $(($(stat -c %s kit/orbp8.pkd) * 3 / 4)) kit/orbp8.pkd > cut/orbp8.pkd
 }
 
 # $E2E_DIR/big-kit: 4000 files d1/f0000... of 64 KiB of zeros, long to install.
 make_big_kit() {
-  mkdir -p "$E2E_DIR/big/d1" "$E2E_DIR/big-kit"
-  head -c $((4000 * 65536)) /dev/zero | (cd "$E2E_DIR/big/d1" && split -a 4 -d -b 65536 - f)
-  "$ORBKIT" pack "$E2E_DIR/big" "$E2E_DIR/big-kit/orbp8.pkd" --title "en=Big kit" > /dev/null
-  rm -rf "$E2E_DIR/big"
+  mkdir -p big/d1 big-kit
+  head -c $((4000 * 65536)) /dev/zero | (cd big/d1 && split -a 4 -d -b 65536 - f)
+  "$ORBKIT" pack big big-kit/orbp8.pkd --title "en=Big kit" > /dev/null && rm -rf big
 }
 
-# start_setup DIR ARGS...: "setup usecwd . ARGS" in DIR, in the background;
-# start_wizard waits for the wizard, $win; install_into DIR TARGET installs.
+# start_setup DIR ARGS...: "setup usecwd . ARGS" in DIR, in the background.
 start_setup() {
   (cd "$1" && shift && exec "$SETUP" usecwd . "$@") > "$LOG" 2>&1 < /dev/null &
   SETUP_PID=$!
@@ -61,8 +56,7 @@ finish_setup() {
 
 # wait_for SECONDS COMMAND...: repeats COMMAND until it succeeds.
 wait_for() {
-  tries=$(($1 * 10))
-  shift
+  tries=$(($1 * 10)) && shift
   until "$@" > /dev/null 2>&1; do
     [ "$((tries -= 1))" -gt 0 ] || fail "timed out waiting for: $*"
     sleep 0.1

@@ -1,6 +1,5 @@
-// Scratch directories of the file layer and configuration tests: on the disk,
-// so that a tmpfs mounted inside is another device, and named with what a
-// shell would interpret, so that every path must reach the system literally.
+// Scratch directories of the file layer and configuration tests: on the disk, so that a tmpfs
+// mounted inside is another device, named with shell syntax that every path must pass literally.
 #pragma once
 
 #include <fcntl.h>

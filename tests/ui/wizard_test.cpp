@@ -1,6 +1,5 @@
-// The wizard in a window, driven in the test process, where every widget can be
-// read: message boxes are answered as a user would, and actions run from the
-// main loop once their condition holds, so that a modal run can be steered.
+// The wizard in a window, driven in the test process: boxes answered as a user would, and
+// actions run from the main loop once their condition holds, so that a modal run is steered.
 #include <fcntl.h>
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
@@ -29,8 +28,7 @@
 
 namespace {
 
-// A directory in the current one, HOME and TMPDIR from then on, with an
-// "xdg-open" first on PATH that appends its arguments as a line to "opened.txt".
+// A directory here, HOME and TMPDIR from then on; an xdg-open on PATH logs to "opened.txt".
 class Sandbox : public ScratchDirectory {
  public:
   Sandbox() : ScratchDirectory("ui_sandbox.", ".") {
@@ -67,8 +65,7 @@ gboolean answerBoxes(gpointer) {
   return TRUE;
 }
 
-// Posted actions remember the generation they belong to; cancelPostedActions()
-// starts a new one, and those of older generations end without running.
+// Posted actions of a generation older than cancelPostedActions() made end without running.
 int g_generation = 0;
 
 gboolean runPostedStep(gpointer step) {
@@ -82,8 +79,7 @@ bool displayAvailable() {
   return available;
 }
 
-// Runs `action` once from the main loop when `condition` holds, also while an
-// action nests a loop; cancelPostedActions() drops those not yet run.
+// Runs `action` once from the main loop when `condition` holds, also in a loop an action nests.
 void postWhen(std::function<bool()> condition, std::function<void()> action) {
   auto* step = new std::function<bool()>([=, generation = g_generation] {
     if (generation != g_generation) return true;
@@ -133,11 +129,6 @@ class WizardTest : public ::testing::Test {
     ASSERT_EQ(write_kit(layout, m_sandbox / "orbp8.pkd", 6, nullptr), "");
   }
 
-  // Runs `action` once the dialog has reached `state` or a later one.
-  static void onState(const CInstallerDlg& d, WizardState state, std::function<void()> action) {
-    postWhen([&d, state] { return d.wizardState() >= state; }, std::move(action));
-  }
-
   // A dialog as start-up makes it, looking for the kit in the sandbox.
   CInstallerDlg makeDialog() {
     std::string arguments[] = {"setup", "usecwd", m_sandbox.name()};
@@ -159,7 +150,7 @@ TEST_F(WizardTest, AMissingKitThenAnInteractiveInstallationThroughEveryPage) {
           {{u"en", u"Orbe Templates", u"Orbe Ltd", u"readme.html"}});
   CInstallerDlg d = makeDialog();
   // Each click returns when its page is shown, the last Next after the installation.
-  onState(d, WizardState::kWelcome, [&] {
+  postWhen([&] { return d.wizardState() >= WizardState::kWelcome; }, [&] {
     const std::string welcome =
         "Welcome to the product installation program Orbe Templates (Orbe Ltd). / "
         "< Back- | Next >+ | Cancel+";
@@ -239,7 +230,7 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
     SCOPED_TRACE(how);
     CInstallerDlg d = makeDialog();
     std::string pages;
-    onState(d, WizardState::kWelcome, [&] {
+    postWhen([&] { return d.wizardState() >= WizardState::kWelcome; }, [&] {
       pages += page(d) + "\n";
       if (expectedPages == welcome) return leave(d);
       click(d.nextButton());
@@ -252,7 +243,7 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
       leave(d);
     });
     if (expectedPages == cancelled) {
-      onState(d, WizardState::kSuccess, [&] {
+      postWhen([&] { return d.wizardState() >= WizardState::kSuccess; }, [&] {
         pages += page(d);
         click(d.nextButton());
       });
