@@ -1,6 +1,5 @@
-// Helpers of the kit tests: container bytes written field by field, and a
-// scratch directory that is also the reader's temporary directory and checks
-// that a test leaves no file open. Test thread only.
+// Helpers of the kit tests: container bytes written field by field, and a scratch directory
+// that is the reader's temporary directory and checks that no file is left open. Test thread.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,15 +13,15 @@
 #include "kit/deflate_writer.h"
 #include "kit/install_data.h"
 #include "kit/lz_compressor.h"
-#include "support/test_files.h"
 #include "support/faulty_file_system.h"
 #include "support/scratch_directory.h"
+#include "support/test_files.h"
 
 // The program's reader, over the layer that fails what a FileFaults asks for.
 using Reader = config::InstallData<BasicLZCompressor<FaultyFileSystem>, FaultyFileSystem>;
 
 // Container fields: a little-endian number, a counted UTF-16LE text, a record
-// (its size word, the fields, `padding` zeros), a file record's fields.
+// (size word, fields, `padding` zeros), a file record's fields.
 inline std::string u32(uint32_t value) {
   return {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
 }
@@ -39,13 +38,11 @@ inline std::string file_fields(const std::u16string& name, uint32_t offset, uint
   return text(name) + u32(time.dwLowDateTime) + u32(time.dwHighDateTime) + u32(offset) + u32(size);
 }
 
-// A multi-language container with one "en" product and the entries (name,
-// content), their data one after the other.
+// A multi-language container: one "en" product, the entries and their data in order.
 inline std::string simple_container(
     const std::vector<std::pair<std::u16string, std::string>>& entries) {
-  std::string head = u32(1) + u32(1) + record(text(u"en") + text(u"T") + text(u"V") + text(u""));
-  head += u32(static_cast<uint32_t>(entries.size()));
-  std::string data;
+  std::string data, head = u32(1) + u32(1) + record(text(u"en") + text(u"T") + text(u"V") + u32(0));
+  head += u32(uint32_t(entries.size()));
   for (const auto& [name, content] : entries) {
     head += record(file_fields(name, uint32_t(data.size()), uint32_t(content.size())));
     data += content;
@@ -53,8 +50,7 @@ inline std::string simple_container(
   return head + data;
 }
 
-// A stored deflate block holding `bytes` (below 64 KiB), the stream's last
-// or not: compressed data whose end or damage lies exactly where a test wants.
+// A stored deflate block of `bytes` (below 64 KiB), the stream's last or not.
 inline std::string stored_block(const std::string& bytes, bool last = false) {
   const auto length = static_cast<uint16_t>(bytes.size());
   return std::string(1, char(last)) + u32(length | uint32_t(uint16_t(~length)) << 16) + bytes;
@@ -64,12 +60,10 @@ class KitTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(mkdir(path("tmp").c_str(), 0700), 0);
-    setenv("TMPDIR", path("tmp").c_str(), 1);
     m_openFiles = directory_names("/proc/self/fd").size();
   }
   void TearDown() override {
     EXPECT_EQ(directory_names("/proc/self/fd").size(), m_openFiles) << "a file was left open";
-    unsetenv("TMPDIR");
   }
 
   std::string path(const std::string& name) const { return m_scratch / name; }
@@ -85,5 +79,6 @@ class KitTest : public ::testing::Test {
 
  private:
   ScratchDirectory m_scratch{"kit_test."};
+  ScopedEnvironment m_temporaryDirectory{"TMPDIR", path("tmp").c_str()};
   size_t m_openFiles = 0;
 };
