@@ -14,10 +14,8 @@ sync, and the setup process's peak RSS against its limit (64 MiB + the kit).
 Our time is the wall time of the whole setup process, `setup usecwd -S -Len`
 started in a directory that holds the kit orbp8.pkd, without a display
 (DISPLAY and WAYLAND_DISPLAY removed, so it installs without windows), from
-its start until it has been reaped, less exactly 1.0 s: after a successful
-installation the worker keeps a fixed final pause of 1000 ms (so that a
-window shows the full bar) before the process ends, and that idle second is
-no work of the installation. Its peak RSS is that of the one child (wait4).
+its start until it has been reaped (an unattended run without a window has
+no final pause). Its peak RSS is that of the one child (wait4).
 The tar times are wall times of the tar process (and of sync after it).
 
 HOME is a fresh directory on FS_DIR, so setup installs into its default
@@ -35,11 +33,6 @@ import subprocess
 import sys
 import tempfile
 import time
-
-# The fixed pause of a successful installation before setup ends
-# (BasicInstaller's default m_finalPause, 1000 ms), taken off our times.
-FINAL_PAUSE_SECONDS = 1.0
-
 
 def run(command, **kwargs):
     return subprocess.run(command, check=True, **kwargs)
@@ -80,7 +73,7 @@ def timed_tar(arguments, target, then_sync=False):
 
 def timed_setup(setup, kit_directory, environment, target):
     """One run of setup as an unattended rollout starts it. Returns its time
-    less the final pause, and its peak RSS in KiB."""
+    and its peak RSS in KiB."""
     settle()
     with tempfile.TemporaryFile() as log:
         begin = time.perf_counter()
@@ -99,7 +92,7 @@ def timed_setup(setup, kit_directory, environment, target):
     # every step must have gone to the one the benchmark prepared.
     if not any(line.rstrip("/").endswith(" " + target) for line in output.splitlines()):
         sys.exit("setup did not install into %s:\n%s" % (target, output))
-    return seconds - FINAL_PAUSE_SECONDS, usage.ru_maxrss
+    return seconds, usage.ru_maxrss
 
 
 def main():
@@ -146,8 +139,7 @@ def main():
     print("tree %.1f MiB, kit %.1f MiB (%.2f:1), tar.gz %.1f MiB" %
           (tree_bytes / 2**20, kit_bytes / 2**20, tree_bytes / kit_bytes,
            os.path.getsize(archive) / 2**20))
-    print("our steps: the whole `setup usecwd -S -Len` process, less its fixed final "
-          "pause of %.1f s" % FINAL_PAUSE_SECONDS)
+    print("our steps: the whole `setup usecwd -S -Len` process")
     sys.stdout.flush()
 
     names = ("fresh", "older", "current", "tar-gz", "tar-sync", "tar-pigz")
@@ -186,8 +178,7 @@ def main():
     print("\nload average at the end: %.2f %.2f %.2f" % os.getloadavg())
     print("medians over %d rounds (seconds; ratio to tar -xzf; ratio to tar -xzf && sync);"
           % options.rounds)
-    print("fresh, older and current: setup's wall time less its %.1f s final pause"
-          % FINAL_PAUSE_SECONDS)
+    print("fresh, older and current: setup's wall time")
     for name in names:
         median = statistics.median(times[name])
         print("  %-9s %7.3f  %5.2fx  %5.2fx" % (name, median, median / reference,
