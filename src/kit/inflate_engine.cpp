@@ -5,6 +5,24 @@
 
 namespace {
 
+// Runs one call of `inflate` on `state`, a z_stream or an inflate_state (their
+// buffer fields have the same names), over the caller's buffers, which it
+// moves on past what was used; returns the call's result.
+template <class State, class Inflate>
+int run_over(State& state, Inflate inflate, const uint8_t*& input, uint32_t& inputSize,
+             uint8_t*& output, uint32_t& outputSize) {
+  state.next_in = const_cast<uint8_t*>(input);
+  state.avail_in = inputSize;
+  state.next_out = output;
+  state.avail_out = outputSize;
+  const int result = inflate(state);
+  input = state.next_in;
+  inputSize = state.avail_in;
+  output = state.next_out;
+  outputSize = state.avail_out;
+  return result;
+}
+
 class ZlibEngine : public InflateEngine {
  public:
   ZlibEngine() {
@@ -18,15 +36,9 @@ class ZlibEngine : public InflateEngine {
 
   Step run(const uint8_t*& input, uint32_t& inputSize, uint8_t*& output,
            uint32_t& outputSize) override {
-    m_stream.next_in = const_cast<Bytef*>(input);
-    m_stream.avail_in = inputSize;
-    m_stream.next_out = output;
-    m_stream.avail_out = outputSize;
-    const int result = inflate(&m_stream, Z_NO_FLUSH);
-    input = m_stream.next_in;
-    inputSize = m_stream.avail_in;
-    output = m_stream.next_out;
-    outputSize = m_stream.avail_out;
+    const int result = run_over(
+        m_stream, [](z_stream& stream) { return inflate(&stream, Z_NO_FLUSH); }, input, inputSize,
+        output, outputSize);
     // Z_STREAM_END (and Z_NEED_DICT, which raw streams cannot ask for) end
     // the stream; a buffer error only says that no progress was possible.
     if (result > 0) return Step::kEnd;
@@ -47,15 +59,9 @@ class IsalEngine : public InflateEngine {
 
   Step run(const uint8_t*& input, uint32_t& inputSize, uint8_t*& output,
            uint32_t& outputSize) override {
-    m_state.next_in = const_cast<uint8_t*>(input);
-    m_state.avail_in = inputSize;
-    m_state.next_out = output;
-    m_state.avail_out = outputSize;
-    const int result = isal_inflate(&m_state);
-    input = m_state.next_in;
-    inputSize = m_state.avail_in;
-    output = m_state.next_out;
-    outputSize = m_state.avail_out;
+    const int result = run_over(
+        m_state, [](inflate_state& state) { return isal_inflate(&state); }, input, inputSize,
+        output, outputSize);
     if (result < 0) return Step::kDamaged;
     return m_state.block_state == ISAL_BLOCK_FINISH ? Step::kEnd : Step::kGoOn;
   }
