@@ -238,6 +238,9 @@ void InstallData<Compressor, FS>::readCatalogue() {
   files.clear();
   const uint32_t fileCount = readNumber();
   checkRecordCount(fileCount, kMinFileRecord, sizeof(FileData<FS>));
+  // Within the ceiling now; reserved, not touched, so that growing the
+  // catalogue never holds two copies of it.
+  files.reserve(fileCount);
   std::vector<uint8_t> block;
   for (uint32_t i = 0; i < fileCount; ++i) {
     readRecord(readNumber(), kMinFileRecord, block);
