@@ -130,7 +130,7 @@ gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
   const KitCheck& check = self->m_session->kitCheck();
   const bool onFirstPages = self->m_wizardState == WizardState::kWelcome ||
                             self->m_wizardState == WizardState::kDirectory;
-  if (onFirstPages && check.finished() && check.result() != 0 && gtk_main_level() <= 1) {
+  if (onFirstPages && check.finished() && check.result() != 0 && self->m_openBoxes == 0) {
     self->reportDamagedKit();
     return TRUE;
   }
@@ -158,8 +158,15 @@ int CInstallerDlg::exitCodeOfState() const {
   }
 }
 
+int CInstallerDlg::showBox(const WideString& text, unsigned int flags) {
+  ++m_openBoxes;
+  const int answer = messageBox(this, text, flags);
+  --m_openBoxes;
+  return answer;
+}
+
 int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
-  if (m_hasDisplay) return messageBox(this, text, flags);
+  if (m_hasDisplay) return showBox(text, flags);
   std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
   return kAnswerOk;
 }
@@ -476,7 +483,7 @@ void CInstallerDlg::on_window_destroy(GtkWidget*, gpointer dialog) {
 }
 
 void CInstallerDlg::processCancel() {
-  if (messageBox(this, LoadResString("IDS_ACCEPT_CANCEL"), kBoxQuestion | kBoxYesNo) ==
+  if (showBox(LoadResString("IDS_ACCEPT_CANCEL"), kBoxQuestion | kBoxYesNo) ==
           kAnswerYes &&
       m_window != nullptr) {
     gtk_widget_destroy(m_window);

@@ -101,6 +101,8 @@ class CInstallerDlg : public CWnd {
   void reportRecovery();
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
+  // A modal box, counted in m_openBoxes while it waits for its answer.
+  int showBox(const WideString& text, unsigned int flags);
   int runWithoutWindow();
   // Runs the window's wizard; a termination signal (SIGINT, SIGTERM, SIGHUP)
   // cancels an installation in progress and otherwise closes the wizard, so
@@ -113,6 +115,8 @@ class CInstallerDlg : public CWnd {
 
   bool m_silent;
   bool m_hasDisplay = false;
+  // Boxes waiting for an answer; each runs a main loop of its own.
+  int m_openBoxes = 0;
   bool m_useCurrentDirectory;
   std::unique_ptr<InstallSession> m_session;
   WideString m_languageCode;
