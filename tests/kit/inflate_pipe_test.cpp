@@ -1,6 +1,7 @@
 // The pipe that decompresses ahead of its reader on a thread of its own: order, back-pressure,
 // errors after the bytes before them, stopping in the middle, and working without a thread.
 #include "kit/inflate_pipe.h"
+#include "kit/kit_check.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -30,11 +31,11 @@ InflatePipe::Producer counting_producer(uint64_t length, uint32_t error, std::at
 }
 
 // Reads pipes of 4096-byte blocks to their end or error in steps of several sizes: "" or a fault.
-std::string drain_pipes() {
+std::string drain_pipes(bool threaded = true) {
   std::atomic<int> blocks{0};
   for (const uint32_t error : {0u, uint32_t{ERROR_INVALID_DATA}}) {
     for (const size_t step : {1, 7, 5000}) {
-      InflatePipe pipe(counting_producer(100003, error, blocks), 4096, 3);
+      InflatePipe pipe(counting_producer(100003, error, blocks), 4096, 3, threaded);
       const uint8_t* data = nullptr;
       size_t size = 0, wrong = 0;
       uint32_t code = 0;
@@ -70,8 +71,9 @@ TEST(InflatePipe, StaysThreeBlocksAheadAndStopsInTheMiddle) {
 }
 
 TEST(InflatePipe, DeliversEveryByteInOrderThenTheEndOrTheErrorForGood) {
-  EXPECT_EQ(drain_pipes(), "");
-  // Where no thread can start, the consumer runs the producer itself.
+  EXPECT_EQ(drain_pipes() + drain_pipes(false), "");
+  // Where no thread can start, the consumer runs the producer itself, and a
+  // check of the kit runs when it is waited for.
   const std::string report = run_in_child([] {
     const std::string dropped = become_nobody();
     if (!dropped.empty()) return "skip: " + dropped;
@@ -81,11 +83,15 @@ TEST(InflatePipe, DeliversEveryByteInOrderThenTheEndOrTheErrorForGood) {
       std::thread([] {}).join();
       return std::string("skip: threads still start");
     } catch (const std::system_error&) {
-      return drain_pipes();
+      KitCheck check;
+      check.start([](const std::atomic<bool>&, std::atomic<uint64_t>&) { return 13u; }, 1);
+      std::string report = drain_pipes() + (check.finished() ? "checked early " : "");
+      report += std::to_string(check.wait());
+      return report + " at " + std::to_string(check.progress());
     }
   });
   if (is_skip_report(report)) GTEST_SKIP() << report;
-  EXPECT_EQ(report, "");
+  EXPECT_EQ(report, "13 at 100");
 }
 
 }  // namespace
