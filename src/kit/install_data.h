@@ -13,12 +13,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-
 #include <vector>
 
-#include "kit/inflate_pipe.h"
-
 #include "kit/entry_name.h"
+#include "kit/inflate_pipe.h"
 #include "kit/record_cursor.h"
 #include "platform/file_system.h"
 #include "platform/win32_types.h"
@@ -96,10 +94,8 @@ class InstallData {
     if (kit == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
     return compressor.checkStream(kit, dataEnd, stop, read);
   }
-  // The kit's size in bytes, and where the data of the entry ending last ends
-  // in the container: what a check of the whole kit needs.
+  // The kit's size in bytes.
   uint64_t kitFileSize() const { return kitSize; }
-  uint64_t dataEndPosition() const { return dataEnd; }
 
   // Title and vendor of the first product for `lang` (case-insensitive);
   // both empty when there is none.

@@ -44,6 +44,13 @@ class InflateSink {
 // result); ERROR_INVALID_DATA (13) for corrupt data; the sink's code when it
 // refuses a block.
 uint32_t inflate_raw(const uint8_t* data, size_t size, InflateSink& sink);
+// The same from `inflater`, to the end of its stream.
+uint32_t inflate_all(RawInflater& inflater, InflateSink& sink);
+// A pipe whose producer is `inflater`, which it keeps alive (and with it the
+// inflater's source) until the pipe has stopped.
+std::unique_ptr<InflatePipe> inflate_pipe(std::shared_ptr<RawInflater> inflater,
+                                          uint32_t blockSize, uint32_t blockCount,
+                                          bool threaded);
 
 // The decompressor over a Win32-style file interface `FS` (FileSystem in the
 // program; tests pass wrappers that inject failures).
@@ -177,15 +184,12 @@ uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
   uint32_t code = 0;
   auto reader = duplicate_kit_reader<FS>(source, code);
   if (reader == nullptr) return code;
-  auto inflater = std::make_shared<RawInflater>(
-      [reader](const uint8_t*& data, size_t& size) { return reader->next(data, size); });
-  // The producer owns the reader and the inflater; both go when the pipe
-  // has stopped its thread.
-  stream.reset(new InflatePipe(
-      [reader, inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
-        return inflater->inflateInto(block, capacity, produced, ended);
-      },
-      kBufferSize, kStreamBlockCount));
+  // The inflater's source owns the reader: both go when the pipe has
+  // stopped its thread.
+  stream = inflate_pipe(std::make_shared<RawInflater>([reader](const uint8_t*& data, size_t& size) {
+                          return reader->next(data, size);
+                        }),
+                        kBufferSize, kStreamBlockCount, true);
   return 0;
 }
 
@@ -202,24 +206,22 @@ uint32_t BasicLZCompressor<FS>::checkStream(HANDLE source, uint64_t minimumLengt
     read += size;
     return readCode;
   });
-  std::unique_ptr<uint8_t[]> block(new uint8_t[kBufferSize]);
-  uint64_t length = 0;
-  for (bool ended = false; !ended;) {
-    uint32_t produced = 0;
-    code = inflater.inflateInto(block.get(), kBufferSize, produced, ended);
-    length += produced;
-    if (code != 0) return code;
-  }
-  return length >= minimumLength ? 0 : ERROR_INVALID_DATA;
+  // Counts the bytes and keeps none.
+  struct LengthSink : InflateSink {
+    uint64_t length = 0;
+    uint32_t write(const uint8_t*, uint32_t size) override {
+      length += size;
+      return 0;
+    }
+  } sink;
+  code = inflate_all(inflater, sink);
+  if (code != 0) return code;
+  return sink.length >= minimumLength ? 0 : ERROR_INVALID_DATA;
 }
 
 template <class FS>
 void BasicLZCompressor<FS>::openStream(const uint8_t* data, size_t size,
                                        std::unique_ptr<InflatePipe>& stream) const {
-  auto inflater = std::make_shared<RawInflater>(memory_source(data, size));
-  stream.reset(new InflatePipe(
-      [inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
-        return inflater->inflateInto(block, capacity, produced, ended);
-      },
-      kMemoryStreamBlockSize, 1, false));
+  stream = inflate_pipe(std::make_shared<RawInflater>(memory_source(data, size)),
+                        kMemoryStreamBlockSize, 1, false);
 }
