@@ -30,6 +30,8 @@ class BasicInstallProcessData {
     m_errorCode = 0;
     m_progress = 0;
     m_keptBackupRoot.clear();
+    m_failureDetail.clear();
+    m_rollingBack = false;
     m_kit = kit;
     m_targetDirectory = targetDirectory;
     if (!m_targetDirectory.empty() && !endsWithPathSeparator(m_targetDirectory)) {
@@ -68,6 +70,27 @@ class BasicInstallProcessData {
     return m_keptBackupRoot;
   }
 
+  // What failed and why ("path: reason"), published before the error state;
+  // empty while nothing has failed.
+  void setFailureDetail(const WideString& detail) {
+    SemaphoreGuard guard(m_lock);
+    m_failureDetail = detail;
+  }
+  WideString failureDetail() {
+    SemaphoreGuard guard(m_lock);
+    return m_failureDetail;
+  }
+
+  // True while a failed or cancelled run puts the previous version back.
+  void setRollingBack(bool rollingBack) {
+    SemaphoreGuard guard(m_lock);
+    m_rollingBack = rollingBack;
+  }
+  bool rollingBack() {
+    SemaphoreGuard guard(m_lock);
+    return m_rollingBack;
+  }
+
   void setCancel(bool cancel) {
     SemaphoreGuard guard(m_lock);
     m_cancel = cancel;
@@ -87,6 +110,8 @@ class BasicInstallProcessData {
   WideString m_message;
   int32_t m_progress = 0;
   WideString m_keptBackupRoot;
+  WideString m_failureDetail;
+  bool m_rollingBack = false;
 };
 
 // The kit reader the program installs from.

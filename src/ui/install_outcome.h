@@ -15,6 +15,10 @@ struct InstallSnapshot {
   // Where the saved versions are kept after a rollback that could not put
   // everything back; empty otherwise.
   WideString keptBackupRoot;
+  // What failed and why ("path: reason"); empty while nothing has failed.
+  WideString failureDetail;
+  // The previous version is being put back.
+  bool rollingBack = false;
 };
 
 enum class InstallOutcome { kRunning, kSucceeded, kFailed, kCancelled };

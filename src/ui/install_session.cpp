@@ -6,6 +6,7 @@
 #include "kit/temp_space.h"
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
+#include "text/languages.h"
 #include "ui/target_path.h"
 
 namespace {
@@ -21,7 +22,7 @@ constexpr int kRecoveryLockWaitMilliseconds = 200;
 
 }  // namespace
 
-std::string InstallSession::prepare(const WideString& kitPath, bool checkInBackground) {
+WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackground) {
   m_baseFile = pathExists(get_local_config_file_path_base());
   if (pathExists(get_local_config_file_path())) {
     get_tmplts_list(m_templates, true, false);
@@ -44,18 +45,18 @@ std::string InstallSession::prepare(const WideString& kitPath, bool checkInBackg
   m_recoveryNotes =
       recover_interrupted_installations(m_targetDirectory, kRecoveryLockWaitMilliseconds);
 
-  if (!pathExists(kitPath)) return "IDS_ERROR_NOSOURCE";
+  if (!pathExists(kitPath)) return LoadResString("IDS_ERROR_NOSOURCE");
   m_kitPath = kitPath;
 
-  if (!temp_space_suffices<FileSystem>(m_kitPath)) return "IDS_ERROR_NOSPACE";
+  if (!temp_space_suffices<FileSystem>(m_kitPath)) return LoadResString("IDS_ERROR_NOSPACE");
 
-  if (m_kit.open(m_kitPath) != 0) return "IDS_ERROR_DAMAGEDSOURCE";
+  if (m_kit.open(m_kitPath) != 0) return LoadResString("IDS_ERROR_DAMAGEDSOURCE");
   if (checkInBackground) {
     m_kitCheck.start([this](const std::atomic<bool>& stop,
                             std::atomic<uint64_t>& read) { return m_kit.checkSeparately(stop, read); },
                      m_kit.kitFileSize());
   }
-  return std::string();
+  return WideString();
 }
 
 void InstallSession::titles(const WideString& languageCode, WideString& product,
@@ -87,6 +88,8 @@ InstallSnapshot InstallSession::snapshot() {
   snapshot.workerFinished = m_thread.finished();
   m_processData.getInstallState(snapshot.errorCode, snapshot.message, snapshot.progress);
   snapshot.keptBackupRoot = m_processData.keptBackupRoot();
+  snapshot.failureDetail = m_processData.failureDetail();
+  snapshot.rollingBack = m_processData.rollingBack();
   return snapshot;
 }
 

@@ -28,9 +28,9 @@ class InstallSession {
   // temporary space and reads the kit's head. With `checkInBackground`, a
   // check of the whole kit starts (kitCheck), so that no one installs from
   // a damaged kit while the wizard opens at once (an unattended run checks
-  // it while installing). Returns the resource key of the text to show when
-  // the wizard cannot start, or "" when it can.
-  std::string prepare(const WideString& kitPath, bool checkInBackground);
+  // it while installing). Returns the text to show when the wizard cannot
+  // start (what failed and why), or "" when it can.
+  WideString prepare(const WideString& kitPath, bool checkInBackground);
   // The check of the whole kit that prepare started, if any.
   KitCheck& kitCheck() { return m_kitCheck; }
 

@@ -172,10 +172,10 @@ int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
 }
 
 bool CInstallerDlg::OnInitDialog() {
-  const std::string failure = m_session->prepare(getPkdFullPath(), !m_silent);
+  const WideString failure = m_session->prepare(getPkdFullPath(), !m_silent);
   reportRecovery();
   if (failure.empty()) return true;
-  notify(LoadResString(failure), kBoxError | kBoxOk);
+  notify(failure, kBoxError | kBoxOk);
   return false;
 }
 

@@ -42,7 +42,11 @@ TEST(InstallOutcomeRules, SnapshotsAreReadAsTheWorkerMeantThem) {
       {0, 40, true, false, InstallOutcome::kFailed},
   };
   for (const auto& [code, progress, finished, cancel, outcome] : cases) {
-    EXPECT_EQ(classifyInstall({code, u"/t/a.xml", progress, finished, {}}, cancel), outcome)
+    InstallSnapshot snapshot;
+    snapshot.errorCode = code;
+    snapshot.progress = progress;
+    snapshot.workerFinished = finished;
+    EXPECT_EQ(classifyInstall(snapshot, cancel), outcome)
         << code << " " << progress << "% " << finished << cancel;
   }
 }
