@@ -12,7 +12,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "kit/entry_name.h"
@@ -71,20 +73,27 @@ class InstallData {
   // last-write time. Returns 0 or the failing step's code; 13 when the kit's
   // data is damaged or ends before the entry does.
   uint32_t copy(uint32_t index, const WideString& destination);
+  // Called between the blocks of a copy, a pass-over or a check with the
+  // bytes of the entry's own data done so far (0 while other data is passed
+  // over); returning false stops the work with ERROR_CANCELLED.
+  using BlockObserver = std::function<bool(uint64_t entryBytes)>;
   // Writes entry `index` into `output`, a new, empty file open for writing
   // that stays the caller's: the data, then the entry's last-write time.
-  // Returns as copy.
-  uint32_t copyTo(uint32_t index, HANDLE output) { return writeEntry(index, output, false); }
+  // Returns as copy, or 1223 when `observer` stopped it.
+  uint32_t copyTo(uint32_t index, HANDLE output, const BlockObserver& observer = nullptr) {
+    return writeEntry(index, output, false, observer);
+  }
   // Reads the stream on to the end of entry `index`'s data when it has not
   // yet passed it, so that a reader who will not copy it keeps the stream
-  // moving (and finds damage early). Returns 0, 13 for a damaged kit, or a
-  // read error's code.
-  uint32_t passOver(uint32_t index);
+  // moving (and finds damage early). Returns 0, 13 for a damaged kit, a
+  // read error's code, or 1223 when `observer` stopped it.
+  uint32_t passOver(uint32_t index, const BlockObserver& observer = nullptr);
   // Reads the kit's data on through to its end (from its start when the
   // stream has been used up), checking that it decompresses and holds every
-  // entry. Returns 0, 13 for a damaged kit, or a read error's code. Copies
-  // stream from the start of the kit again afterwards.
-  uint32_t verify();
+  // entry. Returns 0, 13 for a damaged kit, a read error's code, or 1223
+  // when `observer` stopped it. Copies stream from the start of the kit
+  // again afterwards.
+  uint32_t verify(const BlockObserver& observer = nullptr);
   // Reads the whole kit through once more on a stream of its own, leaving
   // this object as it is, so that another thread may check the kit while
   // this one answers the const calls (titles, products). Returns as verify,
@@ -96,6 +105,12 @@ class InstallData {
   }
   // The kit's size in bytes.
   uint64_t kitFileSize() const { return kitSize; }
+  // After a failure other than damage (13) of open, a copy, passOver or
+  // verify: the file whose opening, reading or writing failed, the kit or
+  // its unpacked copy in the temporary directory (the directory itself when
+  // no copy could be made there); empty when writing the caller's file
+  // failed or nothing has failed.
+  const std::string& failedPath() const { return failedFile; }
 
   // Title and vendor of the first product for `lang` (case-insensitive);
   // both empty when there is none.
@@ -145,11 +160,17 @@ class InstallData {
   // Writes entry `index` into `output` from its current position, ends the
   // file there when `truncate` (it may have been longer), then sets the
   // entry's time.
-  uint32_t writeEntry(uint32_t index, HANDLE output, bool truncate);
+  uint32_t writeEntry(uint32_t index, HANDLE output, bool truncate,
+                      const BlockObserver& observer);
   // Writes `entry` from the stream, which has not yet passed its first byte.
-  uint32_t copyFromStream(const FileData<FS>& entry, HANDLE output);
+  uint32_t copyFromStream(const FileData<FS>& entry, HANDLE output,
+                          const BlockObserver& observer);
   // Writes `entry` from the temporary container.
-  uint32_t copyFromContainer(const FileData<FS>& entry, HANDLE output);
+  uint32_t copyFromContainer(const FileData<FS>& entry, HANDLE output,
+                             const BlockObserver& observer);
+  // Passes the stream over to `end`, telling `observer` how far past
+  // `entryStart` it has come; returns as takeFromStream, or 1223.
+  uint32_t passStreamTo(uint64_t end, uint64_t entryStart, const BlockObserver& observer);
   // Decompresses the whole kit into a new temporary container and opens it,
   // once; the stream is no longer needed then.
   uint32_t openContainer();
@@ -171,6 +192,10 @@ class InstallData {
   Compressor compressor;
   uint32_t bufferSize;
   std::unique_ptr<uint8_t[]> buffer;
+  // The kit's path as opened (empty for a kit in memory), and what
+  // failedPath returns.
+  std::string kitPath;
+  std::string failedFile;
   // Where the data of the entry ending last ends in the container.
   uint64_t dataEnd = 0;
   // Memory the products and the catalogue read so far take.

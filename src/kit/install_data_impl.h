@@ -76,7 +76,10 @@ uint32_t InstallData<Compressor, FS>::takeFromStream(uint64_t byteCount, Use use
     const uint8_t* data = nullptr;
     size_t available = 0;
     const uint32_t code = stream->peek(data, available);
-    if (code != 0) return code;
+    if (code != 0) {
+      if (code != ERROR_INVALID_DATA) failedFile = kitPath;
+      return code;
+    }
     // The kit's data ends first.
     if (available == 0) return ERROR_INVALID_DATA;
     const size_t step = static_cast<size_t>(std::min<uint64_t>(available, byteCount));
@@ -132,13 +135,16 @@ void InstallData<Compressor, FS>::readRecord(uint32_t recordSize, uint64_t minim
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
+uint32_t InstallData<Compressor, FS>::open(const WideString& path) {
   close();
-  uint32_t code = FS::CreateFile(kitPath, GENERIC_READ, 0, OPEN_EXISTING, kit);
+  kitPath = narrow_lib(path);
+  failedFile.clear();
+  uint32_t code = FS::CreateFile(path, GENERIC_READ, 0, OPEN_EXISTING, kit);
   FileStatus status{};
   if (code == 0) code = FS::StatusAt(kit, std::string(), status);
   if (code != 0) {
     close();
+    failedFile = kitPath;
     return code;
   }
   kitSize = static_cast<uint64_t>(status.st_size);
@@ -148,6 +154,8 @@ uint32_t InstallData<Compressor, FS>::open(const WideString& kitPath) {
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::openBytes(const uint8_t* data, size_t size) {
   close();
+  kitPath.clear();
+  failedFile.clear();
   kitBytes = data;
   kitSize = size;
   return readHead();
@@ -174,6 +182,8 @@ uint32_t InstallData<Compressor, FS>::readHead() {
     readCatalogue();
     return 0;
   } catch (uint32_t code) {
+    // Only the kit is read here.
+    if (code != ERROR_INVALID_DATA) failedFile = kitPath;
     files.clear();
     close();
     return code;
@@ -276,52 +286,76 @@ uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& des
   HANDLE output = INVALID_HANDLE_VALUE;
   uint32_t code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
   if (code != 0) return code;
-  code = writeEntry(index, output, true);
+  code = writeEntry(index, output, true, nullptr);
   FS::CloseHandle(output);
   return code;
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::writeEntry(uint32_t index, HANDLE output, bool truncate) {
+uint32_t InstallData<Compressor, FS>::writeEntry(uint32_t index, HANDLE output, bool truncate,
+                                                const BlockObserver& observer) {
   const FileData<FS>& entry = files[index];
   uint32_t code = 0;
+  failedFile.clear();
   // After a check of the whole kit, the stream starts again from the first
   // byte of the same file.
   if (handle == INVALID_HANDLE_VALUE && stream == nullptr) {
     code = startStream();
-    if (code != 0) return code;
+    if (code != 0) {
+      failedFile = kitPath;
+      return code;
+    }
   }
   // The stream serves entries in the order of their data; an entry that
   // lies behind its position needs the container.
   const bool streamed =
       handle == INVALID_HANDLE_VALUE && stream != nullptr && entry.offset >= stream->position();
-  code = streamed ? copyFromStream(entry, output) : copyFromContainer(entry, output);
+  code = streamed ? copyFromStream(entry, output, observer)
+                  : copyFromContainer(entry, output, observer);
   if (code == 0 && truncate) code = FS::SetEndOfFile(output);
   if (code == 0) code = FS::SetFileTime(output, nullptr, nullptr, &entry.time);
   return code;
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::passOver(uint32_t index) {
+uint32_t InstallData<Compressor, FS>::passOver(uint32_t index, const BlockObserver& observer) {
   const FileData<FS>& entry = files[index];
+  failedFile.clear();
   if (handle != INVALID_HANDLE_VALUE || stream == nullptr) return 0;
   const uint64_t end = uint64_t{entry.offset} + entry.size;
   if (entry.offset < stream->position() || end <= stream->position()) return 0;
-  return takeFromStream(end - stream->position(), kPassOver);
+  return passStreamTo(end, entry.offset, observer);
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, HANDLE output) {
-  const uint32_t code = takeFromStream(entry.offset - stream->position(), kPassOver);
-  if (code != 0) return code;
-  return takeFromStream(entry.size, [output](const uint8_t* data, size_t size) {
-    unsigned int written = 0;
-    return FS::WriteFile(output, data, static_cast<uint32_t>(size), &written, nullptr);
+uint32_t InstallData<Compressor, FS>::passStreamTo(uint64_t end, uint64_t entryStart,
+                                                    const BlockObserver& observer) {
+  return takeFromStream(end - stream->position(), [&](const uint8_t*, size_t size) {
+    const uint64_t reached = stream->position() + size;
+    const bool goOn = !observer || observer(reached > entryStart ? reached - entryStart : 0);
+    return goOn ? 0u : ERROR_CANCELLED;
   });
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::verify() {
+uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, HANDLE output,
+                                                      const BlockObserver& observer) {
+  const uint32_t code = passStreamTo(entry.offset, entry.offset, observer);
+  if (code != 0) return code;
+  uint64_t done = 0;
+  return takeFromStream(entry.size, [&](const uint8_t* data, size_t size) {
+    unsigned int written = 0;
+    const uint32_t writeCode =
+        FS::WriteFile(output, data, static_cast<uint32_t>(size), &written, nullptr);
+    if (writeCode != 0) return writeCode;
+    done += size;
+    return !observer || observer(done) ? 0u : ERROR_CANCELLED;
+  });
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::verify(const BlockObserver& observer) {
+  failedFile.clear();
   if (handle != INVALID_HANDLE_VALUE) {
     // The container holds all there is.
     long high = 0;
@@ -337,7 +371,9 @@ uint32_t InstallData<Compressor, FS>::verify() {
     code = stream->peek(data, available);
     if (code != 0 || available == 0) break;
     stream->consume(available);
+    if (observer && !observer(0)) code = ERROR_CANCELLED;
   }
+  if (code != 0 && code != ERROR_INVALID_DATA && code != ERROR_CANCELLED) failedFile = kitPath;
   if (code == 0 && stream->position() < dataEnd) code = ERROR_INVALID_DATA;
   stream.reset();
   return code;
@@ -348,7 +384,12 @@ uint32_t InstallData<Compressor, FS>::openContainer() {
   if (handle != INVALID_HANDLE_VALUE) return 0;
   stream.reset();
   uint32_t code = getTempFile(tempFile);
-  if (code != 0) return code;
+  if (code != 0) {
+    // No file of its own there: the temporary directory is what failed.
+    FS::GetTempPath(tempFile);
+    failedFile = narrow_lib(tempFile);
+    return code;
+  }
   tempFileCreated = true;
   code = kitBytes == nullptr ? compressor.unpack(kit, tempFile)
                              : compressor.unpack(kitBytes, static_cast<size_t>(kitSize), tempFile);
@@ -356,13 +397,17 @@ uint32_t InstallData<Compressor, FS>::openContainer() {
     code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);
   }
   // The kit stays open: a later copy streams it from the start again.
-  if (code != 0) dropContainer();
+  if (code != 0) {
+    if (code != ERROR_INVALID_DATA) failedFile = narrow_lib(tempFile);
+    dropContainer();
+  }
   return code;
 }
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entry,
-                                                        HANDLE output) {
+                                                        HANDLE output,
+                                                        const BlockObserver& observer) {
   uint32_t code = openContainer();
   if (code != 0) return code;
   // Always written before it is read: left uncleared.
@@ -372,6 +417,7 @@ uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entr
   const uint32_t low =
       FS::SetFilePointer(handle, static_cast<int32_t>(entry.offset), &high, FILE_BEGIN);
   if (low != entry.offset || high != 0) {
+    failedFile = narrow_lib(tempFile);
     code = FS::GetLastError();
     return code != 0 ? code : ERROR_INVALID_PARAMETER;
   }
@@ -380,6 +426,7 @@ uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entr
     const uint32_t wanted = std::min(left, bufferSize);
     unsigned int bytesRead = 0;
     if (FS::ReadFile(handle, buffer.get(), wanted, &bytesRead, nullptr) != 0) {
+      failedFile = narrow_lib(tempFile);
       return FS::GetLastError();
     }
     unsigned int written = 0;
@@ -390,6 +437,7 @@ uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entr
     left -= bytesRead;
     // The container ended before the entry did.
     if (bytesRead < wanted) return ERROR_INVALID_DATA;
+    if (observer && !observer(entry.size - left)) return ERROR_CANCELLED;
   }
   return 0;
 }

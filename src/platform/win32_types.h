@@ -21,8 +21,12 @@ struct _OVERLAPPED;
 constexpr uint32_t ERROR_SUCCESS = 0;
 constexpr uint32_t ERROR_FILE_NOT_FOUND = 2;
 constexpr uint32_t ERROR_PATH_NOT_FOUND = 3;
+constexpr uint32_t ERROR_TOO_MANY_OPEN_FILES = 4;
+constexpr uint32_t ERROR_ACCESS_DENIED = 5;
 constexpr uint32_t ERROR_INVALID_HANDLE = 6;
+constexpr uint32_t ERROR_NOT_ENOUGH_MEMORY = 8;
 constexpr uint32_t ERROR_INVALID_DATA = 13;
+constexpr uint32_t ERROR_WRITE_PROTECT = 19;
 // Another installation holds the target directory.
 constexpr uint32_t ERROR_SHARING_VIOLATION = 32;
 // A rename between two file systems.
@@ -30,8 +34,16 @@ constexpr uint32_t ERROR_NOT_SAME_DEVICE = 17;
 constexpr uint32_t ERROR_INVALID_PARAMETER = 87;
 constexpr uint32_t ERROR_DISK_FULL = 112;
 constexpr uint32_t ERROR_INVALID_NAME = 123;
+constexpr uint32_t ERROR_BUSY = 170;
 constexpr uint32_t ERROR_ALREADY_EXISTS = 183;
+constexpr uint32_t ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr uint32_t ERROR_CANNOT_MAKE = 1013;
+constexpr uint32_t ERROR_IO_DEVICE = 1117;
+// A saved version that could not be put back.
+constexpr uint32_t ERROR_RECOVERY_FAILURE = 1279;
+// A symbolic link where a directory or file must be (opened without
+// following links).
+constexpr uint32_t ERROR_CANT_RESOLVE_FILENAME = 1921;
 constexpr uint32_t ERROR_CANCELLED = 1223;
 
 // Desired access.
