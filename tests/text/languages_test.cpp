@@ -17,16 +17,18 @@ static const WideString kCaptionFromStaticInit = LoadResString("IDS_WIZARD_NEXT"
 
 TEST(ResourceLanguage, EveryTableHoldsItsOwnTranslationOfEveryKey) {
   EXPECT_EQ(kCaptionFromStaticInit, u"Next >");
-  const char* const codes[] = {"ru", "uk", "en", "lv", "lt", "bg",
-                               "de", "ro", "ka", "kk", "vi", "tr"};
+  const std::pair<const char*, const char*> languages[] = {
+      {"ru", "истрибутив"},           {"uk", "истрибутив"},      {"en", ""},  // code, kit's name
+      {"lv", "zplatīšanas komplekt"}, {"lt", "latinimo rinkin"}, {"bg", "инсталационния пакет"},
+      {"de", "Installationspaket"},   {"ro", "pachet"},          {"ka", "დისტრიბუტივ"},
+      {"kk", "истрибутив"},           {"vi", "bộ cài đặt"},      {"tr", "ağıtım paket"}};
   const auto& table = language_table();
   ASSERT_EQ(table.size(), 12u);
   const auto& english = table.at(kLangEnglish).strings;
-  ASSERT_EQ(english.size(), 37u);
+  ASSERT_EQ(english.size(), 53u);
   for (const auto& [id, info] : table) {
     SCOPED_TRACE(info.code);
-    EXPECT_EQ(info.code, codes[id - 1]);
-    EXPECT_EQ(get_lang_id_by_lang_code(info.code), id);
+    EXPECT_EQ(get_lang_id_by_lang_code(languages[id - 1].first), id);  // so its code is that
     ASSERT_EQ(info.strings.size(), english.size());
     set_resource_lang(id);
     for (const auto& [key, englishText] : english) {
@@ -38,11 +40,19 @@ TEST(ResourceLanguage, EveryTableHoldsItsOwnTranslationOfEveryKey) {
                                [](char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }))
           << key;
       EXPECT_FALSE(text.empty() || text.back() == ' ') << key;
+      EXPECT_EQ(text.rfind("< ", 0) == 0, key == "IDS_WIZARD_BACK") << key;  // arrows: these
+      EXPECT_EQ(text.rfind(" >") == text.size() - 2, key == "IDS_WIZARD_NEXT") << key;
+      const bool reason = key.rfind("IDS_REASON_", 0) == 0;  // follows "path: ", the code the last
+      EXPECT_TRUE(!reason || (text.back() == '.') != (key == "IDS_REASON_OTHER")) << key;
+      const bool kit = englishText.find("kit") != text.npos || key == "IDS_SUCCESS_OPENDESCR";
+      EXPECT_TRUE(!kit || text.find(languages[id - 1].second) != std::string::npos) << key;
+      const bool file = englishText.find("orbp8.pkd") != std::string::npos;  // Kazakh: first
+      EXPECT_EQ(text.find("orbp8.pkd") != std::string::npos, file) << key;
+      EXPECT_EQ(text.rfind(" orbp8.pkd", 0) == 0, file && id == kLangKazakh) << key;
     }
-    const std::string& next = info.strings.at("IDS_WIZARD_NEXT");
-    EXPECT_EQ(info.strings.at("IDS_WIZARD_BACK").rfind("< ", 0), 0u);
-    EXPECT_EQ(next.substr(next.size() - 2), " >");
     EXPECT_EQ(info.strings.at("IDS_CHOOSEDIR_FOLDER").rfind('&'), 0u);  // one mnemonic, first
+    EXPECT_EQ(info.strings.at("IDS_WELCOME_TITLE").back() == ':',       // the verb last: a colon
+              id == kLangKazakh || id == kLangTurkish);
   }
 }
 
