@@ -32,7 +32,7 @@ constexpr ResourceText kTexts[] = {
     {"IDS_DEFPRODUCT", "<Продукт>"},
     {"IDS_DEFPROVIDER", "<Доставчик>"},
     {"IDS_SUCCESS_FINISH", "Конфигурацията е инсталирана успешно."},
-    {"IDS_SUCCESS_OPENDESCR", "Отваряне на описанието на инсталационния пакет"},
+    {"IDS_SUCCESS_OPENDESCR", "Описание на инсталационния пакет"},
     {"IDS_PROGRESS_START", "Копиране на файловете..."},
     {"IDS_ERROR_FINISH",
      "По време на инсталирането възникна грешка. Инсталирането е прекъснато. Директорията с "
