@@ -7,7 +7,7 @@ namespace text {
 namespace {
 
 constexpr const char* kInstallerTitle = "Конфигурацияны орнату";
-constexpr const char* kCancel = "Болдырмау";
+constexpr const char* kCancel = "Бас тарту";
 
 constexpr ResourceText kTexts[] = {
     {"IDS_WIZARD_BACK", "< Артқа"},
