@@ -1,6 +1,10 @@
 #include "config/config_locations.h"
 
-#include <wordexp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
 
 const WideString kStartFileName = u"orbstart.cfg";
 const WideString kStartrDir = u".Orbe/orbstart";
@@ -17,17 +21,17 @@ const char16_t kTemplatesDirName[] = u"tmplts";
 }  // namespace
 
 WideString home_dir() {
-  // WRDE_NOCMD: "~" never runs a command, whatever the environment holds.
-  wordexp_t expansion{};
-  const int result = wordexp("~", &expansion, WRDE_NOCMD);
-  std::string home;
-  if (result == 0) {
-    if (expansion.we_wordc > 0 && expansion.we_wordv[0] != nullptr) home = expansion.we_wordv[0];
-    wordfree(&expansion);
-  } else if (result == WRDE_NOSPACE) {
-    wordfree(&expansion);
+  // An empty HOME is taken as unset, so that no path lands at the root.
+  const char* variable = std::getenv("HOME");
+  if (variable != nullptr && *variable != '\0') return widen_lib(variable);
+  std::vector<char> buffer(16384);
+  struct passwd account {};
+  struct passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &account, buffer.data(), buffer.size(), &found) != 0 ||
+      found == nullptr || found->pw_dir == nullptr) {
+    return WideString();
   }
-  return widen_lib(home);
+  return widen_lib(found->pw_dir);
 }
 
 WideString app_data_dir(bool /*flag*/) { return home_dir() + kPathSeparator + kAppDataDirName; }

@@ -9,8 +9,8 @@ extern const WideString kStartFileName;  // "orbstart.cfg"
 extern const WideString kStartrDir;      // ".Orbe/orbstart"
 extern const WideString kStartrDirt;     // ".Orbe/orbstartt", the base directory
 
-// The expansion of "~" (HOME, else the account's home directory), as it is:
-// a final "/" is kept. Empty when it cannot be expanded.
+// The home directory: HOME when it is set and not empty, else the account's
+// home directory; a final "/" is kept. Empty when neither can be had.
 WideString home_dir();
 // home + "/.orbp8". The flag does not change the result.
 WideString app_data_dir(bool flag);

@@ -1,7 +1,9 @@
 // How the dialog reads one snapshot of the worker's published state: still
-// running, succeeded, failed or cancelled. Pure; any thread.
+// running, succeeded, failed or cancelled, the file at hand, and the final
+// text that tells what failed. Pure; any thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "text/wide_string.h"
@@ -27,3 +29,14 @@ enum class InstallOutcome { kRunning, kSucceeded, kFailed, kCancelled };
 // success, whatever was asked. A worker that ended without publishing either
 // was cancelled when a cancel had been asked, else it failed.
 InstallOutcome classifyInstall(const InstallSnapshot& snapshot, bool cancelRequested);
+
+// The file the worker is at, relative to the target directory: the published
+// message without the directory and one separator; "" when the message is not
+// a path below the directory (a status text).
+WideString fileInProgress(const WideString& message, const WideString& targetDirectory);
+
+// A final text with what failed and why under it, after a blank line; a detail
+// longer than kFailureDetailCharacters loses its middle to "...", so that the
+// page's label holds it and the reason at its end is kept.
+WideString withFailureDetail(const WideString& text, const WideString& detail);
+constexpr size_t kFailureDetailCharacters = 160;

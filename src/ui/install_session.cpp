@@ -4,16 +4,17 @@
 #include "config/starter.h"
 #include "install/installer.h"
 #include "kit/temp_space.h"
-#include "platform/file_finder.h"
 #include "platform/file_system.h"
+#include "text/failure_text.h"
 #include "text/languages.h"
 #include "ui/target_path.h"
 
 namespace {
 
+// A plain status query: names holding "*", "?" or "[" are taken literally.
 bool pathExists(const WideString& path) {
-  FileFinder finder;
-  return !path.empty() && finder.reset(path);
+  FileStatus status;
+  return !path.empty() && FileSystem::StatusOfPath(narrow_lib(path), true, status) == 0;
 }
 
 // How long the start waits for a target that another installation holds
@@ -50,11 +51,19 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
 
   if (!temp_space_suffices<FileSystem>(m_kitPath)) return LoadResString("IDS_ERROR_NOSPACE");
 
-  if (m_kit.open(m_kitPath) != 0) return LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+  const uint32_t openCode = m_kit.open(m_kitPath);
+  if (openCode == ERROR_INVALID_DATA) return LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+  if (openCode != 0) {
+    // Not the kit's fault: what could not be read or written, and why.
+    return LoadResString("IDS_ERROR_KITOPEN") + u"\n" +
+           failure_detail(widen_lib(m_kit.failedPath()), openCode);
+  }
   if (checkInBackground) {
-    m_kitCheck.start([this](const std::atomic<bool>& stop,
-                            std::atomic<uint64_t>& read) { return m_kit.checkSeparately(stop, read); },
-                     m_kit.kitFileSize());
+    m_kitCheck.start(
+        [this](const std::atomic<bool>& stop, std::atomic<uint64_t>& read) {
+          return m_kit.checkSeparately(stop, read);
+        },
+        m_kit.kitFileSize());
   }
   return WideString();
 }
@@ -62,12 +71,14 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
 void InstallSession::titles(const WideString& languageCode, WideString& product,
                             WideString& vendor) const {
   m_kit.getTitles(languageCode, product, vendor);
+  if (product.empty() && vendor.empty()) m_kit.getTitles(u"en", product, vendor);
 }
 
-WideString InstallSession::descriptionPath(const WideString& languageCode) const {
+WideString InstallSession::installedDescription(const WideString& languageCode) const {
   const WideString name = m_kit.getReadme(languageCode);
   if (name.empty()) return WideString();
-  return descriptionDocumentPath(m_targetDirectory, name);
+  const WideString path = descriptionDocumentPath(m_targetDirectory, name);
+  return pathExists(path) ? path : WideString();
 }
 
 void InstallSession::publishState(uint32_t errorCode, const WideString& message, int32_t progress) {

@@ -39,10 +39,12 @@ class InstallSession {
   const WideString& targetDirectory() const { return m_targetDirectory; }
   void setTargetDirectory(const WideString& directory) { m_targetDirectory = directory; }
 
-  // Product and vendor titles of the kit for the language; empty when none.
+  // Product and vendor titles of the kit for the language, else those of its
+  // English product; empty when neither exists.
   void titles(const WideString& languageCode, WideString& product, WideString& vendor) const;
-  // Where the kit's description document for the language lies once installed.
-  WideString descriptionPath(const WideString& languageCode) const;
+  // The installed description document for the language (else the English
+  // one); empty when the kit names none or it is not in the target directory.
+  WideString installedDescription(const WideString& languageCode) const;
 
   // Publishes the state shown before an installation starts.
   void publishState(uint32_t errorCode, const WideString& message, int32_t progress);

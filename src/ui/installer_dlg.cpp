@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstdio>
 
-#include "platform/file_finder.h"
 #include "platform/kit_location.h"
 #include "text/languages.h"
 #include "ui/button_caption.h"
@@ -54,11 +53,6 @@ class InterruptCatcher {
   std::array<struct sigaction, 3> m_old{};
 };
 
-bool pathExists(const WideString& path) {
-  FileFinder finder;
-  return !path.empty() && finder.reset(path);
-}
-
 }  // namespace
 
 CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, std::string title,
@@ -98,7 +92,7 @@ const WideString& CInstallerDlg::targetDirectory() const { return m_session->tar
 int CInstallerDlg::DoModal() {
   if (!m_hasDisplay) {
     if (!m_silent) {
-      std::fprintf(stderr, "setup: no display available; run with -S to install without windows\n");
+      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_NODISPLAY").c_str());
       return kExitFailure;
     }
     return runWithoutWindow();
@@ -190,8 +184,7 @@ void CInstallerDlg::reportRecovery() {
         notify(text, kBoxPlain | kBoxOk);
       }
     } else {
-      notify(LoadResString("IDS_RECOVERY_FAILED") + u" " + note.keptBackupRoot,
-             kBoxError | kBoxOk);
+      notify(LoadResString("IDS_RECOVERY_FAILED") + u" " + note.keptBackupRoot, kBoxError | kBoxOk);
     }
   }
 }
@@ -322,12 +315,12 @@ void CInstallerDlg::showProgressPage() {
   InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
   while (outcome == InstallOutcome::kRunning) {
     if (g_interrupted != 0 && !m_session->cancelRequested()) abortInstall();
-    m_progressPage->setProgress(snapshot.progress);
+    showInstallProgress(snapshot);
     pump_ready_events_and_pause();
     snapshot = m_session->snapshot();
     outcome = classifyInstall(snapshot, m_session->cancelRequested());
   }
-  m_progressPage->setProgress(snapshot.progress);
+  showInstallProgress(snapshot);
 
   switch (outcome) {
     case InstallOutcome::kSucceeded: {
@@ -343,7 +336,10 @@ void CInstallerDlg::showProgressPage() {
     case InstallOutcome::kFailed: {
       // The template directory is restored before the user is told so; the
       // message then says whether everything could be put back.
-      while (!(snapshot = m_session->snapshot()).workerFinished) pump_ready_events_and_pause();
+      while (!(snapshot = m_session->snapshot()).workerFinished) {
+        showInstallProgress(snapshot);
+        pump_ready_events_and_pause();
+      }
       const WideString message =
           snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
       notify(message, kBoxError | kBoxOk);
@@ -353,6 +349,16 @@ void CInstallerDlg::showProgressPage() {
     default:
       showCancelFinalPage(snapshot);
       break;
+  }
+}
+
+void CInstallerDlg::showInstallProgress(const InstallSnapshot& snapshot) {
+  if (snapshot.rollingBack) {
+    m_progressPage->setRollbackProgress(snapshot.progress);
+    m_progressPage->setCurrentFile(WideString());
+  } else {
+    m_progressPage->setProgress(snapshot.progress);
+    m_progressPage->setCurrentFile(fileInProgress(snapshot.message, m_session->targetDirectory()));
   }
 }
 
@@ -391,15 +397,19 @@ void CInstallerDlg::setFinishButtons() {
 void CInstallerDlg::showSuccessFinalPage() {
   m_wizardState = WizardState::kSuccess;
   if (!m_successPage) {
-    m_successPage =
-        std::make_unique<SuccessFinalPage>(m_fixed, m_banner, LoadResString("IDS_SUCCESS_FINISH"));
+    m_successPage = std::make_unique<SuccessFinalPage>(
+        m_fixed, m_banner, LoadResString("IDS_SUCCESS_FINISH"),
+        !m_session->installedDescription(m_languageCode).empty());
   }
   setFinishButtons();
   setCurPage(m_successPage.get());
 }
 
 void CInstallerDlg::showErrorFinalPage(const InstallSnapshot& snapshot) {
-  showMessageFinalPage(m_errorPage, finalText("IDS_ERROR_FINISH", snapshot), WizardState::kError);
+  showMessageFinalPage(
+      m_errorPage,
+      withFailureDetail(finalText("IDS_ERROR_FINISH", snapshot), snapshot.failureDetail),
+      WizardState::kError);
 }
 
 void CInstallerDlg::showCancelFinalPage(const InstallSnapshot& snapshot) {
@@ -407,8 +417,8 @@ void CInstallerDlg::showCancelFinalPage(const InstallSnapshot& snapshot) {
                        WizardState::kCancelled);
 }
 
-void CInstallerDlg::showMessageFinalPage(std::unique_ptr<MessagePage>& page,
-                                         const WideString& text, WizardState state) {
+void CInstallerDlg::showMessageFinalPage(std::unique_ptr<MessagePage>& page, const WideString& text,
+                                         WizardState state) {
   if (!page) page = std::make_unique<MessagePage>(m_fixed, m_banner, text);
   m_wizardState = state;
   setFinishButtons();
@@ -432,6 +442,8 @@ void CInstallerDlg::on_buttonNext_clicked(GtkWidget*, gpointer dialog) {
         self->notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxPlain | kBoxOk);
         break;
       }
+      // The user sees the directory that is installed into and recorded.
+      self->m_dirPage->setPath(target);
       self->m_session->setTargetDirectory(target);
       self->showProgressPage();
       break;
@@ -483,8 +495,7 @@ void CInstallerDlg::on_window_destroy(GtkWidget*, gpointer dialog) {
 }
 
 void CInstallerDlg::processCancel() {
-  if (showBox(LoadResString("IDS_ACCEPT_CANCEL"), kBoxQuestion | kBoxYesNo) ==
-          kAnswerYes &&
+  if (showBox(LoadResString("IDS_ACCEPT_CANCEL"), kBoxQuestion | kBoxYesNo) == kAnswerYes &&
       m_window != nullptr) {
     gtk_widget_destroy(m_window);
   }
@@ -498,8 +509,8 @@ void CInstallerDlg::abortInstall() {
 void CInstallerDlg::finalize() {
   switch (m_wizardState) {
     case WizardState::kSuccess: {
-      const WideString description = m_session->descriptionPath(m_languageCode);
-      if (pathExists(description) && m_successPage->isShowReadmeChecked()) {
+      const WideString description = m_session->installedDescription(m_languageCode);
+      if (!description.empty() && m_successPage->isShowReadmeChecked()) {
         open_with_desktop(description);
       }
       break;
@@ -534,11 +545,15 @@ int CInstallerDlg::runWithoutWindow() {
 
   const std::string startText = resourceUtf8("IDS_PROGRESS_START");
   int shownProgress = -1;
+  bool rollbackShown = false;
   InstallSnapshot snapshot = m_session->snapshot();
   InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
   while (outcome == InstallOutcome::kRunning) {
     if (g_interrupted != 0 && !m_session->cancelRequested()) m_session->requestCancel();
-    if (snapshot.progress != shownProgress) {
+    if (snapshot.rollingBack && !rollbackShown) {
+      rollbackShown = true;
+      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_ROLLBACK_PROGRESS").c_str());
+    } else if (!snapshot.rollingBack && snapshot.progress != shownProgress) {
       shownProgress = snapshot.progress;
       std::fprintf(stderr, "%s %d%%\n", startText.c_str(), shownProgress);
     }
@@ -562,16 +577,22 @@ int CInstallerDlg::runWithoutWindow() {
       m_wizardState = WizardState::kSuccess;
       return kExitSuccess;
     }
-    case InstallOutcome::kFailed:
-      notify(snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message,
-             kBoxError | kBoxOk);
-      std::fprintf(stderr, "%s\n",
-                   narrow_lib(finalText("IDS_ERROR_FINISH", snapshot)).c_str());
+    case InstallOutcome::kFailed: {
+      const WideString message =
+          snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
+      notify(message, kBoxError | kBoxOk);
+      // What failed and where, unless the message above already said it.
+      const bool told = message.find(snapshot.failureDetail) != WideString::npos;
+      const WideString finalLines = finalText("IDS_ERROR_FINISH", snapshot);
+      std::fprintf(
+          stderr, "%s\n",
+          narrow_lib(told ? finalLines : withFailureDetail(finalLines, snapshot.failureDetail))
+              .c_str());
       m_wizardState = WizardState::kError;
       return kExitFailure;
+    }
     default:
-      std::fprintf(stderr, "%s\n",
-                   narrow_lib(finalText("IDS_CANCEL_FINISH", snapshot)).c_str());
+      std::fprintf(stderr, "%s\n", narrow_lib(finalText("IDS_CANCEL_FINISH", snapshot)).c_str());
       m_wizardState = WizardState::kCancelled;
       return kExitCancelled;
   }

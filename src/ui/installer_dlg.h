@@ -87,6 +87,9 @@ class CInstallerDlg : public CWnd {
   // Waits for the check of the whole kit, its progress on the progress
   // page; false when the wizard goes no further (a cancel or a damaged kit).
   bool waitForKitCheck();
+  // The worker's state on the progress page: the bar, the start or rollback
+  // text and the file at hand.
+  void showInstallProgress(const InstallSnapshot& snapshot);
   // The damaged-kit box, then the wizard closes as failed.
   void reportDamagedKit();
   void setFinishButtons();

@@ -4,6 +4,8 @@ MessagePage::MessagePage(GtkWidget* parent, GdkPixbuf* banner, const WideString&
     : WizardDialogPage(parent) {
   m_image = addBanner(banner);
   m_label = createMainAreaLabel(parent);
+  // A path has no blanks to wrap at: it is broken between characters.
+  gtk_label_set_line_wrap_mode(GTK_LABEL(m_label), PANGO_WRAP_WORD_CHAR);
   m_widgets.push_back(m_label);
   setMessage(message);
 }

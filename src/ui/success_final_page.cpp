@@ -2,8 +2,10 @@
 
 #include "text/languages.h"
 
-SuccessFinalPage::SuccessFinalPage(GtkWidget* parent, GdkPixbuf* banner, const WideString& message)
+SuccessFinalPage::SuccessFinalPage(GtkWidget* parent, GdkPixbuf* banner, const WideString& message,
+                                   bool offerDescription)
     : MessagePage(parent, banner, message) {
+  if (!offerDescription) return;
   m_checkBox =
       gtk_check_button_new_with_label(narrow_lib(LoadResString("IDS_SUCCESS_OPENDESCR")).c_str());
   m_widgets.push_back(m_checkBox);
@@ -12,5 +14,5 @@ SuccessFinalPage::SuccessFinalPage(GtkWidget* parent, GdkPixbuf* banner, const W
 }
 
 bool SuccessFinalPage::isShowReadmeChecked() const {
-  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(m_checkBox)) != FALSE;
+  return m_checkBox != nullptr && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(m_checkBox));
 }

@@ -1,5 +1,27 @@
 #include "ui/target_path.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+#include "config/config_locations.h"
+
+namespace {
+
+// The current directory, or "" when it cannot be had (it was removed).
+WideString currentDirectory() {
+  for (std::vector<char> buffer(4096); buffer.size() <= 1024 * 1024;
+       buffer.resize(buffer.size() * 4)) {
+    if (getcwd(buffer.data(), buffer.size()) != nullptr) return widen_lib(buffer.data());
+    if (errno != ERANGE) break;
+  }
+  return WideString();
+}
+
+}  // namespace
+
 WideString cleanTargetDirectory(WideString directory) {
   for (const char16_t* remote : {u"http://", u"https://", u"ftp://"}) {
     if (directory.find(remote) != WideString::npos) directory.clear();
@@ -12,9 +34,23 @@ WideString cleanTargetDirectory(WideString directory) {
   return directory;
 }
 
-WideString targetFromTypedPath(WideString typed) {
+WideString absoluteTargetPath(WideString typed, const WideString& home,
+                              const WideString& workingDirectory) {
   replace_all(typed, kBadPathSeparator, kPathSeparator);
-  return typed;
+  if (typed.empty()) return typed;
+  const bool tilde = typed == u"~" || typed.compare(0, 2, u"~/") == 0;
+  if (tilde && !home.empty()) typed = home + typed.substr(1);
+  if (typed[0] != u'/') {
+    if (workingDirectory.empty()) return typed;
+    typed = workingDirectory + kPathSeparator + typed;
+  }
+  // Lexical: "." and "name/.." go without looking at the file system, so a
+  // link in the path is never replaced by its target.
+  return widen_lib(std::filesystem::path(narrow_lib(typed)).lexically_normal().string());
+}
+
+WideString targetFromTypedPath(const WideString& typed) {
+  return absoluteTargetPath(typed, home_dir(), currentDirectory());
 }
 
 WideString templateListEntry(WideString directory) {

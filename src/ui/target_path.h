@@ -11,8 +11,15 @@
 // removed, and every line feed and carriage return is dropped.
 WideString cleanTargetDirectory(WideString directory);
 
-// The directory typed on the directory page, with every "\" turned into "/".
-WideString targetFromTypedPath(WideString typed);
+// The directory typed on the directory page as it will be used and recorded:
+// every "\" turned into "/"; "~" or a leading "~/" replaced by `home` (left as
+// it is when `home` is empty); a relative path put below `workingDirectory`
+// (left relative when that is empty); then "." components, "name/.." pairs
+// and repeated separators removed lexically. A final separator stays.
+WideString absoluteTargetPath(WideString typed, const WideString& home,
+                              const WideString& workingDirectory);
+// absoluteTargetPath with home_dir() and the process's current directory.
+WideString targetFromTypedPath(const WideString& typed);
 
 // The entry recorded in the template list: the directory without one final
 // "/" or "\".

@@ -1,6 +1,9 @@
 // The wizard's logic without a window: paths, the worker's state as read, the
-// waiting loop's pause, and the launcher files learning the installed directory.
+// waiting loop's pause, the start's texts, the kit's titles and description,
+// and the launcher files learning the installed directory.
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -8,6 +11,7 @@
 
 #include "config/config_locations.h"
 #include "config/starter.h"
+#include "kit/kit_writer.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
 #include "ui/install_outcome.h"
@@ -21,7 +25,28 @@ TEST(TargetPathRules, ProposedTypedRecordedAndDescriptionPaths) {
   // "file://" goes at its first occurrence only.
   EXPECT_EQ(cleanTargetDirectory(u"file://file:///a/"), u"file:///a/");
   EXPECT_EQ(cleanTargetDirectory(u"/home/u/\r\nt\nm\rp"), u"/home/u/tmp");
-  EXPECT_EQ(targetFromTypedPath(u"\\home\\me\\t/x"), u"/home/me/t/x");
+  // Typed, then as used with the home "/h" and the current directory "/c/d".
+  const std::pair<WideString, WideString> typed[] = {{u"\\home\\me\\t/x\\", u"/home/me/t/x/"},
+                                                     {u"~/x", u"/h/x"},
+                                                     {u"~", u"/h"},
+                                                     {u"~x", u"/c/d/~x"},
+                                                     {u"rel/dir", u"/c/d/rel/dir"},
+                                                     {u"./a/../b", u"/c/d/b"},
+                                                     {u"../../..", u"/"},
+                                                     {u"/a//b/./c", u"/a/b/c"},
+                                                     {u"", u""}};
+  for (const auto& [path, used] : typed)
+    EXPECT_EQ(absoluteTargetPath(path, u"/h", u"/c/d"), used) << narrow_lib(path);
+  EXPECT_EQ(absoluteTargetPath(u"~/x", u"", u"/c"), u"/c/~/x");
+  EXPECT_EQ(absoluteTargetPath(u"a", u"/h", u""), u"a");
+  char current[4096];
+  ASSERT_NE(getcwd(current, sizeof current), nullptr);
+  EXPECT_EQ(narrow_lib(targetFromTypedPath(u"r")), std::string(current) + "/r");
+  for (const char* home : {"/home/set/", ""}) {
+    ScopedEnvironment variable("HOME", home);  // an empty one is the account's
+    EXPECT_EQ(narrow_lib(targetFromTypedPath(u"~/t")),
+              (*home ? "/home/set" : getpwuid(getuid())->pw_dir) + std::string("/t"));
+  }
   EXPECT_EQ(templateListEntry(u"/a/b\\"), u"/a/b");
   EXPECT_EQ(templateListEntry(u"/a/b//"), u"/a/b/");
   EXPECT_EQ(descriptionDocumentPath(u"/t", u"docs\\readme.html"), u"/t/docs/readme.html");
@@ -49,6 +74,20 @@ TEST(InstallOutcomeRules, SnapshotsAreReadAsTheWorkerMeantThem) {
     EXPECT_EQ(classifyInstall(snapshot, cancel), outcome)
         << code << " " << progress << "% " << finished << cancel;
   }
+  // The published message, the target: the file shown under the bar.
+  const std::tuple<WideString, WideString, WideString> files[] = {
+      {u"/t/a/b.xml", u"/t", u"a/b.xml"},
+      {u"/t/a", u"/t/", u"a"},
+      {u"/tx/a", u"/t", u""},
+      {u"/t/", u"/t", u""},
+      {u"Copying complete...", u"/t", u""}};
+  for (const auto& [message, target, file] : files)
+    EXPECT_EQ(fileInProgress(message, target), file) << narrow_lib(message);
+  EXPECT_EQ(withFailureDetail(u"Failed.", u""), u"Failed.");
+  EXPECT_EQ(withFailureDetail(u"Failed.", u"a/b: no space."), u"Failed.\n\na/b: no space.");
+  const WideString shortened = withFailureDetail(u"F", WideString(300, u'd') + u": no space.");
+  EXPECT_EQ(shortened,
+            u"F\n\n" + WideString(53, u'd') + u"..." + WideString(93, u'd') + u": no space.");
 }
 
 TEST(PollPacing, EveryPassPausesSoThatWaitingLeavesTheProcessorFree) {
@@ -56,6 +95,36 @@ TEST(PollPacing, EveryPassPausesSoThatWaitingLeavesTheProcessorFree) {
   for (int pass = 0; pass < 3; ++pass) pump_ready_events_and_pause();
   EXPECT_GE(std::chrono::steady_clock::now() - start,
             std::chrono::microseconds(3 * kPollPauseMicroseconds));
+}
+
+TEST(InstallSession, StartTextsTitlesAndDescriptionFollowTheKit) {
+  ScratchDirectory sandbox;
+  ScopedEnvironment home("HOME", sandbox.path().c_str());
+  std::filesystem::create_directories(sandbox / "directory/orbp8.pkd");
+  write_file(sandbox / "garbage.pkd", std::string(4096, '\x5a'));
+  const std::pair<std::string, std::string> failures[] = {
+      {"garbage.pkd", "Distribution kit file orbp8.pkd corrupted"},
+      {"directory/orbp8.pkd", "Distribution kit file orbp8.pkd could not be read or unpacked:\n" +
+                                  sandbox / "directory/orbp8.pkd: "}};
+  for (const auto& [kit, start] : failures) {
+    const std::string text = narrow_lib(InstallSession().prepare(wide(sandbox / kit), false));
+    EXPECT_EQ(text.substr(0, start.size()), start) << text;
+  }
+  // The English product stands in for a language the kit lacks; a name with
+  // pattern characters is looked for as it is.
+  KitLayout layout{false, {{u"en", u"T", u"V", u"doc[1]*.html"}, {u"ru", u"Т", u"", u""}}, {}};
+  ASSERT_EQ(write_kit(layout, sandbox / "orbp8.pkd", 6, nullptr), "");
+  InstallSession session;
+  ASSERT_EQ(session.prepare(wide(sandbox / "orbp8.pkd"), false), u"");
+  WideString product, vendor;
+  for (const auto& [language, shown] : {std::pair{u"ka", u"T V"}, {u"RU", u"Т "}}) {
+    session.titles(language, product, vendor);
+    EXPECT_EQ(product + u" " + vendor, shown);
+  }
+  session.setTargetDirectory(wide(sandbox.path()));
+  EXPECT_EQ(session.installedDescription(u"ru"), u"");  // not installed
+  write_file(sandbox / "doc[1]*.html", "");
+  EXPECT_EQ(session.installedDescription(u"ru"), wide(sandbox / "doc[1]*.html"));
 }
 
 TEST(InstallSession, RecordsTheInstalledDirectoryFirstInTheFilesTheListCameFrom) {
