@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,9 +35,12 @@ class BasicInstaller : public BasicRollback<Files> {
   // the file is missing or unreadable, or its last-write time (whole
   // seconds) is earlier.
   bool compareFiles(const WideString& path, const _FILETIME& time);
-  // Publishes the error state with `progress` (a text naming what failed),
-  // rolls back, returns `code`. When the rollback cannot put everything
-  // back, the state says where the saved versions are kept.
+  // Publishes the error state with `progress`: the text for the case, a
+  // line break and the failure's detail ("path: reason", from failure()),
+  // which is also published on its own (but for a busy target, whose text
+  // names the directory and the reason); rolls back, returns `code`. When
+  // the rollback cannot put everything back, the state says where the
+  // saved versions are kept and which file could not be restored.
   uint32_t stopOnError(uint32_t code, uint32_t progress);
 
  private:
@@ -52,6 +56,11 @@ class BasicInstaller : public BasicRollback<Files> {
     uint32_t code = 0;
     std::string name;  // target-relative, "/" separators
     WideString path;   // as published
+    uint64_t size = 0;
+    // Whether its share of the progress was counted when it was planned.
+    bool counted = false;
+    // Where a kFail entry failed.
+    FailurePoint failure;
   };
 
   // Plans the entries from `first` on, up to a batch's worth of writing or
@@ -62,16 +71,28 @@ class BasicInstaller : public BasicRollback<Files> {
   PlannedEntry decideEntry(Kit& kit, uint32_t index);
   // Rolls back after a cancel; returns 1223.
   uint32_t cancel();
+  // Records a failure of the kit reader at `entry`: damage at the entry's
+  // name, else the kit's file that failed, else the entry's file.
+  uint32_t failInKit(const Kit& kit, uint32_t code, const std::string& entry);
+  // Publishes `path` and the progress of the finished entries plus
+  // `entryWork` of the current one; below 100 until the run has succeeded.
+  void publishProgress(const WideString& path, uint64_t entryWork);
+  // The kit reader's observer for `path`: publishes the progress and stops
+  // the work once a cancel is requested.
+  std::function<bool(uint64_t)> observerFor(const WideString& path);
   // Tells the process state where the saved versions are kept, when a
   // rollback could not put everything back; true then.
   bool publishKeptBackupRoot();
   // Writes the entry under its temporary name and renames it into place.
   uint32_t writeEntry(Kit& kit, const PlannedEntry& entry);
-  uint32_t progressOf(uint32_t index, uint32_t count) const {
-    return static_cast<uint32_t>(static_cast<uint64_t>(index) * 100 / count);
-  }
 
   BasicInstallProcessData<Kit>* m_data = nullptr;
+  // Progress counts the kit's bytes, and one for each entry so that empty
+  // files count too: the whole kit's, the finished entries' and the share
+  // last published.
+  uint64_t m_totalWork = 0;
+  uint64_t m_doneWork = 0;
+  uint32_t m_published = 0;
   WideString m_targetDirectory;
   int m_finalPause;
 };

@@ -3,11 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <unordered_set>
 
 #include "install/path_status.h"
 #include "platform/shell.h"
+#include "text/failure_text.h"
 #include "text/languages.h"
 
 namespace installer_detail {
@@ -32,21 +34,35 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   const uint32_t startCode = this->start(m_targetDirectory);
   if (startCode != 0) return stopOnError(startCode, 0);
 
+  m_totalWork = 0;
+  m_doneWork = 0;
+  m_published = 0;
+  for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
+    decltype(installer_detail::entry_of(kit)) data;
+    kit->get(index, data);
+    m_totalWork += uint64_t{data.size} + 1;
+  }
   // The count is read again before every batch and entry, as the kit reader
-  // is the authority on it.
-  uint32_t progress = 0;
+  // is the authority on it. A cancel is looked at before every entry,
+  // written or not, and between the blocks of the kit's data.
   std::vector<PlannedEntry> batch;
   for (uint32_t index = 0; kit != nullptr && index != kit->count();) {
     planBatch(*kit, index, batch);
+    if (m_data->isCancelled()) return cancel();
     const uint32_t applied = this->applyPlan();
-    if (applied != 0) return stopOnError(applied, progressOf(index, kit->count()));
+    if (applied != 0) return stopOnError(applied, m_published);
     for (const PlannedEntry& entry : batch) {
-      progress = progressOf(entry.index, kit->count());
-      m_data->setInstallState(0, entry.path, static_cast<int32_t>(progress));
-      if (entry.action == Action::kSkip) continue;
-      const uint32_t code = entry.action == Action::kFail ? entry.code : writeEntry(*kit, entry);
-      if (code != 0) return stopOnError(code, progress);
       if (m_data->isCancelled()) return cancel();
+      publishProgress(entry.path, 0);
+      uint32_t code = 0;
+      if (entry.action == Action::kFail) {
+        code = this->fail(entry.code, entry.failure.path, entry.failure.reason);
+      } else if (entry.action == Action::kWrite) {
+        code = writeEntry(*kit, entry);
+      }
+      if (code == ERROR_CANCELLED) return cancel();
+      if (code != 0) return stopOnError(code, m_published);
+      if (!entry.counted) m_doneWork += entry.size + 1;
     }
     index = batch.back().index + 1;
   }
@@ -54,15 +70,18 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   // The kit's data is read while it is installed: nothing is committed
   // before all of it has been found sound.
   if (kit != nullptr) {
-    const uint32_t kitCode = kit->verify();
-    if (kitCode != 0) return stopOnError(kitCode, progress);
+    const uint32_t kitCode = kit->verify(observerFor(WideString()));
+    if (kitCode == ERROR_CANCELLED) return cancel();
+    if (kitCode != 0) return stopOnError(failInKit(*kit, kitCode, std::string()), m_published);
   }
 
-  // Every entry is in place and on the disk: the installation is committed
-  // and success published; the saved versions are discarded during the
-  // pause that lets the interface show the full bar.
+  // Every entry is in place and on the disk: unless cancelled even now, the
+  // installation is committed and success published; the saved versions
+  // are discarded during the pause that lets the interface show the full
+  // bar.
+  if (m_data->isCancelled()) return cancel();
   const uint32_t committed = this->stop();
-  if (committed != 0) return stopOnError(committed, progress);
+  if (committed != 0) return stopOnError(committed, m_published);
   m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
   const auto published = std::chrono::steady_clock::now();
   this->discardBackup();
@@ -80,17 +99,29 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
   bool writes = false;
   for (uint32_t index = first; index != kit.count() && batch.size() < installer_detail::kBatchEntries;
        ++index) {
+    // The run looks at the cancel before the first entry planned.
+    if (!batch.empty() && m_data->isCancelled()) break;
     PlannedEntry entry = decideEntry(kit, index);
     if (entry.action == Action::kWrite) {
       // A file named twice is decided again once its first copy is written.
       if (!names.insert(entry.name).second) break;
       entry.code = this->planEntry(index, entry.name, entry.code != 0);
-      if (entry.code != 0) entry.action = Action::kFail;
+      if (entry.code != 0) {
+        entry.action = Action::kFail;
+        entry.failure = this->failure();
+      }
       writes = true;
     } else if (entry.action == Action::kSkip && !writes) {
       // Nothing before it is to be read: the kit decompresses on meanwhile.
-      entry.code = kit.passOver(index);
-      if (entry.code != 0) entry.action = Action::kFail;
+      entry.code = kit.passOver(index, observerFor(entry.path));
+      if (entry.code != 0) {
+        entry.action = Action::kFail;
+        failInKit(kit, entry.code, entry.name);
+        entry.failure = this->failure();
+      } else {
+        m_doneWork += entry.size + 1;
+        entry.counted = true;
+      }
     }
     batch.push_back(std::move(entry));
     if (batch.back().action == Action::kFail) break;
@@ -104,6 +135,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   kit.get(index, data);
   PlannedEntry entry;
   entry.index = index;
+  entry.size = data.size;
   entry.path = m_targetDirectory + data.name;
   replace_all(entry.path, kBadPathSeparator, kPathSeparator);
   // One spelling per file: empty and "." components dropped.
@@ -124,6 +156,8 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   if (entry.name.empty() || entry.name.substr(0, entry.name.find('/')) == kBackupRootName) {
     entry.action = Action::kFail;
     entry.code = ERROR_INVALID_NAME;
+    // A name the kit may not use: the kit is at fault.
+    entry.failure = {ERROR_INVALID_DATA, narrow_lib(name)};
     return entry;
   }
   // One status query, never through a link, decides everything about what
@@ -134,6 +168,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   if (code != 0) {
     entry.action = Action::kFail;
     entry.code = code;
+    entry.failure = this->failure();
     return entry;
   }
   // A directory (with the user's files in it), a device or a pipe is never
@@ -141,6 +176,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   if (present && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
     entry.action = Action::kFail;
     entry.code = ERROR_ALREADY_EXISTS;
+    entry.failure = {ERROR_ALREADY_EXISTS, entry.name};
     return entry;
   }
   if (present) {
@@ -168,24 +204,59 @@ template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& entry) {
   HANDLE directory = INVALID_HANDLE_VALUE;
   uint32_t code = this->directoryOf(entry.name, directory);
-  if (code != 0) return code;
+  if (code != 0) return this->fail(code, entry.name);
   const std::string temporary = this->temporaryName(entry.index);
   const std::string base = entry.name.substr(entry.name.rfind('/') + 1);
   HANDLE output = INVALID_HANDLE_VALUE;
   // Private until it is complete; then the mode it is to have.
   code = Files::CreateFileAt(directory, temporary, entry.keepMode ? 0600 : kNewFileMode, output);
-  if (code != 0) return code;
-  code = kit.copyTo(entry.index, output);
-  if (code == 0 && entry.keepMode) code = Files::SetFileMode(output, entry.mode);
+  if (code != 0) return this->fail(code, entry.name);
+  // A cancel inside the copy leaves the temporary file, which the rollback
+  // removes.
+  code = kit.copyTo(entry.index, output, observerFor(entry.path));
+  if (code != 0 && code != ERROR_CANCELLED) failInKit(kit, code, entry.name);
+  if (code == 0 && entry.keepMode) {
+    code = Files::SetFileMode(output, entry.mode);
+    if (code != 0) this->fail(code, entry.name);
+  }
   // Its write-back starts now; the commit waits for all of them at once.
   if (code == 0) Files::StartWriteBack(output);
   Files::CloseHandle(output);
   if (code != 0) return code;
-  return Files::MoveFileAt(directory, temporary, directory, base);
+  code = Files::MoveFileAt(directory, temporary, directory, base);
+  return code == 0 ? 0 : this->fail(code, entry.name);
+}
+
+template <class Kit, class Files>
+uint32_t BasicInstaller<Kit, Files>::failInKit(const Kit& kit, uint32_t code,
+                                               const std::string& entry) {
+  if (code == ERROR_INVALID_DATA && !entry.empty()) return this->fail(code, entry);
+  return this->fail(code, kit.failedPath().empty() ? entry : kit.failedPath());
+}
+
+template <class Kit, class Files>
+void BasicInstaller<Kit, Files>::publishProgress(const WideString& path, uint64_t entryWork) {
+  const uint64_t done = std::min(m_doneWork + entryWork, m_totalWork);
+  m_published = m_totalWork == 0 ? 0 : static_cast<uint32_t>(std::min<uint64_t>(done * 100 / m_totalWork, 99));
+  m_data->setInstallState(0, path, static_cast<int32_t>(m_published));
+}
+
+template <class Kit, class Files>
+std::function<bool(uint64_t)> BasicInstaller<Kit, Files>::observerFor(const WideString& path) {
+  return [this, path](uint64_t entryBytes) {
+    if (m_data->isCancelled()) return false;
+    // Published when the share moves, not for every block.
+    const uint64_t done = std::min(m_doneWork + entryBytes, m_totalWork);
+    if (!path.empty() && m_totalWork != 0 && std::min<uint64_t>(done * 100 / m_totalWork, 99) != m_published) {
+      publishProgress(path, entryBytes);
+    }
+    return true;
+  };
 }
 
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::cancel() {
+  m_data->setRollingBack(true);
   this->rollback(ERROR_CANCELLED);
   publishKeptBackupRoot();
   return ERROR_CANCELLED;
@@ -208,6 +279,9 @@ bool BasicInstaller<Kit, Files>::compareFiles(const WideString& path, const _FIL
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progress) {
   // Invalid data comes from the kit alone: the text says the kit is damaged.
+  const FailurePoint& failure = this->failure();
+  const WideString detail =
+      failure_detail(widen_lib(failure.path), failure.reason != 0 ? failure.reason : code);
   WideString text;
   if (code == ERROR_INVALID_DATA) {
     text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
@@ -220,13 +294,22 @@ uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progres
   } else {
     text = LoadResString("IDS_INSTALL_ERROR");
   }
-  m_data->setInstallState(code, text, static_cast<int32_t>(progress));
+  // The busy target's text names the directory and the reason already.
+  const bool busy = code == ERROR_SHARING_VIOLATION;
+  m_data->setFailureDetail(busy ? WideString() : detail);
+  m_data->setInstallState(code, busy ? text : text + u"\n" + detail,
+                          static_cast<int32_t>(progress));
   const bool keptBefore = !this->keptBackupRoot().empty();
+  m_data->setRollingBack(true);
   this->rollback(code);
   if (!keptBefore && publishKeptBackupRoot()) {
-    m_data->setInstallState(
-        code, LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " + widen_lib(this->keptBackupRoot()),
-        static_cast<int32_t>(progress));
+    const WideString unrestored =
+        failure_detail(widen_lib(this->failure().path), this->failure().reason);
+    m_data->setFailureDetail(unrestored);
+    m_data->setInstallState(code,
+                            LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " +
+                                widen_lib(this->keptBackupRoot()) + u"\n" + unrestored,
+                            static_cast<int32_t>(progress));
   }
   return code;
 }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "install/directory_walker.h"
+#include "install/failure_point.h"
 #include "install/install_registry.h"
 #include "install/journal_replay.h"
 #include "install/journal_file.h"
@@ -45,7 +46,8 @@ class BasicRollback {
   // what an interrupted installation left there. Returns 0; 32 when another
   // installation keeps the target; 183 when an interrupted installation
   // there cannot be undone (keptBackupRoot names its backup root); 3 when
-  // the target cannot be made or opened.
+  // the target cannot be made or is missing; the lock's code when the target
+  // cannot be opened.
   uint32_t start(const WideString& targetDirectory);
   // What stands at the target-relative `name`, without following a link:
   // `present` and its status. Returns 0; 3 when something other than a
@@ -71,6 +73,9 @@ class BasicRollback {
   const std::string& target() const { return m_target; }
   // The path that a failure of statusOf or planEntry found blocked.
   const std::string& blocked() const { return m_blocked; }
+  // Where the last failing step of start, statusOf, planEntry, applyPlan,
+  // stop or rollback failed and why.
+  const FailurePoint& failure() const { return m_failure; }
 
   // Commits: once every new file is on the disk, the journal is deleted.
   // 0, or the code of a failed flush (nothing is committed then).
@@ -87,6 +92,14 @@ class BasicRollback {
   // The backup root left in place because not everything could be put back,
   // else empty.
   const std::string& keptBackupRoot() const { return m_kept; }
+
+ protected:
+  // Records where a step failed (`reason` names why; `code` when 0) and
+  // returns `code`.
+  uint32_t fail(uint32_t code, const std::string& path, uint32_t reason = 0) {
+    m_failure = {reason != 0 ? reason : code, path};
+    return code;
+  }
 
  private:
   uint32_t beginJournal();
@@ -130,6 +143,7 @@ class BasicRollback {
   std::unordered_set<std::string> m_createdFiles;
   std::string m_blocked;
   std::string m_kept;
+  FailurePoint m_failure;
 };
 
 #include "install/rollback_impl.h"

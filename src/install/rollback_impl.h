@@ -47,7 +47,7 @@ template <class Files>
 uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   using namespace rollback_detail;
   m_target = narrow_lib(targetDirectory);
-  if (m_target.empty()) return ERROR_PATH_NOT_FOUND;
+  if (m_target.empty()) return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
   if (m_target.back() != '/') m_target += '/';
   m_runId = new_run_id();
   m_header = JournalRecord();
@@ -65,7 +65,7 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
       missing.insert(missing.begin(), directory);
       continue;
     }
-    if (!S_ISDIR(status.st_mode)) return ERROR_PATH_NOT_FOUND;
+    if (!S_ISDIR(status.st_mode)) return fail(ERROR_PATH_NOT_FOUND, directory, ERROR_ALREADY_EXISTS);
     break;
   }
   // The outermost directory the run changes gets its times back: the one
@@ -84,11 +84,12 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     m_aboveTimes.old.nanoseconds = above.st_mtim.tv_nsec;
   }
   if (!missing.empty()) {
-    if (m_registry.write(m_header, missing, m_aboveTimes) != 0) {
+    const uint32_t registered = m_registry.write(m_header, missing, m_aboveTimes);
+    if (registered != 0) {
       // The registry's own directory may have made some of them.
       m_madeAboveTarget = missing;
       removeMadeAboveTarget();
-      return ERROR_PATH_NOT_FOUND;
+      return fail(ERROR_PATH_NOT_FOUND, install_registry_directory(), registered);
     }
     for (const std::string& directory : missing) {
       // Missing a moment ago: made now, or by the registry's own directory.
@@ -98,7 +99,7 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
         // Any of them may be there, made by the registry's own directory.
         m_madeAboveTarget = missing;
         removeMadeAboveTarget();
-        return ERROR_PATH_NOT_FOUND;
+        return fail(ERROR_PATH_NOT_FOUND, directory, code);
       }
     }
   }
@@ -107,14 +108,14 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   if (code != 0) {
     // The other installation may be using what was made here.
     m_registry.remove();
-    return code;
+    return fail(code, m_target);
   }
   m_started = true;
   m_targetWalker.reset(m_lock.handle());
   const std::string leftover = m_target + kBackupRootName + "/";
   if (recover_backup_root<Files>(m_target, m_lock.handle(), leftover) == RecoveryOutcome::kKept) {
     m_kept = leftover;
-    return ERROR_ALREADY_EXISTS;
+    return fail(ERROR_ALREADY_EXISTS, leftover, ERROR_RECOVERY_FAILURE);
   }
   m_knownDirectories.insert(std::string());
   return 0;
@@ -136,18 +137,18 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
     // Which component is in the way is told by planDirectories; with none
     // in the way, the open's own failure stands.
     const uint32_t blocked = planDirectories(name);
-    return blocked != 0 ? blocked : code;
+    return blocked != 0 ? blocked : fail(code, directory);
   }
   // Only a name that is not there counts as missing: a file whose status
   // cannot be read may be there, and is never written over unsaved.
   const uint32_t queried = Files::StatusAt(at, base, status);
   present = queried == 0;
-  return queried == ERROR_FILE_NOT_FOUND ? 0 : queried;
+  return queried == ERROR_FILE_NOT_FOUND || queried == 0 ? 0 : fail(queried, name);
 }
 
 template <class Files>
 uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name, bool replaces) {
-  if (!m_started) return ERROR_PATH_NOT_FOUND;
+  if (!m_started) return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
   const uint32_t code = planDirectories(name);
   if (code != 0) return code;
   std::string directory;
@@ -189,18 +190,21 @@ uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
     if (!missing) {
       HANDLE at = INVALID_HANDLE_VALUE;
       struct stat status;
-      if (m_targetWalker.open(parent, at) != 0) {
+      const uint32_t opened = m_targetWalker.open(parent, at);
+      if (opened != 0) {
         m_blocked = m_target + parent;
-        return ERROR_PATH_NOT_FOUND;
+        return fail(ERROR_PATH_NOT_FOUND, parent,
+                    opened == ERROR_PATH_NOT_FOUND ? ERROR_ALREADY_EXISTS : opened);
       }
       const uint32_t queried = Files::StatusAt(at, base, status);
       // A link, a file or anything else where a directory is needed.
       if (queried == 0 && !S_ISDIR(status.st_mode)) {
         m_blocked = m_target + directory;
-        return ERROR_PATH_NOT_FOUND;
+        return fail(ERROR_PATH_NOT_FOUND, directory,
+                    S_ISLNK(status.st_mode) ? ERROR_CANT_RESOLVE_FILENAME : ERROR_ALREADY_EXISTS);
       }
       // What cannot be queried may be there: it is never planned anew.
-      if (queried != 0 && queried != ERROR_FILE_NOT_FOUND) return queried;
+      if (queried != 0 && queried != ERROR_FILE_NOT_FOUND) return fail(queried, directory);
       missing = queried != 0;
     }
     if (missing) {
@@ -241,17 +245,17 @@ uint32_t BasicRollback<Files>::makeBackupRoot() {
   // registry names it before it exists.
   m_header.backupRoot = m_target + kBackupRootName + "/";
   uint32_t code = m_registry.write(m_header, m_madeAboveTarget, m_aboveTimes);
-  if (code != 0) return code;
+  if (code != 0) return fail(code, install_registry_directory());
   if (Files::CreateDirectoryAt(m_lock.handle(), kBackupRootName, 0700) == 0) {
     code = m_backup.adopt(m_lock.handle(), false, kBackupRootName);
     if (code != 0) Files::RemoveDirectoryAt(m_lock.handle(), kBackupRootName);
-    return code;
+    return code == 0 ? 0 : fail(code, m_header.backupRoot);
   }
   WideString temporary;
   Files::GetTempPath(temporary);
   const std::string base = narrow_lib(temporary);
   const int parent = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parent == -1) return ERROR_PATH_NOT_FOUND;
+  if (parent == -1) return fail(ERROR_PATH_NOT_FOUND, base, translateErrNo(errno));
   // An exclusive mkdir: a name someone else made is passed over.
   for (uint32_t number = 0; number < 100000; ++number) {
     const std::string name = "p8stp" + std::to_string(number);
@@ -260,11 +264,16 @@ uint32_t BasicRollback<Files>::makeBackupRoot() {
     if (code != 0) break;
     m_header.backupRoot = base + name + "/";
     code = m_registry.write(m_header, m_madeAboveTarget, m_aboveTimes);
-    if (code == 0) return m_backup.adopt(handleOf(parent), true, name);
-    break;
+    if (code != 0) {
+      close(parent);
+      return fail(ERROR_PATH_NOT_FOUND, install_registry_directory(), code);
+    }
+    code = m_backup.adopt(handleOf(parent), true, name);
+    return code == 0 ? 0 : fail(code, m_header.backupRoot);
   }
   close(parent);
-  return ERROR_PATH_NOT_FOUND;
+  // Neither in the target nor in the temporary directory.
+  return fail(ERROR_PATH_NOT_FOUND, base, code);
 }
 
 template <class Files>
@@ -281,13 +290,14 @@ uint32_t BasicRollback<Files>::beginJournal() {
   m_backupRoot = m_header.backupRoot;
   code = Files::CreateDirectoryAt(m_backup.handle(), kSavedDirectoryName, 0700);
   if (code == 0) code = Files::OpenDirectoryAt(m_backup.handle(), kSavedDirectoryName, m_savedHandle);
-  if (code != 0) return code;
+  if (code != 0) return fail(code, m_backupRoot + kSavedDirectoryName);
   m_savedWalker.reset(m_savedHandle);
   code = m_journalFile.create(m_backup.handle(), kJournalFileName, m_header);
   // The journal's name, and the backup root's in its directory, on the disk.
   if (code == 0) code = Files::FlushFileBuffers(m_backup.handle());
-  if (code == 0) code = Files::FlushFileBuffers(m_lock.handle());
-  return code;
+  if (code != 0) return fail(code, m_backupRoot + kJournalFileName);
+  code = Files::FlushFileBuffers(m_lock.handle());
+  return code == 0 ? 0 : fail(code, m_target);
 }
 
 template <class Files>
@@ -298,7 +308,7 @@ uint32_t BasicRollback<Files>::applyPlan() {
   const size_t first = m_applied;
   for (size_t i = first; i < m_records.size(); ++i) m_journalFile.add(m_records[i]);
   code = m_journalFile.flush();
-  if (code != 0) return code;
+  if (code != 0) return fail(code, m_backupRoot + kJournalFileName);
   m_applied = m_records.size();
 
   std::string parent;
@@ -311,7 +321,8 @@ uint32_t BasicRollback<Files>::applyPlan() {
     if (code == 0) code = Files::CreateDirectoryAt(at, base, 0777);
     if (code != 0) {
       m_blocked = m_target + m_records[i].path;
-      return ERROR_PATH_NOT_FOUND;
+      return fail(ERROR_PATH_NOT_FOUND, m_records[i].path,
+                  code == ERROR_PATH_NOT_FOUND ? ERROR_ALREADY_EXISTS : code);
     }
     m_plannedDirectories.erase(m_records[i].path);
   }
@@ -319,11 +330,12 @@ uint32_t BasicRollback<Files>::applyPlan() {
   for (size_t i = first; i < m_records.size(); ++i) {
     if (m_records[i].type != JournalRecordType::kReplace) continue;
     code = saveFile(m_records[i].path);
-    if (code != 0) return code;
+    if (code != 0) return fail(code, m_records[i].path);
     saved = true;
   }
   // The saved names are on the disk before any file is replaced.
-  return saved ? Files::FlushFileSystem(m_backup.handle()) : 0;
+  code = saved ? Files::FlushFileSystem(m_backup.handle()) : 0;
+  return code == 0 ? 0 : fail(code, m_backupRoot);
 }
 
 template <class Files>
@@ -374,7 +386,7 @@ uint32_t BasicRollback<Files>::stop() {
   // Every new file and every rename on the disk, then the journal goes:
   // from here on, the installation stands.
   const uint32_t code = Files::FlushFileSystem(m_lock.handle());
-  if (code != 0) return code;
+  if (code != 0) return fail(code, m_target);
   m_journalFile.close();
   Files::DeleteFileAt(m_backup.handle(), kJournalFileName);
   // Should the deletion not reach the disk, the next start merely undoes a
@@ -410,10 +422,13 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
   closeBackupRoot();
   m_targetWalker.clear();
   const std::vector<JournalRecord> records = journal();
-  if (!m_backupRoot.empty() &&
-      !replay_journal<Files>(records, m_lock.handle(), m_backup.handle()).empty()) {
+  const std::vector<std::string> unrestored =
+      m_backupRoot.empty() ? std::vector<std::string>()
+                           : replay_journal<Files>(records, m_lock.handle(), m_backup.handle());
+  if (!unrestored.empty()) {
     m_kept = m_backupRoot;
     m_backup.close();
+    fail(code, unrestored.front(), ERROR_RECOVERY_FAILURE);
   } else {
     if (!m_backupRoot.empty()) {
       Files::FlushFileSystem(m_lock.handle());

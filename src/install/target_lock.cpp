@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/last_error.h"
 #include "platform/posix_call.h"
 
 namespace {
@@ -19,7 +20,7 @@ uint32_t TargetLock::acquire(const std::string& directory, int waitMilliseconds)
   release();
   const int descriptor = retryOnInterrupt(
       [&] { return open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-  if (descriptor == -1) return ERROR_PATH_NOT_FOUND;
+  if (descriptor == -1) return errno == ENOENT ? ERROR_PATH_NOT_FOUND : translateErrNo(errno);
   for (int waited = 0;; waited += kRetryMilliseconds) {
     if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
       m_descriptor = descriptor;

@@ -19,7 +19,8 @@ class TargetLock {
 
   // Opens `directory` and takes its lock, trying again for up to
   // `waitMilliseconds`. Returns 0; 32 when another process keeps holding
-  // it; 3 when the directory cannot be opened.
+  // it; 3 when the directory is missing, else the code of why it cannot be
+  // opened.
   uint32_t acquire(const std::string& directory, int waitMilliseconds);
   void release();
 

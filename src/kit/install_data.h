@@ -105,11 +105,11 @@ class InstallData {
   }
   // The kit's size in bytes.
   uint64_t kitFileSize() const { return kitSize; }
-  // After a failure other than damage (13) of open, a copy, passOver or
-  // verify: the file whose opening, reading or writing failed, the kit or
-  // its unpacked copy in the temporary directory (the directory itself when
-  // no copy could be made there); empty when writing the caller's file
-  // failed or nothing has failed.
+  // After a failure of open, a copy, passOver or verify: the file whose
+  // opening, reading or writing failed, the kit or its unpacked copy in the
+  // temporary directory (the directory itself when no copy could be made
+  // there), or the kit when its data is damaged; empty when writing the
+  // caller's file failed, on a cancel, or when nothing has failed.
   const std::string& failedPath() const { return failedFile; }
 
   // Title and vendor of the first product for `lang` (case-insensitive);

@@ -77,7 +77,7 @@ uint32_t InstallData<Compressor, FS>::takeFromStream(uint64_t byteCount, Use use
     size_t available = 0;
     const uint32_t code = stream->peek(data, available);
     if (code != 0) {
-      if (code != ERROR_INVALID_DATA) failedFile = kitPath;
+      failedFile = kitPath;
       return code;
     }
     // The kit's data ends first.
@@ -183,7 +183,7 @@ uint32_t InstallData<Compressor, FS>::readHead() {
     return 0;
   } catch (uint32_t code) {
     // Only the kit is read here.
-    if (code != ERROR_INVALID_DATA) failedFile = kitPath;
+    failedFile = kitPath;
     files.clear();
     close();
     return code;
@@ -361,7 +361,9 @@ uint32_t InstallData<Compressor, FS>::verify(const BlockObserver& observer) {
     long high = 0;
     const uint32_t low = FS::SetFilePointer(handle, 0, &high, FILE_END);
     const uint64_t size = (static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | low;
-    return size >= dataEnd ? 0 : ERROR_INVALID_DATA;
+    if (size >= dataEnd) return 0;
+    failedFile = kitPath;
+    return ERROR_INVALID_DATA;
   }
   uint32_t code = stream == nullptr ? startStream() : 0;
   // A clean end of the stream after the last entry's data: a sound kit.
@@ -373,8 +375,8 @@ uint32_t InstallData<Compressor, FS>::verify(const BlockObserver& observer) {
     stream->consume(available);
     if (observer && !observer(0)) code = ERROR_CANCELLED;
   }
-  if (code != 0 && code != ERROR_INVALID_DATA && code != ERROR_CANCELLED) failedFile = kitPath;
   if (code == 0 && stream->position() < dataEnd) code = ERROR_INVALID_DATA;
+  if (code != 0 && code != ERROR_CANCELLED) failedFile = kitPath;
   stream.reset();
   return code;
 }
@@ -436,7 +438,10 @@ uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entr
     }
     left -= bytesRead;
     // The container ended before the entry did.
-    if (bytesRead < wanted) return ERROR_INVALID_DATA;
+    if (bytesRead < wanted) {
+      failedFile = kitPath;
+      return ERROR_INVALID_DATA;
+    }
     if (observer && !observer(entry.size - left)) return ERROR_CANCELLED;
   }
   return 0;

@@ -62,7 +62,8 @@ class FileSystem {
   static uint32_t MoveFile(const WideString& existing, const WideString& target);
   // Removes a file or a whole tree; symbolic links are removed, never followed.
   static uint32_t RemoveDirectory(const WideString& path);  // always 0
-  // 183 when the directory exists; else creates it with missing parents: 0, or 2.
+  // 183 when the directory exists; else creates it with missing parents: 0, 2
+  // when a parent cannot be reached, or the code of why one cannot be made.
   static uint32_t CreateDirectory(const WideString& path);
   // Creates a new empty file in `directory` (never elsewhere) whose name starts
   // with at most five characters of `prefix`; 0, or 1013 when it cannot.

@@ -21,6 +21,34 @@ uint32_t translateErrNo(int errnoValue) {
     case ENOSPC:
     case EDQUOT:
       return ERROR_DISK_FULL;
+    case EACCES:
+    case EPERM:
+      return ERROR_ACCESS_DENIED;
+    case EROFS:
+      return ERROR_WRITE_PROTECT;
+    case EIO:
+      return ERROR_IO_DEVICE;
+    case EEXIST:
+    case EISDIR:
+    case ENOTEMPTY:
+      return ERROR_ALREADY_EXISTS;
+    // Names are opened without following links: a link stands in the way.
+    case ELOOP:
+      return ERROR_CANT_RESOLVE_FILENAME;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case EXDEV:
+      return ERROR_NOT_SAME_DEVICE;
+    case EBUSY:
+    case ETXTBSY:
+      return ERROR_BUSY;
     default:
       return ERROR_INVALID_PARAMETER;
   }

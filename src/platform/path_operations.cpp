@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/file_system.h"
+#include "platform/last_error.h"
 #include "platform/path_parts.h"
 #include "platform/posix_call.h"
 #include "platform/tree_removal.h"
@@ -79,7 +80,8 @@ uint32_t FileSystem::CreateDirectory(const WideString& path) {
     }
     const std::string level = narrowPath.substr(0, end);
     if (mkdir(level.c_str(), 0777) != 0 && !(errno == EEXIST && isDirectory(level))) {
-      return ERROR_FILE_NOT_FOUND;
+      // A missing parent stays "not found"; anything else says why.
+      return errno == ENOENT ? ERROR_FILE_NOT_FOUND : translateErrNo(errno);
     }
   }
   return ERROR_SUCCESS;

@@ -54,8 +54,8 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(300));
   umask(umaskBefore);
   const std::string root = target.path() + "/";
-  EXPECT_EQ("0 0 0 " + root + "missing.cfg;0 0 12 " + root + "older.cfg;0 0 50 " + root +
-                "fraction.cfg;0 0 62 " + root + "dangling.cfg;0 0 75 " + root + "new/twice.cfg;",
+  EXPECT_EQ("0 0 0 " + root + "missing.cfg;0 0 13 " + root + "older.cfg;0 0 48 " + root +
+                "fraction.cfg;0 0 63 " + root + "dangling.cfg;0 0 79 " + root + "new/twice.cfg;",
             published);
   EXPECT_EQ("0 0 100 " + resource("IDS_INSTALL_FINISH"), outcome.text());
   modes.erase("");  // no backup root yet
@@ -72,29 +72,46 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   EXPECT_EQ("d 0755", installed.at("new").substr(0, 6) + leftovers());
 }
 
-// Entries never written (a directory, a pipe, a file in the way, the backup root,
-// a name naming nothing), a busy target and a kit cut short after its catalogue:
-// the tree is as it was and the state says where the run stopped.
+// Entries never written (a directory, a pipe, a file or link in the way, the backup
+// root), a full disk, a denied file, a busy target and a kit cut short after its
+// catalogue: the tree is as it was and the state says what failed where and why.
 TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   write_file(target / "forms.xml/user.txt", "user data", kT - 5);
   write_file(target / "blocked", "a file, not a directory", kT - 1);
   ASSERT_EQ(0, mkfifo((target / "pipe").c_str(), 0600));
+  ASSERT_EQ(0, symlink("forms.xml", (target / "linked").c_str()));
   std::string noise(160000, '\0');
   uint32_t seed = 12345;
   for (char& byte : noise) byte = static_cast<char>((seed = seed * 1103515245 + 12345) >> 24);
-  const std::string failed = resource("IDS_INSTALL_ERROR");
-  const std::string damaged = "13 13 87 " + resource("IDS_ERROR_DAMAGEDSOURCE");
-  const std::pair<std::string, std::string> cases[] = {
-      {"forms.xml", "183 183 50 " + failed},
-      {"pipe", "183 183 50 " + failed},
-      {"blocked\\f", "3 3 50 " + resource("IDS_ERROR_NOTDIRECTORY") + " " + target / "blocked"},
-      {".p8stp\\saved\\a.cfg", "123 123 50 " + failed},
-      {"cut", damaged},
-      {"cut, 7 up to date", damaged},
-      {"cut, 8 up to date", damaged},
-      {"busy", "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
+  const std::string failed = resource("IDS_INSTALL_ERROR") + "\n";
+  const std::string damaged = resource("IDS_ERROR_DAMAGEDSOURCE") + "\n";
+  const std::string inTheWay = ": " + resource("IDS_REASON_INTHEWAY");
+  const std::string notDirectory = resource("IDS_ERROR_NOTDIRECTORY") + " " + target / "";
+  const struct {
+    std::string name;
+    FileOperation operation;
+    uint32_t fault;
+    std::string outcome;
+  } cases[] = {
+      {"forms.xml", {}, 0, "183 183 33 " + failed + "forms.xml" + inTheWay},
+      {"pipe", {}, 0, "183 183 33 " + failed + "pipe" + inTheWay},
+      {"blocked\\f", {}, 0, "3 3 33 " + notDirectory + "blocked\nblocked" + inTheWay},
+      {"linked\\f", {}, 0, "3 3 33 " + notDirectory + "linked\nlinked: " + resource("IDS_REASON_LINK")},
+      {".p8stp\\saved\\a.cfg", {}, 0,
+       "123 123 33 " + failed + ".p8stp/saved/a.cfg: " + resource("IDS_REASON_DAMAGED")},
+      {"sub\\full", FileOperation::kWrite, 112,
+       "112 112 33 " + failed + "sub/full: " + resource("IDS_REASON_DISKFULL")},
+      {"sub\\denied", FileOperation::kCreate, 5,
+       "5 5 33 " + failed + "sub/denied: " + resource("IDS_REASON_ACCESS")},
+      {"cut", {}, 0, "13 13 89 " + damaged + "dir/f7: " + resource("IDS_REASON_DAMAGED")},
+      {"cut, 7 up to date", {}, 0,
+       "13 13 87 " + damaged + kitPath() + ": " + resource("IDS_REASON_DAMAGED")},
+      {"cut, 8 up to date", {}, 0, "13 13 87 " + damaged + "dir/f7: " + resource("IDS_REASON_DAMAGED")},
+      {"busy", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
   TargetLock other;
-  for (const auto& [name, outcome] : cases) {
+  for (const auto& [name, operation, fault, outcome] : cases) {
+    FileFaults faults;
+    if (fault != 0) faults.fail(operation, fault, "sub/.p8new");
     if (name.substr(0, 3) != "cut") {
       openKit({{"a.cfg", "a"}, {name, "kit", EpochToFileTime(kT + 100)}});
     } else {
@@ -111,6 +128,10 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     ASSERT_EQ(0u, name == "busy" ? other.acquire(target.path(), 0) : 0u);
     const TreeSnapshot before = snapshot_tree(target.path());
     EXPECT_EQ(outcome, install(target.path(), 100).text()) << name;
+    const size_t detail = outcome.find('\n');  // none for the busy target
+    EXPECT_EQ(detail == std::string::npos ? "" : outcome.substr(detail + 1),
+              narrow_lib(data.failureDetail()))
+        << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
     EXPECT_EQ("", leftovers()) << name;
   }

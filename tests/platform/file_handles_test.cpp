@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <tuple>
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/last_error.h"
 #include "platform/test_files.h"
 
 TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
@@ -30,12 +33,20 @@ TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
   EXPECT_EQ(0u, FileSystem::GetLastError());
   EXPECT_EQ("abcd", read_file(path)) << "written over, then cut";
   EXPECT_EQ(0, FileSystem::CloseHandle(std::exchange(handle, INVALID_HANDLE_VALUE)));
-  // A link at the name is refused, not written through; a failed open keeps the handle.
-  for (const auto& [name, disposition] : {std::pair{scratch / "link", CREATE_ALWAYS},
-                                          {path, CREATE_NEW},
-                                          {path + "/below", OPEN_EXISTING}}) {
-    EXPECT_EQ(87u, FileSystem::CreateFile(wide(name), GENERIC_WRITE, 0, disposition, handle));
-    EXPECT_EQ(87u, FileSystem::GetLastError());
+  // A link at the name is refused, not written through; a failed open keeps the handle
+  // and names its reason.
+  for (const auto& [name, disposition, code] :
+       {std::tuple{scratch / "link", CREATE_ALWAYS, 1921u}, {path, CREATE_NEW, 183u},
+        {path + "/below", OPEN_EXISTING, 3u}, {scratch.path(), CREATE_ALWAYS, 183u},
+        {scratch / std::string(300, 'n'), CREATE_ALWAYS, 206u}}) {
+    EXPECT_EQ(code, FileSystem::CreateFile(wide(name), GENERIC_WRITE, 0, disposition, handle));
+    EXPECT_EQ(code, FileSystem::GetLastError());
+  }
+  for (const auto& [errnoValue, code] :
+       {std::pair{EACCES, 5u}, {EPERM, 5u}, {EROFS, 19u}, {EIO, 1117u}, {ENOTEMPTY, 183u},
+        {EMFILE, 4u}, {ENFILE, 4u}, {ENOMEM, 8u}, {EXDEV, 17u}, {EBUSY, 170u}, {ETXTBSY, 170u},
+        {EDQUOT, 112u}, {EINVAL, 87u}, {EDOM, 87u}}) {
+    EXPECT_EQ(code, translateErrNo(errnoValue)) << errnoValue;
   }
   EXPECT_EQ(2u, FileSystem::CreateFile(wide(scratch / "missing"), 0, 0, OPEN_EXISTING, handle));
   EXPECT_EQ(INVALID_HANDLE_VALUE, handle);
