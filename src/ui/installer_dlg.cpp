@@ -548,21 +548,25 @@ int CInstallerDlg::runWithoutWindow() {
   bool rollbackShown = false;
   InstallSnapshot snapshot = m_session->snapshot();
   InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
-  while (outcome == InstallOutcome::kRunning) {
-    if (g_interrupted != 0 && !m_session->cancelRequested()) m_session->requestCancel();
+  // Until the worker has ended: a failure is published before its rollback runs.
+  for (;;) {
+    const bool running = outcome == InstallOutcome::kRunning;
+    if (running && g_interrupted != 0 && !m_session->cancelRequested()) {
+      m_session->requestCancel();
+    }
     if (snapshot.rollingBack && !rollbackShown) {
       rollbackShown = true;
       std::fprintf(stderr, "%s\n", resourceUtf8("IDS_ROLLBACK_PROGRESS").c_str());
-    } else if (!snapshot.rollingBack && snapshot.progress != shownProgress) {
+    } else if (running && !snapshot.rollingBack && snapshot.progress != shownProgress) {
       shownProgress = snapshot.progress;
       std::fprintf(stderr, "%s %d%%\n", startText.c_str(), shownProgress);
     }
+    if (snapshot.workerFinished) break;
     g_usleep(kPollPauseMicroseconds);
     snapshot = m_session->snapshot();
     outcome = classifyInstall(snapshot, m_session->cancelRequested());
   }
   m_session->waitForWorker();
-  snapshot = m_session->snapshot();
 
   switch (outcome) {
     case InstallOutcome::kSucceeded: {

@@ -39,8 +39,9 @@ start_wizard() {
   wait_for 30 main_window
   win=$(main_window)
 }
+# install_into KIT TARGET [LANG]: through the wizard (in English by default) into TARGET.
 install_into() {
-  start_wizard "$1" -Len
+  start_wizard "$1" "-L${3:-en}"
   click_next "$win"
   type_path "$win" "$2"
   click_next "$win"

@@ -1,6 +1,7 @@
 #!/bin/sh
 # wizard.sh LANG TITLE: an installation through every page in LANG, window title
-# TITLE, shot in $SHOTS/<lang>-*.png; in English also a failed and a cancelled one.
+# TITLE, into a path typed below "~" but in English, and a failed one, shot in
+# $SHOTS/<lang>-*.png; in English also a cancelled one.
 . "$(dirname "$0")/lib.sh"
 lang=$1
 require_display
@@ -15,8 +16,9 @@ type_path "$win" ""
 click_next "$win"
 answer_box "$lang-3-empty-path-box" Return
 # A blank, a quote and a dollar sign must reach the file system as typed.
-target="$E2E_DIR/my templates 'q' \$HOME"
-type_path "$win" "$target"
+target="$E2E_DIR/my templates 'q' \$HOME" typed=$target
+[ "$lang" = en ] || target="$HOME/${typed#"$E2E_DIR/"}" typed="~/${typed#"$E2E_DIR/"}"
+type_path "$win" "$typed"
 click "$win" 475 290  # Browse
 answer_box "$lang-2-folder-chooser" Escape
 click_next "$win"
@@ -28,17 +30,18 @@ finish_setup 0 "a good installation"
 # The kit's description in the language (Russian has its own), else in English.
 [ "$lang" = ru ] && description=description_ru.html || description=description_en.html
 wait_for 10 grep -qxF "$target/readme/$description" "$XDG_RECORD"
-[ "$lang" = en ] || exit 0
 rm -r "$HOME/.Orbe" "$XDG_RECORD"
 
-# The target lies under a regular file: an error box and page, exit 1.
+# The target lies under a regular file: an error box and page that name it and
+# say why, exit 1.
 : > "$E2E_DIR/blocker"
-install_into "$E2E_DIR/kit" "$E2E_DIR/blocker/templates"
-answer_box en-6-error-box Return
-shot en-7-error-page
+install_into "$E2E_DIR/kit" "$E2E_DIR/blocker/templates" "$lang"
+answer_box "$lang-6-error-box" Return
+shot "$lang-7-error-page"
 click_next "$win"
 finish_setup 1 "a failed installation"
 [ -f "$E2E_DIR/blocker" ] && [ ! -s "$E2E_DIR/blocker" ] || fail "the blocking file changed"
+[ "$lang" = en ] || exit 0
 
 # Cancelled midway into a new directory: the directories made for it go too.
 make_big_kit

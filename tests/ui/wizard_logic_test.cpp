@@ -26,22 +26,15 @@ TEST(TargetPathRules, ProposedTypedRecordedAndDescriptionPaths) {
   EXPECT_EQ(cleanTargetDirectory(u"file://file:///a/"), u"file:///a/");
   EXPECT_EQ(cleanTargetDirectory(u"/home/u/\r\nt\nm\rp"), u"/home/u/tmp");
   // Typed, then as used with the home "/h" and the current directory "/c/d".
-  const std::pair<WideString, WideString> typed[] = {{u"\\home\\me\\t/x\\", u"/home/me/t/x/"},
-                                                     {u"~/x", u"/h/x"},
-                                                     {u"~", u"/h"},
-                                                     {u"~x", u"/c/d/~x"},
-                                                     {u"rel/dir", u"/c/d/rel/dir"},
-                                                     {u"./a/../b", u"/c/d/b"},
-                                                     {u"../../..", u"/"},
-                                                     {u"/a//b/./c", u"/a/b/c"},
-                                                     {u"", u""}};
+  const std::pair<WideString, WideString> typed[] = {
+      {u"\\home\\me\\t/x\\", u"/home/me/t/x/"}, {u"/a//b/./c", u"/a/b/c"}, {u"", u""},
+      {u"~/x", u"/h/x"}, {u"~", u"/h"}, {u"~x", u"/c/d/~x"}, {u"rel/dir", u"/c/d/rel/dir"},
+      {u"./a/../b", u"/c/d/b"}, {u"../../..", u"/"}};
   for (const auto& [path, used] : typed)
     EXPECT_EQ(absoluteTargetPath(path, u"/h", u"/c/d"), used) << narrow_lib(path);
   EXPECT_EQ(absoluteTargetPath(u"~/x", u"", u"/c"), u"/c/~/x");
   EXPECT_EQ(absoluteTargetPath(u"a", u"/h", u""), u"a");
-  char current[4096];
-  ASSERT_NE(getcwd(current, sizeof current), nullptr);
-  EXPECT_EQ(narrow_lib(targetFromTypedPath(u"r")), std::string(current) + "/r");
+  EXPECT_EQ(narrow_lib(targetFromTypedPath(u"r")), std::filesystem::current_path() / "r");
   for (const char* home : {"/home/set/", ""}) {
     ScopedEnvironment variable("HOME", home);  // an empty one is the account's
     EXPECT_EQ(narrow_lib(targetFromTypedPath(u"~/t")),
@@ -76,11 +69,8 @@ TEST(InstallOutcomeRules, SnapshotsAreReadAsTheWorkerMeantThem) {
   }
   // The published message, the target: the file shown under the bar.
   const std::tuple<WideString, WideString, WideString> files[] = {
-      {u"/t/a/b.xml", u"/t", u"a/b.xml"},
-      {u"/t/a", u"/t/", u"a"},
-      {u"/tx/a", u"/t", u""},
-      {u"/t/", u"/t", u""},
-      {u"Copying complete...", u"/t", u""}};
+      {u"/t/a/b.xml", u"/t", u"a/b.xml"}, {u"/t/a", u"/t/", u"a"}, {u"/tx/a", u"/t", u""},
+      {u"/t/", u"/t", u""}, {u"Copying complete...", u"/t", u""}};
   for (const auto& [message, target, file] : files)
     EXPECT_EQ(fileInProgress(message, target), file) << narrow_lib(message);
   EXPECT_EQ(withFailureDetail(u"Failed.", u""), u"Failed.");
