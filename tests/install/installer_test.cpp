@@ -143,3 +143,46 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   EXPECT_EQ("0 0 100 " + resource("IDS_INSTALL_FINISH"), install(target.path(), 5000).text());
   release.join();
 }
+
+// A cancel takes effect at once wherever it comes: while up-to-date files are passed
+// over, inside a large file's copy (when the bar, counting bytes, is past half), and
+// after the last entry before the commit. The rollback is announced, the tree is as it
+// was and no temporary file is left.
+TEST_F(InstallerTest, CancelStopsAnywhereBeforeTheCommit) {
+  std::vector<KitFile> files;
+  for (int i = 100; i < 400; ++i) {
+    files.push_back({"same\\f" + std::to_string(i), "same"});
+    write_file(target / ("same/f" + std::to_string(i)), "same", kT);
+  }
+  std::string big(6 << 20, 'a');
+  for (size_t i = 0; i < big.size(); i += 7) big[i] = static_cast<char>('a' + i % 23);
+  files.push_back({"big.bin", big});
+  files.push_back({"last.cfg", "last"});
+  openKit(files);
+  const TreeSnapshot before = snapshot_tree(target.path());
+  for (const auto& [operation, part] : {std::pair{FileOperation::kStatus, "same/f200"},
+                                        {FileOperation::kWrite, ".p8new"},
+                                        {FileOperation::kMove, "last.cfg"}}) {
+    FileFaults faults;
+    int calls = 0, callsAtCancel = 0;
+    Outcome atCancel;
+    faults.on(operation, [&, part = std::string(part)](const std::string& path) {
+      if (path.find(part) == std::string::npos) return 0u;
+      ++calls;
+      data.getInstallState(atCancel.code, atCancel.message, atCancel.progress);
+      if (!data.isCancelled() && (operation != FileOperation::kWrite || atCancel.progress >= 50)) {
+        data.setCancel(true);
+        callsAtCancel = calls;
+      }
+      return 0u;
+    });
+    EXPECT_EQ(ERROR_CANCELLED, install(target.path()).result) << part;
+    EXPECT_TRUE(data.rollingBack()) << part;
+    EXPECT_EQ(callsAtCancel, calls) << part;
+    const bool passing = operation == FileOperation::kStatus, copying = !passing && calls > 1;
+    EXPECT_EQ(0, passing ? faults.count(FileOperation::kStatus, "same/f3") : 0) << part;
+    EXPECT_LT(copying ? atCancel.progress : 0, 75) << "past half the bytes, not the entries";
+    EXPECT_EQ(before, snapshot_tree(target.path())) << part;
+    EXPECT_EQ("", leftovers()) << part;
+  }
+}
