@@ -283,6 +283,7 @@ void InstallData<Compressor, FS>::readCatalogue() {
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& destination) {
+  failedFile.clear();
   HANDLE output = INVALID_HANDLE_VALUE;
   uint32_t code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
   if (code != 0) return code;

@@ -74,6 +74,9 @@ TEST_F(KitCopy, FailingFileCallsGiveTheirCodesAndLeaveTheKitReadable) {
     ASSERT_TRUE(stage == kStreaming || reader.copy(1, wpath("b")) == 0);
     faults.fail(operation, code, "", skip);
     EXPECT_EQ(reader.copy(0, wpath("out")), code) << code;
+    // What failed: the unpacked copy (or its directory), else the caller's file.
+    const bool inTemp = stage == kUnpacking || operation == Op::kRead;
+    EXPECT_EQ(inTemp ? path("tmp") : "", reader.failedPath().substr(0, path("tmp").size())) << code;
     // An unpacked copy that could not be made is gone; the kit streams again.
     EXPECT_EQ(temp_files().size(), size_t(stage == kUnpacked)) << code;
     ASSERT_EQ(reader.copy(0, wpath("out")), 0u) << code;

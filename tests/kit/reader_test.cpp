@@ -89,7 +89,9 @@ TEST_F(KitHead, EveryDamagedOrUnsafeHeadIsInvalidDataAndLeavesNothingOpen) {
     EXPECT_EQ(reader.open(widen_lib(write_kit(container))), ERROR_INVALID_DATA) << label;
     EXPECT_EQ(reader.count(), 0u) << label;
   }
-  EXPECT_EQ(Reader().open(wpath("missing.pkd")), ERROR_FILE_NOT_FOUND);
+  Reader missing;
+  EXPECT_EQ(missing.open(wpath("missing.pkd")), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(path("missing.pkd"), missing.failedPath());
 }
 
 }  // namespace
