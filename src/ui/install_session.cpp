@@ -41,6 +41,10 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
   if (m_targetDirectory.empty())
     m_targetDirectory = p8_app_data_dir(false) + u"tmplts" + kPathSeparator;
   m_targetDirectory = cleanTargetDirectory(m_targetDirectory);
+  // A relative entry is taken below the current directory, as a typed one is.
+  if (!m_targetDirectory.empty() && m_targetDirectory[0] != u'/') {
+    m_targetDirectory = targetFromTypedPath(m_targetDirectory);
+  }
 
   // Before anything else, also when the kit then turns out to be unusable.
   m_recoveryNotes =

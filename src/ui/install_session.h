@@ -23,7 +23,8 @@ class InstallSession {
   InstallSession(const InstallSession&) = delete;
   InstallSession& operator=(const InstallSession&) = delete;
 
-  // Reads the template list and proposes a target directory, undoes any
+  // Reads the template list and proposes a target directory (a relative
+  // entry made absolute as a typed one is, targetFromTypedPath), undoes any
   // interrupted installation (recoveryNotes), then finds the kit, checks the
   // temporary space and reads the kit's head. With `checkInBackground`, a
   // check of the whole kit starts (kitCheck), so that no one installs from

@@ -104,8 +104,10 @@ TEST(InstallSession, StartTextsTitlesAndDescriptionFollowTheKit) {
   // pattern characters is looked for as it is.
   KitLayout layout{false, {{u"en", u"T", u"V", u"doc[1]*.html"}, {u"ru", u"Т", u"", u""}}, {}};
   ASSERT_EQ(write_kit(layout, sandbox / "orbp8.pkd", 6, nullptr), "");
+  set_tmplts_list({u"rel"}, false);  // proposed below the current directory
   InstallSession session;
   ASSERT_EQ(session.prepare(wide(sandbox / "orbp8.pkd"), false), u"");
+  EXPECT_EQ(narrow_lib(session.targetDirectory()), std::filesystem::current_path() / "rel");
   WideString product, vendor;
   for (const auto& [language, shown] : {std::pair{u"ka", u"T V"}, {u"RU", u"Т "}}) {
     session.titles(language, product, vendor);
