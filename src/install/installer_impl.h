@@ -38,9 +38,9 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   m_doneWork = 0;
   m_published = 0;
   for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
-    decltype(installer_detail::entry_of(kit)) data;
-    kit->get(index, data);
-    m_totalWork += uint64_t{data.size} + 1;
+    decltype(installer_detail::entry_of(kit)) entry;
+    kit->get(index, entry);
+    m_totalWork += uint64_t{entry.size} + 1;
   }
   // The count is read again before every batch and entry, as the kit reader
   // is the authority on it. A cancel is looked at before every entry,
@@ -75,12 +75,12 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     if (kitCode != 0) return stopOnError(failInKit(*kit, kitCode, std::string()), m_published);
   }
 
-  // Every entry is in place and on the disk: unless cancelled even now, the
-  // installation is committed and success published; the saved versions
-  // are discarded during the pause that lets the interface show the full
-  // bar.
-  if (m_data->isCancelled()) return cancel();
-  const uint32_t committed = this->stop();
+  // Every entry is in place and on the disk: unless cancelled even now
+  // (also while the disk catches up), the installation is committed and
+  // success published; the saved versions are discarded during the pause
+  // that lets the interface show the full bar.
+  const uint32_t committed = this->stop([this] { return m_data->isCancelled(); });
+  if (committed == ERROR_CANCELLED) return cancel();
   if (committed != 0) return stopOnError(committed, m_published);
   m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
   const auto published = std::chrono::steady_clock::now();

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -78,8 +79,9 @@ class BasicRollback {
   const FailurePoint& failure() const { return m_failure; }
 
   // Commits: once every new file is on the disk, the journal is deleted.
-  // 0, or the code of a failed flush (nothing is committed then).
-  uint32_t stop();
+  // 0, the code of a failed flush, or 1223 when `cancelled` says so before
+  // or once the disk has caught up (nothing is committed then).
+  uint32_t stop(const std::function<bool()>& cancelled = nullptr);
   // After the commit: removes the saved versions and ends the run (the
   // registry entry and the lock go).
   void discardBackup();

@@ -381,12 +381,16 @@ std::vector<JournalRecord> BasicRollback<Files>::journal() const {
 }
 
 template <class Files>
-uint32_t BasicRollback<Files>::stop() {
+uint32_t BasicRollback<Files>::stop(const std::function<bool()>& cancelled) {
+  // A cancel counts until the commit: before it, and once the disk has
+  // caught up.
+  if (cancelled && cancelled()) return ERROR_CANCELLED;
   if (m_backupRoot.empty()) return 0;
   // Every new file and every rename on the disk, then the journal goes:
   // from here on, the installation stands.
   const uint32_t code = Files::FlushFileSystem(m_lock.handle());
   if (code != 0) return fail(code, m_target);
+  if (cancelled && cancelled()) return ERROR_CANCELLED;
   m_journalFile.close();
   Files::DeleteFileAt(m_backup.handle(), kJournalFileName);
   // Should the deletion not reach the disk, the next start merely undoes a
