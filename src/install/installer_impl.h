@@ -258,7 +258,10 @@ template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::cancel() {
   m_data->setRollingBack(true);
   this->rollback(ERROR_CANCELLED);
-  publishKeptBackupRoot();
+  if (publishKeptBackupRoot()) {
+    m_data->setFailureDetail(
+        failure_detail(widen_lib(this->failure().path), this->failure().reason));
+  }
   return ERROR_CANCELLED;
 }
 
