@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
 #include "text/locale_codec.h"
@@ -68,4 +69,16 @@ const char* user_locale_name() {
   // afterwards avoids a second setlocale(LC_ALL, "") with the same effect.
   text::ensure_user_locale();
   return std::setlocale(LC_ALL, nullptr);
+}
+
+std::string select_message_language(const std::string& code) {
+  setenv("LANGUAGE", code.c_str(), 1);
+  const std::string current = std::setlocale(LC_MESSAGES, nullptr);
+  if (current != "C" && current != "POSIX") return current;
+  // Only the message texts change: the character set stays the user's.
+  for (const char* candidate : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+    const char* selected = std::setlocale(LC_MESSAGES, candidate);
+    if (selected != nullptr) return selected;
+  }
+  return current;
 }

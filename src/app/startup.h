@@ -1,6 +1,7 @@
 // Start-up decisions taken from the command line and the locale: the use of the
 // current directory for the kit, unattended mode and the interface language.
-// Pure functions apart from user_locale_name(); main thread, before any other.
+// Pure functions apart from user_locale_name() and select_message_language();
+// main thread, before any other.
 #pragma once
 
 #include <string>
@@ -36,3 +37,9 @@ StartupOptions choose_startup_options(const CommandLine& commandLine, const char
 // Selects the user's locale for the process and returns its name ("C" when the
 // environment names no usable locale).
 const char* user_locale_name();
+
+// Makes message catalogues, GTK's among them, speak the language `code`:
+// LANGUAGE names it, and a "C" or "POSIX" LC_MESSAGES, for which gettext
+// ignores LANGUAGE, is replaced by a UTF-8 locale that exists. Returns the
+// LC_MESSAGES locale then in effect. Call before the toolkit starts.
+std::string select_message_language(const std::string& code);

@@ -1,6 +1,7 @@
 #include "ui/dir_select_page.h"
 
 #include "text/languages.h"
+#include "ui/button_caption.h"
 
 DirSelectPage::DirSelectPage(GtkWidget* parent, GdkPixbuf* banner) : WizardDialogPage(parent) {
   m_image = addBanner(banner);
@@ -34,9 +35,13 @@ void DirSelectPage::setPath(const std::string& path) {
 void DirSelectPage::setPath(const WideString& path) { setPath(narrow_lib(path)); }
 
 void DirSelectPage::showDirDialog() {
-  GtkWidget* chooser = gtk_file_chooser_dialog_new(
-      nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, GTK_STOCK_CANCEL,
-      GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
+  // Captions and title in the interface language rather than GTK's own,
+  // which GTK has in fewer languages.
+  GtkWidget* chooser =
+      gtk_file_chooser_dialog_new(narrow_lib(LoadResString("IDS_CHOOSEDIR_TITLE")).c_str(), nullptr,
+                                  GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, nullptr, nullptr);
+  add_dialog_button(chooser, "IDS_BROWSE_CANCEL", GTK_RESPONSE_CANCEL);
+  add_dialog_button(chooser, "IDS_BROWSE_OK", GTK_RESPONSE_ACCEPT);
   gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
   if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
     gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser));

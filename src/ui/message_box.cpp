@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "text/languages.h"
+#include "ui/button_caption.h"
+
 int messageBox(const CWnd* parent, const WideString& text, uint32_t flags) {
   GtkMessageType type = GTK_MESSAGE_OTHER;
   switch ((flags >> 8) & 0xFF) {
@@ -16,11 +19,19 @@ int messageBox(const CWnd* parent, const WideString& text, uint32_t flags) {
     default:
       break;
   }
-  const GtkButtonsType buttons = (flags & 0xFF) == kBoxYesNo ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK;
 
   const std::string narrowText = narrow_lib(text);
-  GtkWidget* dialog =
-      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s", narrowText.c_str());
+  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE,
+                                             "%s", narrowText.c_str());
+  // The buttons, their order and answers of GTK's own Yes/No and OK sets.
+  if ((flags & 0xFF) == kBoxYesNo) {
+    add_dialog_button(dialog, "IDS_BOX_NO", GTK_RESPONSE_NO);
+    add_dialog_button(dialog, "IDS_BOX_YES", GTK_RESPONSE_YES);
+    gtk_dialog_set_alternative_button_order(GTK_DIALOG(dialog), GTK_RESPONSE_YES, GTK_RESPONSE_NO,
+                                            -1);
+  } else {
+    add_dialog_button(dialog, "IDS_BOX_OK", GTK_RESPONSE_OK);
+  }
   // Centred on the screen, where the wizard's window is, whatever the
   // window manager (or its absence) would choose.
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);

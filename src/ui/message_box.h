@@ -1,6 +1,6 @@
 // Modal message boxes over the wizard: an error, a question or a plain note,
-// with OK or Yes/No, titled with the parent window's title. Main (GTK) thread
-// only.
+// with OK or Yes/No captioned in the interface language, titled with the
+// parent window's title. Main (GTK) thread only.
 #pragma once
 
 #include <cstdint>

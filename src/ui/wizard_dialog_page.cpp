@@ -22,8 +22,10 @@ GtkWidget* WizardDialogPage::addBanner(GdkPixbuf* banner) {
 
 GtkWidget* createMainAreaLabel(GtkWidget* parent) {
   GtkWidget* label = gtk_label_new(nullptr);
-  gtk_widget_set_size_request(label, 330, 250);
+  gtk_widget_set_size_request(label, kMainAreaWidth, 250);
   gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+  // A path or name longer than a line is broken between characters.
+  gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
   gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.0f);
   gtk_fixed_put(GTK_FIXED(parent), label, 170, 10);
   return label;

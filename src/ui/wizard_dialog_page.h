@@ -31,6 +31,11 @@ class WizardDialogPage {
   std::vector<GtkWidget*> m_widgets;
 };
 
-// The page's main text area: an empty 330 x 250 wrapping label at (170, 10),
-// text at the top left, not shown.
+// Width of the page's main text area: from x = 170 to the 10-pixel margin
+// that the window keeps on its right, as its buttons and separator do.
+constexpr int kMainAreaWidth = 320;
+
+// The page's main text area: an empty 320 x 250 label at (170, 10) that wraps
+// between words, and inside a word too long for a line; text at the top left,
+// not shown.
 GtkWidget* createMainAreaLabel(GtkWidget* parent);

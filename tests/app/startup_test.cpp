@@ -3,7 +3,9 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <libintl.h>
 
+#include <cstdlib>
 #include <tuple>
 #include <vector>
 
@@ -41,12 +43,18 @@ TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
   }
 }
 
-TEST(UserLocaleNameChild, DISABLED_ReportsTheSelectedLocale) {
-  EXPECT_STREQ(user_locale_name(), "C.UTF-8");
+// The locale from the environment, and GTK's catalogue in the chosen language even under "C".
+TEST(UserLocaleNameChild, DISABLED_LocaleAndMessageLanguage) {
+  EXPECT_STREQ(user_locale_name(), getenv("LC_ALL"));
+  EXPECT_EQ(select_message_language("ru"), "C.UTF-8");
+  bind_textdomain_codeset("gtk20", "UTF-8");
+  EXPECT_STREQ(dgettext("gtk20", "Stock label\004_Cancel"), "О_тменить");
   finish_child_test();
 }
 
 TEST(UserLocaleName, ComesFromTheEnvironment) {
-  const char* child = "UserLocaleNameChild.DISABLED_ReportsTheSelectedLocale";
-  EXPECT_EQ(run_test_in_child("/proc/self/exe", child, {"LC_ALL=C.UTF-8"}), kChildTestPassed);
+  const char* child = "UserLocaleNameChild.DISABLED_LocaleAndMessageLanguage";
+  for (const char* locale : {"LC_ALL=C.UTF-8", "LC_ALL=C"})
+    EXPECT_EQ(run_test_in_child("/proc/self/exe", child, {locale, "LANGUAGE=de"}), kChildTestPassed)
+        << locale;
 }
