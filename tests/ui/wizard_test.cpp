@@ -25,7 +25,6 @@
 #include "ui/dir_select_page.h"
 #include "ui/exit_code.h"
 #include "ui/installer_dlg.h"
-#include "ui/pictures.h"
 #include "ui/progress_page.h"
 #include "ui/success_final_page.h"
 
@@ -45,8 +44,7 @@ class Sandbox : public ScratchDirectory {
   std::string name() const { return path().substr(path().rfind('/') + 1); }
 };
 
-// Every message box shown is answered OK and recorded as "<kind> '<title>' <text> [<button>]...",
-// the focused button marked "*".
+// Every message box is answered OK and recorded as "<kind> '<title>' <text> [<button>*]...".
 std::string g_answeredBoxes;
 
 gboolean answerBoxes(gpointer) {
@@ -331,7 +329,6 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
 
 TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) {
   if (!displayAvailable()) GTEST_SKIP() << "no display";
-  GdkPixbuf* banner = gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(kBannerXpm));
   const WideString path = u"templates/" + WideString(60, u'x') + u"/main.xml";
   std::string faults;
   for (const auto& [language, info] : language_table()) {
@@ -339,12 +336,12 @@ TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) 
     // Every page and state at once: they overlap, but each widget is laid out on its own.
     GtkWidget* area = wizardArea({text("IDS_WIZARD_BACK"), text("IDS_WIZARD_NEXT"),
                                   text("IDS_WIZARD_FINISH"), text("IDS_WIZARD_CANCEL")});
-    MessagePage welcome(area, banner, LoadResString("IDS_WELCOME_TITLE") + u" Orbe (Orbe Ltd).");
-    MessagePage error(area, banner,
+    MessagePage welcome(area, nullptr, LoadResString("IDS_WELCOME_TITLE") + u" Orbe (Orbe Ltd).");
+    MessagePage error(area, nullptr,
                       LoadResString("IDS_ERROR_FINISH") + u"\n" + path + u": " +
                           LoadResString("IDS_REASON_LINK"));
-    SuccessFinalPage success(area, banner, LoadResString("IDS_SUCCESS_FINISH"), true);
-    DirSelectPage directory(area, banner);
+    SuccessFinalPage success(area, nullptr, LoadResString("IDS_SUCCESS_FINISH"), true);
+    DirSelectPage directory(area, nullptr);
     ProgressPage copying(area, 480), copied(area, 480), checking(area, 480), restoring(area, 480);
     copying.setCurrentFile(path);
     copied.setProgress(100);
@@ -353,7 +350,6 @@ TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) 
     faults += faultsShown(area, info.code, fontSize(area));
   }
   set_resource_lang(kLangEnglish);
-  g_object_unref(banner);
   EXPECT_EQ(faults, "");
 
   // The last resort for a caption too wide: one smaller font size, at which it fits, for all.
