@@ -10,8 +10,9 @@
 
 // Sets the caption of a wizard button `width` pixels wide. The button is drawn
 // with little inner padding, so that the captions of the twelve languages fit
-// at the normal font size; a caption that still does not fit makes the font of
-// every wizard button's caption smaller, until it fits or reaches 7 points.
+// at the normal font size; a caption that still does not fit (measured once the
+// button is in a window) makes the font of every wizard button's caption
+// smaller, until it fits or reaches 7 points.
 void set_fitting_caption(GtkWidget* button, const std::string& caption, int width);
 
 // Adds a button captioned with the text of `captionKey` to the dialog's action
