@@ -7,7 +7,7 @@ namespace text {
 namespace {
 
 constexpr const char* kInstallerTitle = "Konfiguration wird installiert";
-constexpr const char* kCancel = "Abbrechen";
+constexpr const char* kCancel = "Abbruch";
 
 constexpr ResourceText kTexts[] = {
     {"IDS_WIZARD_BACK", "< Zurück"},

@@ -7,7 +7,7 @@ namespace text {
 namespace {
 
 constexpr const char* kInstallerTitle = "Встановлення конфігурації";
-constexpr const char* kCancel = "Скасувати";
+constexpr const char* kCancel = "Відмінити";
 
 constexpr ResourceText kTexts[] = {
     {"IDS_WIZARD_BACK", "< Назад"},
