@@ -97,16 +97,23 @@ int CInstallerDlg::DoModal() {
     }
     return runWithoutWindow();
   }
-  if (!OnInitDialog()) return kExitFailure;
-  runWithWindow();
+  // A termination signal ends the run at any point: a waiting box closes,
+  // an installation rolls back first.
+  InterruptCatcher catcher;
+  close_message_boxes_when(&g_interrupted);
+  // Run with the GDK lock held, as a box opened from it expects.
+  const guint check = gdk_threads_add_timeout(100, on_interrupt_check, this);
+  const bool prepared = OnInitDialog();
+  if (prepared && g_interrupted == 0) runWithWindow();
+  g_source_remove(check);
+  close_message_boxes_when(nullptr);
   m_session->waitForWorker();
-  return exitCodeOfState();
+  if (!prepared) return kExitFailure;
+  // A signal before the wizard opened: nothing was installed.
+  return m_wizardState == WizardState::kNone ? kExitCancelled : exitCodeOfState();
 }
 
 void CInstallerDlg::runWithWindow() {
-  InterruptCatcher catcher;
-  // Run with the GDK lock held, as a box opened from it expects.
-  const guint check = gdk_threads_add_timeout(100, on_interrupt_check, this);
   showMainWindow();
   showWelcomePage();
   if (m_silent) {
@@ -114,7 +121,6 @@ void CInstallerDlg::runWithWindow() {
   } else {
     gtk_main();
   }
-  g_source_remove(check);
 }
 
 gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
@@ -132,8 +138,8 @@ gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
   if (self->m_wizardState == WizardState::kInstalling) {
     // The rollback runs first; the wizard closes once it has ended.
     if (!self->m_session->cancelRequested()) self->abortInstall();
-  } else if (gtk_main_level() <= 1 && self->m_window != nullptr) {
-    // Not inside a message box's loop: end the wizard as a cancel would.
+  } else if (self->m_openBoxes == 0 && self->m_window != nullptr) {
+    // Once a waiting box has closed itself: end the wizard as a cancel would.
     gtk_widget_destroy(self->m_window);
   }
   return TRUE;

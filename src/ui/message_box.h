@@ -3,6 +3,7 @@
 // parent window's title. Main (GTK) thread only.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 
 #include "text/wide_string.h"
@@ -24,3 +25,7 @@ constexpr int kAnswerOk = 3;
 
 // Shows the text (literally: "%" is not a format) and waits for an answer.
 int messageBox(const CWnd* parent, const WideString& text, uint32_t flags);
+
+// From now on a box closes by itself (answer kAnswerNone), or is not shown,
+// once `*flag` is non-zero: a termination signal never waits for an answer.
+void close_message_boxes_when(const volatile std::sig_atomic_t* flag);
