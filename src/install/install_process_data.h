@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "install/install_counts.h"
+#include "install/install_log.h"
 #include "install/semaphore_mutex.h"
 #include "kit/install_data.h"
 #include "kit/lz_compressor.h"
@@ -20,9 +22,9 @@ class BasicInstallProcessData {
   BasicInstallProcessData(const BasicInstallProcessData&) = delete;
   BasicInstallProcessData& operator=(const BasicInstallProcessData&) = delete;
 
-  // Resets the cancel flag, error code, progress and kept backup root (not
-  // the message), and
-  // stores the kit and the directory; a non-empty directory gets a trailing
+  // Resets the cancel flag, error code, progress, counts and kept backup
+  // root (not the message, the log or the dry-run flag, which may be set
+  // before or after), and stores the kit and the directory; a non-empty directory gets a trailing
   // "/" unless it already ends with "/" or "\".
   void init(Kit* kit, const WideString& targetDirectory) {
     SemaphoreGuard guard(m_lock);
@@ -32,6 +34,7 @@ class BasicInstallProcessData {
     m_keptBackupRoot.clear();
     m_failureDetail.clear();
     m_rollingBack = false;
+    m_counts = InstallCounts();
     m_kit = kit;
     m_targetDirectory = targetDirectory;
     if (!m_targetDirectory.empty() && !endsWithPathSeparator(m_targetDirectory)) {
@@ -91,6 +94,38 @@ class BasicInstallProcessData {
     return m_rollingBack;
   }
 
+  // Where the run logs its events; null (the default) for no log. The log
+  // outlives the run.
+  void setLog(InstallLog* log) {
+    SemaphoreGuard guard(m_lock);
+    m_log = log;
+  }
+  InstallLog* log() {
+    SemaphoreGuard guard(m_lock);
+    return m_log;
+  }
+
+  // A dry run decides and reports what it would do and changes nothing.
+  void setDryRun(bool dryRun) {
+    SemaphoreGuard guard(m_lock);
+    m_dryRun = dryRun;
+  }
+  bool dryRun() {
+    SemaphoreGuard guard(m_lock);
+    return m_dryRun;
+  }
+
+  // What the run has done so far (would do, in a dry run); after a rollback
+  // all zero, as nothing it did stays.
+  InstallCounts counts() {
+    SemaphoreGuard guard(m_lock);
+    return m_counts;
+  }
+  void setCounts(const InstallCounts& counts) {
+    SemaphoreGuard guard(m_lock);
+    m_counts = counts;
+  }
+
   void setCancel(bool cancel) {
     SemaphoreGuard guard(m_lock);
     m_cancel = cancel;
@@ -112,6 +147,9 @@ class BasicInstallProcessData {
   WideString m_keptBackupRoot;
   WideString m_failureDetail;
   bool m_rollingBack = false;
+  InstallLog* m_log = nullptr;
+  bool m_dryRun = false;
+  InstallCounts m_counts;
 };
 
 // The kit reader the program installs from.

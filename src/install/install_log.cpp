@@ -1,0 +1,62 @@
+#include "install/install_log.h"
+
+#include <fcntl.h>
+#include <string.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/write_all.h"
+
+InstallLog::~InstallLog() {
+  if (m_descriptor != -1) ::close(m_descriptor);
+}
+
+bool InstallLog::open(const std::string& path) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (m_descriptor != -1) ::close(m_descriptor);
+  m_path = path;
+  m_reported = false;
+  m_descriptor =
+      ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (m_descriptor == -1) reportFailure(errno);
+  return m_descriptor != -1;
+}
+
+bool InstallLog::isOpen() const {
+  std::lock_guard<std::mutex> guard(m_lock);
+  return m_descriptor != -1;
+}
+
+void InstallLog::write(const char* event, const std::string& text) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (m_descriptor == -1) return;
+  char stamp[40] = "";
+  const time_t now = time(nullptr);
+  struct tm local {};
+  if (localtime_r(&now, &local) != nullptr) strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S%z", &local);
+  std::string line = std::string(stamp) + " " + event + " ";
+  line.reserve(line.size() + text.size() + 1);
+  for (const char c : text) {
+    if (c == '\n') {
+      line += "\\n";
+    } else {
+      line += c;
+    }
+  }
+  line += '\n';
+  // O_APPEND puts the whole line at the end, after other writers' lines.
+  if (!write_all(m_descriptor, line.data(), line.size())) reportFailure(errno);
+}
+
+void InstallLog::reportFailure(int reason) {
+  if (m_descriptor != -1) ::close(m_descriptor);
+  m_descriptor = -1;
+  if (m_reported) return;
+  m_reported = true;
+  char buffer[256];
+  const std::string message =
+      "setup: cannot write the log " + m_path + ": " + strerror_r(reason, buffer, sizeof buffer) + "\n";
+  write_all(STDERR_FILENO, message.data(), message.size());
+}
