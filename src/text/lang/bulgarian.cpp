@@ -74,6 +74,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Да"},
     {"IDS_BOX_NO", "Не"},
     {"IDS_BOX_OK", "Добре"},
+    {"IDS_SUMMARY",
+     "Обобщение: създадени {created}, заменени {replaced}, непроменени {unchanged}, записани "
+     "байта: {bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Пробно изпълнение, нищо не е променено: за създаване {created}, за замяна {replaced}, "
+     "непроменени {unchanged}, байта за запис: {bytes}."},
     {"IDS_BROWSE_SELDIR", "Избрана директория:"},
     {"IDS_BROWSE_OK", "Избор"},
     {"IDS_BROWSE_CANCEL", kCancel},

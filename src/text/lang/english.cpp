@@ -69,6 +69,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Yes"},
     {"IDS_BOX_NO", "No"},
     {"IDS_BOX_OK", "OK"},
+    {"IDS_SUMMARY",
+     "Summary: {created} created, {replaced} replaced, {unchanged} unchanged, {bytes} bytes "
+     "written."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Dry run, nothing was changed: {created} to create, {replaced} to replace, {unchanged} "
+     "unchanged, {bytes} bytes to write."},
     {"IDS_BROWSE_SELDIR", "Directory selected:"},
     {"IDS_BROWSE_OK", "Select"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -71,6 +71,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "დიახ"},
     {"IDS_BOX_NO", "არა"},
     {"IDS_BOX_OK", "კარგი"},
+    {"IDS_SUMMARY",
+     "შეჯამება: შეიქმნა {created}, ჩანაცვლდა {replaced}, უცვლელია {unchanged}, ჩაიწერა ბაიტი: "
+     "{bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "საცდელი გაშვება, არაფერი შეცვლილა: შესაქმნელია {created}, ჩასანაცვლებელია {replaced}, "
+     "უცვლელია {unchanged}, ჩასაწერია ბაიტი: {bytes}."},
     {"IDS_BROWSE_SELDIR", "არჩეული დირექტორია:"},
     {"IDS_BROWSE_OK", "არჩევა"},
     {"IDS_BROWSE_CANCEL", kCancel},

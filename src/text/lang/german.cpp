@@ -79,6 +79,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Ja"},
     {"IDS_BOX_NO", "Nein"},
     {"IDS_BOX_OK", "Schließen"},
+    {"IDS_SUMMARY",
+     "Zusammenfassung: {created} erstellt, {replaced} ersetzt, {unchanged} unverändert, {bytes} "
+     "Bytes geschrieben."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Probelauf, nichts wurde geändert: {created} zu erstellen, {replaced} zu ersetzen, "
+     "{unchanged} unverändert, {bytes} Bytes zu schreiben."},
     {"IDS_BROWSE_SELDIR", "Ausgewähltes Verzeichnis:"},
     {"IDS_BROWSE_OK", "Auswählen"},
     {"IDS_BROWSE_CANCEL", kCancel},

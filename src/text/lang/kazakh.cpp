@@ -68,6 +68,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Иә"},
     {"IDS_BOX_NO", "Жоқ"},
     {"IDS_BOX_OK", "Жарайды"},
+    {"IDS_SUMMARY",
+     "Қорытынды: жасалды {created}, ауыстырылды {replaced}, өзгеріссіз {unchanged}, жазылған байт: "
+     "{bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Сынақ іске қосу, ештеңе өзгертілмеді: жасалады {created}, ауыстырылады {replaced}, "
+     "өзгеріссіз {unchanged}, жазылатын байт: {bytes}."},
     {"IDS_BROWSE_SELDIR", "Таңдалған каталог:"},
     {"IDS_BROWSE_OK", "Таңдау"},
     {"IDS_BROWSE_CANCEL", kCancel},

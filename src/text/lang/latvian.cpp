@@ -71,6 +71,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Jā"},
     {"IDS_BOX_NO", "Nē"},
     {"IDS_BOX_OK", "Labi"},
+    {"IDS_SUMMARY",
+     "Kopsavilkums: izveidoti {created}, aizstāti {replaced}, nemainīti {unchanged}, ierakstīti "
+     "baiti: {bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Izmēģinājums, nekas netika mainīts: jāizveido {created}, jāaizstāj {replaced}, nemainīti "
+     "{unchanged}, jāieraksta baiti: {bytes}."},
     {"IDS_BROWSE_SELDIR", "Izvēlētā direktorija:"},
     {"IDS_BROWSE_OK", "Izvēlēties"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -71,6 +71,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Taip"},
     {"IDS_BOX_NO", "Ne"},
     {"IDS_BOX_OK", "Gerai"},
+    {"IDS_SUMMARY",
+     "Santrauka: sukurta {created}, pakeista {replaced}, nepakeista {unchanged}, įrašyta baitų: "
+     "{bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Bandomasis paleidimas, niekas nepakeista: bus sukurta {created}, bus pakeista {replaced}, "
+     "nepakeista {unchanged}, bus įrašyta baitų: {bytes}."},
     {"IDS_BROWSE_SELDIR", "Pasirinktas katalogas:"},
     {"IDS_BROWSE_OK", "Pasirinkti"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -75,6 +75,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Da"},
     {"IDS_BOX_NO", "Nu"},
     {"IDS_BOX_OK", "Închide"},
+    {"IDS_SUMMARY",
+     "Rezumat: {created} create, {replaced} înlocuite, {unchanged} neschimbate, {bytes} octeți "
+     "scriși."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Rulare de probă, nu s-a modificat nimic: {created} de creat, {replaced} de înlocuit, "
+     "{unchanged} neschimbate, {bytes} octeți de scris."},
     {"IDS_BROWSE_SELDIR", "Director selectat:"},
     {"IDS_BROWSE_OK", "Selectare"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -69,6 +69,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Да"},
     {"IDS_BOX_NO", "Нет"},
     {"IDS_BOX_OK", "ОК"},
+    {"IDS_SUMMARY",
+     "Итог: создано {created}, заменено {replaced}, без изменений {unchanged}, записано байт: "
+     "{bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Пробный запуск, ничего не изменено: создать {created}, заменить {replaced}, без изменений "
+     "{unchanged}, записать байт: {bytes}."},
     {"IDS_BROWSE_SELDIR", "Выбран каталог:"},
     {"IDS_BROWSE_OK", "Выбрать"},
     {"IDS_BROWSE_CANCEL", kCancel},

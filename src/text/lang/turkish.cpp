@@ -68,6 +68,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Evet"},
     {"IDS_BOX_NO", "Hayır"},
     {"IDS_BOX_OK", "Tamam"},
+    {"IDS_SUMMARY",
+     "Özet: {created} oluşturuldu, {replaced} değiştirildi, {unchanged} değişmedi, {bytes} bayt "
+     "yazıldı."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Deneme çalıştırması, hiçbir şey değiştirilmedi: {created} oluşturulacak, {replaced} "
+     "değiştirilecek, {unchanged} değişmeyecek, {bytes} bayt yazılacak."},
     {"IDS_BROWSE_SELDIR", "Seçilen dizin:"},
     {"IDS_BROWSE_OK", "Seç"},
     {"IDS_BROWSE_CANCEL", kCancel},

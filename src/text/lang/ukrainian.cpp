@@ -71,6 +71,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Так"},
     {"IDS_BOX_NO", "Ні"},
     {"IDS_BOX_OK", "ОК"},
+    {"IDS_SUMMARY",
+     "Підсумок: створено {created}, замінено {replaced}, без змін {unchanged}, записано байтів: "
+     "{bytes}."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Пробний запуск, нічого не змінено: створити {created}, замінити {replaced}, без змін "
+     "{unchanged}, записати байтів: {bytes}."},
     {"IDS_BROWSE_SELDIR", "Вибрано каталог:"},
     {"IDS_BROWSE_OK", "Вибрати"},
     {"IDS_BROWSE_CANCEL", kCancel},

@@ -70,6 +70,12 @@ constexpr ResourceText kTexts[] = {
     {"IDS_BOX_YES", "Có"},
     {"IDS_BOX_NO", "Không"},
     {"IDS_BOX_OK", "Đồng ý"},
+    {"IDS_SUMMARY",
+     "Tóm tắt: đã tạo {created}, đã thay thế {replaced}, không đổi {unchanged}, đã ghi {bytes} "
+     "byte."},
+    {"IDS_SUMMARY_DRYRUN",
+     "Chạy thử, không có gì bị thay đổi: sẽ tạo {created}, sẽ thay thế {replaced}, không đổi "
+     "{unchanged}, sẽ ghi {bytes} byte."},
     {"IDS_BROWSE_SELDIR", "Thư mục đã chọn:"},
     {"IDS_BROWSE_OK", "Chọn"},
     {"IDS_BROWSE_CANCEL", kCancel},
