@@ -5,7 +5,10 @@
 // changes of a batch are planned and journaled with one flush to the disk,
 // then carried out. Runs on the install worker thread; one run per object.
 // `Kit` is the kit reader and `Files` the Win32-style file layer (tests
-// instantiate both with failure-injecting file layers).
+// instantiate both with failure-injecting file layers). With the process
+// state's log set, every entry's action, the failure, the rollback and what
+// it put back are logged; the counts are published as the run goes. A dry
+// run decides and checks every entry the same way and changes nothing.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +32,8 @@ class BasicInstaller : public BasicRollback<Files> {
 
   // The whole installation. Returns 0 on success, 1223 after a cancel, else
   // the failing step's code (the error state has then been published and the
-  // journal rolled back).
+  // journal rolled back). The log and the dry-run flag are read when it
+  // starts.
   uint32_t run(BasicInstallProcessData<Kit>* data);
   // True when an entry with time stamp `time` must be written over `path`:
   // the file is missing or unreadable, or its last-write time (whole
@@ -53,6 +57,8 @@ class BasicInstaller : public BasicRollback<Files> {
     bool keepMode = false;
     uint32_t mode = 0;
     Action action = Action::kSkip;
+    // A write over a file that is there.
+    bool replaces = false;
     uint32_t code = 0;
     std::string name;  // target-relative, "/" separators
     WideString path;   // as published
@@ -71,6 +77,19 @@ class BasicInstaller : public BasicRollback<Files> {
   PlannedEntry decideEntry(Kit& kit, uint32_t index);
   // Rolls back after a cancel; returns 1223.
   uint32_t cancel();
+  // The dry run: decides every entry as run does, checks that it could be
+  // written and reads the kit through, counting and logging what would be
+  // done; publishes success or the failure as run does. Nothing on the disk
+  // changes.
+  uint32_t dryRun(Kit* kit);
+  // Sums the work of the kit's entries for the progress.
+  void countWork(Kit* kit);
+  // Counts and logs what was done (or would be) with a kept or written entry.
+  void record(const PlannedEntry& entry);
+  // Logs the rollback with `code`, rolls back (what is put back is logged
+  // too) and clears the counts, as nothing the run did stays.
+  void rollbackAndLog(uint32_t code);
+  void logEvent(const char* event, const std::string& text);
   // Records a failure of the kit reader at `entry`: damage at the entry's
   // name, else the kit's file that failed, else the entry's file.
   uint32_t failInKit(const Kit& kit, uint32_t code, const std::string& entry);
@@ -91,6 +110,9 @@ class BasicInstaller : public BasicRollback<Files> {
   // files count too: the whole kit's, the finished entries' and the share
   // last published.
   uint64_t m_totalWork = 0;
+  InstallLog* m_log = nullptr;
+  bool m_dryRun = false;
+  InstallCounts m_counts;
   uint64_t m_doneWork = 0;
   uint32_t m_published = 0;
   WideString m_targetDirectory;

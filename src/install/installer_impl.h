@@ -30,18 +30,18 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   m_data = data;
   Kit* kit = nullptr;
   m_data->get(kit, m_targetDirectory);
+  m_log = m_data->log();
+  m_dryRun = m_data->dryRun();
+  m_counts = InstallCounts();
+  if (m_log != nullptr) {
+    this->setReplayReport([this](const char* event, const std::string& path) { logEvent(event, path); });
+  }
+  if (m_dryRun) return dryRun(kit);
 
   const uint32_t startCode = this->start(m_targetDirectory);
   if (startCode != 0) return stopOnError(startCode, 0);
 
-  m_totalWork = 0;
-  m_doneWork = 0;
-  m_published = 0;
-  for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
-    decltype(installer_detail::entry_of(kit)) entry;
-    kit->get(index, entry);
-    m_totalWork += uint64_t{entry.size} + 1;
-  }
+  countWork(kit);
   // The count is read again before every batch and entry, as the kit reader
   // is the authority on it. A cancel is looked at before every entry,
   // written or not, and between the blocks of the kit's data.
@@ -62,6 +62,7 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
       }
       if (code == ERROR_CANCELLED) return cancel();
       if (code != 0) return stopOnError(code, m_published);
+      record(entry);
       if (!entry.counted) m_doneWork += entry.size + 1;
     }
     index = batch.back().index + 1;
@@ -92,6 +93,85 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
 }
 
 template <class Kit, class Files>
+uint32_t BasicInstaller<Kit, Files>::dryRun(Kit* kit) {
+  const uint32_t startCode = this->inspect(m_targetDirectory);
+  if (startCode != 0) return stopOnError(startCode, 0);
+  countWork(kit);
+  for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
+    if (m_data->isCancelled()) return cancel();
+    PlannedEntry entry = decideEntry(*kit, index);
+    publishProgress(entry.path, 0);
+    if (entry.action == Action::kWrite) {
+      // Planned in memory only: finds what stands in the way of its
+      // directories, as a run's plan would.
+      entry.code = this->planEntry(index, entry.name, entry.replaces);
+      if (entry.code == 0) entry.code = this->checkWritable(entry.name);
+      if (entry.code != 0) {
+        entry.action = Action::kFail;
+        entry.failure = this->failure();
+      }
+    }
+    if (entry.action == Action::kFail) {
+      return stopOnError(this->fail(entry.code, entry.failure.path, entry.failure.reason),
+                         m_published);
+    }
+    const uint32_t code = kit->passOver(index, observerFor(entry.path));
+    if (code == ERROR_CANCELLED) return cancel();
+    if (code != 0) return stopOnError(failInKit(*kit, code, entry.name), m_published);
+    m_doneWork += entry.size + 1;
+    record(entry);
+  }
+  if (kit != nullptr) {
+    const uint32_t kitCode = kit->verify(observerFor(WideString()));
+    if (kitCode == ERROR_CANCELLED) return cancel();
+    if (kitCode != 0) return stopOnError(failInKit(*kit, kitCode, std::string()), m_published);
+  }
+  m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
+  return 0;
+}
+
+template <class Kit, class Files>
+void BasicInstaller<Kit, Files>::countWork(Kit* kit) {
+  m_totalWork = 0;
+  m_doneWork = 0;
+  m_published = 0;
+  for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
+    decltype(installer_detail::entry_of(kit)) entry;
+    kit->get(index, entry);
+    m_totalWork += uint64_t{entry.size} + 1;
+  }
+}
+
+template <class Kit, class Files>
+void BasicInstaller<Kit, Files>::record(const PlannedEntry& entry) {
+  if (entry.action == Action::kWrite) {
+    ++(entry.replaces ? m_counts.replaced : m_counts.created);
+    m_counts.bytesWritten += entry.size;
+    const char* done = entry.replaces ? "replaced" : "created";
+    const char* planned = entry.replaces ? "would-replace" : "would-create";
+    logEvent(m_dryRun ? planned : done, entry.name);
+  } else {
+    ++m_counts.unchanged;
+    logEvent("kept", entry.name);
+  }
+  m_data->setCounts(m_counts);
+}
+
+template <class Kit, class Files>
+void BasicInstaller<Kit, Files>::rollbackAndLog(uint32_t code) {
+  m_data->setRollingBack(true);
+  logEvent("rollback", "code=" + std::to_string(code));
+  this->rollback(code);
+  m_counts = InstallCounts();
+  m_data->setCounts(m_counts);
+}
+
+template <class Kit, class Files>
+void BasicInstaller<Kit, Files>::logEvent(const char* event, const std::string& text) {
+  if (m_log != nullptr) m_log->write(event, text);
+}
+
+template <class Kit, class Files>
 void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
                                            std::vector<PlannedEntry>& batch) {
   batch.clear();
@@ -105,7 +185,7 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
     if (entry.action == Action::kWrite) {
       // A file named twice is decided again once its first copy is written.
       if (!names.insert(entry.name).second) break;
-      entry.code = this->planEntry(index, entry.name, entry.code != 0);
+      entry.code = this->planEntry(index, entry.name, entry.replaces);
       if (entry.code != 0) {
         entry.action = Action::kFail;
         entry.failure = this->failure();
@@ -195,8 +275,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     entry.mode = status.st_mode & 0777;
   }
   entry.action = Action::kWrite;
-  // Carries "replaces" to planBatch until the journal has it.
-  entry.code = present ? 1 : 0;
+  entry.replaces = present;
   return entry;
 }
 
@@ -256,8 +335,9 @@ std::function<bool(uint64_t)> BasicInstaller<Kit, Files>::observerFor(const Wide
 
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::cancel() {
-  m_data->setRollingBack(true);
-  this->rollback(ERROR_CANCELLED);
+  // A dry run has nothing to undo.
+  if (m_dryRun) return ERROR_CANCELLED;
+  rollbackAndLog(ERROR_CANCELLED);
   if (publishKeptBackupRoot()) {
     m_data->setFailureDetail(
         failure_detail(widen_lib(this->failure().path), this->failure().reason));
@@ -302,12 +382,15 @@ uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progres
   m_data->setFailureDetail(busy ? WideString() : detail);
   m_data->setInstallState(code, busy ? text : text + u"\n" + detail,
                           static_cast<int32_t>(progress));
+  logEvent("error", narrow_lib(detail) + " code=" + std::to_string(code));
+  // A dry run has nothing to undo.
+  if (m_dryRun) return code;
   const bool keptBefore = !this->keptBackupRoot().empty();
-  m_data->setRollingBack(true);
-  this->rollback(code);
+  rollbackAndLog(code);
   if (!keptBefore && publishKeptBackupRoot()) {
     const WideString unrestored =
         failure_detail(widen_lib(this->failure().path), this->failure().reason);
+    logEvent("error", narrow_lib(unrestored) + " code=" + std::to_string(code));
     m_data->setFailureDetail(unrestored);
     m_data->setInstallState(code,
                             LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " +

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -138,13 +139,18 @@ class BasicBackupRoot {
   HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
+// What an undo did to one target-relative path: "removed" (a file or
+// directory the run made) or "restored" (a file put back).
+using ReplayReport = std::function<void(const char* event, const std::string& path)>;
+
 // Undoes the changes that `records` (the header first) describe in the
-// target open as `target`, with the saved versions of `backupRoot`. Returns
-// the target-relative names of the files whose earlier version could not be
+// target open as `target`, with the saved versions of `backupRoot`, telling
+// `report` (when set) what it removes and restores. Returns the
+// target-relative names of the files whose earlier version could not be
 // put back; empty when everything is as it was.
 template <class Files>
 std::vector<std::string> replay_journal(const std::vector<JournalRecord>& records, HANDLE target,
-                                        HANDLE backupRoot) {
+                                        HANDLE backupRoot, const ReplayReport& report = nullptr) {
   using namespace replay_detail;
   std::vector<std::string> unrestored;
   if (records.empty() || records.front().type != JournalRecordType::kHeader) return unrestored;
@@ -174,15 +180,17 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
     if (record->type != JournalRecordType::kCreate) continue;
     split_relative(record->path, directory, name);
     if (targets.open(directory, at) == 0 && status_at<Files>(at, name, status) &&
-        S_ISREG(status.st_mode)) {
-      Files::DeleteFileAt(at, name);
+        S_ISREG(status.st_mode) && Files::DeleteFileAt(at, name) == 0 && report) {
+      report("removed", record->path);
     }
   }
   // Deepest first; a directory holding anything not the run's own stays.
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
     if (record->type != JournalRecordType::kMakeDirectory) continue;
     split_relative(record->path, directory, name);
-    if (targets.open(directory, at) == 0) Files::RemoveDirectoryAt(at, name);
+    if (targets.open(directory, at) == 0 && Files::RemoveDirectoryAt(at, name) == 0 && report) {
+      report("removed", record->path);
+    }
   }
   targets.clear();
   // Last first, so that of a file replaced twice the earliest version wins.
@@ -201,6 +209,7 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
       }
     }
     if (!restored) unrestored.push_back(record->path);
+    if (restored && report) report("restored", record->path);
   }
   saved.clear();
   if (savedRoot != INVALID_HANDLE_VALUE) Files::CloseHandle(savedRoot);

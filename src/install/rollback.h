@@ -36,6 +36,7 @@ template <class Files>
 class BasicRollback {
  public:
   BasicRollback() = default;
+  ~BasicRollback() { endInspection(); }
   BasicRollback(const BasicRollback&) = delete;
   BasicRollback& operator=(const BasicRollback&) = delete;
 
@@ -50,6 +51,20 @@ class BasicRollback {
   // the target cannot be made or is missing; the lock's code when the target
   // cannot be opened.
   uint32_t start(const WideString& targetDirectory);
+  // The dry run's start: resolves the target as start does and checks that
+  // a run could make it and write into it, changing nothing (no directory,
+  // lock, registry entry or recovery). statusOf and planEntry then plan in
+  // memory as in a run; nothing may be applied. Returns 0; 3 when something
+  // other than a directory stands at the target or above it; the access
+  // check's code when the target, or the nearest directory above it that
+  // exists, may not be written into and searched.
+  uint32_t inspect(const WideString& targetDirectory);
+  // In a dry run, after planEntry: whether the file `name` could be written,
+  // that is whether the nearest directory on its way that exists may be
+  // written into and searched. 0 or the access check's code.
+  uint32_t checkWritable(const std::string& name);
+  // Told what a rollback removes and restores (target-relative paths).
+  void setReplayReport(ReplayReport report) { m_report = std::move(report); }
   // What stands at the target-relative `name`, without following a link:
   // `present` and its status. Returns 0; 3 when something other than a
   // directory stands where a directory of the name is needed (`blocked`
@@ -114,6 +129,7 @@ class BasicRollback {
   // entry, and puts back the times of the outermost directory it changed.
   void removeMadeAboveTarget();
   void closeBackupRoot();
+  void endInspection();
 
   int m_lockWait = 5000;
   bool m_started = false;
@@ -145,6 +161,12 @@ class BasicRollback {
   std::unordered_set<std::string> m_createdFiles;
   std::string m_blocked;
   std::string m_kept;
+  // A dry run's target, open for reading when it exists, and the
+  // directories found writable.
+  bool m_inspecting = false;
+  HANDLE m_inspected = INVALID_HANDLE_VALUE;
+  std::unordered_set<std::string> m_writableDirectories;
+  ReplayReport m_report;
   FailurePoint m_failure;
 };
 

@@ -122,6 +122,66 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
 }
 
 template <class Files>
+uint32_t BasicRollback<Files>::inspect(const WideString& targetDirectory) {
+  using namespace rollback_detail;
+  endInspection();
+  m_target = narrow_lib(targetDirectory);
+  if (m_target.empty()) return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
+  if (m_target.back() != '/') m_target += '/';
+  // The same walk up as start's: a missing target is made by a run in the
+  // nearest directory above it that exists.
+  std::string directory = without_trailing_slash(m_target);
+  bool missing = false;
+  for (; !directory.empty() && directory != "/"; directory = parent_of(directory)) {
+    struct stat status;
+    if (Files::StatusOfPath(directory, true, status) != 0) {
+      missing = true;
+      continue;
+    }
+    if (!S_ISDIR(status.st_mode)) return fail(ERROR_PATH_NOT_FOUND, directory, ERROR_ALREADY_EXISTS);
+    break;
+  }
+  if (directory.empty()) directory = "/";
+  const uint32_t code = Files::CheckWritable(directory);
+  if (code != 0) return fail(code, directory);
+  m_writableDirectories.insert(std::string());
+  m_knownDirectories.insert(std::string());
+  if (missing) {
+    // Everything in it is still to be made.
+    m_plannedDirectories.insert(std::string());
+  } else {
+    const int opened = open(m_target.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (opened == -1) return fail(translateErrNo(errno), m_target);
+    m_inspected = handleOf(opened);
+    m_targetWalker.reset(m_inspected);
+  }
+  m_inspecting = true;
+  return 0;
+}
+
+template <class Files>
+uint32_t BasicRollback<Files>::checkWritable(const std::string& name) {
+  using namespace rollback_detail;
+  std::string directory = parent_of(name);
+  while (m_plannedDirectories.count(directory) != 0 && !directory.empty()) {
+    directory = parent_of(directory);
+  }
+  if (m_writableDirectories.count(directory) != 0) return 0;
+  const uint32_t code = Files::CheckWritable(m_target + directory);
+  if (code != 0) return fail(code, directory.empty() ? m_target : directory);
+  m_writableDirectories.insert(directory);
+  return 0;
+}
+
+template <class Files>
+void BasicRollback<Files>::endInspection() {
+  m_targetWalker.clear();
+  if (m_inspected != INVALID_HANDLE_VALUE) Files::CloseHandle(m_inspected);
+  m_inspected = INVALID_HANDLE_VALUE;
+  m_inspecting = false;
+}
+
+template <class Files>
 uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& status,
                                         bool& present) {
   present = false;
@@ -148,7 +208,9 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
 
 template <class Files>
 uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name, bool replaces) {
-  if (!m_started) return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
+  if (!m_started && !m_inspecting) {
+    return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
+  }
   const uint32_t code = planDirectories(name);
   if (code != 0) return code;
   std::string directory;
@@ -428,7 +490,8 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
   const std::vector<JournalRecord> records = journal();
   const std::vector<std::string> unrestored =
       m_backupRoot.empty() ? std::vector<std::string>()
-                           : replay_journal<Files>(records, m_lock.handle(), m_backup.handle());
+                           : replay_journal<Files>(records, m_lock.handle(), m_backup.handle(),
+                                                   m_report);
   if (!unrestored.empty()) {
     m_kept = m_backupRoot;
     m_backup.close();

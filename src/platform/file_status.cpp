@@ -34,6 +34,10 @@ uint32_t FileSystem::SetTimesAt(HANDLE directory, const std::string& name,
   return resultOf(utimensat(atDescriptor(directory), name.c_str(), times, AT_SYMLINK_NOFOLLOW));
 }
 
+uint32_t FileSystem::CheckWritable(const std::string& path) {
+  return resultOf(faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS));
+}
+
 uint32_t FileSystem::ListDirectory(const std::string& path, std::vector<std::string>& names) {
   DIR* listing = opendir(path.c_str());
   if (listing == nullptr) return translateErrNo(errno);

@@ -111,6 +111,10 @@ class FileSystem {
   // Sets the access and write times of `name` in `directory` (of the
   // directory itself when `name` is empty), never through a link.
   static uint32_t SetTimesAt(HANDLE directory, const std::string& name, const timespec times[2]);
+  // 0 when this process may make, rename and remove entries in the
+  // directory `path` (write into it and search it), else the translated
+  // errno (5 for a denied access, 19 on a read-only file system).
+  static uint32_t CheckWritable(const std::string& path);
   // The names in a directory, "." and ".." left out, in no particular order.
   static uint32_t ListDirectory(const std::string& path, std::vector<std::string>& names);
   // Reads up to `count` bytes at `offset` without moving the file position;

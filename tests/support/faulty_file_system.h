@@ -28,6 +28,7 @@ enum class FileOperation {
   kDelete,           // DeleteFile, DeleteFileAt
   kFlush,            // FlushFileBuffers, FlushFileSystem
   kStatus,           // StatusAt, StatusOfPath
+  kAccess,           // CheckWritable
 };
 
 // One call as the layer saw it: a handle's path is the one it was opened with, a
@@ -136,6 +137,7 @@ struct FaultyFileSystem : FileSystem {
              (d, n, s, follow), kStatus, at(d, n), false)
   ORB_FAULTY(StatusOfPath, (const std::string& p, bool follow, FileStatus& s), (p, follow, s),
              kStatus, p, false)
+  ORB_FAULTY(CheckWritable, (const std::string& p), (p), kAccess, p, false)
 #undef ORB_FAULTY
   // The opening calls also remember the path of the handle they made.
   static uint32_t CreateFile(const WideString& path, uint32_t access, uint32_t share,
