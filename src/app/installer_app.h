@@ -1,5 +1,6 @@
-// The application object: reads the command line, settles the interface
-// language and the window title, then runs the wizard dialog to its end.
+// The application object: reads the command line (printing the help when it
+// is asked for), settles the interface language and the window title, opens
+// the installation log, then runs the wizard dialog to its end.
 // Main (GTK) thread only.
 #pragma once
 
@@ -12,7 +13,8 @@ class CInstallerApp {
   CInstallerApp(int argc, char** argv);
 
   // Runs the whole program and returns the process exit code
-  // (ui/exit_code.h): 0 installed, 1 not installed or failed, 2 cancelled.
+  // (ui/exit_code.h): 0 installed (or the help printed), 1 not installed or
+  // failed, 2 cancelled.
   int InitInstance();
 
   LangIdType language() const { return m_language; }

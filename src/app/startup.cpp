@@ -36,12 +36,21 @@ CommandLine scan_command_line(int argc, const char* const* argv) {
     result.useCurrentDirectory = true;
     first = 2;
   }
+  for (int i = 1; i < argc; ++i) {
+    for (const char* request : {"--help", "-h", "/?"}) {
+      if (std::strcmp(argv[i], request) == 0) result.help = true;
+    }
+  }
   for (int i = first; i < argc; ++i) {
     const char* argument = argv[i];
     if (!is_option(argument)) continue;
     const unsigned letter = option_letter(argument);
     if (letter == 'S') {
       result.silent = true;
+    } else if (letter == 'N') {
+      result.dryRun = true;
+    } else if (letter == 'G') {
+      if (argument[2] != '\0') result.logPath = argument + 2;
     } else if (letter == 'L') {
       result.hasLanguageSwitch = true;
       result.languageSwitchCode = argument + 2;
@@ -54,7 +63,9 @@ CommandLine scan_command_line(int argc, const char* const* argv) {
 StartupOptions choose_startup_options(const CommandLine& commandLine, const char* localeName) {
   StartupOptions options;
   options.useCurrentDirectory = commandLine.useCurrentDirectory;
-  options.silent = commandLine.silent;
+  options.silent = commandLine.silent || commandLine.dryRun;
+  options.dryRun = commandLine.dryRun;
+  options.logPath = commandLine.logPath;
   if (commandLine.hasLanguageSwitch && try_language(commandLine.languageSwitchCode, options)) {
     return options;
   }

@@ -1,5 +1,6 @@
 // Start-up decisions taken from the command line and the locale: the use of the
-// current directory for the kit, unattended mode and the interface language.
+// current directory for the kit, unattended mode, a dry run, the installation
+// log, the request for help and the interface language.
 // Pure functions apart from user_locale_name() and select_message_language();
 // main thread, before any other.
 #pragma once
@@ -13,20 +14,28 @@
 struct CommandLine {
   bool useCurrentDirectory = false;  // argv[1] is exactly "usecwd"
   bool silent = false;               // an S option came before any L option
+  bool dryRun = false;               // an N option came before any L option
+  bool help = false;                 // an argument is "--help", "-h" or "/?"
+  std::string logPath;               // the bytes after the last non-empty G option
   bool hasLanguageSwitch = false;    // an L option was seen (the scan stopped there)
   std::string languageSwitchCode;    // the bytes after "-L", possibly empty
 };
 
 struct StartupOptions {
   bool useCurrentDirectory = false;
-  bool silent = false;
+  bool silent = false;  // also set by a dry run, which never asks anything
+  bool dryRun = false;
+  std::string logPath;  // empty: no installation log
   LangIdType language = kLangEnglish;
   WideString languageCode = u"en";  // picks the kit's titles and description
 };
 
 // Scans argv[1..argc-1] (argv[2..] after "usecwd") for options that start with
-// '-' or '/': S (either case) sets silent mode, L (either case) ends the scan
-// with the language code that follows it. Anything else is ignored.
+// '-' or '/', looking at their first two bytes: S (either case) sets silent
+// mode, N a dry run, G the log's path (the bytes after it; an empty one is
+// ignored, a later one wins), L (either case) ends the scan with the language
+// code that follows it. Anything else is ignored. Help is asked by any
+// argument that is exactly "--help", "-h" or "/?", wherever it stands.
 CommandLine scan_command_line(int argc, const char* const* argv);
 
 // The language: the switch's code when the table knows it, else the locale

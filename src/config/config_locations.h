@@ -33,3 +33,7 @@ WideString get_allusers_config_file_path_base();  // same as get_local_config_fi
 // nearest existing ancestor is a directory that passes the same probe, so that
 // the directory could be created. Leaves nothing behind.
 bool isWritePermitted(const WideString& directory);
+// The same question answered without a probe, so that nothing on disk changes,
+// not even a directory's times: the nearest existing directory grants this
+// user write and search access (access(2)). A dry run asks this.
+bool isWritePermittedUntouched(const WideString& directory);

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <string>
@@ -49,4 +50,11 @@ bool isWritePermitted(const WideString& directory) {
   if (FileSystem::GetTempFileName(widen_lib(existing), kProbePrefix, probeFile) != 0) return false;
   FileSystem::DeleteFile(probeFile);
   return true;
+}
+
+bool isWritePermittedUntouched(const WideString& directory) {
+  if (directory.empty()) return false;
+  std::string existing;
+  return nearest_existing_directory(narrow_lib(directory), existing) &&
+         access(existing.c_str(), W_OK | X_OK) == 0;
 }

@@ -24,6 +24,17 @@ constexpr int kRecoveryLockWaitMilliseconds = 200;
 }  // namespace
 
 WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackground) {
+  const WideString failure = prepareRun(kitPath, checkInBackground);
+  if (!failure.empty() && m_startFailure.text.empty()) {
+    m_startFailure.path = kitPath;
+    m_startFailure.text = failure;
+  }
+  return failure;
+}
+
+WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBackground) {
+  m_startFailure = StartFailure();
+  m_kitPath = kitPath;
   m_baseFile = pathExists(get_local_config_file_path_base());
   if (pathExists(get_local_config_file_path())) {
     get_tmplts_list(m_templates, true, false);
@@ -33,7 +44,7 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
   }
   m_targetDirectory.clear();
   for (const WideString& directory : m_templates) {
-    if (isWritePermitted(directory)) {
+    if (m_dryRun ? isWritePermittedUntouched(directory) : isWritePermitted(directory)) {
       m_targetDirectory = directory;
       break;
     }
@@ -46,21 +57,29 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
     m_targetDirectory = targetFromTypedPath(m_targetDirectory);
   }
 
-  // Before anything else, also when the kit then turns out to be unusable.
-  m_recoveryNotes =
-      recover_interrupted_installations(m_targetDirectory, kRecoveryLockWaitMilliseconds);
+  // Before anything else, also when the kit then turns out to be unusable;
+  // a dry run leaves them for a real one.
+  if (!m_dryRun) {
+    m_recoveryNotes =
+        recover_interrupted_installations(m_targetDirectory, kRecoveryLockWaitMilliseconds);
+  }
 
-  if (!pathExists(kitPath)) return LoadResString("IDS_ERROR_NOSOURCE");
-  m_kitPath = kitPath;
-
-  if (!temp_space_suffices<FileSystem>(m_kitPath)) return LoadResString("IDS_ERROR_NOSPACE");
+  if (!pathExists(kitPath)) {
+    m_startFailure.code = ERROR_FILE_NOT_FOUND;
+    return LoadResString("IDS_ERROR_NOSOURCE");
+  }
+  if (!temp_space_suffices<FileSystem>(m_kitPath)) {
+    m_startFailure.code = ERROR_DISK_FULL;
+    return LoadResString("IDS_ERROR_NOSPACE");
+  }
 
   const uint32_t openCode = m_kit.open(m_kitPath);
+  m_startFailure.code = openCode;
   if (openCode == ERROR_INVALID_DATA) return LoadResString("IDS_ERROR_DAMAGEDSOURCE");
   if (openCode != 0) {
     // Not the kit's fault: what could not be read or written, and why.
-    return LoadResString("IDS_ERROR_KITOPEN") + u"\n" +
-           failure_detail(widen_lib(m_kit.failedPath()), openCode);
+    m_startFailure.text = failure_detail(widen_lib(m_kit.failedPath()), openCode);
+    return LoadResString("IDS_ERROR_KITOPEN") + u"\n" + m_startFailure.text;
   }
   if (checkInBackground) {
     m_kitCheck.start(
@@ -70,6 +89,12 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
         m_kit.kitFileSize());
   }
   return WideString();
+}
+
+uint64_t InstallSession::kitSize() const {
+  uint64_t size = 0;
+  if (m_kitPath.empty() || FileSystem::GetFileSize(m_kitPath, &size) != 0) return 0;
+  return size;
 }
 
 void InstallSession::titles(const WideString& languageCode, WideString& product,
@@ -93,6 +118,7 @@ bool InstallSession::startInstall(bool windowShown) {
   m_cancelRequested = false;
   m_finalPauseMilliseconds = windowShown ? 1000 : 0;
   m_processData.init(&m_kit, m_targetDirectory);
+  m_processData.setDryRun(m_dryRun);
   return m_thread.start([this] { return updateProgress(); }) == 0;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "install/install_counts.h"
+#include "install/install_log.h"
 #include "install/install_process_data.h"
 #include "install/install_thread.h"
 #include "install/recovery.h"
@@ -23,6 +25,13 @@ class InstallSession {
   InstallSession(const InstallSession&) = delete;
   InstallSession& operator=(const InstallSession&) = delete;
 
+  // A dry run (set before prepare) changes nothing on disk: prepare undoes
+  // no interrupted installation and probes no directory with a file, the
+  // worker only decides and counts.
+  void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+  // The log the worker writes its events to; null for none.
+  void setLog(InstallLog* log) { m_processData.setLog(log); }
+
   // Reads the template list and proposes a target directory (a relative
   // entry made absolute as a typed one is, targetFromTypedPath), undoes any
   // interrupted installation (recoveryNotes), then finds the kit, checks the
@@ -30,14 +39,28 @@ class InstallSession {
   // check of the whole kit starts (kitCheck), so that no one installs from
   // a damaged kit while the wizard opens at once (an unattended run checks
   // it while installing). Returns the text to show when the wizard cannot
-  // start (what failed and why), or "" when it can.
+  // start (what failed and why), or "" when it can; then startFailure tells
+  // it for the log.
   WideString prepare(const WideString& kitPath, bool checkInBackground);
+  // Why prepare failed, as the log says it: the file, what happened to it
+  // (the user's text) and the code.
+  struct StartFailure {
+    WideString path;
+    WideString text;
+    uint32_t code = 0;
+  };
+  const StartFailure& startFailure() const { return m_startFailure; }
   // The check of the whole kit that prepare started, if any.
   KitCheck& kitCheck() { return m_kitCheck; }
 
   // What the start found of interrupted installations and undid.
   const std::vector<RecoveryNote>& recoveryNotes() const { return m_recoveryNotes; }
   const WideString& targetDirectory() const { return m_targetDirectory; }
+  const WideString& kitPath() const { return m_kitPath; }
+  // The kit's products (empty until it is open) and its size in bytes (0
+  // when it cannot be read).
+  const std::vector<config::ProductInfo>& products() const { return m_kit.getProducts(); }
+  uint64_t kitSize() const;
   void setTargetDirectory(const WideString& directory) { m_targetDirectory = directory; }
 
   // Product and vendor titles of the kit for the language, else those of its
@@ -54,6 +77,8 @@ class InstallSession {
   // longer, so that the full bar can be seen.
   bool startInstall(bool windowShown);
   InstallSnapshot snapshot();
+  // What the run has done (would do, in a dry run) so far.
+  InstallCounts counts() { return m_processData.counts(); }
   // Asks a running installation to stop and roll back.
   void requestCancel();
   bool cancelRequested() const { return m_cancelRequested; }
@@ -69,9 +94,15 @@ class InstallSession {
   bool updateProgress();
 
  private:
+  // prepare's work; it fills m_startFailure's code, and its text when the
+  // log says more than the user's text.
+  WideString prepareRun(const WideString& kitPath, bool checkInBackground);
+
   bool m_fromBaseList = false;
   bool m_baseFile = false;
   bool m_cancelRequested = false;
+  bool m_dryRun = false;
+  StartFailure m_startFailure;
   InstallProcessData m_processData;
   std::vector<WideString> m_templates;
   std::vector<RecoveryNote> m_recoveryNotes;

@@ -89,10 +89,40 @@ WideString CInstallerDlg::getWindowTitle() const { return widen_lib(m_title); }
 
 const WideString& CInstallerDlg::targetDirectory() const { return m_session->targetDirectory(); }
 
+void CInstallerDlg::setRunOptions(InstallLog* log, bool dryRun, std::string version) {
+  m_report = RunReport(log);
+  m_session->setLog(log);
+  m_dryRun = dryRun;
+  m_session->setDryRun(dryRun);
+  m_version = std::move(version);
+}
+
 int CInstallerDlg::DoModal() {
-  if (!m_hasDisplay) {
+  const int exitCode = runDialog();
+  const InstallCounts counts = m_session->counts();
+  logStart();
+  m_report.end(exitCode, counts);
+  if (m_silent) std::fprintf(stderr, "%s\n", summaryLine(counts, m_dryRun).c_str());
+  return exitCode;
+}
+
+void CInstallerDlg::logStart() {
+  if (m_startLogged) return;
+  m_startLogged = true;
+  const char* mode = m_dryRun ? "dry-run" : m_silent ? "install" : "wizard";
+  m_report.start(startLogText(m_version, getPkdFullPath(), m_session->kitSize(),
+                              m_session->products(), m_languageCode, m_session->targetDirectory(),
+                              mode));
+  m_report.recoveries(m_session->recoveryNotes());
+}
+
+int CInstallerDlg::runDialog() {
+  if (!m_hasDisplay || m_dryRun) {
     if (!m_silent) {
-      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_NODISPLAY").c_str());
+      const WideString text = LoadResString("IDS_NODISPLAY");
+      logStart();
+      m_report.startFailure(WideString(), text, ERROR_INVALID_PARAMETER);
+      std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
       return kExitFailure;
     }
     return runWithoutWindow();
@@ -173,8 +203,12 @@ int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
 
 bool CInstallerDlg::OnInitDialog() {
   const WideString failure = m_session->prepare(getPkdFullPath(), !m_silent);
+  // A wizard's start line waits for the directory that the user chooses.
+  if (m_silent || !failure.empty()) logStart();
   reportRecovery();
   if (failure.empty()) return true;
+  const InstallSession::StartFailure& why = m_session->startFailure();
+  m_report.startFailure(why.path, why.text, why.code);
   notify(failure, kBoxError | kBoxOk);
   return false;
 }
@@ -304,15 +338,16 @@ void CInstallerDlg::showProgressPage() {
   gtk_widget_set_sensitive(m_buttonNext, FALSE);
   setCurPage(m_progressPage.get());
   m_wizardState = WizardState::kInstalling;
+  logStart();
   if (m_session->targetDirectory().empty()) {
     // Only an unattended run gets here: the configured directory was unusable.
-    notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxError | kBoxOk);
+    notifyStartFailure(LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND);
     showErrorFinalPage(InstallSnapshot());
     return;
   }
   if (!waitForKitCheck()) return;
   if (!m_session->startInstall(true)) {
-    notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
+    notifyStartFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     showErrorFinalPage(InstallSnapshot());
     return;
   }
@@ -530,11 +565,16 @@ void CInstallerDlg::finalize() {
   if (m_window != nullptr) gtk_widget_destroy(m_window);
 }
 
+void CInstallerDlg::notifyStartFailure(const WideString& text, uint32_t code) {
+  m_report.startFailure(m_session->targetDirectory(), text, code);
+  notify(text, kBoxError | kBoxOk);
+}
+
 int CInstallerDlg::runWithoutWindow() {
   if (!OnInitDialog()) return kExitFailure;
   const WideString& target = m_session->targetDirectory();
   if (target.empty()) {
-    notify(LoadResString("IDS_SETUP_EMPTYTARGET"), kBoxError | kBoxOk);
+    notifyStartFailure(LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND);
     return kExitFailure;
   }
   std::fprintf(stderr, "%s %s\n", resourceUtf8("IDS_TEMPLATE_CATALOG").c_str(),
@@ -544,7 +584,7 @@ int CInstallerDlg::runWithoutWindow() {
   InterruptCatcher catcher;
   m_wizardState = WizardState::kInstalling;
   if (!m_session->startInstall(false)) {
-    notify(LoadResString("IDS_INSTALL_ERROR"), kBoxError | kBoxOk);
+    notifyStartFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     m_wizardState = WizardState::kError;
     return kExitFailure;
   }
@@ -563,7 +603,8 @@ int CInstallerDlg::runWithoutWindow() {
     if (snapshot.rollingBack && !rollbackShown) {
       rollbackShown = true;
       std::fprintf(stderr, "%s\n", resourceUtf8("IDS_ROLLBACK_PROGRESS").c_str());
-    } else if (running && !snapshot.rollingBack && snapshot.progress != shownProgress) {
+    } else if (running && !m_dryRun && !snapshot.rollingBack &&
+               snapshot.progress != shownProgress) {
       shownProgress = snapshot.progress;
       std::fprintf(stderr, "%s %d%%\n", startText.c_str(), shownProgress);
     }
@@ -576,6 +617,9 @@ int CInstallerDlg::runWithoutWindow() {
 
   switch (outcome) {
     case InstallOutcome::kSucceeded: {
+      m_wizardState = WizardState::kSuccess;
+      // The summary tells what a dry run would do; it records nothing.
+      if (m_dryRun) return kExitSuccess;
       std::fprintf(stderr, "%s 100%%\n%s\n", narrow_lib(snapshot.message).c_str(),
                    resourceUtf8("IDS_SUCCESS_FINISH").c_str());
       // Still a success: the templates are installed; only the launcher does

@@ -14,6 +14,7 @@
 #include "text/wide_string.h"
 #include "ui/cwnd.h"
 #include "ui/install_outcome.h"
+#include "ui/run_report.h"
 #include "ui/wizard_state.h"
 
 class InstallSession;
@@ -34,8 +35,14 @@ class CInstallerDlg : public CWnd {
   CInstallerDlg(const CInstallerDlg&) = delete;
   CInstallerDlg& operator=(const CInstallerDlg&) = delete;
 
+  // Before DoModal: the installation log (null for none), the program's
+  // version that its start line names, and a dry run, which runs without a
+  // window even on a display and changes nothing.
+  void setRunOptions(InstallLog* log, bool dryRun, std::string version);
+
   // Runs the whole dialog and returns the process exit code (ui/exit_code.h):
   // 0 installed, 1 could not be installed or failed, 2 cancelled by the user.
+  // The log's last line and an unattended run's summary tell what was done.
   // Returns only after the worker thread has finished.
   int DoModal();
 
@@ -82,6 +89,10 @@ class CInstallerDlg : public CWnd {
   WizardDialogPage* currentPage() const { return m_curPage; }
 
  private:
+  // DoModal's run, without the end's reports.
+  int runDialog();
+  // The log's start line, then the recoveries made at start; once per run.
+  void logStart();
   void titles(WideString& product, WideString& vendor) const;
   void setCurPage(WizardDialogPage* page);
   // Waits for the check of the whole kit, its progress on the progress
@@ -104,6 +115,8 @@ class CInstallerDlg : public CWnd {
   void reportRecovery();
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
+  // An error box (or line) for a run that could not start, also logged.
+  void notifyStartFailure(const WideString& text, uint32_t code);
   // A modal box, counted in m_openBoxes while it waits for its answer.
   int showBox(const WideString& text, unsigned int flags);
   int runWithoutWindow();
@@ -117,6 +130,10 @@ class CInstallerDlg : public CWnd {
   GdkPixbuf* createBackImage();
 
   bool m_silent;
+  bool m_dryRun = false;
+  std::string m_version;
+  RunReport m_report;
+  bool m_startLogged = false;
   bool m_hasDisplay = false;
   // Boxes waiting for an answer; each runs a main loop of its own.
   int m_openBoxes = 0;
