@@ -63,6 +63,7 @@ class BasicInstaller : public BasicRollback<Files> {
     std::string name;  // target-relative, "/" separators
     WideString path;   // as published
     uint64_t size = 0;
+    _FILETIME time{};  // the entry's
     // Whether its share of the progress was counted when it was planned.
     bool counted = false;
     // Where a kFail entry failed.

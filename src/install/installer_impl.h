@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "install/path_status.h"
@@ -97,10 +98,19 @@ uint32_t BasicInstaller<Kit, Files>::dryRun(Kit* kit) {
   const uint32_t startCode = this->inspect(m_targetDirectory);
   if (startCode != 0) return stopOnError(startCode, 0);
   countWork(kit);
+  // The times of the files the run would have written so far.
+  std::unordered_map<std::string, _FILETIME> written;
   for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
     if (m_data->isCancelled()) return cancel();
     PlannedEntry entry = decideEntry(*kit, index);
     publishProgress(entry.path, 0);
+    const auto earlierCopy = written.find(entry.name);
+    if (earlierCopy != written.end() && entry.action != Action::kFail) {
+      // A file named twice: decided as a run decides it once the first
+      // copy is written.
+      entry.replaces = true;
+      entry.action = earlier(earlierCopy->second, entry.time) ? Action::kWrite : Action::kSkip;
+    }
     if (entry.action == Action::kWrite) {
       // Planned in memory only: finds what stands in the way of its
       // directories, as a run's plan would.
@@ -119,6 +129,7 @@ uint32_t BasicInstaller<Kit, Files>::dryRun(Kit* kit) {
     if (code == ERROR_CANCELLED) return cancel();
     if (code != 0) return stopOnError(failInKit(*kit, code, entry.name), m_published);
     m_doneWork += entry.size + 1;
+    if (entry.action == Action::kWrite) written[entry.name] = entry.time;
     record(entry);
   }
   if (kit != nullptr) {
@@ -216,6 +227,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   PlannedEntry entry;
   entry.index = index;
   entry.size = data.size;
+  entry.time = data.time;
   entry.path = m_targetDirectory + data.name;
   replace_all(entry.path, kBadPathSeparator, kPathSeparator);
   // One spelling per file: empty and "." components dropped.

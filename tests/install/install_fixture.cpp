@@ -68,6 +68,8 @@ std::string resource(const char* id) { return narrow_lib(LoadResString(id)); }
 InstallTest::InstallTest() {
   setenv("TMPDIR", temp.path().c_str(), 1);
   setenv("HOME", home.path().c_str(), 1);
+  log.open(staging / "install.log");
+  data.setLog(&log);
 }
 
 void InstallTest::openKit(const std::vector<KitFile>& files) {
@@ -84,14 +86,27 @@ void InstallTest::openKit(const std::vector<KitFile>& files) {
   ASSERT_EQ(0u, kit.open(wide(kitPath())));
 }
 
-Outcome InstallTest::install(const std::string& directory, int lockWait, int pause) {
+Outcome InstallTest::install(const std::string& directory, int lockWait, int pause,
+                             bool dryRun) {
   BasicInstaller<FaultyKit, FaultyFileSystem> installer(pause);
   installer.setLockWait(lockWait);
+  data.setDryRun(dryRun);
   data.init(&kit, wide(directory));
   Outcome outcome;
   outcome.result = installer.run(&data);
   data.getInstallState(outcome.code, outcome.message, outcome.progress);
   return outcome;
+}
+
+std::string InstallTest::logged() {
+  const std::string contents = read_file(staging / "install.log");
+  std::filesystem::resize_file(staging / "install.log", 0);
+  std::string lines;
+  for (size_t start = 0, end; (end = contents.find('\n', start)) != std::string::npos; start = end + 1)
+    lines += contents.substr(contents.find(' ', start) + 1, end - contents.find(' ', start));
+  const InstallCounts counts = data.counts();
+  return lines + std::to_string(counts.created) + "/" + std::to_string(counts.replaced) + "/" +
+         std::to_string(counts.unchanged) + "/" + std::to_string(counts.bytesWritten);
 }
 
 std::string InstallTest::leftovers() const {

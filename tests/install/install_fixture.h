@@ -54,17 +54,21 @@ struct MemoryDirectory : ScratchDirectory {
 
 class InstallTest : public ::testing::Test {
  protected:
-  InstallTest();  // points TMPDIR and HOME at `temp` and `home`
+  InstallTest();  // points TMPDIR and HOME at `temp` and `home`, logs to `staging`
 
   std::string kitPath() const { return staging / "orbp8.pkd"; }
   // Writes the kit of `files` and opens it as `kit`.
   void openKit(const std::vector<KitFile>& files);
   // One run into `directory`, lasting `pause` after a success.
-  Outcome install(const std::string& directory, int lockWait = 5000, int pause = 0);
+  Outcome install(const std::string& directory, int lockWait = 5000, int pause = 0,
+                  bool dryRun = false);
+  // The lines logged since the last call, without their times, and the counts.
+  std::string logged();
   // The backup roots in TMPDIR and the pending registry that runs left.
   std::string leftovers() const;
 
   MemoryDirectory temp, home, staging, target;
   FaultyKit kit;
   BasicInstallProcessData<FaultyKit> data;
+  InstallLog log;
 };

@@ -16,7 +16,8 @@ using InstallerTest = InstallTest;
 
 // What is missing, older or a link to nowhere is written with the kit's time, path
 // and share published first; modes kept or 0660/0777 less the umask, the backup
-// root and registry private; a file named twice decided once; success paused.
+// root and registry private; a file named twice decided once; success paused. A dry
+// run before decides the same and only reads; the log and counts tell every action.
 TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   const mode_t umaskBefore = umask(022);
   for (const auto& [name, time] : {std::pair<std::string, int64_t>{"older", kT - 1},
@@ -34,6 +35,26 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
            {"dangling.cfg", "kit dangling"},
            {"new\\twice.cfg", "twice"},
            {"new\\twice.cfg", "twice older", EpochToFileTime(kT - 10)}});
+  const auto actions = [](const std::string& kinds, const std::string& counts) {
+    const char* names[] = {"missing", "older", "equal", "newer", "fraction", "dangling", "new/twice", "new/twice"};
+    std::string lines;
+    for (size_t i = 0; i < kinds.size(); ++i)
+      lines += std::map<char, std::string>{{'c', "would-create"}, {'r', "would-replace"}, {'C', "created"},
+                                           {'R', "replaced"}, {'K', "kept"}}[kinds[i]] + " " + names[i] + ".cfg\n";
+    return lines + counts;
+  };
+  const TreeSnapshot before = snapshot_tree(target.path());
+  std::set<FileOperation> operations;
+  {
+    FileFaults faults;
+    EXPECT_EQ("0 0 100 " + resource("IDS_INSTALL_FINISH"), install(target.path(), 0, 0, true).text());
+    for (const FileCall& call : faults.calls()) operations.insert(call.operation);
+  }
+  EXPECT_EQ((std::set<FileOperation>{FileOperation::kOpen, FileOperation::kStatus, FileOperation::kAccess}),
+            operations);
+  EXPECT_EQ(before, snapshot_tree(target.path()));
+  EXPECT_EQ("", leftovers());
+  EXPECT_EQ(actions("crKKrrcK", "2/3/3/49"), logged());
   std::string published;
   std::set<std::string> modes;  // of the backup root, the registry and its entry
   FileFaults faults;
@@ -70,6 +91,10 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
                           {"older.cfg", "f 0604 1600000000.000000000 kit older"}}),
             files_of(installed));
   EXPECT_EQ("d 0755", installed.at("new").substr(0, 6) + leftovers());
+  EXPECT_EQ(actions("CRKKRRCK", "2/3/3/49"), logged());
+  set_time(target / "fraction.cfg", kT + 1);  // else written again: the kit's time has a fraction
+  EXPECT_EQ(0u, install(target.path()).result);
+  EXPECT_EQ(actions("KKKKKKKK", "0/0/8/0"), logged());
 }
 
 // Entries never written (a directory, a pipe, a file or link in the way, the backup
