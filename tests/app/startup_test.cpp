@@ -6,40 +6,55 @@
 #include <libintl.h>
 
 #include <cstdlib>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "support/rerun_test.h"
 
 TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
-  // The arguments after the program's path and the locale; usecwd, silent, language, code.
-  using Case =
-      std::tuple<std::vector<const char*>, const char*, bool, bool, LangIdType, WideString>;
+  // The arguments after the program's path, the locale, what they ask for (u usecwd,
+  // s silent, n dry run, h help), the language and its code, the log's path.
+  using Case = std::tuple<std::vector<const char*>, const char*, std::string, LangIdType,
+                          WideString, std::string>;
   const Case cases[] = {
-      {{"-Lru", "-S"}, "C", false, false, kLangRussian, u"ru"},  // nothing after -L is read
-      {{"-S", "-Lka", "-Ltr"}, "C", false, true, kLangGeorgian, u"ka"},
-      {{"/s", "/lde"}, "C", false, true, kLangGerman, u"de"},
-      {{"x", "-Silent", "-Lvi"}, nullptr, false, true, kLangVietnamese, u"vi"},
+      {{"-Lru", "-S", "-N", "-Gx"}, "C", "", kLangRussian, u"ru", ""},  // nothing after -L is read
+      {{"-S", "-Lka", "-Ltr"}, "C", "s", kLangGeorgian, u"ka", ""},
+      {{"/s", "/lde"}, "C", "s", kLangGerman, u"de", ""},
+      {{"x", "-Silent", "-Lvi"}, nullptr, "s", kLangVietnamese, u"vi", ""},
       // Toolkit-style words and other leading characters are no options.
-      {{"--Lru", "+S", ".S", "\\S", "-", "/"}, "C", false, false, kLangEnglish, u"en"},
+      {{"--Lru", "+S", ".S", "\\S", "-", "/", "--N", "+Gx"}, "C", "", kLangEnglish, u"en", ""},
       // A switch's code is taken whole and with its case, else the locale's.
-      {{"-LRU"}, "de_DE.UTF-8", false, false, kLangGerman, u"de"},
-      {{"-Lru_RU"}, "C", false, false, kLangEnglish, u"en"},
-      {{"-L"}, "uk", false, false, kLangUkrainian, u"uk"},
-      {{"usecwd", "/Lbg", "-S"}, "C", true, false, kLangBulgarian, u"bg"},
-      {{"-S", "usecwd"}, "C", false, true, kLangEnglish, u"en"},
-      {{"usecwdx"}, "C", false, false, kLangEnglish, u"en"},
+      {{"-LRU"}, "de_DE.UTF-8", "", kLangGerman, u"de", ""},
+      {{"-Lru_RU"}, "C", "", kLangEnglish, u"en", ""},
+      {{"-L"}, "uk", "", kLangUkrainian, u"uk", ""},
+      {{"usecwd", "/Lbg", "-S"}, "C", "u", kLangBulgarian, u"bg", ""},
+      {{"-S", "usecwd"}, "C", "s", kLangEnglish, u"en", ""},
+      {{"usecwdx"}, "C", "", kLangEnglish, u"en", ""},
+      // A dry run is unattended; the log's path is taken as it is, an empty one
+      // ignored, a later one preferred; help is asked anywhere, by exact words.
+      {{"usecwd", "-Nothing", "-G-a b$\"\n", "/G", "-Lde", "-h"},
+       "C",
+       "usnh",
+       kLangGerman,
+       u"de",
+       "-a b$\"\n"},
+      {{"/n", "-gfirst", "/Gsecond", "/?", "-Gthird"}, "C", "snh", kLangEnglish, u"en", "third"},
+      {{"--help", "-G"}, "C", "h", kLangEnglish, u"en", ""},
+      {{"-help", "-H", "--h", "/?x", "-hx", "--HELP"}, "C", "", kLangEnglish, u"en", ""},
   };
-  for (const auto& [arguments, locale, useCurrentDirectory, silent, language, code] : cases) {
+  for (const auto& [arguments, locale, asked, language, code, logPath] : cases) {
     std::vector<const char*> argv = {"/opt/kit/setup"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     SCOPED_TRACE(::testing::PrintToString(argv) + " locale " + (locale ? locale : "(none)"));
-    const StartupOptions options = choose_startup_options(
-        scan_command_line(static_cast<int>(argv.size()), argv.data()), locale);
-    EXPECT_EQ(options.useCurrentDirectory, useCurrentDirectory);
-    EXPECT_EQ(options.silent, silent);
+    const CommandLine commandLine = scan_command_line(static_cast<int>(argv.size()), argv.data());
+    const StartupOptions options = choose_startup_options(commandLine, locale);
+    EXPECT_EQ(std::string(options.useCurrentDirectory ? "u" : "") + (options.silent ? "s" : "") +
+                  (options.dryRun ? "n" : "") + (commandLine.help ? "h" : ""),
+              asked);
     EXPECT_EQ(options.language, language);
     EXPECT_EQ(options.languageCode, code);
+    EXPECT_EQ(options.logPath, logPath);
   }
 }
 
