@@ -33,14 +33,14 @@ TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
       {{"usecwdx"}, "C", "", kLangEnglish, u"en", ""},
       // A dry run is unattended; the log's path is taken as it is, an empty one
       // ignored, a later one preferred; help is asked anywhere, by exact words.
-      {{"usecwd", "-Nothing", "-G-a b$\"\n", "/G", "-Lde", "-h"},
+      {{"usecwd", "-No", "-G-a b$\"\n", "-Lde", "-h"},
        "C",
        "usnh",
        kLangGerman,
        u"de",
        "-a b$\"\n"},
       {{"/n", "-gfirst", "/Gsecond", "/?", "-Gthird"}, "C", "snh", kLangEnglish, u"en", "third"},
-      {{"--help", "-G"}, "C", "h", kLangEnglish, u"en", ""},
+      {{"--help", "-G", "/G"}, "C", "h", kLangEnglish, u"en", ""},
       {{"-help", "-H", "--h", "/?x", "-hx", "--HELP"}, "C", "", kLangEnglish, u"en", ""},
   };
   for (const auto& [arguments, locale, asked, language, code, logPath] : cases) {
