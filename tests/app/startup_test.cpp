@@ -33,12 +33,7 @@ TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
       {{"usecwdx"}, "C", "", kLangEnglish, u"en", ""},
       // A dry run is unattended; the log's path is taken as it is, an empty one
       // ignored, a later one preferred; help is asked anywhere, by exact words.
-      {{"usecwd", "-No", "-G-a b$\"\n", "-Lde", "-h"},
-       "C",
-       "usnh",
-       kLangGerman,
-       u"de",
-       "-a b$\"\n"},
+      {{"usecwd", "-No", "-G-a $\n", "-Lde", "-h"}, "C", "usnh", kLangGerman, u"de", "-a $\n"},
       {{"/n", "-gfirst", "/Gsecond", "/?", "-Gthird"}, "C", "snh", kLangEnglish, u"en", "third"},
       {{"--help", "-G", "/G"}, "C", "h", kLangEnglish, u"en", ""},
       {{"-help", "-H", "--h", "/?x", "-hx", "--HELP"}, "C", "", kLangEnglish, u"en", ""},
