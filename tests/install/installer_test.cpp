@@ -99,8 +99,11 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
 
 // Entries never written (a directory, a pipe, a file or link in the way, the backup
 // root), a full disk, a denied file, a busy target and a kit cut short after its
-// catalogue: the tree is as it was and the state says what failed where and why.
+// catalogue: the tree is as it was and the state says what failed where and why, as
+// does the log with the rollback. A dry run finds the same refusals (a denied target
+// for the others) and only reads.
 TEST_F(InstallerTest, RefusedRunsTouchNothing) {
+  write_file(target / "a.cfg", "mine", kT - 1);
   write_file(target / "forms.xml/user.txt", "user data", kT - 5);
   write_file(target / "blocked", "a file, not a directory", kT - 1);
   ASSERT_EQ(0, mkfifo((target / "pipe").c_str(), 0600));
@@ -135,8 +138,6 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
       {"busy", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
   TargetLock other;
   for (const auto& [name, operation, fault, outcome] : cases) {
-    FileFaults faults;
-    if (fault != 0) faults.fail(operation, fault, "sub/.p8new");
     if (name.substr(0, 3) != "cut") {
       openKit({{"a.cfg", "a"}, {name, "kit", EpochToFileTime(kT + 100)}});
     } else {
@@ -152,6 +153,24 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     }
     ASSERT_EQ(0u, name == "busy" ? other.acquire(target.path(), 0) : 0u);
     const TreeSnapshot before = snapshot_tree(target.path());
+    {
+      FileFaults dry;
+      if (fault != 0) dry.fail(FileOperation::kAccess, fault, target.path());
+      EXPECT_EQ(fault != 0 ? std::to_string(fault) + " " + std::to_string(fault) + " 0 " + failed +
+                                 target.path() + outcome.substr(outcome.find(": "))
+                : name == "busy"             ? "0 0 100 " + resource("IDS_INSTALL_FINISH")
+                : name.substr(0, 3) == "cut" ? cases[7].outcome  // every entry is read
+                                             : outcome,
+                install(target.path(), 100, 0, true).text()) << name;
+      for (const FileCall& call : dry.calls())
+        EXPECT_TRUE(call.operation <= FileOperation::kOpen || call.operation >= FileOperation::kStatus) << name;
+      EXPECT_EQ(before, snapshot_tree(target.path())) << name;
+      logged();
+      kit.close();  // from its start again
+      ASSERT_EQ(0u, kit.open(wide(kitPath())));
+    }
+    FileFaults faults;
+    if (fault != 0) faults.fail(operation, fault, "sub/.p8new");
     EXPECT_EQ(outcome, install(target.path(), 100).text()) << name;
     const size_t detail = outcome.find('\n');  // none for the busy target
     EXPECT_EQ(detail == std::string::npos ? "" : outcome.substr(detail + 1),
@@ -159,6 +178,11 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
         << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
     EXPECT_EQ("", leftovers()) << name;
+    const std::string log = logged(), error = "error " + narrow_lib(data.failureDetail());
+    EXPECT_NE(std::string::npos, log.find(error + " code=" + outcome.substr(0, outcome.find(' '))) + (name == "busy")) << log;
+    if (name == "sub\\full") {
+      EXPECT_EQ("replaced a.cfg\n" + error + " code=112\nrollback code=112\nremoved sub\nrestored a.cfg\n0/0/0/0", log);
+    }
   }
   // A run that waits longer goes on once the other is done.
   std::thread release([&] {
