@@ -1,15 +1,47 @@
 // What the dialog and the install worker share: state snapshots that never mix
-// two states (init's resets show in the installation tests), and the worker
-// thread that calls the routine until it returns false or is stopped.
+// two states (init's resets show in the installation tests), the worker thread
+// that calls the routine until it returns false or is stopped, and the log.
 #include "install/install_process_data.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <regex>
 #include <thread>
 
 #include "install/install_thread.h"
+#include "support/scratch_directory.h"
+#include "support/test_files.h"
+
+// Created 0600 or appended to, one timed line per event with newlines escaped; a
+// link at its name is refused and a failing write reported once, never twice.
+TEST(InstallLog, AppendsLinesAndRefusesLinks) {
+  ScratchDirectory directory("orblog-");
+  const std::string path = directory / "install.log", linked = directory / "linked.log";
+  ASSERT_EQ(0, symlink(path.c_str(), linked.c_str()));
+  for (const char* text : {"a\nb", "exit=0"}) {
+    InstallLog log;
+    ASSERT_TRUE(log.open(path));
+    log.write(text[0] == 'a' ? "start" : "end", text);
+  }
+  InstallLog refused, full;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(refused.open(linked));
+  refused.write("end", "dropped");
+  full.open("/dev/full");
+  for (int i = 0; i < 2; ++i) full.write("end", "lost");
+  EXPECT_EQ("setup: cannot write the log " + linked + ": Too many levels of symbolic links\n" +
+                "setup: cannot write the log /dev/full: No space left on device\n",
+            testing::internal::GetCapturedStderr());
+  const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";
+  EXPECT_TRUE(std::regex_match(read_file(path), std::regex(stamp + "start a\\\\nb\n" + stamp + "end exit=0\n")))
+      << read_file(path);
+  struct stat status;
+  EXPECT_EQ(0100600u, stat(path.c_str(), &status) == 0 ? status.st_mode : 0);
+}
 
 TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
   InstallProcessData data;
