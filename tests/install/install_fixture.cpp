@@ -98,6 +98,15 @@ Outcome InstallTest::install(const std::string& directory, int lockWait, int pau
   return outcome;
 }
 
+Outcome InstallTest::dryRun(const std::string& directory, uint32_t accessFault) {
+  FileFaults faults;
+  if (accessFault != 0) faults.fail(FileOperation::kAccess, accessFault, directory);
+  const Outcome outcome = install(directory, 100, 0, true);
+  for (const FileCall& call : faults.calls())
+    EXPECT_TRUE(call.operation == FileOperation::kOpen || call.operation >= FileOperation::kStatus);
+  return outcome;
+}
+
 std::string InstallTest::logged() {
   const std::string contents = read_file(staging / "install.log");
   std::filesystem::resize_file(staging / "install.log", 0);

@@ -62,6 +62,9 @@ class InstallTest : public ::testing::Test {
   // One run into `directory`, lasting `pause` after a success.
   Outcome install(const std::string& directory, int lockWait = 5000, int pause = 0,
                   bool dryRun = false);
+  // A dry run, the target's access check failing with `accessFault` when set;
+  // it may only open and query.
+  Outcome dryRun(const std::string& directory, uint32_t accessFault = 0);
   // The lines logged since the last call, without their times, and the counts.
   std::string logged();
   // The backup roots in TMPDIR and the pending registry that runs left.
