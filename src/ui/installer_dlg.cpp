@@ -117,7 +117,7 @@ void CInstallerDlg::logStart() {
 }
 
 int CInstallerDlg::runDialog() {
-  if (!m_hasDisplay || m_dryRun) {
+  if (!showsWindows()) {
     if (!m_silent) {
       const WideString text = LoadResString("IDS_NODISPLAY");
       logStart();
@@ -196,7 +196,7 @@ int CInstallerDlg::showBox(const WideString& text, unsigned int flags) {
 }
 
 int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
-  if (m_hasDisplay) return showBox(text, flags);
+  if (showsWindows()) return showBox(text, flags);
   std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
   return kAnswerOk;
 }

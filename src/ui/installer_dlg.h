@@ -113,6 +113,8 @@ class CInstallerDlg : public CWnd {
   WideString finalText(const char* textKey, const InstallSnapshot& snapshot) const;
   // Tells what the start found of interrupted installations.
   void reportRecovery();
+  // Windows and boxes need a display; a dry run never shows any.
+  bool showsWindows() const { return m_hasDisplay && !m_dryRun; }
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
   // An error box (or line) for a run that could not start, also logged.

@@ -1,7 +1,8 @@
 #!/bin/sh
 # With a display, no steps through the wizard: a bad kit gives one waiting error box
 # ($SHOTS/en-box-*.png), exit 1, over no wizard or, when only its tail is bad, over
-# the wizard, answered or closed by SIGTERM; -S installs (0); "usecwd --display=... DIR", Escape and Yes leave (2).
+# the wizard, answered or closed by SIGTERM; -S installs (0) and sums up; -N shows no box;
+# "usecwd --display=... DIR", Escape and Yes leave (2).
 . "$(dirname "$0")/lib.sh"
 require_display
 e2e_init
@@ -29,6 +30,9 @@ done
 start_setup "$E2E_DIR/kit" -S
 finish_setup 0 "a silent run"
 assert_installed "$DEFAULT"
+grep -qF "Summary: 12 created, 0 replaced, 0 unchanged, 9728 bytes written." "$LOG" || fail "$(cat "$LOG")"
+start_setup "$E2E_DIR/garbage" -N  # no box waits for an answer
+finish_setup 1 "a dry run from a damaged kit"
 [ ! -e "$XDG_RECORD" ] || fail "a silent run opened the description"
 env -u DISPLAY "$SETUP" usecwd "--display=$DISPLAY" kit > "$LOG" 2>&1 < /dev/null &
 SETUP_PID=$!
