@@ -188,8 +188,12 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
   std::string directory;
   std::string base;
   split_relative(name, directory, base);
-  // Inside a directory still to be made there is nothing yet.
-  if (m_plannedDirectories.count(directory) != 0) return 0;
+  // Inside a directory still to be made, at any depth, there is nothing yet
+  // (a dry run into a missing target has no directory to walk from at all).
+  for (std::string ancestor = directory;; ancestor = rollback_detail::parent_of(ancestor)) {
+    if (m_plannedDirectories.count(ancestor) != 0) return 0;
+    if (ancestor.empty()) break;
+  }
   HANDLE at = INVALID_HANDLE_VALUE;
   const uint32_t code = m_targetWalker.open(directory, at);
   if (code == ERROR_FILE_NOT_FOUND) return 0;
