@@ -35,7 +35,7 @@ TEST(Startup, OptionsAndLanguageFromTheArgumentsAndTheLocale) {
       // ignored, a later one preferred; help is asked anywhere, by exact words.
       {{"usecwd", "-No", "-G-a $\n", "-Lde", "-h"}, "C", "usnh", kLangGerman, u"de", "-a $\n"},
       {{"/n", "-gfirst", "/Gsecond", "/?", "-Gthird"}, "C", "snh", kLangEnglish, u"en", "third"},
-      {{"--help", "-G", "/G"}, "C", "h", kLangEnglish, u"en", ""},
+      {{"-Gx", "--help", "-G", "/G"}, "C", "h", kLangEnglish, u"en", "x"},
       {{"-help", "-H", "--h", "/?x", "-hx", "--HELP"}, "C", "", kLangEnglish, u"en", ""},
   };
   for (const auto& [arguments, locale, asked, language, code, logPath] : cases) {
