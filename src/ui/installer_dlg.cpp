@@ -422,7 +422,10 @@ bool CInstallerDlg::waitForKitCheck() {
 
 void CInstallerDlg::reportDamagedKit() {
   m_wizardState = WizardState::kError;
-  notify(LoadResString("IDS_ERROR_DAMAGEDSOURCE"), kBoxError | kBoxOk);
+  const WideString text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+  logStart();
+  m_report.startFailure(m_session->kitPath(), text, ERROR_INVALID_DATA);
+  notify(text, kBoxError | kBoxOk);
   if (m_window != nullptr) gtk_widget_destroy(m_window);
 }
 
