@@ -631,7 +631,6 @@ int CInstallerDlg::runWithoutWindow() {
       if (!m_session->recordTemplateDirectory(unsavedFiles)) {
         notify(LoadResString("IDS_ERROR_RECORDDIR") + u" " + unsavedFiles, kBoxError | kBoxOk);
       }
-      m_wizardState = WizardState::kSuccess;
       return kExitSuccess;
     }
     case InstallOutcome::kFailed: {
