@@ -13,11 +13,7 @@
 
 namespace {
 
-uint32_t resultOf(int result) {
-  if (result == 0) return ERROR_SUCCESS;
-  if (errno == EXDEV) return ERROR_NOT_SAME_DEVICE;
-  return errno == EEXIST ? ERROR_ALREADY_EXISTS : translateErrNo(errno);
-}
+uint32_t resultOf(int result) { return result == 0 ? ERROR_SUCCESS : translateErrNo(errno); }
 
 }  // namespace
 
