@@ -18,8 +18,7 @@ bool InstallLog::open(const std::string& path) {
   if (m_descriptor != -1) ::close(m_descriptor);
   m_path = path;
   m_reported = false;
-  m_descriptor =
-      ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  m_descriptor = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (m_descriptor == -1) reportFailure(errno);
   return m_descriptor != -1;
 }
@@ -35,7 +34,8 @@ void InstallLog::write(const char* event, const std::string& text) {
   char stamp[40] = "";
   const time_t now = time(nullptr);
   struct tm local {};
-  if (localtime_r(&now, &local) != nullptr) strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S%z", &local);
+  if (localtime_r(&now, &local) != nullptr)
+    strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S%z", &local);
   std::string line = std::string(stamp) + " " + event + " ";
   line.reserve(line.size() + text.size() + 1);
   for (const char c : text) {
@@ -56,7 +56,7 @@ void InstallLog::reportFailure(int reason) {
   if (m_reported) return;
   m_reported = true;
   char buffer[256];
-  const std::string message =
-      "setup: cannot write the log " + m_path + ": " + strerror_r(reason, buffer, sizeof buffer) + "\n";
+  const std::string message = "setup: cannot write the log " + m_path + ": " +
+                              strerror_r(reason, buffer, sizeof buffer) + "\n";
   write_all(STDERR_FILENO, message.data(), message.size());
 }

@@ -97,6 +97,10 @@ class BasicInstaller : public BasicRollback<Files> {
   // Publishes `path` and the progress of the finished entries plus
   // `entryWork` of the current one; below 100 until the run has succeeded.
   void publishProgress(const WideString& path, uint64_t entryWork);
+  // The percentage done with `entryWork` of the current entry, at most 99.
+  uint32_t shareDone(uint64_t entryWork) const;
+  // "path: reason" of the failure recorded last.
+  WideString lastFailureDetail() const;
   // The kit reader's observer for `path`: publishes the progress and stops
   // the work once a cancel is requested.
   std::function<bool(uint64_t)> observerFor(const WideString& path);
@@ -111,11 +115,11 @@ class BasicInstaller : public BasicRollback<Files> {
   // files count too: the whole kit's, the finished entries' and the share
   // last published.
   uint64_t m_totalWork = 0;
+  uint64_t m_doneWork = 0;
+  uint32_t m_published = 0;
   InstallLog* m_log = nullptr;
   bool m_dryRun = false;
   InstallCounts m_counts;
-  uint64_t m_doneWork = 0;
-  uint32_t m_published = 0;
   WideString m_targetDirectory;
   int m_finalPause;
 };

@@ -35,7 +35,8 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   m_dryRun = m_data->dryRun();
   m_counts = InstallCounts();
   if (m_log != nullptr) {
-    this->setReplayReport([this](const char* event, const std::string& path) { logEvent(event, path); });
+    this->setReplayReport(
+        [this](const char* event, const std::string& path) { logEvent(event, path); });
   }
   if (m_dryRun) return dryRun(kit);
 
@@ -188,8 +189,8 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
   batch.clear();
   std::unordered_set<std::string> names;
   bool writes = false;
-  for (uint32_t index = first; index != kit.count() && batch.size() < installer_detail::kBatchEntries;
-       ++index) {
+  for (uint32_t index = first;
+       index != kit.count() && batch.size() < installer_detail::kBatchEntries; ++index) {
     // The run looks at the cancel before the first entry planned.
     if (!batch.empty() && m_data->isCancelled()) break;
     PlannedEntry entry = decideEntry(kit, index);
@@ -327,9 +328,20 @@ uint32_t BasicInstaller<Kit, Files>::failInKit(const Kit& kit, uint32_t code,
 
 template <class Kit, class Files>
 void BasicInstaller<Kit, Files>::publishProgress(const WideString& path, uint64_t entryWork) {
-  const uint64_t done = std::min(m_doneWork + entryWork, m_totalWork);
-  m_published = m_totalWork == 0 ? 0 : static_cast<uint32_t>(std::min<uint64_t>(done * 100 / m_totalWork, 99));
+  m_published = shareDone(entryWork);
   m_data->setInstallState(0, path, static_cast<int32_t>(m_published));
+}
+
+template <class Kit, class Files>
+uint32_t BasicInstaller<Kit, Files>::shareDone(uint64_t entryWork) const {
+  if (m_totalWork == 0) return 0;
+  const uint64_t done = std::min(m_doneWork + entryWork, m_totalWork);
+  return static_cast<uint32_t>(std::min<uint64_t>(done * 100 / m_totalWork, 99));
+}
+
+template <class Kit, class Files>
+WideString BasicInstaller<Kit, Files>::lastFailureDetail() const {
+  return failure_detail(widen_lib(this->failure().path), this->failure().reason);
 }
 
 template <class Kit, class Files>
@@ -337,10 +349,7 @@ std::function<bool(uint64_t)> BasicInstaller<Kit, Files>::observerFor(const Wide
   return [this, path](uint64_t entryBytes) {
     if (m_data->isCancelled()) return false;
     // Published when the share moves, not for every block.
-    const uint64_t done = std::min(m_doneWork + entryBytes, m_totalWork);
-    if (!path.empty() && m_totalWork != 0 && std::min<uint64_t>(done * 100 / m_totalWork, 99) != m_published) {
-      publishProgress(path, entryBytes);
-    }
+    if (!path.empty() && shareDone(entryBytes) != m_published) publishProgress(path, entryBytes);
     return true;
   };
 }
@@ -350,10 +359,7 @@ uint32_t BasicInstaller<Kit, Files>::cancel() {
   // A dry run has nothing to undo.
   if (m_dryRun) return ERROR_CANCELLED;
   rollbackAndLog(ERROR_CANCELLED);
-  if (publishKeptBackupRoot()) {
-    m_data->setFailureDetail(
-        failure_detail(widen_lib(this->failure().path), this->failure().reason));
-  }
+  if (publishKeptBackupRoot()) m_data->setFailureDetail(lastFailureDetail());
   return ERROR_CANCELLED;
 }
 
@@ -400,8 +406,7 @@ uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progres
   const bool keptBefore = !this->keptBackupRoot().empty();
   rollbackAndLog(code);
   if (!keptBefore && publishKeptBackupRoot()) {
-    const WideString unrestored =
-        failure_detail(widen_lib(this->failure().path), this->failure().reason);
+    const WideString unrestored = lastFailureDetail();
     logEvent("error", narrow_lib(unrestored) + " code=" + std::to_string(code));
     m_data->setFailureDetail(unrestored);
     m_data->setInstallState(code,

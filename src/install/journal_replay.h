@@ -201,8 +201,8 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
     bool restored = false;
     if (targets.open(directory, at) == 0) {
       if (saved.open(directory, from) == 0 && status_at<Files>(from, name, status)) {
-        restored = restore_saved<Files>(from, at, name,
-                                        temporary_entry_name(runId, record->entry)) == 0;
+        restored =
+            restore_saved<Files>(from, at, name, temporary_entry_name(runId, record->entry)) == 0;
       } else {
         // Not saved (any more): right only when the earlier version is in place.
         restored = status_at<Files>(at, name, status) && same_file(status, record->old);
@@ -271,8 +271,8 @@ RecoveryOutcome recover_backup_root(const std::string& targetPath, HANDLE target
   const uint32_t opened = root.open(backupRoot, targetPath, target);
   if (opened == ERROR_FILE_NOT_FOUND) return RecoveryOutcome::kNothing;
   if (opened != 0) return RecoveryOutcome::kKept;
-  const int journal = openat(descriptorOf(root.handle()), kJournalFileName,
-                             O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  const int journal =
+      openat(descriptorOf(root.handle()), kJournalFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (journal == -1) {
     if (errno != ENOENT) return RecoveryOutcome::kKept;
     root.discard();

@@ -65,15 +65,16 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
       missing.insert(missing.begin(), directory);
       continue;
     }
-    if (!S_ISDIR(status.st_mode)) return fail(ERROR_PATH_NOT_FOUND, directory, ERROR_ALREADY_EXISTS);
+    if (!S_ISDIR(status.st_mode))
+      return fail(ERROR_PATH_NOT_FOUND, directory, ERROR_ALREADY_EXISTS);
     break;
   }
   // The outermost directory the run changes gets its times back: the one
   // the missing directories are made in when they go, else the target, whose
   // times the registry holds before the backup root is made in it.
   struct stat above;
-  const std::string outer = missing.empty() ? without_trailing_slash(m_target)
-                                            : parent_of(missing.front());
+  const std::string outer =
+      missing.empty() ? without_trailing_slash(m_target) : parent_of(missing.front());
   m_aboveTimes = JournalRecord();
   m_aboveTimes.type = JournalRecordType::kDirectoryTimes;
   m_aboveTimes.path = outer;
@@ -138,7 +139,8 @@ uint32_t BasicRollback<Files>::inspect(const WideString& targetDirectory) {
       missing = true;
       continue;
     }
-    if (!S_ISDIR(status.st_mode)) return fail(ERROR_PATH_NOT_FOUND, directory, ERROR_ALREADY_EXISTS);
+    if (!S_ISDIR(status.st_mode))
+      return fail(ERROR_PATH_NOT_FOUND, directory, ERROR_ALREADY_EXISTS);
     break;
   }
   if (directory.empty()) directory = "/";
@@ -232,8 +234,7 @@ uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name
   if (replaces) {
     HANDLE at = INVALID_HANDLE_VALUE;
     struct stat status;
-    if (m_targetWalker.open(directory, at) == 0 &&
-        Files::StatusAt(at, base, status) == 0) {
+    if (m_targetWalker.open(directory, at) == 0 && Files::StatusAt(at, base, status) == 0) {
       record.old = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
                     static_cast<uint64_t>(status.st_size), status.st_mtim.tv_sec,
                     status.st_mtim.tv_nsec};
@@ -355,7 +356,8 @@ uint32_t BasicRollback<Files>::beginJournal() {
   if (code != 0) return code;
   m_backupRoot = m_header.backupRoot;
   code = Files::CreateDirectoryAt(m_backup.handle(), kSavedDirectoryName, 0700);
-  if (code == 0) code = Files::OpenDirectoryAt(m_backup.handle(), kSavedDirectoryName, m_savedHandle);
+  if (code == 0)
+    code = Files::OpenDirectoryAt(m_backup.handle(), kSavedDirectoryName, m_savedHandle);
   if (code != 0) return fail(code, m_backupRoot + kSavedDirectoryName);
   m_savedWalker.reset(m_savedHandle);
   code = m_journalFile.create(m_backup.handle(), kJournalFileName, m_header);
@@ -493,9 +495,9 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
   m_targetWalker.clear();
   const std::vector<JournalRecord> records = journal();
   const std::vector<std::string> unrestored =
-      m_backupRoot.empty() ? std::vector<std::string>()
-                           : replay_journal<Files>(records, m_lock.handle(), m_backup.handle(),
-                                                   m_report);
+      m_backupRoot.empty()
+          ? std::vector<std::string>()
+          : replay_journal<Files>(records, m_lock.handle(), m_backup.handle(), m_report);
   if (!unrestored.empty()) {
     m_kept = m_backupRoot;
     m_backup.close();

@@ -18,8 +18,8 @@ constexpr int kRetryMilliseconds = 50;
 
 uint32_t TargetLock::acquire(const std::string& directory, int waitMilliseconds) {
   release();
-  const int descriptor = retryOnInterrupt(
-      [&] { return open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  const int descriptor =
+      retryOnInterrupt([&] { return open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
   if (descriptor == -1) return errno == ENOENT ? ERROR_PATH_NOT_FOUND : translateErrNo(errno);
   for (int waited = 0;; waited += kRetryMilliseconds) {
     if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {

@@ -160,11 +160,9 @@ class InstallData {
   // Writes entry `index` into `output` from its current position, ends the
   // file there when `truncate` (it may have been longer), then sets the
   // entry's time.
-  uint32_t writeEntry(uint32_t index, HANDLE output, bool truncate,
-                      const BlockObserver& observer);
+  uint32_t writeEntry(uint32_t index, HANDLE output, bool truncate, const BlockObserver& observer);
   // Writes `entry` from the stream, which has not yet passed its first byte.
-  uint32_t copyFromStream(const FileData<FS>& entry, HANDLE output,
-                          const BlockObserver& observer);
+  uint32_t copyFromStream(const FileData<FS>& entry, HANDLE output, const BlockObserver& observer);
   // Writes `entry` from the temporary container.
   uint32_t copyFromContainer(const FileData<FS>& entry, HANDLE output,
                              const BlockObserver& observer);

@@ -294,7 +294,7 @@ uint32_t InstallData<Compressor, FS>::copy(uint32_t index, const WideString& des
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::writeEntry(uint32_t index, HANDLE output, bool truncate,
-                                                const BlockObserver& observer) {
+                                                 const BlockObserver& observer) {
   const FileData<FS>& entry = files[index];
   uint32_t code = 0;
   failedFile.clear();
@@ -330,7 +330,7 @@ uint32_t InstallData<Compressor, FS>::passOver(uint32_t index, const BlockObserv
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::passStreamTo(uint64_t end, uint64_t entryStart,
-                                                    const BlockObserver& observer) {
+                                                   const BlockObserver& observer) {
   return takeFromStream(end - stream->position(), [&](const uint8_t*, size_t size) {
     const uint64_t reached = stream->position() + size;
     const bool goOn = !observer || observer(reached > entryStart ? reached - entryStart : 0);
@@ -340,7 +340,7 @@ uint32_t InstallData<Compressor, FS>::passStreamTo(uint64_t end, uint64_t entryS
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::copyFromStream(const FileData<FS>& entry, HANDLE output,
-                                                      const BlockObserver& observer) {
+                                                     const BlockObserver& observer) {
   const uint32_t code = passStreamTo(entry.offset, entry.offset, observer);
   if (code != 0) return code;
   uint64_t done = 0;
@@ -408,8 +408,7 @@ uint32_t InstallData<Compressor, FS>::openContainer() {
 }
 
 template <class Compressor, class FS>
-uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entry,
-                                                        HANDLE output,
+uint32_t InstallData<Compressor, FS>::copyFromContainer(const FileData<FS>& entry, HANDLE output,
                                                         const BlockObserver& observer) {
   uint32_t code = openContainer();
   if (code != 0) return code;

@@ -21,9 +21,8 @@ uint32_t inflate_all(RawInflater& inflater, InflateSink& sink) {
   }
 }
 
-std::unique_ptr<InflatePipe> inflate_pipe(std::shared_ptr<RawInflater> inflater,
-                                          uint32_t blockSize, uint32_t blockCount,
-                                          bool threaded) {
+std::unique_ptr<InflatePipe> inflate_pipe(std::shared_ptr<RawInflater> inflater, uint32_t blockSize,
+                                          uint32_t blockCount, bool threaded) {
   return std::make_unique<InflatePipe>(
       [inflater](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
         return inflater->inflateInto(block, capacity, produced, ended);

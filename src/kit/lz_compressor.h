@@ -48,9 +48,8 @@ uint32_t inflate_raw(const uint8_t* data, size_t size, InflateSink& sink);
 uint32_t inflate_all(RawInflater& inflater, InflateSink& sink);
 // A pipe whose producer is `inflater`, which it keeps alive (and with it the
 // inflater's source) until the pipe has stopped.
-std::unique_ptr<InflatePipe> inflate_pipe(std::shared_ptr<RawInflater> inflater,
-                                          uint32_t blockSize, uint32_t blockCount,
-                                          bool threaded);
+std::unique_ptr<InflatePipe> inflate_pipe(std::shared_ptr<RawInflater> inflater, uint32_t blockSize,
+                                          uint32_t blockCount, bool threaded);
 
 // The decompressor over a Win32-style file interface `FS` (FileSystem in the
 // program; tests pass wrappers that inject failures).
@@ -170,9 +169,9 @@ std::shared_ptr<KitFileReader> duplicate_kit_reader(HANDLE source, uint32_t& cod
   const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
   code = duplicate < 0 ? translateErrNo(errno) : 0;
   if (duplicate < 0) return nullptr;
-  return std::make_shared<KitFileReader>(
-      reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)), &FS::ReadFileAt,
-      [](HANDLE file) { FS::CloseHandle(file); });
+  return std::make_shared<KitFileReader>(reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)),
+                                         &FS::ReadFileAt,
+                                         [](HANDLE file) { FS::CloseHandle(file); });
 }
 
 template <class FS>

@@ -41,16 +41,16 @@ uint32_t FileSystem::CreateFileAt(HANDLE directory, const std::string& name, uin
   return ERROR_SUCCESS;
 }
 
-uint32_t FileSystem::MoveFileAt(HANDLE fromDirectory, const std::string& from,
-                                HANDLE toDirectory, const std::string& to) {
+uint32_t FileSystem::MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
+                                const std::string& to) {
   return resultOf(
       renameat(atDescriptor(fromDirectory), from.c_str(), atDescriptor(toDirectory), to.c_str()));
 }
 
 uint32_t FileSystem::CreateHardLinkAt(HANDLE directory, const std::string& name,
                                       HANDLE existingDirectory, const std::string& existing) {
-  return resultOf(linkat(atDescriptor(existingDirectory), existing.c_str(),
-                         atDescriptor(directory), name.c_str(), 0));
+  return resultOf(linkat(atDescriptor(existingDirectory), existing.c_str(), atDescriptor(directory),
+                         name.c_str(), 0));
 }
 
 uint32_t FileSystem::DeleteFileAt(HANDLE directory, const std::string& name) {

@@ -55,7 +55,7 @@ class FileSystem {
   static uint32_t CreateHardLink(const WideString& newPath, const WideString& existingPath);
   // The whole size of the file at `path`, 64 bits wide: 0, or 1 on any failure.
   static uint32_t GetFileSize(const WideString& path, uint64_t* size);
-  static uint32_t DeleteFile(const WideString& path);                       // always 0
+  static uint32_t DeleteFile(const WideString& path);  // always 0
   // Renames a file or directory tree, replacing an existing target file; across
   // file systems copies it (modes, times) and removes the source. 0; 2 when the
   // source is missing or the move fails; 112 when the target's disk is full.
