@@ -1,10 +1,7 @@
 #include "ui/target_path.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
-#include <vector>
+#include <system_error>
 
 #include "config/config_locations.h"
 
@@ -12,12 +9,9 @@ namespace {
 
 // The current directory, or "" when it cannot be had (it was removed).
 WideString currentDirectory() {
-  for (std::vector<char> buffer(4096); buffer.size() <= 1024 * 1024;
-       buffer.resize(buffer.size() * 4)) {
-    if (getcwd(buffer.data(), buffer.size()) != nullptr) return widen_lib(buffer.data());
-    if (errno != ERANGE) break;
-  }
-  return WideString();
+  std::error_code error;
+  const std::filesystem::path directory = std::filesystem::current_path(error);
+  return error ? WideString() : widen_lib(directory.string());
 }
 
 }  // namespace
