@@ -1,20 +1,9 @@
 #include "ui/run_report.h"
 
+#include <utility>
+
 #include "text/languages.h"
-
-namespace {
-
-// `text` with every "{name}" replaced by the decimal `value`.
-void replacePlaceholder(std::string& text, const std::string& name, uint64_t value) {
-  const std::string placeholder = "{" + name + "}";
-  const std::string digits = std::to_string(value);
-  for (size_t at = text.find(placeholder); at != std::string::npos;
-       at = text.find(placeholder, at + digits.size())) {
-    text.replace(at, placeholder.size(), digits);
-  }
-}
-
-}  // namespace
+#include "text/wide_string.h"
 
 std::string startLogText(const std::string& version, const WideString& kitPath, uint64_t kitSize,
                          const std::vector<config::ProductInfo>& products,
@@ -38,12 +27,15 @@ std::string endLogText(int exitCode, const InstallCounts& counts) {
 }
 
 std::string summaryLine(const InstallCounts& counts, bool dryRun) {
-  std::string line = narrow_lib(LoadResString(dryRun ? "IDS_SUMMARY_DRYRUN" : "IDS_SUMMARY"));
-  replacePlaceholder(line, "created", counts.created);
-  replacePlaceholder(line, "replaced", counts.replaced);
-  replacePlaceholder(line, "unchanged", counts.unchanged);
-  replacePlaceholder(line, "bytes", counts.bytesWritten);
-  return line;
+  WideString line = LoadResString(dryRun ? "IDS_SUMMARY_DRYRUN" : "IDS_SUMMARY");
+  const std::pair<const char16_t*, uint64_t> values[] = {{u"{created}", counts.created},
+                                                         {u"{replaced}", counts.replaced},
+                                                         {u"{unchanged}", counts.unchanged},
+                                                         {u"{bytes}", counts.bytesWritten}};
+  for (const auto& [placeholder, value] : values) {
+    replace_all(line, placeholder, widen_lib(std::to_string(value)));
+  }
+  return narrow_lib(line);
 }
 
 void RunReport::recoveries(const std::vector<RecoveryNote>& notes) {
