@@ -28,12 +28,10 @@ WideString get_local_config_file_dir_base();      // home/.Orbe/orbstartt
 WideString get_local_config_file_path_base();     // ... + "/orbstart.cfg"
 WideString get_allusers_config_file_path_base();  // same as get_local_config_file_path
 
-// True when a file can be created in the directory: a probe file is created in
-// it and removed again. For a directory that does not exist yet, true when its
-// nearest existing ancestor is a directory that passes the same probe, so that
-// the directory could be created. Leaves nothing behind.
+// True when a file can be created in the directory. For a directory that does
+// not exist yet, true when its nearest existing ancestor is a directory that
+// passes the same test, so that the directory could be created. Nothing on
+// disk changes, not even a directory's times: an unnamed temporary file is
+// opened there and never linked (the access check where the file system has
+// none).
 bool isWritePermitted(const WideString& directory);
-// The same question answered without a probe, so that nothing on disk changes,
-// not even a directory's times: the nearest existing directory grants this
-// user write and search access (access(2)). A dry run asks this.
-bool isWritePermittedUntouched(const WideString& directory);

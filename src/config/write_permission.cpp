@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,8 +9,6 @@
 #include "platform/file_system.h"
 
 namespace {
-
-const char16_t kProbePrefix[] = u"Orbe";
 
 // The parent of a path: its text before the last "/" (trailing ones ignored),
 // "/" for an entry of the root and "." for a bare name.
@@ -40,21 +39,24 @@ bool nearest_existing_directory(std::string path, std::string& directory) {
   }
 }
 
+// Whether this process may create entries in the directory, asked without
+// leaving a trace: an unnamed file that never gets a name (no directory
+// entry, no changed times), else, where the file system cannot make one,
+// the access check.
+bool may_create_in(const std::string& directory) {
+  const int probe = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (probe != -1) {
+    close(probe);
+    return true;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+  return faccessat(AT_FDCWD, directory.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
 bool isWritePermitted(const WideString& directory) {
   if (directory.empty()) return false;
   std::string existing;
-  if (!nearest_existing_directory(narrow_lib(directory), existing)) return false;
-  WideString probeFile;
-  if (FileSystem::GetTempFileName(widen_lib(existing), kProbePrefix, probeFile) != 0) return false;
-  FileSystem::DeleteFile(probeFile);
-  return true;
-}
-
-bool isWritePermittedUntouched(const WideString& directory) {
-  if (directory.empty()) return false;
-  std::string existing;
-  return nearest_existing_directory(narrow_lib(directory), existing) &&
-         access(existing.c_str(), W_OK | X_OK) == 0;
+  return nearest_existing_directory(narrow_lib(directory), existing) && may_create_in(existing);
 }

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "platform/owned_file.h"
+#include "text/languages.h"
 #include "platform/write_all.h"
 
 InstallLog::~InstallLog() {
@@ -18,7 +20,7 @@ bool InstallLog::open(const std::string& path) {
   if (m_descriptor != -1) ::close(m_descriptor);
   m_path = path;
   m_reported = false;
-  m_descriptor = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  m_descriptor = open_regular_for_append(path, 0600);
   if (m_descriptor == -1) reportFailure(errno);
   return m_descriptor != -1;
 }
@@ -56,7 +58,9 @@ void InstallLog::reportFailure(int reason) {
   if (m_reported) return;
   m_reported = true;
   char buffer[256];
-  const std::string message = "setup: cannot write the log " + m_path + ": " +
-                              strerror_r(reason, buffer, sizeof buffer) + "\n";
+  // A pipe, a device or a directory at the path is refused when opened.
+  const std::string why = reason == EINVAL ? narrow_lib(LoadResString("IDS_REASON_NOTREGULAR"))
+                                           : strerror_r(reason, buffer, sizeof buffer);
+  const std::string message = "setup: cannot write the log " + m_path + ": " + why + "\n";
   write_all(STDERR_FILENO, message.data(), message.size());
 }

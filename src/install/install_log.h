@@ -14,8 +14,9 @@ class InstallLog {
   InstallLog(const InstallLog&) = delete;
   InstallLog& operator=(const InstallLog&) = delete;
 
-  // Opens `path` for appending, never through a link at its last component,
-  // mode 0600 when created. False on failure, which is reported once on
+  // Opens `path` for appending, never through a link at its last component
+  // and never waiting on a pipe, mode 0600 when created; anything but a
+  // regular file (a pipe, a device, a directory) is refused. False on failure, which is reported once on
   // stderr ("setup: cannot write the log PATH: reason"); every write is
   // then a no-op.
   bool open(const std::string& path);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "install/install_counts.h"
 #include "install/install_log.h"
@@ -33,6 +34,7 @@ class BasicInstallProcessData {
     m_progress = 0;
     m_keptBackupRoot.clear();
     m_failureDetail.clear();
+    m_warnings.clear();
     m_rollingBack = false;
     m_counts = InstallCounts();
     m_kit = kit;
@@ -82,6 +84,17 @@ class BasicInstallProcessData {
   WideString failureDetail() {
     SemaphoreGuard guard(m_lock);
     return m_failureDetail;
+  }
+
+  // What a successful run could not clean up after its commit, one text a
+  // warning (the installation stands all the same).
+  void addWarning(const WideString& warning) {
+    SemaphoreGuard guard(m_lock);
+    m_warnings.push_back(warning);
+  }
+  std::vector<WideString> warnings() {
+    SemaphoreGuard guard(m_lock);
+    return m_warnings;
   }
 
   // True while a failed or cancelled run puts the previous version back.
@@ -146,6 +159,7 @@ class BasicInstallProcessData {
   int32_t m_progress = 0;
   WideString m_keptBackupRoot;
   WideString m_failureDetail;
+  std::vector<WideString> m_warnings;
   bool m_rollingBack = false;
   InstallLog* m_log = nullptr;
   bool m_dryRun = false;

@@ -1,21 +1,69 @@
 #include "install/install_registry.h"
 
+#include <fcntl.h>
+#include <time.h>
+
 #include <algorithm>
 
 #include "config/config_locations.h"
 #include "platform/file_system.h"
+#include "platform/posix_call.h"
+
+namespace {
+
+// A leftover ".new" this old cannot belong to a write still going on.
+constexpr time_t kAbandonedSeconds = 60;
+
+bool ends_with(const std::string& text, const char* tail) {
+  const size_t size = std::char_traits<char>::length(tail);
+  return text.size() >= size && text.compare(text.size() - size, size, tail) == 0;
+}
+
+}  // namespace
 
 std::string install_registry_directory() { return narrow_lib(p8_app_data_dir(false)) + "pending/"; }
 
-std::vector<std::string> list_registry_entries(const std::string& directory) {
+uint32_t check_registry_directory(const std::string& directory) {
+  struct stat status;
+  if (lstat(directory.c_str(), &status) != 0) return 0;
+  return check_owned(status, true);
+}
+
+uint32_t read_registry_entries(const std::string& directory, std::vector<RegistryEntry>& entries,
+                              bool tidy) {
+  entries.clear();
+  const uint32_t trusted = check_registry_directory(directory);
+  if (trusted != 0) return trusted;
+  const int opened = retryOnInterrupt([&] {
+    return open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  });
+  if (opened == -1) return 0;
+  // The directory opened is the one checked, not one put in its place since.
+  struct stat status;
+  if (fstat(opened, &status) != 0 || check_owned(status, true) != 0) {
+    close(opened);
+    return ERROR_INVALID_OWNER;
+  }
   std::vector<std::string> names;
-  std::vector<std::string> entries;
   FileSystem::ListDirectory(directory, names);
+  const time_t now = time(nullptr);
   for (const std::string& name : names) {
     if (name.compare(0, 8, "install-") != 0) continue;
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".new") == 0) continue;
-    entries.push_back(directory + name);
+    if (ends_with(name, ".new")) {
+      struct stat status;
+      if (tidy && fstatat(opened, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+          check_owned(status, false) == 0 && now - status.st_mtim.tv_sec > kAbandonedSeconds) {
+        unlinkat(opened, name.c_str(), 0);
+      }
+      continue;
+    }
+    RegistryEntry entry;
+    entry.path = directory + name;
+    entry.code = read_journal_file(opened, name, kMaxRegistryEntryBytes, entry.records);
+    entries.push_back(std::move(entry));
   }
-  std::sort(entries.begin(), entries.end());
-  return entries;
+  close(opened);
+  std::sort(entries.begin(), entries.end(),
+            [](const RegistryEntry& a, const RegistryEntry& b) { return a.path < b.path; });
+  return 0;
 }

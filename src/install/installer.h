@@ -53,9 +53,12 @@ class BasicInstaller : public BasicRollback<Files> {
   static constexpr uint32_t kNewFileMode = 0660;
   struct PlannedEntry {
     uint32_t index = 0;
-    // A replaced file's permission bits, which the new one takes.
+    // A replaced file's permission bits, owner and group, which the new
+    // one takes.
     bool keepMode = false;
     uint32_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
     Action action = Action::kSkip;
     // A write over a file that is there.
     bool replaces = false;
@@ -109,6 +112,12 @@ class BasicInstaller : public BasicRollback<Files> {
   bool publishKeptBackupRoot();
   // Writes the entry under its temporary name and renames it into place.
   uint32_t writeEntry(Kit& kit, const PlannedEntry& entry);
+  // Gives the new file `output` of `directory` the owner and group it is to
+  // have: a replaced file's; when the run is root's, those of the directory
+  // it is made in, so that a user's tree stays the user's.
+  uint32_t giveOwner(HANDLE directory, HANDLE output, const PlannedEntry& entry);
+  // The size and time the entry's file is given, as the journal records it.
+  static FileIdentity madeIdentity(const PlannedEntry& entry);
 
   BasicInstallProcessData<Kit>* m_data = nullptr;
   // Progress counts the kit's bytes, and one for each entry so that empty

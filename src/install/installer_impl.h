@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -87,7 +88,12 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   if (committed != 0) return stopOnError(committed, m_published);
   m_data->setInstallState(0, LoadResString("IDS_INSTALL_FINISH"), 100);
   const auto published = std::chrono::steady_clock::now();
-  this->discardBackup();
+  // The installation stands; what cannot be cleaned up is only a warning.
+  for (const FailurePoint& left : this->discardBackup()) {
+    const WideString detail = failure_detail(widen_lib(left.path), left.reason);
+    logEvent("warning", narrow_lib(detail));
+    m_data->addWarning(LoadResString("IDS_CLEANUP_WARNING") + u"\n" + detail);
+  }
   const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - published);
   if (spent.count() < m_finalPause) Sleep(m_finalPause - static_cast<int>(spent.count()));
@@ -115,7 +121,7 @@ uint32_t BasicInstaller<Kit, Files>::dryRun(Kit* kit) {
     if (entry.action == Action::kWrite) {
       // Planned in memory only: finds what stands in the way of its
       // directories, as a run's plan would.
-      entry.code = this->planEntry(index, entry.name, entry.replaces);
+      entry.code = this->planEntry(index, entry.name, entry.replaces, madeIdentity(entry));
       if (entry.code == 0) entry.code = this->checkWritable(entry.name);
       if (entry.code != 0) {
         entry.action = Action::kFail;
@@ -197,7 +203,7 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
     if (entry.action == Action::kWrite) {
       // A file named twice is decided again once its first copy is written.
       if (!names.insert(entry.name).second) break;
-      entry.code = this->planEntry(index, entry.name, entry.replaces);
+      entry.code = this->planEntry(index, entry.name, entry.replaces, madeIdentity(entry));
       if (entry.code != 0) {
         entry.action = Action::kFail;
         entry.failure = this->failure();
@@ -283,9 +289,11 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     }
     const _FILETIME installed = EpochToFileTime(static_cast<long>(status.st_mtim.tv_sec));
     if (comparable && !earlier(installed, data.time)) return entry;
-    // A replaced file keeps its permission bits.
+    // A replaced file keeps its permission bits, owner and group.
     entry.keepMode = S_ISREG(status.st_mode);
     entry.mode = status.st_mode & 0777;
+    entry.owner = status.st_uid;
+    entry.group = status.st_gid;
   }
   entry.action = Action::kWrite;
   entry.replaces = present;
@@ -307,6 +315,8 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   // removes.
   code = kit.copyTo(entry.index, output, observerFor(entry.path));
   if (code != 0 && code != ERROR_CANCELLED) failInKit(kit, code, entry.name);
+  if (code == 0) code = giveOwner(directory, output, entry);
+  // After the owner, whose change would clear set-id bits.
   if (code == 0 && entry.keepMode) {
     code = Files::SetFileMode(output, entry.mode);
     if (code != 0) this->fail(code, entry.name);
@@ -317,6 +327,37 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   if (code != 0) return code;
   code = Files::MoveFileAt(directory, temporary, directory, base);
   return code == 0 ? 0 : this->fail(code, entry.name);
+}
+
+template <class Kit, class Files>
+uint32_t BasicInstaller<Kit, Files>::giveOwner(HANDLE directory, HANDLE output,
+                                               const PlannedEntry& entry) {
+  const bool root = geteuid() == 0;
+  uid_t owner = entry.owner;
+  gid_t group = entry.group;
+  if (!entry.keepMode) {
+    struct stat parent;
+    if (!root || Files::StatusAt(directory, "", parent) != 0) return 0;
+    owner = parent.st_uid;
+    group = parent.st_gid;
+  }
+  if (owner == geteuid() && group == getegid()) return 0;
+  uint32_t code = Files::SetOwnerAt(output, "", owner, group);
+  // Another user's file replaced by one who is not root becomes the
+  // runner's; it keeps its group where the runner belongs to it.
+  if (code == ERROR_ACCESS_DENIED && !root) {
+    Files::SetOwnerAt(output, "", static_cast<uid_t>(-1), group);
+    code = 0;
+  }
+  return code == 0 ? 0 : this->fail(code, entry.name);
+}
+
+template <class Kit, class Files>
+FileIdentity BasicInstaller<Kit, Files>::madeIdentity(const PlannedEntry& entry) {
+  FileIdentity made;
+  made.size = entry.size;
+  made.seconds = FileTimeToEpoch(entry.time);
+  return made;
 }
 
 template <class Kit, class Files>
@@ -390,6 +431,8 @@ uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progres
     text = LoadResString("IDS_TARGET_BUSY") + u" " + m_targetDirectory;
   } else if (!this->keptBackupRoot().empty()) {
     text = LoadResString("IDS_RECOVERY_FAILED") + u" " + widen_lib(this->keptBackupRoot());
+  } else if (!this->foreignBackupRoot().empty()) {
+    text = LoadResString("IDS_FOREIGN_BACKUP_ROOT") + u" " + widen_lib(this->foreignBackupRoot());
   } else if (code == ERROR_PATH_NOT_FOUND && !this->blocked().empty()) {
     text = LoadResString("IDS_ERROR_NOTDIRECTORY") + u" " + widen_lib(this->blocked());
   } else {

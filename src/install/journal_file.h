@@ -57,8 +57,20 @@ class BasicJournalFile {
   std::string m_pending;
 };
 
-// Reads a whole journal file (a link is not followed). False when it is
-// missing, unreadable or not a journal (decode_journal).
-bool read_journal_file(const std::string& path, std::vector<JournalRecord>& records);
-// The same from an open file, read from its start.
-bool read_journal_descriptor(int descriptor, std::vector<JournalRecord>& records);
+// Bounds on what is read of a journal and of a registry entry, which anyone
+// may have planted. A journal holds at most three records per kit entry (its
+// file, a directory made for it, one directory's times), each under 130
+// bytes besides a path no longer than the entry's name in UTF-8; the kit's
+// head keeps each entry in at least 48 bytes plus two per name character, so
+// eight times the head's memory ceiling (64 MiB) bounds any real journal. A
+// registry entry names a target, a backup root and directories above the
+// target: 8 MiB holds 2,000 of them of 4,096 bytes.
+constexpr uint64_t kMaxJournalBytes = (uint64_t{8} * 64 + 1) << 20;
+constexpr uint64_t kMaxRegistryEntryBytes = uint64_t{8} << 20;
+
+// Reads the journal file `name` of the directory `directoryFd` (AT_FDCWD
+// for a path), never through a link or from a pipe or device, only when it
+// is this user's own and at most `bound` bytes: 0; 2 when it is missing; 13
+// when it is not a journal (decode_journal); else read_owned_file's code.
+uint32_t read_journal_file(int directoryFd, const std::string& name, uint64_t bound,
+                           std::vector<JournalRecord>& records);

@@ -9,8 +9,8 @@ namespace {
 
 constexpr char kMagic[4] = {'P', '8', 'J', 'R'};
 // Fixed part of a payload: type, entry, run id, five identity numbers, two
-// access-time numbers, two string lengths.
-constexpr size_t kFixedPayload = 1 + 4 + 8 + 5 * 8 + 2 * 8 + 2 * 4;
+// access-time numbers, two string lengths, the made identity's three numbers.
+constexpr size_t kFixedPayload = 1 + 4 + 8 + 5 * 8 + 2 * 8 + 2 * 4 + 3 * 8;
 
 void putNumber(std::string& out, uint64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -59,9 +59,17 @@ bool decodePayload(const char* data, size_t size, JournalRecord& record) {
       !reader.number(record.old.size, 8) || !reader.number(seconds, 8) ||
       !reader.number(nanoseconds, 8) || !reader.number(access, 8) ||
       !reader.number(accessNano, 8) || !reader.text(record.path) ||
-      !reader.text(record.backupRoot) || reader.left() != 0) {
+      !reader.text(record.backupRoot)) {
     return false;
   }
+  uint64_t madeSeconds = 0, madeNanoseconds = 0;
+  if (reader.left() != 0 &&
+      (!reader.number(record.made.size, 8) || !reader.number(madeSeconds, 8) ||
+       !reader.number(madeNanoseconds, 8) || reader.left() != 0)) {
+    return false;
+  }
+  record.made.seconds = static_cast<int64_t>(madeSeconds);
+  record.made.nanoseconds = static_cast<int64_t>(madeNanoseconds);
   if (type < static_cast<uint8_t>(JournalRecordType::kHeader) ||
       type > static_cast<uint8_t>(JournalRecordType::kDirectoryTimes)) {
     return false;
@@ -103,6 +111,9 @@ void append_journal_record(std::string& out, const JournalRecord& record) {
   putNumber(payload, static_cast<uint64_t>(record.accessNanoseconds), 8);
   putString(payload, record.path);
   putString(payload, record.backupRoot);
+  putNumber(payload, record.made.size, 8);
+  putNumber(payload, static_cast<uint64_t>(record.made.seconds), 8);
+  putNumber(payload, static_cast<uint64_t>(record.made.nanoseconds), 8);
   putNumber(out, payload.size(), 4);
   putNumber(out, checksum(payload.data(), payload.size()), 4);
   out += payload;

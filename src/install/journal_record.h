@@ -13,7 +13,10 @@
 //   payload := type:u8 entry:u32 runId:u64 device:u64 inode:u64 size:u64
 //              seconds:i64 nanoseconds:i64 accessSeconds:i64
 //              accessNanoseconds:i64 path:string backupRoot:string
+//              [madeSize:u64 madeSeconds:i64 madeNanoseconds:i64]
 //   string  := byteCount:u32 bytes
+// (The made identity is absent from the records of earlier versions, which
+// then read as zero.)
 #pragma once
 
 #include <cstdint>
@@ -58,6 +61,9 @@ struct JournalRecord {
   int64_t accessNanoseconds = 0;
   std::string path;
   std::string backupRoot;
+  // kCreate and kReplace: the size and modification time the run gives the
+  // new file, by which an undo knows it as the run's (device and inode 0).
+  FileIdentity made;
 };
 
 // The version word that starts every journal file.

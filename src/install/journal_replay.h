@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "install/directory_walker.h"
@@ -26,9 +28,11 @@
 #include "platform/tree_removal.h"
 
 // Names inside a backup root, and the backup root inside a target directory.
-// The kit may not name the backup root.
+// The kit may not name the backup root. At the commit the journal is renamed
+// to the committed name, which still proves whose the saved versions are.
 extern const char kBackupRootName[];      // ".p8stp"
 extern const char kJournalFileName[];     // "journal"
+extern const char kCommittedFileName[];   // "committed"
 extern const char kSavedDirectoryName[];  // "saved"
 
 namespace replay_detail {
@@ -42,6 +46,34 @@ inline bool same_file(const struct stat& status, const FileIdentity& old) {
   return (status.st_dev == old.device && status.st_ino == old.inode) ||
          (static_cast<uint64_t>(status.st_size) == old.size &&
           status.st_mtim.tv_sec == old.seconds && status.st_mtim.tv_nsec == old.nanoseconds);
+}
+
+// Whether `status` is a regular file with the size and time the run gave a
+// new file.
+inline bool made_by_run(const struct stat& status, const FileIdentity& made) {
+  return S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) == made.size &&
+         status.st_mtim.tv_sec == made.seconds && status.st_mtim.tv_nsec == made.nanoseconds;
+}
+
+// Whether the journal `header` is that of a run into the target `targetPath`
+// (open as `target`; the header may spell it otherwise) with the backup root
+// `backupRoot`, and of the run `runId` unless that is 0.
+template <class Files>
+bool proves(const JournalRecord& header, const std::string& targetPath, HANDLE target,
+            const std::string& backupRoot, uint64_t runId) {
+  if (runId != 0 && header.runId != runId) return false;
+  struct stat named;
+  struct stat opened;
+  const bool sameTarget =
+      header.path == targetPath ||
+      (Files::StatusOfPath(header.path, true, named) == 0 &&
+       Files::StatusAt(target, "", opened) == 0 && named.st_dev == opened.st_dev &&
+       named.st_ino == opened.st_ino);
+  const std::string inTarget = std::string(kBackupRootName) + "/";
+  const bool sameRoot = header.backupRoot == backupRoot ||
+                        (backupRoot == targetPath + inTarget &&
+                         header.backupRoot == header.path + inTarget);
+  return sameTarget && sameRoot;
 }
 
 // Puts the saved `name` of `saved` back over `name` of `target`: a rename,
@@ -75,7 +107,8 @@ class BasicBackupRoot {
   // Opens the backup root `path` (ending with "/"): the one inside the
   // target open as `target` when `path` is the target's, else a directory of
   // the temporary directory. Only a real directory of this user's that no
-  // one else may enter is opened. 0; 2 when there is none; 3 otherwise.
+  // one else may enter is opened. 0; 2 when there is none; 1307 when it is
+  // not such a directory; else the code of why it cannot be opened.
   uint32_t open(const std::string& path, const std::string& targetPath, HANDLE target) {
     close();
     std::string name = path.substr(0, path.size() - 1);
@@ -84,7 +117,7 @@ class BasicBackupRoot {
       name = kBackupRootName;
     } else {
       const size_t slash = name.rfind('/');
-      if (slash == std::string::npos) return ERROR_PATH_NOT_FOUND;
+      if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
       const int parent = ::open(slash == 0 ? "/" : name.substr(0, slash).c_str(),
                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       if (parent == -1) return ERROR_FILE_NOT_FOUND;
@@ -96,12 +129,12 @@ class BasicBackupRoot {
     const uint32_t code = Files::OpenDirectoryAt(m_parent, m_name, m_handle);
     if (code != 0) {
       m_handle = INVALID_HANDLE_VALUE;
-      return code;
+      return code == ERROR_PATH_NOT_FOUND ? ERROR_INVALID_OWNER : code;
     }
     struct stat status;
     if (Files::StatusAt(m_handle, "", status) != 0 || status.st_uid != geteuid() ||
         (status.st_mode & 077) != 0) {
-      return ERROR_PATH_NOT_FOUND;
+      return ERROR_INVALID_OWNER;
     }
     return 0;
   }
@@ -116,13 +149,50 @@ class BasicBackupRoot {
     return code;
   }
   HANDLE handle() const { return m_handle; }
-  // Removes the journal, makes that removal durable, then removes the rest.
-  void discard() {
-    if (m_handle == INVALID_HANDLE_VALUE) return;
-    Files::DeleteFileAt(m_handle, kJournalFileName);
-    fsync(descriptorOf(m_handle));
-    removeEntryAt(descriptorOf(m_parent), m_name);
+  // Removes the root when it is empty and closes it: 0 or why it stays.
+  uint32_t removeIfEmpty() {
+    const uint32_t code = Files::RemoveDirectoryAt(m_parent, m_name);
     close();
+    return code;
+  }
+  // The commit: the journal takes the committed name, durably. 0, or the
+  // code of the failing step; the journal then keeps (or gets back) its
+  // name, so that an undo is still possible and still done after a crash.
+  uint32_t commit() {
+    uint32_t code = Files::MoveFileAt(m_handle, kJournalFileName, m_handle, kCommittedFileName);
+    if (code != 0) return code;
+    code = Files::FlushFileBuffers(m_handle);
+    if (code != 0) Files::MoveFileAt(m_handle, kCommittedFileName, m_handle, kJournalFileName);
+    return code;
+  }
+  // Removes the names a backup root holds and the root itself: the saved
+  // versions first, then the journal (or its committed name), durably, so
+  // that until the end the root still proves itself the run's. 0, or the
+  // code of the first name that stays, named by `failed` (relative to the
+  // root).
+  uint32_t discard(std::string& failed) {
+    if (m_handle == INVALID_HANDLE_VALUE) return 0;
+    uint32_t code = 0;
+    failed.clear();
+    removeEntryAt(descriptorOf(m_handle), kSavedDirectoryName);
+    struct stat status;
+    if (Files::StatusAt(m_handle, kSavedDirectoryName, status) == 0) {
+      code = ERROR_ACCESS_DENIED;
+      failed = kSavedDirectoryName;
+    }
+    for (const char* name : {kJournalFileName, kCommittedFileName}) {
+      const uint32_t removed = Files::DeleteFileAt(m_handle, name);
+      if (removed != 0 && removed != ERROR_FILE_NOT_FOUND && code == 0) {
+        code = removed;
+        failed = name;
+      }
+    }
+    const uint32_t flushed = Files::FlushFileBuffers(m_handle);
+    if (flushed != 0 && code == 0) code = flushed;
+    const uint32_t removed = Files::RemoveDirectoryAt(m_parent, m_name);
+    if (code == 0 && removed != 0 && removed != ERROR_FILE_NOT_FOUND) code = removed;
+    close();
+    return code;
   }
   void close() {
     if (m_handle != INVALID_HANDLE_VALUE) Files::CloseHandle(m_handle);
@@ -140,21 +210,48 @@ class BasicBackupRoot {
 };
 
 // What an undo did to one target-relative path: "removed" (a file or
-// directory the run made) or "restored" (a file put back).
+// directory the run made), "restored" (a file put back) or "left" (a file
+// that is no longer the run's, which stays as it is).
 using ReplayReport = std::function<void(const char* event, const std::string& path)>;
+
+// What an undo could not do: the files whose earlier version could not be
+// put back (their saved versions stay), and the files it left alone as no
+// longer the run's own. Target-relative, sorted.
+struct ReplayResult {
+  std::vector<std::string> unrestored;
+  std::vector<std::string> leftAlone;
+};
 
 // Undoes the changes that `records` (the header first) describe in the
 // target open as `target`, with the saved versions of `backupRoot`, telling
-// `report` (when set) what it removes and restores. Returns the
-// target-relative names of the files whose earlier version could not be
-// put back; empty when everything is as it was.
+// `report` (when set) what it removes, restores and leaves. Only what the
+// run wrote is removed or written over: a file at a created or replaced
+// name counts as the run's when it has the size and time the run gave it
+// (or, replaced, is the earlier version itself).
 template <class Files>
-std::vector<std::string> replay_journal(const std::vector<JournalRecord>& records, HANDLE target,
-                                        HANDLE backupRoot, const ReplayReport& report = nullptr) {
+ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE target,
+                            HANDLE backupRoot, const ReplayReport& report = nullptr) {
   using namespace replay_detail;
-  std::vector<std::string> unrestored;
-  if (records.empty() || records.front().type != JournalRecordType::kHeader) return unrestored;
+  ReplayResult result;
+  if (records.empty() || records.front().type != JournalRecordType::kHeader) return result;
   const uint64_t runId = records.front().runId;
+  const auto tell = [&](const char* event, const std::string& path) {
+    if (report) report(event, path);
+  };
+  // Every version the run wrote under a name: a file named twice has two.
+  std::unordered_multimap<std::string, FileIdentity> written;
+  for (const JournalRecord& record : records) {
+    if (record.type == JournalRecordType::kCreate || record.type == JournalRecordType::kReplace) {
+      written.emplace(record.path, record.made);
+    }
+  }
+  const auto runs_own = [&](const std::string& path, const struct stat& status) {
+    const auto versions = written.equal_range(path);
+    for (auto version = versions.first; version != versions.second; ++version) {
+      if (made_by_run(status, version->second)) return true;
+    }
+    return false;
+  };
   BasicDirectoryWalker<Files> targets;
   targets.reset(target);
   HANDLE savedRoot = INVALID_HANDLE_VALUE;
@@ -176,20 +273,25 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
       Files::DeleteFileAt(at, temporary_entry_name(runId, record.entry));
     }
   }
+  std::unordered_set<std::string> removed;
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
-    if (record->type != JournalRecordType::kCreate) continue;
+    if (record->type != JournalRecordType::kCreate || removed.count(record->path) != 0) continue;
     split_relative(record->path, directory, name);
-    if (targets.open(directory, at) == 0 && status_at<Files>(at, name, status) &&
-        S_ISREG(status.st_mode) && Files::DeleteFileAt(at, name) == 0 && report) {
-      report("removed", record->path);
+    if (targets.open(directory, at) != 0 || !status_at<Files>(at, name, status)) continue;
+    if (!runs_own(record->path, status)) {
+      result.leftAlone.push_back(record->path);
+      tell("left", record->path);
+    } else if (Files::DeleteFileAt(at, name) == 0) {
+      removed.insert(record->path);
+      tell("removed", record->path);
     }
   }
   // Deepest first; a directory holding anything not the run's own stays.
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
     if (record->type != JournalRecordType::kMakeDirectory) continue;
     split_relative(record->path, directory, name);
-    if (targets.open(directory, at) == 0 && Files::RemoveDirectoryAt(at, name) == 0 && report) {
-      report("removed", record->path);
+    if (targets.open(directory, at) == 0 && Files::RemoveDirectoryAt(at, name) == 0) {
+      tell("removed", record->path);
     }
   }
   targets.clear();
@@ -199,23 +301,32 @@ std::vector<std::string> replay_journal(const std::vector<JournalRecord>& record
     split_relative(record->path, directory, name);
     HANDLE from = INVALID_HANDLE_VALUE;
     bool restored = false;
+    struct stat savedStatus;
     if (targets.open(directory, at) == 0) {
-      if (saved.open(directory, from) == 0 && status_at<Files>(from, name, status)) {
+      const bool present = status_at<Files>(at, name, status);
+      if (present && same_file(status, record->old)) {
+        // The earlier version is in place (put back, or never replaced).
+        restored = true;
+      } else if (present && !runs_own(record->path, status)) {
+        // Someone saved their own file here since: it stays, and so does
+        // the saved version.
+        result.leftAlone.push_back(record->path);
+        tell("left", record->path);
+      } else if (saved.open(directory, from) == 0 && status_at<Files>(from, name, savedStatus)) {
         restored =
             restore_saved<Files>(from, at, name, temporary_entry_name(runId, record->entry)) == 0;
-      } else {
-        // Not saved (any more): right only when the earlier version is in place.
-        restored = status_at<Files>(at, name, status) && same_file(status, record->old);
       }
     }
-    if (!restored) unrestored.push_back(record->path);
-    if (restored && report) report("restored", record->path);
+    if (!restored) result.unrestored.push_back(record->path);
+    if (restored) tell("restored", record->path);
   }
   saved.clear();
   if (savedRoot != INVALID_HANDLE_VALUE) Files::CloseHandle(savedRoot);
-  std::sort(unrestored.begin(), unrestored.end());
-  unrestored.erase(std::unique(unrestored.begin(), unrestored.end()), unrestored.end());
-  return unrestored;
+  for (std::vector<std::string>* list : {&result.unrestored, &result.leftAlone}) {
+    std::sort(list->begin(), list->end());
+    list->erase(std::unique(list->begin(), list->end()), list->end());
+  }
+  return result;
 }
 
 // Puts back the times of the directories the journal names, once nothing
@@ -254,54 +365,72 @@ void remove_made_directories(const std::vector<std::string>& made, const Journal
 enum class RecoveryOutcome {
   kNothing,  // no unfinished installation there
   kUndone,   // an interrupted installation was undone
-  kKept,     // it could not be undone (wholly): everything is left in place
+  kKept,     // it could not be undone (wholly): its journal and saved versions stay
+  kForeign,  // no installation of this run's proves it its own: left exactly as it is
+};
+
+// What recover_backup_root found beyond its outcome: why a backup root was
+// taken for a stranger's (a code failure_reason explains), and the files
+// the undo left alone as no longer the run's own.
+struct RecoveryDetail {
+  uint32_t reason = 0;
+  std::vector<std::string> leftAlone;
 };
 
 // With the lock of the target `targetPath` (open as `target`) held: undoes
 // and discards an unfinished journal in the backup root `backupRoot`, or
-// removes a backup root without one (what is left of a run that had
-// finished, or had not yet changed anything). A backup root that is not
-// this user's private directory, or whose journal names another target, is
-// left alone as kKept.
+// finishes discarding a committed one. A backup root is the run's own only
+// when it is this user's private directory holding a journal (or a
+// committed one) whose header names this target and this backup root, and
+// the run `runId` when that is not 0. Only an empty root, or one that holds
+// nothing but an empty saved directory and a journal cut short before its
+// header, is removed without that proof; anything else is kForeign.
 template <class Files>
 RecoveryOutcome recover_backup_root(const std::string& targetPath, HANDLE target,
-                                    const std::string& backupRoot) {
+                                    const std::string& backupRoot, uint64_t runId,
+                                    RecoveryDetail& detail, const ReplayReport& report = nullptr) {
+  detail = RecoveryDetail();
   if (backupRoot.empty()) return RecoveryOutcome::kNothing;
   BasicBackupRoot<Files> root;
   const uint32_t opened = root.open(backupRoot, targetPath, target);
   if (opened == ERROR_FILE_NOT_FOUND) return RecoveryOutcome::kNothing;
-  if (opened != 0) return RecoveryOutcome::kKept;
-  const int journal =
-      openat(descriptorOf(root.handle()), kJournalFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (journal == -1) {
-    if (errno != ENOENT) return RecoveryOutcome::kKept;
-    root.discard();
-    return RecoveryOutcome::kNothing;
-  }
+  detail.reason = opened;
+  if (opened != 0) return RecoveryOutcome::kForeign;
+  const int rootFd = descriptorOf(root.handle());
   std::vector<JournalRecord> records;
-  const bool readable = read_journal_descriptor(journal, records);
-  ::close(journal);
-  // The header is written and flushed before any change: a journal without
-  // one was cut short before the run changed anything.
-  if (!readable) {
-    root.discard();
+  bool committed = false;
+  uint32_t code = read_journal_file(rootFd, kJournalFileName, kMaxJournalBytes, records);
+  if (code == ERROR_FILE_NOT_FOUND) {
+    code = read_journal_file(rootFd, kCommittedFileName, kMaxJournalBytes, records);
+    committed = code == 0;
+  }
+  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_INVALID_DATA) {
+    // The header is written and flushed before any change: without one the
+    // run had saved nothing yet, and only names of its own can be left.
+    if (code == ERROR_INVALID_DATA) Files::DeleteFileAt(root.handle(), kJournalFileName);
+    Files::RemoveDirectoryAt(root.handle(), kSavedDirectoryName);
+    if (root.removeIfEmpty() == 0) return RecoveryOutcome::kNothing;
+    detail.reason = ERROR_BAD_FORMAT;
+    return RecoveryOutcome::kForeign;
+  }
+  if (code != 0 || !replay_detail::proves<Files>(records.front(), targetPath, target, backupRoot,
+                                                 runId)) {
+    detail.reason = code != 0 ? code : ERROR_BAD_FORMAT;
+    return RecoveryOutcome::kForeign;
+  }
+  std::string failed;
+  if (committed) {
+    root.discard(failed);
     return RecoveryOutcome::kNothing;
   }
-  struct stat named;
-  struct stat opened_target;
-  if (Files::StatusOfPath(records.front().path, true, named) != 0 ||
-      Files::StatusAt(target, "", opened_target) != 0 || named.st_dev != opened_target.st_dev ||
-      named.st_ino != opened_target.st_ino) {
-    return RecoveryOutcome::kKept;
-  }
-  if (!replay_journal<Files>(records, target, root.handle()).empty()) {
-    return RecoveryOutcome::kKept;
-  }
+  const ReplayResult replayed = replay_journal<Files>(records, target, root.handle(), report);
+  detail.leftAlone = replayed.leftAlone;
+  if (!replayed.unrestored.empty()) return RecoveryOutcome::kKept;
   Files::FlushFileSystem(target);
   // While the journal still names them, and the target's own again once
   // its backup root is gone.
   restore_journal_times<Files>(records, target);
-  root.discard();
+  root.discard(failed);
   restore_journal_times<Files>(records, target);
   return RecoveryOutcome::kUndone;
 }

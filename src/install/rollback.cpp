@@ -2,4 +2,5 @@
 
 const char kBackupRootName[] = ".p8stp";
 const char kJournalFileName[] = "journal";
+const char kCommittedFileName[] = "committed";
 const char kSavedDirectoryName[] = "saved";

@@ -76,7 +76,10 @@ class BasicRollback {
   // directories that change, and the file, created or (`replaces`)
   // replaced. Returns 0, or 3 when something other than a directory stands
   // where a directory is needed.
-  uint32_t planEntry(uint32_t entry, const std::string& name, bool replaces);
+  // `made` is the size and time the new file is given (device and inode
+  // unused), by which an undo knows it for the run's own.
+  uint32_t planEntry(uint32_t entry, const std::string& name, bool replaces,
+                     const FileIdentity& made);
   // Carries out the plan up to the first file: the records reach the disk,
   // then the directories are made, then every file to be replaced is saved
   // in the backup root, durably. 0 or the failing step's code.
@@ -93,13 +96,16 @@ class BasicRollback {
   // stop or rollback failed and why.
   const FailurePoint& failure() const { return m_failure; }
 
-  // Commits: once every new file is on the disk, the journal is deleted.
-  // 0, the code of a failed flush, or 1223 when `cancelled` says so before
-  // or once the disk has caught up (nothing is committed then).
+  // Commits: once every new file is on the disk, the journal takes its
+  // committed name, durably. 0, the code of a failed flush or of a commit
+  // that did not reach the disk (nothing is committed then, and rollback
+  // undoes the run), or 1223 when `cancelled` says so before or once the
+  // disk has caught up.
   uint32_t stop(const std::function<bool()>& cancelled = nullptr);
   // After the commit: removes the saved versions and ends the run (the
-  // registry entry and the lock go).
-  void discardBackup();
+  // registry entry and the lock go). Returns what could not be cleaned up
+  // (the installation stands all the same).
+  std::vector<FailurePoint> discardBackup();
   // Undoes the run from its journal: its temporary and new files and
   // directories go, the saved versions come back, the directories' times
   // too. What cannot be put back keeps its saved version, and the journal
@@ -109,6 +115,9 @@ class BasicRollback {
   // The backup root left in place because not everything could be put back,
   // else empty.
   const std::string& keptBackupRoot() const { return m_kept; }
+  // The backup root found in the target that no journal proves an
+  // installation's own (start then fails), else empty.
+  const std::string& foreignBackupRoot() const { return m_foreign; }
 
  protected:
   // Records where a step failed (`reason` names why; `code` when 0) and
@@ -161,6 +170,7 @@ class BasicRollback {
   std::unordered_set<std::string> m_createdFiles;
   std::string m_blocked;
   std::string m_kept;
+  std::string m_foreign;
   // A dry run's target, open for reading when it exists, and the
   // directories found writable.
   bool m_inspecting = false;

@@ -87,8 +87,8 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   if (!missing.empty()) {
     const uint32_t registered = m_registry.write(m_header, missing, m_aboveTimes);
     if (registered != 0) {
-      // The registry's own directory may have made some of them.
-      m_madeAboveTarget = missing;
+      // What the registry made of its own directory goes, and the times of
+      // the directory it was made in come back.
       removeMadeAboveTarget();
       return fail(ERROR_PATH_NOT_FOUND, install_registry_directory(), registered);
     }
@@ -97,8 +97,6 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
       const uint32_t code = Files::CreateDirectory(widen_lib(directory));
       if (code == 0 || code == ERROR_ALREADY_EXISTS) m_madeAboveTarget.push_back(directory);
       if (code != 0 && code != ERROR_ALREADY_EXISTS) {
-        // Any of them may be there, made by the registry's own directory.
-        m_madeAboveTarget = missing;
         removeMadeAboveTarget();
         return fail(ERROR_PATH_NOT_FOUND, directory, code);
       }
@@ -114,9 +112,16 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
   m_started = true;
   m_targetWalker.reset(m_lock.handle());
   const std::string leftover = m_target + kBackupRootName + "/";
-  if (recover_backup_root<Files>(m_target, m_lock.handle(), leftover) == RecoveryOutcome::kKept) {
+  RecoveryDetail detail;
+  const RecoveryOutcome found =
+      recover_backup_root<Files>(m_target, m_lock.handle(), leftover, 0, detail, m_report);
+  if (found == RecoveryOutcome::kKept) {
     m_kept = leftover;
     return fail(ERROR_ALREADY_EXISTS, leftover, ERROR_RECOVERY_FAILURE);
+  }
+  if (found == RecoveryOutcome::kForeign) {
+    m_foreign = leftover;
+    return fail(ERROR_ALREADY_EXISTS, leftover, detail.reason);
   }
   m_knownDirectories.insert(std::string());
   return 0;
@@ -213,7 +218,8 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
 }
 
 template <class Files>
-uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name, bool replaces) {
+uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name, bool replaces,
+                                         const FileIdentity& made) {
   if (!m_started && !m_inspecting) {
     return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
   }
@@ -231,6 +237,7 @@ uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name
   record.type = replaces ? JournalRecordType::kReplace : JournalRecordType::kCreate;
   record.entry = entry;
   record.path = name;
+  record.made = made;
   if (replaces) {
     HANDLE at = INVALID_HANDLE_VALUE;
     struct stat status;
@@ -387,6 +394,13 @@ uint32_t BasicRollback<Files>::applyPlan() {
     HANDLE at = INVALID_HANDLE_VALUE;
     code = m_targetWalker.open(parent, at);
     if (code == 0) code = Files::CreateDirectoryAt(at, base, 0777);
+    // Root's run keeps a user's tree the user's: a new directory takes the
+    // owner and group of the one it is made in.
+    struct stat above;
+    if (code == 0 && geteuid() == 0 && Files::StatusAt(at, "", above) == 0 &&
+        (above.st_uid != 0 || above.st_gid != getegid())) {
+      code = Files::SetOwnerAt(at, base, above.st_uid, above.st_gid);
+    }
     if (code != 0) {
       m_blocked = m_target + m_records[i].path;
       return fail(ERROR_PATH_NOT_FOUND, m_records[i].path,
@@ -398,7 +412,7 @@ uint32_t BasicRollback<Files>::applyPlan() {
   for (size_t i = first; i < m_records.size(); ++i) {
     if (m_records[i].type != JournalRecordType::kReplace) continue;
     code = saveFile(m_records[i].path);
-    if (code != 0) return fail(code, m_records[i].path);
+    if (code != 0) return code;
     saved = true;
   }
   // The saved names are on the disk before any file is replaced.
@@ -413,9 +427,12 @@ uint32_t BasicRollback<Files>::saveFile(const std::string& name) {
   split_relative(name, directory, base);
   HANDLE saved = INVALID_HANDLE_VALUE;
   HANDLE original = INVALID_HANDLE_VALUE;
+  // A failure inside the backup root is told as what it is (a full disk, an
+  // input/output error), naming the directory there.
   uint32_t code = m_savedWalker.open(directory, saved, true, 0700);
-  if (code == 0) code = m_targetWalker.open(directory, original);
-  if (code != 0) return ERROR_PATH_NOT_FOUND;
+  if (code != 0) return fail(code, m_backupRoot + kSavedDirectoryName + "/" + directory);
+  code = m_targetWalker.open(directory, original);
+  if (code != 0) return fail(ERROR_PATH_NOT_FOUND, name, code);
   code = Files::CreateHardLinkAt(saved, base, original, base);
   // Already saved: the kit names the file twice, and the first saved
   // version is the one from before the installation.
@@ -423,7 +440,7 @@ uint32_t BasicRollback<Files>::saveFile(const std::string& name) {
   // Where no link can be made (another file system, a file of another
   // user's under link protection), a copy.
   const int failure = copyEntryAt(descriptorOf(original), base, descriptorOf(saved), base);
-  return failure == 0 ? 0 : translateErrNo(failure);
+  return failure == 0 ? 0 : fail(translateErrNo(failure), name);
 }
 
 template <class Files>
@@ -460,11 +477,10 @@ uint32_t BasicRollback<Files>::stop(const std::function<bool()>& cancelled) {
   if (code != 0) return fail(code, m_target);
   if (cancelled && cancelled()) return ERROR_CANCELLED;
   m_journalFile.close();
-  Files::DeleteFileAt(m_backup.handle(), kJournalFileName);
-  // Should the deletion not reach the disk, the next start merely undoes a
-  // complete installation.
-  fsync(descriptorOf(m_backup.handle()));
-  return 0;
+  // Only a commit known to be on the disk is one: otherwise the next start
+  // could undo an installation the user was told had succeeded.
+  const uint32_t committed = m_backup.commit();
+  return committed == 0 ? 0 : fail(committed, m_backupRoot + kJournalFileName);
 }
 
 template <class Files>
@@ -475,13 +491,19 @@ void BasicRollback<Files>::closeBackupRoot() {
 }
 
 template <class Files>
-void BasicRollback<Files>::discardBackup() {
+std::vector<FailurePoint> BasicRollback<Files>::discardBackup() {
+  std::vector<FailurePoint> left;
   closeBackupRoot();
-  m_backup.discard();
+  std::string failed;
+  const uint32_t discarded = m_backup.discard(failed);
+  if (discarded != 0) left.push_back({discarded, m_backupRoot + failed});
   m_targetWalker.clear();
-  m_registry.remove();
+  const std::string entry = m_registry.path();
+  const uint32_t unregistered = m_registry.remove();
+  if (unregistered != 0) left.push_back({unregistered, entry});
   m_lock.release();
   m_started = false;
+  return left;
 }
 
 template <class Files>
@@ -497,7 +519,7 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
   const std::vector<std::string> unrestored =
       m_backupRoot.empty()
           ? std::vector<std::string>()
-          : replay_journal<Files>(records, m_lock.handle(), m_backup.handle(), m_report);
+          : replay_journal<Files>(records, m_lock.handle(), m_backup.handle(), m_report).unrestored;
   if (!unrestored.empty()) {
     m_kept = m_backupRoot;
     m_backup.close();
@@ -508,7 +530,8 @@ uint32_t BasicRollback<Files>::rollback(uint32_t code) {
       // While the journal still names them; removing the backup root then
       // changes only the target's own times, which the registry holds.
       restore_journal_times<Files>(records, m_lock.handle());
-      m_backup.discard();
+      std::string failed;
+      m_backup.discard(failed);
     }
     removeMadeAboveTarget();
   }

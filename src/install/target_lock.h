@@ -1,12 +1,16 @@
-// One installation per target directory: an exclusive lock (flock) on a
-// descriptor of the directory itself, held for the whole run. The system
-// drops it with the process, also after a kill, so a stale lock never blocks
-// the next run. The descriptor also serves to flush the directory and its
-// file system. Owned by one thread.
+// One installation per tree of target directories: an exclusive lock
+// (flock) on a descriptor of the target itself and a shared one on each
+// directory above it (as resolved, from the root down), held for the whole
+// run. So a run into T and a run into T/sub never overlap, while runs into
+// T/a and T/b may. The system drops the locks with the process, also after
+// a kill, so a stale lock never blocks the next run. The target's
+// descriptor also serves to flush the directory and its file system. Owned
+// by one thread.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/win32_types.h"
 
@@ -17,10 +21,11 @@ class TargetLock {
   TargetLock(const TargetLock&) = delete;
   TargetLock& operator=(const TargetLock&) = delete;
 
-  // Opens `directory` and takes its lock, trying again for up to
-  // `waitMilliseconds`. Returns 0; 32 when another process keeps holding
-  // it; 3 when the directory is missing, else the code of why it cannot be
-  // opened.
+  // Opens `directory` and takes its locks, trying again for up to
+  // `waitMilliseconds`. Returns 0; 32 when another installation keeps
+  // holding the target, a directory above it or one below it; 3 when the
+  // directory is missing, else the code of why it cannot be opened. A
+  // directory above that cannot be opened for reading goes unlocked.
   uint32_t acquire(const std::string& directory, int waitMilliseconds);
   void release();
 
@@ -29,5 +34,10 @@ class TargetLock {
   HANDLE handle() const;
 
  private:
+  // Takes every lock once, without waiting; false (and none kept) when
+  // one is held by another installation.
+  bool tryLocks();
+
   int m_descriptor = -1;
+  std::vector<int> m_above;
 };

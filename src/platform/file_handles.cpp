@@ -26,11 +26,23 @@ uint32_t FileSystem::CreateFile(const WideString& path, uint32_t desiredAccess,
     // Only a name that is free: never an existing file, never through a link.
     flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
   }
+  // What is opened for reading alone is never waited on: a pipe or a device
+  // put where a file is expected is refused.
+  const bool readOnly = flags == O_RDONLY;
   const std::string narrowPath = narrow_lib(path);
-  const int fd =
-      retryOnInterrupt([&] { return open(narrowPath.c_str(), flags | O_CLOEXEC, 0660); });
+  const int fd = retryOnInterrupt([&] {
+    return open(narrowPath.c_str(), flags | O_CLOEXEC | (readOnly ? O_NONBLOCK : 0), 0660);
+  });
   if (fd == -1) {
     return setLastErrorByErrNo(errno);
+  }
+  if (readOnly) {
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode))) {
+      close(fd);
+      return setLastError(ERROR_BAD_FILE_TYPE);
+    }
+    fcntl(fd, F_SETFL, O_RDONLY);
   }
   handle = handleOf(fd);
   return ERROR_SUCCESS;
@@ -160,11 +172,12 @@ uint32_t FileSystem::SetFileTime(HANDLE handle, const _FILETIME* /*creation*/,
   if (lastWrite == nullptr) {
     return setLastError(ERROR_INVALID_PARAMETER);
   }
-  // Access and modification time both become the whole second given; the
-  // outcome is not reported, as callers only use it to stamp fresh files.
+  // Access and modification time both become the whole second given. A
+  // time that does not take is a failure: the file would look newer than
+  // the kit it came from and never be updated again.
   const timespec stamp{FileTimeToEpoch(*lastWrite), 0};
   const timespec times[2] = {stamp, stamp};
-  futimens(descriptorOf(handle), times);
+  if (futimens(descriptorOf(handle), times) != 0) return setLastErrorByErrNo(errno);
   return ERROR_SUCCESS;
 }
 

@@ -68,3 +68,9 @@ uint32_t FileSystem::RemoveDirectoryAt(HANDLE directory, const std::string& name
 uint32_t FileSystem::SetFileMode(HANDLE file, uint32_t mode) {
   return resultOf(fchmod(descriptorOf(file), static_cast<mode_t>(mode)));
 }
+
+uint32_t FileSystem::SetOwnerAt(HANDLE directory, const std::string& name, uid_t owner,
+                                gid_t group) {
+  const int flags = name.empty() ? AT_EMPTY_PATH : AT_SYMLINK_NOFOLLOW;
+  return resultOf(fchownat(atDescriptor(directory), name.c_str(), owner, group, flags));
+}

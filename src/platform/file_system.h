@@ -70,7 +70,8 @@ class FileSystem {
   static uint32_t GetTempFileName(const WideString& directory, const WideString& prefix,
                                   WideString& fileName);
   static uint32_t GetTempPath(WideString& directory);  // always 0; ends with "/"
-  // Free bytes in the temporary directory, 0xFFFFFFFF when more; 0, or 87.
+  // Free bytes in the temporary directory that this user may use,
+  // 0xFFFFFFFF when more; 0, or 87 when they cannot be measured.
   static uint32_t GetFreeSpaceTmpDir(unsigned int* freeBytes);
 
   static uint32_t GetLastError();
@@ -101,6 +102,9 @@ class FileSystem {
   static uint32_t RemoveDirectoryAt(HANDLE directory, const std::string& name);
   // Sets the permission bits of an open file.
   static uint32_t SetFileMode(HANDLE file, uint32_t mode);
+  // Sets the owner and group of `name` in `directory` (of the directory or
+  // file itself when `name` is empty), never through a link; -1 keeps one.
+  static uint32_t SetOwnerAt(HANDLE directory, const std::string& name, uid_t owner, gid_t group);
   // The status of `name` in `directory` (of the directory itself when `name`
   // is empty); a link there is described, or followed when `followLink`.
   // 0, or the translated errno.

@@ -131,13 +131,16 @@ uint32_t FileSystem::GetFreeSpaceTmpDir(unsigned int* freeBytes) {
     return ERROR_INVALID_NAME;
   }
   struct statvfs status;
+  // A space that cannot be measured is reported as such, so that the check
+  // passes instead of counting nothing free.
   if (retryOnInterrupt([&] { return statvfs(narrow_lib(directory).c_str(), &status); }) != 0) {
-    return ERROR_SUCCESS;
+    return ERROR_INVALID_PARAMETER;
   }
   // More than 32 bits can hold is reported as the largest value, never wrapped.
   constexpr uint64_t kLargest = 0xFFFFFFFFu;
   const uint64_t blockSize = status.f_frsize;
-  const uint64_t blocks = status.f_bfree;
+  // What this user may use: the blocks reserved for root left out.
+  const uint64_t blocks = status.f_bavail;
   *freeBytes = (blockSize != 0 && blocks > kLargest / blockSize)
                    ? static_cast<unsigned int>(kLargest)
                    : static_cast<unsigned int>(blockSize * blocks);

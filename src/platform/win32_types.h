@@ -26,6 +26,8 @@ constexpr uint32_t ERROR_ACCESS_DENIED = 5;
 constexpr uint32_t ERROR_INVALID_HANDLE = 6;
 constexpr uint32_t ERROR_NOT_ENOUGH_MEMORY = 8;
 constexpr uint32_t ERROR_INVALID_DATA = 13;
+// A record (registry entry, journal) that this program did not write as it is.
+constexpr uint32_t ERROR_BAD_FORMAT = 11;
 constexpr uint32_t ERROR_WRITE_PROTECT = 19;
 // Another installation holds the target directory.
 constexpr uint32_t ERROR_SHARING_VIOLATION = 32;
@@ -37,6 +39,11 @@ constexpr uint32_t ERROR_INVALID_NAME = 123;
 constexpr uint32_t ERROR_BUSY = 170;
 constexpr uint32_t ERROR_ALREADY_EXISTS = 183;
 constexpr uint32_t ERROR_FILENAME_EXCED_RANGE = 206;
+// Found where only a regular file (or directory) of the user's may be: a
+// pipe, a device, a link; too large to be what it claims; not the user's own.
+constexpr uint32_t ERROR_BAD_FILE_TYPE = 222;
+constexpr uint32_t ERROR_FILE_TOO_LARGE = 223;
+constexpr uint32_t ERROR_INVALID_OWNER = 1307;
 constexpr uint32_t ERROR_CANNOT_MAKE = 1013;
 constexpr uint32_t ERROR_IO_DEVICE = 1117;
 // A saved version that could not be put back.

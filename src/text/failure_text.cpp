@@ -24,6 +24,14 @@ WideString failure_reason(uint32_t code) {
       return LoadResString("IDS_REASON_RESTORE");
     case ERROR_IO_DEVICE:
       return LoadResString("IDS_REASON_IO");
+    case ERROR_BAD_FILE_TYPE:
+      return LoadResString("IDS_REASON_NOTREGULAR");
+    case ERROR_INVALID_OWNER:
+      return LoadResString("IDS_REASON_UNTRUSTED");
+    case ERROR_FILE_TOO_LARGE:
+      return LoadResString("IDS_REASON_TOOLARGE");
+    case ERROR_BAD_FORMAT:
+      return LoadResString("IDS_REASON_NOTRECORD");
     default:
       return LoadResString("IDS_REASON_OTHER") + u" " + string_uito(code, 10);
   }

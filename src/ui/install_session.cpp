@@ -44,7 +44,7 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
   }
   m_targetDirectory.clear();
   for (const WideString& directory : m_templates) {
-    if (m_dryRun ? isWritePermittedUntouched(directory) : isWritePermitted(directory)) {
+    if (isWritePermitted(directory)) {
       m_targetDirectory = directory;
       break;
     }
@@ -62,6 +62,8 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
   if (!m_dryRun) {
     m_recoveryNotes =
         recover_interrupted_installations(m_targetDirectory, kRecoveryLockWaitMilliseconds);
+  } else {
+    m_interruptedPending = interrupted_installation_pending(m_targetDirectory);
   }
 
   if (!pathExists(kitPath)) {

@@ -55,6 +55,11 @@ class InstallSession {
 
   // What the start found of interrupted installations and undid.
   const std::vector<RecoveryNote>& recoveryNotes() const { return m_recoveryNotes; }
+  // In a dry run: whether an interrupted installation waits, which a real
+  // run would undo first.
+  bool interruptedPending() const { return m_interruptedPending; }
+  // What a successful run could not clean up after its commit.
+  std::vector<WideString> warnings() { return m_processData.warnings(); }
   const WideString& targetDirectory() const { return m_targetDirectory; }
   const WideString& kitPath() const { return m_kitPath; }
   // The kit's products (empty until it is open) and its size in bytes (0
@@ -102,6 +107,7 @@ class InstallSession {
   bool m_baseFile = false;
   bool m_cancelRequested = false;
   bool m_dryRun = false;
+  bool m_interruptedPending = false;
   StartFailure m_startFailure;
   InstallProcessData m_processData;
   std::vector<WideString> m_templates;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/kit_location.h"
+#include "text/failure_text.h"
 #include "text/languages.h"
 #include "ui/button_caption.h"
 #include "ui/dir_select_page.h"
@@ -102,7 +103,12 @@ int CInstallerDlg::DoModal() {
   const InstallCounts counts = m_session->counts();
   logStart();
   m_report.end(exitCode, counts);
-  if (m_silent) std::fprintf(stderr, "%s\n", summaryLine(counts, m_dryRun).c_str());
+  if (m_silent) {
+    for (const WideString& warning : m_session->warnings()) {
+      std::fprintf(stderr, "%s\n", narrow_lib(warning).c_str());
+    }
+    std::fprintf(stderr, "%s\n", summaryLine(counts, m_dryRun).c_str());
+  }
   return exitCode;
 }
 
@@ -214,7 +220,22 @@ bool CInstallerDlg::OnInitDialog() {
 }
 
 void CInstallerDlg::reportRecovery() {
+  if (m_session->interruptedPending()) {
+    std::fprintf(stderr, "%s %s\n", resourceUtf8("IDS_DRYRUN_PENDING").c_str(),
+                 narrow_lib(m_session->targetDirectory()).c_str());
+  }
   for (const RecoveryNote& note : m_session->recoveryNotes()) {
+    if (!note.passedOver.empty()) {
+      notify(LoadResString("IDS_RECOVERY_PASSED_OVER") + u"\n" +
+                 failure_detail(note.passedOver, note.reason),
+             kBoxError | kBoxOk);
+      continue;
+    }
+    if (!note.leftAlone.empty()) {
+      WideString text = LoadResString("IDS_RECOVERY_LEFT_ALONE");
+      for (const std::string& path : note.leftAlone) text += u"\n" + note.target + widen_lib(path);
+      notify(text, kBoxPlain | kBoxOk);
+    }
     if (note.undone) {
       const WideString text = LoadResString("IDS_RECOVERED") + u" " + note.target;
       // An unattended run is not held up by good news.

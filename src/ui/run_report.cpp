@@ -40,6 +40,12 @@ std::string summaryLine(const InstallCounts& counts, bool dryRun) {
 
 void RunReport::recoveries(const std::vector<RecoveryNote>& notes) {
   for (const RecoveryNote& note : notes) {
+    if (!note.passedOver.empty()) {
+      write("recovery-refused",
+            "path=" + narrow_lib(note.passedOver) + " code=" + std::to_string(note.reason));
+      continue;
+    }
+    for (const std::string& path : note.leftAlone) write("left", narrow_lib(note.target) + path);
     if (note.undone) {
       write("recovered", "target=" + narrow_lib(note.target));
     } else {

@@ -2,7 +2,9 @@
 // the template list merged from its files, cleaned and stored back.
 #include "config/starter.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -49,18 +51,23 @@ TEST_F(LauncherFiles, LocationsFollowTheHomeAsItStands) {
   EXPECT_EQ(home_dir(), widen_lib(getpwuid(getuid())->pw_dir));
 }
 
+// Asked without a trace: no file made, not even the directory's times changed.
 TEST_F(LauncherFiles, ProbeFindsWhereADirectoryCouldBeMadeAndLeavesNothing) {
   write_file(m_scratch / "file", "x");
   ASSERT_EQ(symlink("nowhere", (m_scratch / "dangling").c_str()), 0);
-  // No file can be made below /proc, even by the super-user.
+  const timespec old[2] = {{1000, 1}, {2000, 2}};
+  ASSERT_EQ(0, utimensat(AT_FDCWD, m_scratch.path().c_str(), old, 0));
   const std::pair<std::string, bool> cases[] = {
-      {m_scratch / "not/yet/", true},  {m_scratch / "file", false},
-      {m_scratch / "file/sub", false}, {m_scratch / "dangling/sub", false},
-      {"/proc/not/yet", false},        {"", false},
+      {m_scratch / "not/yet/", true},       {m_scratch.path(), true},
+      {m_scratch / "file", false},          {m_scratch / "file/sub", false},
+      {m_scratch / "dangling/sub", false},  {"", false},
   };
   for (const auto& [directory, permitted] : cases)
     EXPECT_EQ(isWritePermitted(widen_lib(directory)), permitted) << directory;
   EXPECT_EQ(joined_names(directory_names(m_scratch.path()), "|"), "dangling|file|");
+  struct stat status;
+  ASSERT_EQ(0, stat(m_scratch.path().c_str(), &status));
+  EXPECT_EQ(2000, status.st_mtim.tv_sec);
 }
 
 TEST_F(LauncherFiles, TemplateListMergesLocalFirstAndCleansTheEntries) {

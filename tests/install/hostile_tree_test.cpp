@@ -46,8 +46,10 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
     } else if (root) {  // a journal whose undo would delete a file
       std::string journal = journal_file_start();
       append_journal_record(
-          journal, {JournalRecordType::kHeader, 0, 1, {}, 0, 0, c.link + "/", target / ".p8stp/"});
-      append_journal_record(journal, {JournalRecordType::kCreate, 0, 1, {}, 0, 0, "victim", ""});
+          journal,
+          {JournalRecordType::kHeader, 0, 1, {}, 0, 0, c.link + "/", target / ".p8stp/", {}});
+      append_journal_record(journal, {JournalRecordType::kCreate, 0, 1, {}, 0, 0, "victim", "",
+                                      {0, 0, 10, kT, 0}});
       write_file(target / ".p8stp/journal", journal, kT);
       write_file(target / "victim", "the user's", kT);
       chmod((target / ".p8stp").c_str(), std::stoul(c.at, nullptr, 8));

@@ -4,10 +4,13 @@
 #include "install/install_process_data.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <regex>
 #include <thread>
@@ -15,27 +18,54 @@
 #include "install/install_thread.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
+#include "text/languages.h"
 
 // Created 0600 or appended to, one timed line per event with newlines escaped; a
-// link at its name is refused and a failing write reported once, never twice.
-TEST(InstallLog, AppendsLinesAndRefusesLinks) {
+// link, a pipe (with or without a reader), a device or a directory at its name is
+// refused at once, never waited on; a failing write is reported once, never twice.
+TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
   ScratchDirectory directory("orblog-");
   const std::string path = directory / "install.log", linked = directory / "linked.log";
+  const std::string pipe = directory / "pipe", readPipe = directory / "read pipe";
   ASSERT_EQ(0, symlink(path.c_str(), linked.c_str()));
+  ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+  ASSERT_EQ(0, mkfifo(readPipe.c_str(), 0600));
+  const int reader = open(readPipe.c_str(), O_RDWR | O_NONBLOCK);
   for (const char* text : {"a\nb", "exit=0"}) {
     InstallLog log;
     ASSERT_TRUE(log.open(path));
     log.write(text[0] == 'a' ? "start" : "end", text);
   }
-  InstallLog refused, full;
+  const std::string notFile = narrow_lib(LoadResString("IDS_REASON_NOTREGULAR"));
+  const std::pair<std::string, std::string> refusals[] = {
+      {linked, "Too many levels of symbolic links"}, {pipe, "No such device or address"},
+      {readPipe, notFile}, {"/dev/null", notFile}, {directory.path(), "Is a directory"}};
+  std::string expected;
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(refused.open(linked));
-  refused.write("end", "dropped");
-  full.open("/dev/full");
+  for (const auto& [refused, why] : refusals) {
+    InstallLog log;
+    EXPECT_FALSE(log.open(refused)) << refused;
+    log.write("end", "dropped");
+    expected += "setup: cannot write the log " + refused + ": " + why + "\n";
+  }
+  // A write that fails (past the file size limit, which the captured stderr
+  // stays below) is reported once.
+  const std::string small = directory / "small.log";
+  write_file(small, std::string(8000, 'x'));
+  InstallLog full;
+  ASSERT_TRUE(full.open(small));
+  rlimit limit{}, before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  limit = before;
+  limit.rlim_cur = 8010;
+  signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limit);
   for (int i = 0; i < 2; ++i) full.write("end", "lost");
-  EXPECT_EQ("setup: cannot write the log " + linked + ": Too many levels of symbolic links\n" +
-                "setup: cannot write the log /dev/full: No space left on device\n",
-            testing::internal::GetCapturedStderr());
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, SIG_DFL);
+  expected += "setup: cannot write the log " + small + ": File too large\n";
+  EXPECT_EQ(expected, testing::internal::GetCapturedStderr());
+  close(reader);
   const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";
   EXPECT_TRUE(std::regex_match(read_file(path), std::regex(stamp + "start a\\\\nb\n" + stamp + "end exit=0\n")))
       << read_file(path);

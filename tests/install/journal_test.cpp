@@ -8,13 +8,14 @@ TEST(JournalFormat, RoundTripAndTheEndsACrashLeaves) {
   using Type = JournalRecordType;
   const std::string odd = "/t/-odd $HOME \"q\" `x`\\\n/";
   const JournalRecord times = {
-      Type::kDirectoryTimes, 0, 0, {0, 0, 0, 1600000000, 999999999}, -1, 5, "/t", ""};
+      Type::kDirectoryTimes, 0, 0, {0, 0, 0, 1600000000, 999999999}, -1, 5, "/t", "", {}};
   const JournalRecord records[] = {
-      {Type::kHeader, 0, 0x0123456789ABCDEFull, {}, 0, 0, odd, odd + ".p8stp/"},
-      {Type::kMakeDirectory, 0, 0, {}, 0, 0, "/t/new dir", ""},
+      {Type::kHeader, 0, 0x0123456789ABCDEFull, {}, 0, 0, odd, odd + ".p8stp/", {}},
+      {Type::kMakeDirectory, 0, 0, {}, 0, 0, "/t/new dir", "", {}},
       times,
-      {Type::kCreate, 4000000000u, 0, {}, 0, 0, "a/b.cfg", ""},
-      {Type::kReplace, 7, 0, {1, 2, 3, -4, 999999999}, 0, 0, std::string("x\0y", 3), ""},
+      {Type::kCreate, 4000000000u, 0, {}, 0, 0, "a/b.cfg", "", {0, 0, 42, -7, 0}},
+      {Type::kReplace, 7, 0, {1, 2, 3, -4, 999999999}, 0, 0, std::string("x\0y", 3), "",
+       {0, 0, 1ull << 40, 1600000000, 0}},
       times};
   std::string bytes = journal_file_start();
   std::vector<size_t> ends;

@@ -20,7 +20,7 @@ enum class FileOperation {
   kWrite,            // WriteFile
   kSetEnd,           // SetEndOfFile
   kSetTime,          // SetFileTime, SetTimesAt
-  kSetMode,          // SetFileMode
+  kSetMode,          // SetFileMode, SetOwnerAt
   kMove,             // MoveFile, MoveFileAt: the path is "FROM -> TO"
   kLink,             // CreateHardLinkAt: "EXISTING -> NEW"
   kMakeDirectory,    // CreateDirectory, CreateDirectoryAt
@@ -118,6 +118,8 @@ struct FaultyFileSystem : FileSystem {
   ORB_FAULTY(SetTimesAt, (HANDLE d, const std::string& n, const timespec t[2]), (d, n, t),
              kSetTime, at(d, n), false)
   ORB_FAULTY(SetFileMode, (HANDLE h, uint32_t mode), (h, mode), kSetMode, at(h), false)
+  ORB_FAULTY(SetOwnerAt, (HANDLE d, const std::string& n, uid_t u, gid_t g), (d, n, u, g),
+             kSetMode, at(d, n), false)
   ORB_FAULTY(FlushFileBuffers, (HANDLE h), (h), kFlush, at(h), true)
   ORB_FAULTY(FlushFileSystem, (HANDLE h), (h), kFlush, at(h), true)
   ORB_FAULTY(MoveFile, (const WideString& from, const WideString& to), (from, to), kMove,

@@ -211,7 +211,7 @@ TEST_F(WizardTest, AMissingKitThenAnInteractiveInstallationThroughEveryPage) {
   EXPECT_EQ(makeDialog().DoModal(), kExitFailure);  // one error box, no wizard
   // The first writable directory configured is proposed, cleaned.
   const WideString proposed = widen_lib(m_sandbox / "proposed");
-  set_tmplts_list({u"/proc/not/writable", u"file://" + proposed + u"\r\n", u"/tmp"}, false);
+  set_tmplts_list({u"/dev/null/not/writable", u"file://" + proposed + u"\r\n", u"/tmp"}, false);
   makeKit({{"acc/main.xml", "<main/>"}, {"readme.html", "<html/>"}},
           {{u"en", u"Orbe Templates", u"Orbe Ltd", u"readme.html"}});
   CInstallerDlg d = makeDialog();

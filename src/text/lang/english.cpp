@@ -86,6 +86,24 @@ constexpr ResourceText kTexts[] = {
      "Specify path to template directory. The installation program will install templates and "
      "configuration files to the specified directory."},
     {"IDS_TEMPLATE_CATALOG", "Template directory:"},
+    {"IDS_REASON_NOTREGULAR",
+     "it is not a regular file (a pipe, a device, a link or a directory)."},
+    {"IDS_REASON_UNTRUSTED",
+     "it belongs to another user, or others may write to it."},
+    {"IDS_REASON_TOOLARGE",
+     "it is too large to be what it should be."},
+    {"IDS_REASON_NOTRECORD",
+     "it is not a record this installation program wrote."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "A record of an unfinished installation cannot be trusted and was left as it is:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "Undoing the interrupted installation, this file was kept, as it is no longer the installation's own:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "A backup folder that does not belong to this installation blocks the template directory:"},
+    {"IDS_DRYRUN_PENDING",
+     "An interrupted installation is pending: a real run will first undo it in"},
+    {"IDS_CLEANUP_WARNING",
+     "Warning: the templates were installed, but this could not be cleaned up:"},
 };
 
 }  // namespace

@@ -96,6 +96,24 @@ constexpr ResourceText kTexts[] = {
      "Geben Sie den Pfad zum Vorlagenverzeichnis an. Das Installationsprogramm installiert die "
      "Vorlagen und Konfigurationsdateien in das angegebene Verzeichnis."},
     {"IDS_TEMPLATE_CATALOG", "Vorlagenverzeichnis:"},
+    {"IDS_REASON_NOTREGULAR",
+     "es ist keine gewöhnliche Datei (eine Pipe, ein Gerät, ein Link oder ein Verzeichnis)."},
+    {"IDS_REASON_UNTRUSTED",
+     "es gehört einem anderen Benutzer, oder andere dürfen hineinschreiben."},
+    {"IDS_REASON_TOOLARGE",
+     "es ist zu groß für das, was es sein soll."},
+    {"IDS_REASON_NOTRECORD",
+     "es ist kein Eintrag dieses Installationsprogramms."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "Ein Eintrag einer unvollendeten Installation ist nicht vertrauenswürdig und wurde unverändert gelassen:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "Beim Rückgängigmachen der unterbrochenen Installation wurde diese Datei behalten, da sie nicht mehr zur Installation gehört:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "Ein Sicherungsordner, der nicht zu dieser Installation gehört, blockiert das Vorlagenverzeichnis:"},
+    {"IDS_DRYRUN_PENDING",
+     "Eine unterbrochene Installation steht aus: ein echter Lauf macht sie zuerst rückgängig in"},
+    {"IDS_CLEANUP_WARNING",
+     "Warnung: Die Vorlagen wurden installiert, aber dies konnte nicht bereinigt werden:"},
 };
 
 }  // namespace

@@ -88,6 +88,24 @@ constexpr ResourceText kTexts[] = {
      "Norādiet ceļu uz veidņu direktoriju. Instalēšanas programma instalēs veidnes un "
      "konfigurācijas failus norādītajā direktorijā."},
     {"IDS_TEMPLATE_CATALOG", "Veidņu direktorija:"},
+    {"IDS_REASON_NOTREGULAR",
+     "tā nav parasta datne (kanāls, ierīce, saite vai mape)."},
+    {"IDS_REASON_UNTRUSTED",
+     "tā pieder citam lietotājam, vai citi tajā var rakstīt."},
+    {"IDS_REASON_TOOLARGE",
+     "tā ir pārāk liela, lai būtu tā, kam jābūt."},
+    {"IDS_REASON_NOTRECORD",
+     "tas nav šīs instalēšanas programmas ieraksts."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "Nepabeigtas instalēšanas ierakstam nevar uzticēties, un tas atstāts, kā ir:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "Atsaucot pārtraukto instalēšanu, šī datne saglabāta, jo tā vairs nepieder instalēšanai:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "Veidņu mapi bloķē rezerves mape, kas nepieder šai instalēšanai:"},
+    {"IDS_DRYRUN_PENDING",
+     "Ir pārtraukta instalēšana: īsta palaišana vispirms to atsauks mapē"},
+    {"IDS_CLEANUP_WARNING",
+     "Brīdinājums: veidnes ir instalētas, bet šo nevarēja notīrīt:"},
 };
 
 }  // namespace

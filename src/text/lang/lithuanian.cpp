@@ -87,6 +87,24 @@ constexpr ResourceText kTexts[] = {
      "Nurodykite kelią į šablonų katalogą. Diegimo programa įdiegs šablonus ir konfigūracijos "
      "failus į nurodytą katalogą."},
     {"IDS_TEMPLATE_CATALOG", "Šablonų katalogas:"},
+    {"IDS_REASON_NOTREGULAR",
+     "tai ne įprastas failas (kanalas, įrenginys, nuoroda ar katalogas)."},
+    {"IDS_REASON_UNTRUSTED",
+     "jis priklauso kitam naudotojui arba kiti gali į jį rašyti."},
+    {"IDS_REASON_TOOLARGE",
+     "jis per didelis, kad būtų tuo, kuo turi būti."},
+    {"IDS_REASON_NOTRECORD",
+     "tai ne šios diegimo programos įrašas."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "Nebaigto diegimo įrašu negalima pasitikėti, jis paliktas kaip yra:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "Atšaukiant nutrauktą diegimą šis failas paliktas, nes jis nebėra diegimo failas:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "Šablonų katalogą blokuoja atsarginis aplankas, nepriklausantis šiam diegimui:"},
+    {"IDS_DRYRUN_PENDING",
+     "Yra nutrauktas diegimas: tikras paleidimas pirmiausia jį atšauks kataloge"},
+    {"IDS_CLEANUP_WARNING",
+     "Įspėjimas: šablonai įdiegti, bet nepavyko išvalyti:"},
 };
 
 }  // namespace

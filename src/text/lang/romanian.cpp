@@ -92,6 +92,24 @@ constexpr ResourceText kTexts[] = {
      "Specificați calea către directorul de șabloane. Programul de instalare va instala șabloanele "
      "și fișierele de configurare în directorul specificat."},
     {"IDS_TEMPLATE_CATALOG", "Director de șabloane:"},
+    {"IDS_REASON_NOTREGULAR",
+     "nu este un fișier obișnuit (un canal, un dispozitiv, o legătură sau un director)."},
+    {"IDS_REASON_UNTRUSTED",
+     "aparține altui utilizator sau alții pot scrie în el."},
+    {"IDS_REASON_TOOLARGE",
+     "este prea mare pentru ceea ce ar trebui să fie."},
+    {"IDS_REASON_NOTRECORD",
+     "nu este o înregistrare a acestui program de instalare."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "O înregistrare a unei instalări neterminate nu este de încredere și a fost lăsată neschimbată:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "La anularea instalării întrerupte, acest fișier a fost păstrat, deoarece nu mai aparține instalării:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "Un dosar de rezervă care nu aparține acestei instalări blochează directorul de șabloane:"},
+    {"IDS_DRYRUN_PENDING",
+     "Există o instalare întreruptă: o rulare reală o va anula mai întâi în"},
+    {"IDS_CLEANUP_WARNING",
+     "Avertisment: șabloanele au fost instalate, dar acest lucru nu a putut fi curățat:"},
 };
 
 }  // namespace

@@ -85,6 +85,24 @@ constexpr ResourceText kTexts[] = {
      "Şablon dizininin yolunu belirtin. Kurulum programı şablonları ve yapılandırma dosyalarını "
      "belirtilen dizine kuracak."},
     {"IDS_TEMPLATE_CATALOG", "Şablon dizini:"},
+    {"IDS_REASON_NOTREGULAR",
+     "normal bir dosya değil (bir kanal, aygıt, bağlantı veya dizin)."},
+    {"IDS_REASON_UNTRUSTED",
+     "başka bir kullanıcıya ait veya başkaları ona yazabilir."},
+    {"IDS_REASON_TOOLARGE",
+     "olması gerekenden çok büyük."},
+    {"IDS_REASON_NOTRECORD",
+     "bu kurulum programının yazdığı bir kayıt değil."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "Tamamlanmamış bir kuruluma ait kayıt güvenilir değil ve olduğu gibi bırakıldı:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "Yarıda kalan kurulum geri alınırken bu dosya korundu, çünkü artık kuruluma ait değil:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "Bu kuruluma ait olmayan bir yedek klasörü şablon dizinini engelliyor:"},
+    {"IDS_DRYRUN_PENDING",
+     "Yarıda kalmış bir kurulum var: gerçek bir çalıştırma önce onu şu dizinde geri alacak:"},
+    {"IDS_CLEANUP_WARNING",
+     "Uyarı: şablonlar kuruldu, ancak şu temizlenemedi:"},
 };
 
 }  // namespace

@@ -87,6 +87,24 @@ constexpr ResourceText kTexts[] = {
      "Hãy chỉ định đường dẫn tới thư mục mẫu. Chương trình cài đặt sẽ cài đặt các mẫu và tệp cấu "
      "hình vào thư mục đã chỉ định."},
     {"IDS_TEMPLATE_CATALOG", "Thư mục mẫu:"},
+    {"IDS_REASON_NOTREGULAR",
+     "đây không phải là tệp thông thường (một đường ống, thiết bị, liên kết hoặc thư mục)."},
+    {"IDS_REASON_UNTRUSTED",
+     "nó thuộc về người dùng khác, hoặc người khác có thể ghi vào."},
+    {"IDS_REASON_TOOLARGE",
+     "nó quá lớn so với những gì nó phải là."},
+    {"IDS_REASON_NOTRECORD",
+     "đây không phải là bản ghi của chương trình cài đặt này."},
+    {"IDS_RECOVERY_PASSED_OVER",
+     "Một bản ghi cài đặt chưa hoàn tất không đáng tin cậy và được giữ nguyên:"},
+    {"IDS_RECOVERY_LEFT_ALONE",
+     "Khi hoàn tác cài đặt bị gián đoạn, tệp này được giữ lại vì nó không còn thuộc về cài đặt:"},
+    {"IDS_FOREIGN_BACKUP_ROOT",
+     "Một thư mục sao lưu không thuộc về lần cài đặt này đang chặn thư mục mẫu:"},
+    {"IDS_DRYRUN_PENDING",
+     "Có một lần cài đặt bị gián đoạn: lần chạy thật sẽ hoàn tác nó trước trong"},
+    {"IDS_CLEANUP_WARNING",
+     "Cảnh báo: các mẫu đã được cài đặt, nhưng không thể dọn dẹp mục này:"},
 };
 
 }  // namespace
