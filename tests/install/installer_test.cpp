@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -128,7 +129,8 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
       {"cut, 7 up to date", {}, 0,
        "13 13 87 " + damaged + kitPath() + ": " + resource("IDS_REASON_DAMAGED")},
       {"cut, 8 up to date", {}, 0, "13 13 87 " + damaged + "dir/f7: " + resource("IDS_REASON_DAMAGED")},
-      {"busy", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
+      {"busy", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"},
+      {"busy below", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
   TargetLock other;
   for (const auto& [name, operation, fault, outcome] : cases) {
     if (name.substr(0, 3) != "cut") {
@@ -144,11 +146,15 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
         write_file(target / ("dir/f" + std::to_string(i)), "mine", kT);
       ASSERT_EQ(0u, kit.open(wide(kitPath())));
     }
-    ASSERT_EQ(0u, name == "busy" ? other.acquire(target.path(), 0) : 0u);
+    // Another installation into the target, or into a directory below it.
+    if (name.substr(0, 4) == "busy") std::filesystem::create_directories(target / "forms.xml/below");
+    ASSERT_EQ(0u, name == "busy"         ? other.acquire(target.path(), 0)
+                  : name == "busy below" ? other.acquire(target / "forms.xml/below", 0)
+                                         : 0u);
     const TreeSnapshot before = snapshot_tree(target.path());
     EXPECT_EQ(fault != 0 ? std::to_string(fault) + " " + std::to_string(fault) + " 0 " + failed +
                                target.path() + outcome.substr(outcome.find(": "))
-              : name == "busy"             ? "0 0 100 " + resource("IDS_INSTALL_FINISH")
+              : name.substr(0, 4) == "busy" ? "0 0 100 " + resource("IDS_INSTALL_FINISH")
               : name.substr(0, 3) == "cut" ? cases[7].outcome  // every entry is read
                                            : outcome,
               dryRun(target.path(), fault).text()) << name;
@@ -166,11 +172,13 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
     EXPECT_EQ("", leftovers()) << name;
     const std::string log = logged(), error = "error " + narrow_lib(data.failureDetail());
-    EXPECT_NE(std::string::npos, log.find(error + " code=" + outcome.substr(0, outcome.find(' '))) + (name == "busy")) << log;
+    EXPECT_NE(std::string::npos, log.find(error + " code=" + outcome.substr(0, outcome.find(' '))) + (name.substr(0, 4) == "busy")) << log;
     if (name == "sub\\full") {
       EXPECT_EQ("replaced a.cfg\n" + error + " code=112\nrollback code=112\nremoved sub\nrestored a.cfg\n0/0/0/0", log);
     }
   }
+  remove_tree(target / "forms.xml/below");
+  ASSERT_EQ(0u, other.acquire(target.path(), 0));
   // A run that waits longer goes on once the other is done.
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -220,5 +228,68 @@ TEST_F(InstallerTest, CancelStopsAnywhereBeforeTheCommit) {
     EXPECT_LT(copying ? atCancel.progress : 0, 75) << "past half the bytes, not the entries";
     EXPECT_EQ(before, snapshot_tree(target.path())) << part;
     EXPECT_EQ("", leftovers()) << part;
+  }
+}
+
+// One installation per tree: a run into a directory, one above it (also reached
+// through a link) or one below it waits or is busy; runs into sibling directories
+// go on together.
+TEST(TargetLock, KeepsNestedTargetsApartAndSiblingsTogether) {
+  ScratchDirectory tree;
+  for (const char* directory : {"T/a/deep", "T/b"}) std::filesystem::create_directories(tree / directory);
+  ASSERT_EQ(0, symlink((tree / "T/a").c_str(), (tree / "link").c_str()));
+  const struct {
+    std::vector<const char*> held;
+    const char* asked;
+    uint32_t result;
+  } cases[] = {{{"T"}, "T", ERROR_SHARING_VIOLATION},
+               {{"T"}, "T/a/deep", ERROR_SHARING_VIOLATION},
+               {{"T/a/deep"}, "T", ERROR_SHARING_VIOLATION},
+               {{"link"}, "T/a", ERROR_SHARING_VIOLATION},
+               {{"T/a"}, "T/b", 0},
+               {{"T/a", "T/b"}, "T", ERROR_SHARING_VIOLATION},
+               {{"T/a", "T/b"}, "T/a/deep", ERROR_SHARING_VIOLATION},
+               {{}, "T/missing", ERROR_PATH_NOT_FOUND}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.asked);
+    std::vector<std::unique_ptr<TargetLock>> held;
+    for (const char* directory : c.held) {
+      held.push_back(std::make_unique<TargetLock>());
+      ASSERT_EQ(0u, held.back()->acquire(tree / directory, 0));
+    }
+    TargetLock asked;
+    EXPECT_EQ(c.result, asked.acquire(tree / c.asked, 60));
+    held.clear();
+    EXPECT_EQ(c.result == ERROR_PATH_NOT_FOUND ? c.result : 0u, asked.acquire(tree / c.asked, 0));
+  }
+}
+
+// Root installing into a user's tree keeps it the user's: a replaced file keeps its
+// owner, group and mode, a new file or directory takes those of the directory it is
+// made in.
+TEST_F(InstallerTest, RootOverAUsersTreeKeepsItTheUsers) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give files to others";
+  write_file(target / "conf/a.cfg", "old a", kT - 1);
+  write_file(target / "conf/other.cfg", "old other", kT - 1);
+  for (const char* path : {".", "conf", "conf/a.cfg"}) {
+    ASSERT_EQ(0, chown((target / path).c_str(), 65534, 65533));
+  }
+  ASSERT_EQ(0, chown((target / "conf/other.cfg").c_str(), 1234, 4321));
+  chmod((target / "conf/other.cfg").c_str(), 0604);
+  openKit({{"conf\\a.cfg", "kit a"}, {"conf\\other.cfg", "kit other"}, {"conf\\new.cfg", "new"},
+           {"fresh\\deep\\x.cfg", "x"}});
+  ASSERT_EQ(0u, install(target.path()).result);
+  const std::pair<const char*, const char*> owners[] = {
+      {"conf/a.cfg", "65534:65533"}, {"conf/other.cfg", "1234:4321 604"},
+      {"conf/new.cfg", "65534:65533"}, {"fresh", "65534:65533"},
+      {"fresh/deep", "65534:65533"}, {"fresh/deep/x.cfg", "65534:65533"}};
+  for (const auto& [path, owner] : owners) {
+    const struct stat status = status_of(target / path);
+    char mode[8];
+    snprintf(mode, sizeof mode, " %o", status.st_mode & 0777);
+    const bool replacedOther = std::string(path) == "conf/other.cfg";
+    EXPECT_EQ(owner, std::to_string(status.st_uid) + ":" + std::to_string(status.st_gid) +
+                         (replacedOther ? mode : ""))
+        << path;
   }
 }

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <ctime>
+#include <filesystem>
 
 #include "install/install_fixture.h"
 #include "install/install_registry.h"
@@ -207,4 +209,46 @@ TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
   EXPECT_EQ("1 " + target.path() + "/ ;", recovered(wide(target.path())));
   EXPECT_EQ(before, snapshot_tree(target.path()));
   EXPECT_EQ("p8stp0 d 0777", leftovers() + snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
+}
+
+// After the commit, what cannot be cleaned up is a warning (logged, published) and the
+// installation stands; the next start tidies it away. A start with nothing to recover
+// changes nothing in the target, not even its times, and removes only registry
+// leftovers that no writer can still be busy with.
+TEST_F(RollbackTest, CleanupFailuresWarnAndTheNextStartTidiesWithoutATrace) {
+  write_file(target / "a.cfg", "old a", kT - 1);
+  openKit({{"a.cfg", "kit a"}});
+  {
+    FileFaults faults;
+    faults.fail(FileOperation::kDelete, ERROR_ACCESS_DENIED, ".p8stp/committed");
+    EXPECT_EQ("0 0 100 " + resource("IDS_INSTALL_FINISH"), install(target.path()).text());
+  }
+  const std::string detail = target / ".p8stp/committed: " + resource("IDS_REASON_ACCESS");
+  ASSERT_EQ(1u, data.warnings().size());
+  EXPECT_EQ(resource("IDS_CLEANUP_WARNING") + "\n" + detail, narrow_lib(data.warnings()[0]));
+  EXPECT_NE(std::string::npos, logged().find("warning " + detail + "\n")) << detail;
+  EXPECT_EQ("kit a", read_file(target / "a.cfg"));
+  const std::string registry = install_registry_directory();
+  std::filesystem::create_directories(registry);
+  for (const char* name : {"install-0000000000000001.new", "install-0000000000000002.new"}) {
+    write_file(registry + name, "being written", name[23] == '1' ? kT : time(nullptr));
+  }
+  set_time(target.path(), kT, 5);
+  const TreeSnapshot tidied = [&] {
+    TreeSnapshot tree = snapshot_tree(target.path());
+    tree.erase(".p8stp");
+    tree.erase(".p8stp/committed");
+    return tree;
+  }();
+  EXPECT_TRUE(recover_interrupted_installations(wide(target.path()), 0).empty());
+  EXPECT_EQ("install-0000000000000002.new", joined_names(directory_names(registry), ""));
+  // The committed run's leftovers went; the target's times changed with that alone.
+  TreeSnapshot now = snapshot_tree(target.path());
+  now["."] = tidied.at(".");
+  EXPECT_EQ(tidied, now);
+  remove_tree(home / ".orbp8");
+  const TreeSnapshot untouched = snapshot_tree(target.path());
+  EXPECT_TRUE(recover_interrupted_installations(wide(target.path()), 0).empty());
+  EXPECT_EQ(untouched, snapshot_tree(target.path()));
+  EXPECT_FALSE(exists(home / ".orbp8"));
 }

@@ -1,6 +1,8 @@
 // The file layer's handles: dispositions, reads and writes, seeks past 4 GiB,
 // truncation, file times and the last error.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -42,6 +44,19 @@ TEST(FileHandles, DispositionsReadsWritesAndTheLastError) {
     EXPECT_EQ(code, FileSystem::CreateFile(wide(name), GENERIC_WRITE, 0, disposition, handle));
     EXPECT_EQ(code, FileSystem::GetLastError());
   }
+  // What is opened for reading alone is never waited on: a pipe or a device is
+  // refused at once. A time stamp that does not take is a failure.
+  ASSERT_EQ(0, mkfifo((scratch / "pipe").c_str(), 0600));
+  for (const std::string& special : {scratch / "pipe", std::string("/dev/zero")}) {
+    EXPECT_EQ(ERROR_BAD_FILE_TYPE,
+              FileSystem::CreateFile(wide(special), GENERIC_READ, 0, OPEN_EXISTING, handle));
+  }
+  const int pathOnly = open(path.c_str(), O_PATH | O_CLOEXEC);
+  const _FILETIME stamp = EpochToFileTime(1600000000);
+  EXPECT_EQ(ERROR_INVALID_PARAMETER,
+            FileSystem::SetFileTime(reinterpret_cast<HANDLE>(static_cast<intptr_t>(pathOnly)),
+                                    nullptr, nullptr, &stamp));
+  close(pathOnly);
   for (const auto& [errnoValue, code] :
        {std::pair{EACCES, 5u}, {EPERM, 5u}, {EROFS, 19u}, {EIO, 1117u}, {ENOTEMPTY, 183u},
         {EMFILE, 4u}, {ENFILE, 4u}, {ENOMEM, 8u}, {EXDEV, 17u}, {EBUSY, 170u}, {ETXTBSY, 170u},
