@@ -3,7 +3,8 @@
 # changes nothing (1) and says what failed where, rolls back on an interrupt
 # (2); without -S 1. After a kill -9 the next start undoes the installation,
 # even without a kit. -G logs each run's events, a summary ends each unattended
-# run, -N reports what would change and changes nothing; --help.
+# run, -N reports what would change and changes nothing (and that an
+# interrupted installation waits); --help.
 . "$(dirname "$0")/lib.sh"
 e2e_init
 unset DISPLAY
@@ -79,6 +80,7 @@ start_setup "$E2E_DIR/big-kit" -S
 wait_for 60 test -e "$DEFAULT/d1/f0001"
 kill -KILL "$SETUP_PID"
 wait "$SETUP_PID" || true
+run kit 0 "An interrupted installation is pending: a real run will first undo it in $DEFAULT" -N
 run missing 1 "An interrupted installation was undone" -S "$G"
 new_log && logged "recovered target=$DEFAULT/"
 assert_empty "$HOME" "after the recovery"
