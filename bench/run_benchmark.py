@@ -23,7 +23,13 @@ template directory HOME/.orbp8/Orbe/orbp8/tmplts/. Every input and output
 lives on the file system under test (FS_DIR), TMPDIR included, and
 everything is written out before each timed step.
 
+With --baseline OTHER_BUILD_DIR the three setup steps are also timed, in the
+same rounds and interleaved with ours, for that build's setup (an earlier
+version, say), so that before and after are measured in one session on one
+file system; its rows end in "-base".
+
 usage: run_benchmark.py FS_DIR BUILD_DIR [--files N] [--megabytes M] [--rounds R]
+                        [--baseline OTHER_BUILD_DIR]
 """
 import argparse
 import os
@@ -102,6 +108,7 @@ def main():
     parser.add_argument("--files", type=int, default=20000)
     parser.add_argument("--megabytes", type=int, default=600)
     parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--baseline")
     options = parser.parse_args()
 
     binaries = os.path.join(options.build_dir, "bin")
@@ -142,27 +149,34 @@ def main():
     print("our steps: the whole `setup usecwd -S -Len` process")
     sys.stdout.flush()
 
-    names = ("fresh", "older", "current", "tar-gz", "tar-sync", "tar-pigz")
+    setups = [("", setup, [])]
+    if options.baseline:
+        setups.append(("-base", os.path.abspath(os.path.join(options.baseline, "bin", "setup")),
+                       []))
+    names = tuple(step + suffix for suffix, _, _ in setups
+                  for step in ("fresh", "older", "current")) + ("tar-gz", "tar-sync", "tar-pigz")
     times = {name: [] for name in names}
-    memory = []
     for round_number in range(options.rounds):
-        # fresh
-        remove(target)
-        seconds, rss = timed_setup(setup, kit_directory, environment, target)
-        times["fresh"].append(seconds)
-        memory.append(rss)
-        # current: the same tree again, every file up to date
-        seconds, rss = timed_setup(setup, kit_directory, environment, target)
-        times["current"].append(seconds)
-        memory.append(rss)
-        # older: a copy of the tree a day older
-        remove(target)
-        shutil.copytree(source, target)
-        age_tree(target, 86400)
-        seconds, rss = timed_setup(setup, kit_directory, environment, target)
-        times["older"].append(seconds)
-        memory.append(rss)
-        remove(target)
+        # Ours and the baseline's in turn, the first one alternating by round.
+        order = setups if round_number % 2 == 0 else setups[::-1]
+        for suffix, program, memory in order:
+            # fresh
+            remove(target)
+            seconds, rss = timed_setup(program, kit_directory, environment, target)
+            times["fresh" + suffix].append(seconds)
+            memory.append(rss)
+            # current: the same tree again, every file up to date
+            seconds, rss = timed_setup(program, kit_directory, environment, target)
+            times["current" + suffix].append(seconds)
+            memory.append(rss)
+            # older: a copy of the tree a day older
+            remove(target)
+            shutil.copytree(source, target)
+            age_tree(target, 86400)
+            seconds, rss = timed_setup(program, kit_directory, environment, target)
+            times["older" + suffix].append(seconds)
+            memory.append(rss)
+            remove(target)
         times["tar-gz"].append(timed_tar(["-xzf", archive], target))
         remove(target)
         times["tar-sync"].append(timed_tar(["-xzf", archive], target, then_sync=True))
@@ -181,11 +195,11 @@ def main():
     print("fresh, older and current: setup's wall time")
     for name in names:
         median = statistics.median(times[name])
-        print("  %-9s %7.3f  %5.2fx  %5.2fx" % (name, median, median / reference,
-                                                median / synced))
-    peak = max(memory)
-    print("peak RSS of setup %.1f MiB; limit 64 MiB + kit %.1f MiB = %.1f MiB" %
-          (peak / 1024, kit_bytes / 2**20, 64 + kit_bytes / 2**20))
+        print("  %-14s %7.3f  %5.2fx  %5.2fx" % (name, median, median / reference,
+                                                 median / synced))
+    for suffix, _, memory in setups:
+        print("peak RSS of setup%s %.1f MiB; limit 64 MiB + kit %.1f MiB = %.1f MiB" %
+              (suffix, max(memory) / 1024, kit_bytes / 2**20, 64 + kit_bytes / 2**20))
     remove(work)
 
 
