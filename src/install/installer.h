@@ -59,6 +59,8 @@ class BasicInstaller : public BasicRollback<Files> {
     uint32_t mode = 0;
     uid_t owner = 0;
     gid_t group = 0;
+    // The file replaced, as found.
+    FileIdentity old;
     Action action = Action::kSkip;
     // A write over a file that is there.
     bool replaces = false;

@@ -203,7 +203,8 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
     if (entry.action == Action::kWrite) {
       // A file named twice is decided again once its first copy is written.
       if (!names.insert(entry.name).second) break;
-      entry.code = this->planEntry(index, entry.name, entry.replaces, madeIdentity(entry));
+      entry.code =
+          this->planEntry(index, entry.name, entry.replaces, madeIdentity(entry), entry.old);
       if (entry.code != 0) {
         entry.action = Action::kFail;
         entry.failure = this->failure();
@@ -279,6 +280,10 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     return entry;
   }
   if (present) {
+    // What an undo must find again, from the one query that found it.
+    entry.old = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+                 static_cast<uint64_t>(status.st_size), status.st_mtim.tv_sec,
+                 status.st_mtim.tv_nsec};
     // A link is replaced by the file; its target's time only decides when.
     bool comparable = true;
     if (S_ISLNK(status.st_mode)) {
@@ -306,7 +311,6 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   uint32_t code = this->directoryOf(entry.name, directory);
   if (code != 0) return this->fail(code, entry.name);
   const std::string temporary = this->temporaryName(entry.index);
-  const std::string base = entry.name.substr(entry.name.rfind('/') + 1);
   HANDLE output = INVALID_HANDLE_VALUE;
   // Private until it is complete; then the mode it is to have.
   code = Files::CreateFileAt(directory, temporary, entry.keepMode ? 0600 : kNewFileMode, output);
@@ -325,8 +329,7 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   if (code == 0) Files::StartWriteBack(output);
   Files::CloseHandle(output);
   if (code != 0) return code;
-  code = Files::MoveFileAt(directory, temporary, directory, base);
-  return code == 0 ? 0 : this->fail(code, entry.name);
+  return this->putInPlace(entry.name, temporary, entry.replaces);
 }
 
 template <class Kit, class Files>

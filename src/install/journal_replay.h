@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -46,6 +48,12 @@ inline bool same_file(const struct stat& status, const FileIdentity& old) {
   return (status.st_dev == old.device && status.st_ino == old.inode) ||
          (static_cast<uint64_t>(status.st_size) == old.size &&
           status.st_mtim.tv_sec == old.seconds && status.st_mtim.tv_nsec == old.nanoseconds);
+}
+
+// Whether `status` is the very file `old` identifies (not a copy): the
+// earlier version a swap of names left under the run's temporary name.
+inline bool same_inode(const struct stat& status, const FileIdentity& old) {
+  return status.st_dev == old.device && status.st_ino == old.inode;
 }
 
 // Whether `status` is a regular file with the size and time the run gave a
@@ -263,15 +271,20 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
   HANDLE at = INVALID_HANDLE_VALUE;
   struct stat status;
 
-  // First what frees space: the run's temporary and new files.
+  // First what frees space: the run's temporary and new files, but for the
+  // earlier versions that wait under temporary names.
   for (const JournalRecord& record : records) {
     if (record.type != JournalRecordType::kCreate && record.type != JournalRecordType::kReplace) {
       continue;
     }
     split_relative(record.path, directory, name);
-    if (targets.open(directory, at) == 0) {
-      Files::DeleteFileAt(at, temporary_entry_name(runId, record.entry));
+    const std::string temporary = temporary_entry_name(runId, record.entry);
+    if (targets.open(directory, at) != 0) continue;
+    if (record.type == JournalRecordType::kReplace && status_at<Files>(at, temporary, status) &&
+        same_inode(status, record.old)) {
+      continue;
     }
+    Files::DeleteFileAt(at, temporary);
   }
   std::unordered_set<std::string> removed;
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
@@ -302,9 +315,24 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
     HANDLE from = INVALID_HANDLE_VALUE;
     bool restored = false;
     struct stat savedStatus;
+    const std::string temporary = temporary_entry_name(runId, record->entry);
     if (targets.open(directory, at) == 0) {
       const bool present = status_at<Files>(at, name, status);
-      if (present && same_file(status, record->old)) {
+      // Swapped with the new file: the earlier version is the very file
+      // under the temporary name, checked by its identity.
+      const bool swapped =
+          status_at<Files>(at, temporary, savedStatus) && same_inode(savedStatus, record->old);
+      if (swapped && present && !runs_own(record->path, status)) {
+        // Someone saved their own file here since: it stays, and the
+        // earlier version is kept in the backup root (where it can go).
+        if (saved.open(directory, from, true, 0700) == 0) {
+          Files::MoveFileAt(at, temporary, from, name);
+        }
+        result.leftAlone.push_back(record->path);
+        tell("left", record->path);
+      } else if (swapped) {
+        restored = Files::MoveFileAt(at, temporary, at, name) == 0;
+      } else if (present && same_file(status, record->old)) {
         // The earlier version is in place (put back, or never replaced).
         restored = true;
       } else if (present && !runs_own(record->path, status)) {
@@ -327,6 +355,76 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
     list->erase(std::unique(list->begin(), list->end()), list->end());
   }
   return result;
+}
+
+// After the commit: removes the earlier versions that wait under the
+// run's temporary names (only the very file a kReplace record identifies,
+// or a link), on two threads over disjoint directories when there are
+// many. Returns the target-relative names whose earlier version stays.
+template <class Files>
+std::vector<std::string> remove_earlier_versions(const std::vector<JournalRecord>& records,
+                                                 HANDLE target) {
+  if (records.empty()) return {};
+  const uint64_t runId = records.front().runId;
+  // Directory by directory, so that each is opened once, by one thread.
+  std::map<std::string, std::vector<const JournalRecord*>> byDirectory;
+  size_t count = 0;
+  std::string directory;
+  std::string name;
+  for (const JournalRecord& record : records) {
+    if (record.type != JournalRecordType::kReplace) continue;
+    split_relative(record.path, directory, name);
+    byDirectory[directory].push_back(&record);
+    ++count;
+  }
+  using Share = std::vector<const std::vector<const JournalRecord*>*>;
+  Share shares[2];
+  size_t first = 0;
+  for (const auto& [path, replaced] : byDirectory) {
+    const bool toFirst = first * 2 < count;
+    shares[toFirst ? 0 : 1].push_back(&replaced);
+    if (toFirst) first += replaced.size();
+  }
+  std::vector<std::string> left[2];
+  const auto removeShare = [&](int which) {
+    BasicDirectoryWalker<Files> targets;
+    targets.reset(target);
+    std::string parent;
+    std::string base;
+    for (const std::vector<const JournalRecord*>* replaced : shares[which]) {
+      for (const JournalRecord* record : *replaced) {
+        split_relative(record->path, parent, base);
+        const std::string temporary = temporary_entry_name(runId, record->entry);
+        HANDLE at = INVALID_HANDLE_VALUE;
+        struct stat status;
+        uint32_t code = targets.open(parent, at);
+        if (code == 0) code = Files::StatusAt(at, temporary, status);
+        // Nothing there: already removed, or never swapped.
+        if (code == ERROR_FILE_NOT_FOUND) continue;
+        // The earlier version itself, or a link someone put at the name
+        // before the swap (removing it never touches what it points to); a
+        // file of anyone else's stays.
+        if (code == 0 &&
+            (replay_detail::same_inode(status, record->old) || S_ISLNK(status.st_mode))) {
+          code = Files::DeleteFileAt(at, temporary);
+        } else if (code == 0) {
+          code = ERROR_ALREADY_EXISTS;
+        }
+        if (code != 0) left[which].push_back(record->path);
+      }
+    }
+  };
+  constexpr size_t kWorthASecondThread = 256;
+  if (count >= kWorthASecondThread) {
+    std::thread second(removeShare, 1);
+    removeShare(0);
+    second.join();
+  } else {
+    removeShare(0);
+    removeShare(1);
+  }
+  left[0].insert(left[0].end(), left[1].begin(), left[1].end());
+  return left[0];
 }
 
 // Puts back the times of the directories the journal names, once nothing
@@ -420,7 +518,8 @@ RecoveryOutcome recover_backup_root(const std::string& targetPath, HANDLE target
   }
   std::string failed;
   if (committed) {
-    root.discard(failed);
+    // The committed journal goes only once nothing it names is left.
+    if (remove_earlier_versions<Files>(records, target).empty()) root.discard(failed);
     return RecoveryOutcome::kNothing;
   }
   const ReplayResult replayed = replay_journal<Files>(records, target, root.handle(), report);

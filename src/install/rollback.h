@@ -1,11 +1,13 @@
 // The journal that makes an installation undoable, whatever happens to the
 // process or the machine. It holds the target directory's lock for the whole
 // run; before any change to the target, a record of the change reaches the
-// write-ahead journal on disk; replaced files are saved by a second name
-// (a hard link) in a private backup root inside the target (".p8stp",
-// mode 0700), so that saving and restoring are renames on one file system.
-// New files are written under a temporary name and renamed into place, so
-// every file is always either its old or its new version. Everything below
+// write-ahead journal on disk. New files are written under a temporary name
+// beside their final one; a replaced file's name is then swapped with the
+// temporary one in one atomic step, so that the earlier version waits under
+// the temporary name until the commit (where the file system cannot swap
+// names, it is saved by a second name, a hard link, in a private backup
+// root, ".p8stp", mode 0700, before the new one is renamed over it). Every
+// file is always either its old or its new version. Everything below
 // the target is reached from the target's descriptor, one component at a
 // time, never through a symbolic link. `stop` commits once everything new is
 // on the disk; `rollback` (and, after a crash, the next start) undoes
@@ -77,13 +79,20 @@ class BasicRollback {
   // replaced. Returns 0, or 3 when something other than a directory stands
   // where a directory is needed.
   // `made` is the size and time the new file is given (device and inode
-  // unused), by which an undo knows it for the run's own.
+  // unused), by which an undo knows it for the run's own; `old` identifies
+  // the file replaced, as statusOf found it.
   uint32_t planEntry(uint32_t entry, const std::string& name, bool replaces,
-                     const FileIdentity& made);
+                     const FileIdentity& made, const FileIdentity& old = FileIdentity());
   // Carries out the plan up to the first file: the records reach the disk,
-  // then the directories are made, then every file to be replaced is saved
-  // in the backup root, durably. 0 or the failing step's code.
+  // then the directories are made (and, where names cannot be swapped,
+  // every file to be replaced is saved in the backup root, durably). 0 or
+  // the failing step's code.
   uint32_t applyPlan();
+  // Puts the new file written as `temporary` in the directory of the
+  // target-relative `name` in its place: renamed there, or, over a file it
+  // replaces, swapped with it, so that the earlier version waits under the
+  // temporary name until the commit. 0 or the failing step's code.
+  uint32_t putInPlace(const std::string& name, const std::string& temporary, bool replaces);
   // The directory that holds `name` (made by applyPlan when new), and the
   // name under which kit entry `entry` is written there before it is renamed
   // into place. The handle stays valid until the next call.
@@ -102,9 +111,9 @@ class BasicRollback {
   // undoes the run), or 1223 when `cancelled` says so before or once the
   // disk has caught up.
   uint32_t stop(const std::function<bool()>& cancelled = nullptr);
-  // After the commit: removes the saved versions and ends the run (the
-  // registry entry and the lock go). Returns what could not be cleaned up
-  // (the installation stands all the same).
+  // After the commit: removes the earlier versions (on two threads) and
+  // ends the run (the registry entry and the lock go). Returns what could
+  // not be cleaned up (the installation stands all the same).
   std::vector<FailurePoint> discardBackup();
   // Undoes the run from its journal: its temporary and new files and
   // directories go, the saved versions come back, the directories' times
@@ -133,6 +142,9 @@ class BasicRollback {
   uint32_t planDirectories(const std::string& name);
   void planDirectoryTimes(const std::string& directory);
   uint32_t saveFile(const std::string& name);
+  // Saves the file `name` replaces where names cannot be swapped, durably,
+  // unless it was saved already.
+  uint32_t saveDurably(const std::string& name);
   std::vector<JournalRecord> journal() const;
   // Removes the directories made above the target and the run's registry
   // entry, and puts back the times of the outermost directory it changed.
@@ -156,6 +168,10 @@ class BasicRollback {
   std::string m_backupRoot;
   BasicBackupRoot<Files> m_backup;
   HANDLE m_savedHandle = INVALID_HANDLE_VALUE;
+  // Whether the target's file system swaps names; until it is found not to.
+  bool m_exchange = true;
+  // Target-relative files saved durably in the backup root.
+  std::unordered_set<std::string> m_saved;
   BasicDirectoryWalker<Files> m_savedWalker;
   BasicJournalFile<Files> m_journalFile;
   JournalRecord m_header;

@@ -219,7 +219,7 @@ uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& st
 
 template <class Files>
 uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name, bool replaces,
-                                         const FileIdentity& made) {
+                                         const FileIdentity& made, const FileIdentity& old) {
   if (!m_started && !m_inspecting) {
     return fail(ERROR_PATH_NOT_FOUND, m_target, ERROR_FILE_NOT_FOUND);
   }
@@ -238,15 +238,7 @@ uint32_t BasicRollback<Files>::planEntry(uint32_t entry, const std::string& name
   record.entry = entry;
   record.path = name;
   record.made = made;
-  if (replaces) {
-    HANDLE at = INVALID_HANDLE_VALUE;
-    struct stat status;
-    if (m_targetWalker.open(directory, at) == 0 && Files::StatusAt(at, base, status) == 0) {
-      record.old = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
-                    static_cast<uint64_t>(status.st_size), status.st_mtim.tv_sec,
-                    status.st_mtim.tv_nsec};
-    }
-  }
+  if (replaces) record.old = old;
   m_records.push_back(std::move(record));
   return 0;
 }
@@ -408,16 +400,63 @@ uint32_t BasicRollback<Files>::applyPlan() {
     }
     m_plannedDirectories.erase(m_records[i].path);
   }
+  // Where names are swapped, the earlier versions stay where they are.
+  if (m_exchange) return 0;
   bool saved = false;
   for (size_t i = first; i < m_records.size(); ++i) {
     if (m_records[i].type != JournalRecordType::kReplace) continue;
     code = saveFile(m_records[i].path);
     if (code != 0) return code;
+    m_saved.insert(m_records[i].path);
     saved = true;
   }
   // The saved names are on the disk before any file is replaced.
   code = saved ? Files::FlushFileSystem(m_backup.handle()) : 0;
   return code == 0 ? 0 : fail(code, m_backupRoot);
+}
+
+template <class Files>
+uint32_t BasicRollback<Files>::putInPlace(const std::string& name, const std::string& temporary,
+                                          bool replaces) {
+  std::string directory;
+  std::string base;
+  split_relative(name, directory, base);
+  HANDLE at = INVALID_HANDLE_VALUE;
+  uint32_t code = m_targetWalker.open(directory, at);
+  if (code != 0) return fail(code, name);
+  // A file this run created is written over: nothing of the user's to keep.
+  if (m_createdFiles.count(name) != 0) replaces = false;
+  if (replaces && m_exchange) {
+    code = Files::ExchangeAt(at, temporary, base);
+    // Gone meanwhile: nothing to keep, the new file is renamed there.
+    if (code != ERROR_NOT_SUPPORTED && code != ERROR_FILE_NOT_FOUND) {
+      return code == 0 ? 0 : fail(code, name);
+    }
+    // Saved from now on, in this batch one by one.
+    if (code == ERROR_NOT_SUPPORTED) m_exchange = false;
+  }
+  if (replaces && !m_exchange) {
+    code = saveDurably(name);
+    if (code != 0) return code;
+  }
+  code = Files::MoveFileAt(at, temporary, at, base);
+  return code == 0 ? 0 : fail(code, name);
+}
+
+template <class Files>
+uint32_t BasicRollback<Files>::saveDurably(const std::string& name) {
+  if (m_saved.count(name) != 0) return 0;
+  uint32_t code = saveFile(name);
+  if (code != 0) return code;
+  std::string directory;
+  std::string base;
+  split_relative(name, directory, base);
+  HANDLE saved = INVALID_HANDLE_VALUE;
+  code = m_savedWalker.open(directory, saved);
+  if (code == 0) code = Files::FlushFileBuffers(saved);
+  if (code != 0) return fail(code, m_backupRoot + kSavedDirectoryName + "/" + directory);
+  m_saved.insert(name);
+  return 0;
 }
 
 template <class Files>
@@ -493,14 +532,24 @@ void BasicRollback<Files>::closeBackupRoot() {
 template <class Files>
 std::vector<FailurePoint> BasicRollback<Files>::discardBackup() {
   std::vector<FailurePoint> left;
+  if (!m_backupRoot.empty()) {
+    for (const std::string& name : remove_earlier_versions<Files>(journal(), m_lock.handle())) {
+      left.push_back({ERROR_ACCESS_DENIED, name});
+    }
+  }
   closeBackupRoot();
-  std::string failed;
-  const uint32_t discarded = m_backup.discard(failed);
-  if (discarded != 0) left.push_back({discarded, m_backupRoot + failed});
   m_targetWalker.clear();
-  const std::string entry = m_registry.path();
-  const uint32_t unregistered = m_registry.remove();
-  if (unregistered != 0) left.push_back({unregistered, entry});
+  // With an earlier version left, the committed journal and the registry
+  // entry stay, so that the next start finds and removes it.
+  if (left.empty()) {
+    std::string failed;
+    const uint32_t discarded = m_backup.discard(failed);
+    if (discarded != 0) left.push_back({discarded, m_backupRoot + failed});
+    const std::string entry = m_registry.path();
+    const uint32_t unregistered = m_registry.remove();
+    if (unregistered != 0) left.push_back({unregistered, entry});
+  }
+  m_backup.close();
   m_lock.release();
   m_started = false;
   return left;

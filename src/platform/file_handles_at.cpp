@@ -2,6 +2,7 @@
 // one component, looked up without following a symbolic link, so that a
 // walk from a directory's descriptor never leaves the tree it started in.
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +46,16 @@ uint32_t FileSystem::MoveFileAt(HANDLE fromDirectory, const std::string& from, H
                                 const std::string& to) {
   return resultOf(
       renameat(atDescriptor(fromDirectory), from.c_str(), atDescriptor(toDirectory), to.c_str()));
+}
+
+uint32_t FileSystem::ExchangeAt(HANDLE directory, const std::string& first,
+                                const std::string& second) {
+  const int descriptor = atDescriptor(directory);
+  if (renameat2(descriptor, first.c_str(), descriptor, second.c_str(), RENAME_EXCHANGE) == 0) {
+    return ERROR_SUCCESS;
+  }
+  return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ? ERROR_NOT_SUPPORTED
+                                                                     : translateErrNo(errno);
 }
 
 uint32_t FileSystem::CreateHardLinkAt(HANDLE directory, const std::string& name,

@@ -92,6 +92,10 @@ class FileSystem {
   // between two file systems.
   static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
                              const std::string& to);
+  // Swaps the names `first` and `second` of `directory` in one atomic step:
+  // each then names what the other did. 0; 2 when either is missing; 50
+  // when the file system cannot swap names.
+  static uint32_t ExchangeAt(HANDLE directory, const std::string& first, const std::string& second);
   // A second name for the file or link `existing`: 0; 183 when `name` exists.
   static uint32_t CreateHardLinkAt(HANDLE directory, const std::string& name,
                                    HANDLE existingDirectory, const std::string& existing);

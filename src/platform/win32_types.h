@@ -33,6 +33,8 @@ constexpr uint32_t ERROR_WRITE_PROTECT = 19;
 constexpr uint32_t ERROR_SHARING_VIOLATION = 32;
 // A rename between two file systems.
 constexpr uint32_t ERROR_NOT_SAME_DEVICE = 17;
+// An operation the file system does not offer (an atomic exchange of names).
+constexpr uint32_t ERROR_NOT_SUPPORTED = 50;
 constexpr uint32_t ERROR_INVALID_PARAMETER = 87;
 constexpr uint32_t ERROR_DISK_FULL = 112;
 constexpr uint32_t ERROR_INVALID_NAME = 123;

@@ -152,8 +152,9 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   }
 }
 
-// A backup root the target cannot hold goes, private, to TMPDIR past a name taken
-// there, and a rollback copies every byte, mode and time back. A saved version not
+// Where names cannot be swapped, replaced files are saved: a backup root the target
+// cannot hold goes, private, to TMPDIR past a name taken there, and a rollback
+// copies every byte, mode and time back. A saved version not
 // put back stays with the journal, every message says where, an installation into
 // that target refuses to start, and the next start puts it back once it can.
 TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
@@ -167,7 +168,9 @@ TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
   {
     mode_t backupRoot = 0;  // as seen by the last rename while it was there
     FileFaults faults;
-    faults.fail(FileOperation::kMakeDirectory, ERROR_INVALID_PARAMETER, ".p8stp")
+    // A file system that cannot swap names: the replaced files are saved.
+    faults.fail(FileOperation::kMove, ERROR_NOT_SUPPORTED, " <-> ", 0, -1)
+        .fail(FileOperation::kMakeDirectory, ERROR_INVALID_PARAMETER, ".p8stp")
         .fail(FileOperation::kLink, ERROR_NOT_SAME_DEVICE, "", 0, -1)
         .fail(FileOperation::kMove, ERROR_NOT_SAME_DEVICE, "p8stp1/saved/", 0, -1)
         .fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "-> old/c")
@@ -181,7 +184,8 @@ TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
   }
   {
     FileFaults faults;
-    faults.fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "old/.p8new", 2)
+    faults.fail(FileOperation::kMove, ERROR_NOT_SUPPORTED, " <-> ", 0, -1)
+        .fail(FileOperation::kMove, ERROR_INVALID_PARAMETER, "old/.p8new", 3)
         .fail(FileOperation::kMove, ERROR_DISK_FULL, "saved/old/b ->");
     EXPECT_EQ("87 87 94 " + resource("IDS_ROLLBACK_INCOMPLETE") + " " + kept + "\nold/b: " +
                   resource("IDS_REASON_RESTORE"),
@@ -211,13 +215,31 @@ TEST_F(RollbackTest, BackupRootElsewhereAndWhatCannotBePutBack) {
   EXPECT_EQ("p8stp0 d 0777", leftovers() + snapshot_tree(temp / "p8stp0")["."].substr(0, 6));
 }
 
-// After the commit, what cannot be cleaned up is a warning (logged, published) and the
-// installation stands; the next start tidies it away. A start with nothing to recover
+// A commit that does not reach the disk (its rename or the flush after it fails) is
+// no success: the run is undone. After the commit, what cannot be cleaned up is a
+// warning (logged, published) and the installation stands; the next start tidies it. A start with nothing to recover
 // changes nothing in the target, not even its times, and removes only registry
 // leftovers that no writer can still be busy with.
 TEST_F(RollbackTest, CleanupFailuresWarnAndTheNextStartTidiesWithoutATrace) {
   write_file(target / "a.cfg", "old a", kT - 1);
   openKit({{"a.cfg", "kit a"}});
+  const TreeSnapshot before = snapshot_tree(target.path());
+  for (const FileOperation failing : {FileOperation::kMove, FileOperation::kFlush}) {
+    FileFaults faults;
+    bool renamed = false;  // the journal to its committed name
+    faults.on(FileOperation::kMove, [&](const std::string& path) {
+      const bool commit = path.rfind(".p8stp/journal ->", 0) == 0;
+      renamed = renamed || commit;
+      return commit && failing == FileOperation::kMove ? ERROR_IO_DEVICE : 0u;
+    });
+    faults.on(FileOperation::kFlush, [&](const std::string&) {
+      return renamed && failing == FileOperation::kFlush ? ERROR_IO_DEVICE : 0u;
+    });
+    EXPECT_EQ(ERROR_IO_DEVICE, install(target.path()).result);
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(before, snapshot_tree(target.path()));
+    EXPECT_EQ("", leftovers());
+  }
   {
     FileFaults faults;
     faults.fail(FileOperation::kDelete, ERROR_ACCESS_DENIED, ".p8stp/committed");

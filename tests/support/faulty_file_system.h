@@ -21,7 +21,7 @@ enum class FileOperation {
   kSetEnd,           // SetEndOfFile
   kSetTime,          // SetFileTime, SetTimesAt
   kSetMode,          // SetFileMode, SetOwnerAt
-  kMove,             // MoveFile, MoveFileAt: the path is "FROM -> TO"
+  kMove,             // MoveFile, MoveFileAt: "FROM -> TO"; ExchangeAt: "FIRST <-> SECOND"
   kLink,             // CreateHardLinkAt: "EXISTING -> NEW"
   kMakeDirectory,    // CreateDirectory, CreateDirectoryAt
   kRemoveDirectory,  // RemoveDirectoryAt
@@ -126,6 +126,8 @@ struct FaultyFileSystem : FileSystem {
              narrow_lib(from) + " -> " + narrow_lib(to), false)
   ORB_FAULTY(MoveFileAt, (HANDLE fd, const std::string& f, HANDLE td, const std::string& t),
              (fd, f, td, t), kMove, at(fd, f) + " -> " + at(td, t), false)
+  ORB_FAULTY(ExchangeAt, (HANDLE d, const std::string& a, const std::string& b), (d, a, b),
+             kMove, at(d, a) + " <-> " + at(d, b), false)
   ORB_FAULTY(CreateHardLinkAt, (HANDLE td, const std::string& t, HANDLE fd, const std::string& f),
              (td, t, fd, f), kLink, at(fd, f) + " -> " + at(td, t), false)
   ORB_FAULTY(CreateDirectory, (const WideString& p), (p), kMakeDirectory, narrow_lib(p), false)
