@@ -9,6 +9,8 @@
 // state's log set, every entry's action, the failure, the rollback and what
 // it put back are logged; the counts are published as the run goes. A dry
 // run decides and checks every entry the same way and changes nothing.
+// Declarations and contracts; the definitions (installer_run.ipp,
+// installer_entry.ipp) are compiled once per file layer.
 #pragma once
 
 #include <cstdint>
@@ -137,4 +139,5 @@ class BasicInstaller : public BasicRollback<Files> {
 
 using Installer = BasicInstaller<KitReader, FileSystem>;
 
-#include "install/installer_impl.h"
+// Compiled once for the program's file layer (engine.cpp).
+extern template class BasicInstaller<KitReader, FileSystem>;

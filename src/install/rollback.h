@@ -14,6 +14,8 @@
 // everything from the journal. Used by the install worker thread only; no
 // locks. `Files` is the Win32-style file layer (FileSystem in the program;
 // tests pass wrappers that inject failures).
+// Declarations and contracts; the definitions (rollback_start.ipp,
+// rollback_plan.ipp, rollback_end.ipp) are compiled once per file layer.
 #pragma once
 
 #include <sys/stat.h>
@@ -196,6 +198,7 @@ class BasicRollback {
   FailurePoint m_failure;
 };
 
-#include "install/rollback_impl.h"
+// Compiled once for the program's file layer (engine.cpp).
+extern template class BasicRollback<FileSystem>;
 
 using Rollback = BasicRollback<FileSystem>;

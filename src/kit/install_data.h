@@ -68,6 +68,8 @@ class InstallData {
 
   uint32_t count() const { return static_cast<uint32_t>(files.size()); }
   // The caller keeps `index` below count().
+  // A catalogue entry, as get fills it.
+  using Entry = FileData<FS>;
   void get(uint32_t index, FileData<FS>& entry) const { entry = files[index]; }
   // Writes entry `index` into a new file `destination` with the entry's
   // last-write time. Returns 0 or the failing step's code; 13 when the kit's
