@@ -58,8 +58,10 @@ void InstallLog::reportFailure(int reason) {
   if (m_reported) return;
   m_reported = true;
   char buffer[256];
-  // A pipe, a device or a directory at the path is refused when opened.
-  const std::string why = reason == EINVAL ? narrow_lib(LoadResString("IDS_REASON_NOTREGULAR"))
+  // A pipe (ENXIO without a reader), a device or a directory at the path
+  // is refused when opened.
+  const bool special = reason == EINVAL || reason == ENXIO;
+  const std::string why = special ? narrow_lib(LoadResString("IDS_REASON_NOTREGULAR"))
                                            : strerror_r(reason, buffer, sizeof buffer);
   const std::string message = "setup: cannot write the log " + m_path + ": " + why + "\n";
   write_all(STDERR_FILENO, message.data(), message.size());
