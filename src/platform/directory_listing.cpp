@@ -39,8 +39,8 @@ int listDirectoryAt(int directoryFd, std::vector<std::string>& names) {
 }
 
 int listDirectory(const std::string& path, std::vector<std::string>& names) {
-  const int directoryFd = retryOnInterrupt(
-      [&] { return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  const int directoryFd =
+      retryOnInterrupt([&] { return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
   if (directoryFd == -1) return errno;
   const int failure = listDirectoryAt(directoryFd, names);
   close(directoryFd);

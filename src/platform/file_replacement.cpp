@@ -46,8 +46,7 @@ std::string replacementTemporaryName(const std::string& name) {
   clock_gettime(CLOCK_REALTIME, &now);
   const unsigned unique = static_cast<unsigned>(now.tv_nsec) ^ (counter.fetch_add(1) << 20);
   char tail[48];
-  std::snprintf(tail, sizeof tail, "%s%ld-%08x", kMark, static_cast<long>(getpid()),
-                unique);
+  std::snprintf(tail, sizeof tail, "%s%ld-%08x", kMark, static_cast<long>(getpid()), unique);
   return "." + name.substr(0, kNameBytesKept) + tail;
 }
 

@@ -132,16 +132,18 @@ uint32_t replaceFileWhole(const std::string& path, const std::string& content, u
   return code;
 }
 
-// Removes from `directory` the temporaries that replacements of processes no
-// longer running left there (isReplacementLeftover); those of running
-// processes are theirs and stay. Failures are skipped: a leftover costs only
-// room. Call it before replacing files in a directory, or at start.
+// Removes from `directory` the temporaries that replacements, and moves
+// across file systems (FileSystem::MoveFile names its copies alike), of
+// processes no longer running left there (isReplacementLeftover): files, or
+// whole trees, never following a link. Those of running processes are
+// theirs and stay. Failures are skipped: a leftover costs only room. Call it
+// before replacing files in a directory, or at start.
 template <class Files>
 void removeReplacementLeftovers(const std::string& directory) {
   std::vector<std::string> names;
   Files::ListDirectory(directory, names);
   for (const std::string& name : names) {
-    if (isReplacementLeftover(name)) Files::DeleteFile(widen_lib(directory + "/" + name));
+    if (isReplacementLeftover(name)) Files::RemoveDirectory(widen_lib(directory + "/" + name));
   }
 }
 

@@ -16,13 +16,14 @@
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
 
-// Created 0600 or appended to, one timed line per event with newlines escaped; a
+// Created 0600 or appended to, one timed line per event, newlines and backslashes
+// escaped so that a line reads back as its text (a "\n" typed is no newline); a
 // link at its name is refused and a failing write reported once, never twice.
 TEST(InstallLog, AppendsLinesAndRefusesLinks) {
   ScratchDirectory directory("orblog-");
   const std::string path = directory / "install.log", linked = directory / "linked.log";
   ASSERT_EQ(0, symlink(path.c_str(), linked.c_str()));
-  for (const char* text : {"a\nb", "exit=0"}) {
+  for (const char* text : {"a\nb\\nc", "exit=0"}) {
     InstallLog log;
     ASSERT_TRUE(log.open(path));
     log.write(text[0] == 'a' ? "start" : "end", text);
@@ -37,7 +38,8 @@ TEST(InstallLog, AppendsLinesAndRefusesLinks) {
                 "setup: cannot write the log /dev/full: No space left on device\n",
             testing::internal::GetCapturedStderr());
   const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";
-  EXPECT_TRUE(std::regex_match(read_file(path), std::regex(stamp + "start a\\\\nb\n" + stamp + "end exit=0\n")))
+  const std::string lines = stamp + "start a\\\\nb\\\\\\\\nc\n" + stamp + "end exit=0\n";
+  EXPECT_TRUE(std::regex_match(read_file(path), std::regex(lines)))
       << read_file(path);
   struct stat status;
   EXPECT_EQ(0100600u, stat(path.c_str(), &status) == 0 ? status.st_mode : 0);
