@@ -9,19 +9,15 @@
 #include "platform/test_files.h"
 #include "support/faulty_file_system.h"
 
-namespace {
-
 using Op = FileOperation;
 
 // The id of a process that has ended.
-std::string ended_process() {
+static std::string ended_process() {
   const pid_t child = fork();
   if (child == 0) _exit(0);
   waitpid(child, nullptr, 0);
   return std::to_string(child);
 }
-
-}  // namespace
 
 TEST(FileReplacement, EveryFailedStepLeavesTheOldFileAndNoTemporary) {
   ScratchDirectory scratch = platform_scratch();
@@ -72,10 +68,9 @@ TEST(FileReplacement, LeftoversOfEndedProcessesAreRemovedOthersStay) {
                                ".c.orbtmp-" + running + "-00000000",  // one going on
                                "d.orbtmp-" + ended + "-00000000",     // the user's own names
                                ".e.orbtmp-" + ended + "-0000000g",   ".f.orbtmp-" + ended};
-  for (const std::string& name : names) write_file(scratch / name, "x");
-  remove((scratch / names[1]).c_str());
   mkdir((scratch / names[1]).c_str(), 0700);
-  write_file(scratch / names[1] + "/inside", "x");
+  for (const std::string& name : names)
+    write_file(scratch / name + (name == names[1] ? "/inside" : ""), "x");
   FileFaults faults;
   removeReplacementLeftovers<FaultyFileSystem>(scratch.path());
   EXPECT_EQ(faults.count(Op::kOpen, scratch.path()), 1) << "listed through the layer";

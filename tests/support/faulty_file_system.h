@@ -8,7 +8,6 @@
 #include <map>
 #include <mutex>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -200,20 +199,3 @@ struct FaultyFileSystem {
     return code;
   }
 };
-
-// Every operation of FileSystem, each of which the layer above declares with
-// the same type.
-#define ORB_FILE_OPERATIONS(X)                                                                   \
-  X(CreateFile) X(ReadFile) X(WriteFile) X(SetFilePointer) X(CloseHandle) X(GetFileTime)         \
-  X(SetFileTime) X(SetEndOfFile) X(FlushFileBuffers) X(FlushFileSystem) X(StartWriteBack)       \
-  X(CreateHardLink) X(GetFileSize) X(DeleteFile) X(MoveFile) X(RemoveDirectory)                 \
-  X(CreateDirectory) X(GetTempFileName) X(GetTempPath) X(GetFreeSpaceTmpDir) X(GetLastError)    \
-  X(OpenDirectoryAt) X(CreateFileAt) X(MoveFileAt) X(CreateHardLinkAt) X(DeleteFileAt)          \
-  X(CreateDirectoryAt) X(RemoveDirectoryAt) X(SetFileMode) X(StatusAt) X(StatusOfPath)          \
-  X(SetTimesAt) X(CheckWritable) X(ListDirectory) X(ReadFileAt)
-#define ORB_SAME_TYPE(NAME)                                                                \
-  static_assert(std::is_same_v<decltype(&FaultyFileSystem::NAME), decltype(&FileSystem::NAME)>, \
-                #NAME " differs from the real layer's");
-ORB_FILE_OPERATIONS(ORB_SAME_TYPE)
-#undef ORB_SAME_TYPE
-#undef ORB_FILE_OPERATIONS
