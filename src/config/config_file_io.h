@@ -22,15 +22,18 @@ void read_config_stream(FILE* stream, ConfigFile& configFile);
 // per value, each key and value up to its first zero unit.
 std::string config_file_text(const ConfigFile& configFile);
 
-// Replaces the file with the model's content: the new text goes to a temporary
-// file in the same directory, reaches the disk, and is renamed over the old one,
-// which keeps its permission bits; a symbolic link keeps pointing at the file.
+// Replaces the file with the model's content (file_replacement.h): the new
+// text goes to a temporary file in the same directory, reaches the disk, and
+// is renamed over the old one, which keeps its owner and permission bits; a
+// symbolic link keeps pointing at the file. Temporaries that crashed writers
+// left in that directory are removed first.
 // A new file is never writable by group or others, whatever the umask. When
 // the directory takes no new file but the file may be written, the file is
 // rewritten in place instead (not atomic; see in_place_file.h).
 // Throws the int 1 when the file cannot be written at all and the int 2 when
-// the text cannot be written; a replaced file then stays as it was, and one
-// rewritten in place gets its old content back as far as the disk allows.
+// the text cannot be written or put in place; a replaced file then stays as
+// it was, and one rewritten in place gets its old content back as far as the
+// disk allows.
 void write_config_file(const WideString& path, const ConfigFile& configFile);
 
 // True when the file can be read, holds at least two bytes and does not start

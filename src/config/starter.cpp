@@ -7,6 +7,7 @@
 #include "config/config_locations.h"
 #include "platform/file_finder.h"
 #include "platform/file_system.h"
+#include "platform/path_parts.h"
 
 namespace {
 
@@ -25,13 +26,6 @@ void read_ignoring_failures(const WideString& path, ConfigFile& configFile) {
     read_config_file(path, configFile);
   } catch (...) {
   }
-}
-
-// The directory that holds a file: its path up to the last "/" or backslash,
-// the whole path when it has neither.
-WideString containing_directory(const WideString& path) {
-  const size_t separator = path.find_last_of(kPathSeparator + kBadPathSeparator);
-  return separator == WideString::npos ? path : path.substr(0, separator);
 }
 
 }  // namespace
@@ -101,7 +95,7 @@ void Starter::removePathDuplicates(std::vector<WideString>& list) {
 
 void Starter::saveLocalConfigFile() const {
   const WideString path = localConfigPath();
-  const WideString directory = containing_directory(path);
+  const WideString directory = widen_lib(splitPath(narrow_lib(path)).parent);
   if (!FileFinder().reset(path)) FileSystem::CreateDirectory(directory);
   try {
     write_config_file(path, localConfig);

@@ -7,18 +7,9 @@
 
 #include "config/config_locations.h"
 #include "platform/file_system.h"
+#include "platform/path_parts.h"
 
 namespace {
-
-// The parent of a path: its text before the last "/" (trailing ones ignored),
-// "/" for an entry of the root and "." for a bare name.
-std::string parent_path(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 // Finds the directory in which creating `path` would create the first entry:
 // the path itself when it exists, otherwise its nearest existing ancestor.
@@ -33,7 +24,7 @@ bool nearest_existing_directory(std::string path, std::string& directory) {
     // Only a missing entry lets the search go up; a dangling symbolic link is
     // an entry that blocks creating the directory.
     if (errno != ENOENT || lstat(path.c_str(), &status) == 0) return false;
-    const std::string parent = parent_path(path);
+    const std::string parent = splitPath(path).parent;
     if (parent == path) return false;
     path = parent;
   }

@@ -40,9 +40,13 @@ void InstallLog::write(const char* event, const std::string& text) {
     strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S%z", &local);
   std::string line = std::string(stamp) + " " + event + " ";
   line.reserve(line.size() + text.size() + 1);
+  // A backslash is doubled, so that "\n" in a line always stands for a
+  // newline of the text and every line reads back as the text it was.
   for (const char c : text) {
     if (c == '\n') {
       line += "\\n";
+    } else if (c == '\\') {
+      line += "\\\\";
     } else {
       line += c;
     }

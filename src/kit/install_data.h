@@ -56,14 +56,16 @@ class InstallData {
   // Opens the kit, starts decompressing it and reads its products and
   // catalogue. Returns 0, the code of the failing step, or
   // ERROR_INVALID_DATA (13) for a kit whose head is damaged or unsafe; on
-  // failure the catalogue is empty and nothing is left open.
+  // failure the products and the catalogue are empty and nothing is left
+  // open. Whatever was open before is closed first.
   uint32_t open(const WideString& kitPath);
   // The same for a kit held in memory: the `size` bytes at `data`, which the
   // caller keeps until close. The stream then runs without a thread of its
   // own, decompressing as it is read.
   uint32_t openBytes(const uint8_t* data, size_t size);
-  // Stops the stream, closes the kit and the container and deletes the
-  // temporary file; `tempFile` keeps its text.
+  // Stops the stream, closes the kit and the container, deletes the
+  // temporary file and forgets the products, the catalogue and the size;
+  // `tempFile` keeps its text.
   void close();
 
   uint32_t count() const { return static_cast<uint32_t>(files.size()); }
@@ -105,7 +107,8 @@ class InstallData {
     if (kit == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
     return compressor.checkStream(kit, dataEnd, stop, read);
   }
-  // The kit's size in bytes.
+  // The open kit's size in bytes, as its descriptor told it at open; 0 when
+  // none is open.
   uint64_t kitFileSize() const { return kitSize; }
   // After a failure of open, a copy, passOver or verify: the file whose
   // opening, reading or writing failed, the kit or its unpacked copy in the

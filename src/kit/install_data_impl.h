@@ -47,6 +47,10 @@ void InstallData<Compressor, FS>::close() {
     kit = INVALID_HANDLE_VALUE;
   }
   kitBytes = nullptr;
+  kitSize = 0;
+  dataEnd = 0;
+  products.clear();
+  files.clear();
 }
 
 template <class Compressor, class FS>
@@ -184,7 +188,6 @@ uint32_t InstallData<Compressor, FS>::readHead() {
   } catch (uint32_t code) {
     // Only the kit is read here.
     failedFile = kitPath;
-    files.clear();
     close();
     return code;
   }

@@ -1,42 +1,25 @@
 #include "kit/kit_tree.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "platform/directory_listing.h"
 #include "platform/file_system.h"
 
 namespace {
 
-std::string describe(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
-std::string list_directory(const std::string& path, std::vector<std::string>& names) {
-  DIR* directory = opendir(path.c_str());
-  if (directory == nullptr) return describe("cannot read directory", path);
-  errno = 0;
-  while (const dirent* item = readdir(directory)) {
-    const std::string name = item->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  const int error = errno;
-  closedir(directory);
-  if (error != 0) {
-    errno = error;
-    return describe("cannot read directory", path);
-  }
-  std::sort(names.begin(), names.end());
-  return std::string();
+std::string describe(const std::string& what, const std::string& path, int failure) {
+  return what + " " + path + ": " + std::strerror(failure);
 }
 
 std::string scan(const std::string& path, const WideString& prefix,
                  std::vector<KitEntry>& entries) {
   std::vector<std::string> names;
-  std::string error = list_directory(path, names);
+  const int failure = listDirectory(path, names);
+  if (failure != 0) return describe("cannot read directory", path, failure);
+  std::string error;
   for (const std::string& name : names) {
     if (!error.empty()) break;
     const std::string child = path + "/" + name;
@@ -48,7 +31,7 @@ std::string scan(const std::string& path, const WideString& prefix,
     struct stat64 link;
     struct stat64 status;
     if (lstat64(child.c_str(), &link) != 0 || stat64(child.c_str(), &status) != 0) {
-      error = describe("cannot read", child);
+      error = describe("cannot read", child, errno);
     } else if (S_ISDIR(status.st_mode)) {
       if (!S_ISLNK(link.st_mode)) error = scan(child, entryName + u"\\", entries);
     } else if (!S_ISREG(status.st_mode)) {

@@ -29,17 +29,18 @@ ReaderRecord* find_reader(const DebugMutexMonitor* monitor) {
   return record;
 }
 
-// Reads the switch and creates the thread key before main; deletes the key at exit.
-struct MonitorSetup {
-  MonitorSetup() {
-    DebugMutexMonitor::s_use = DebugMutexMonitor::useMonitors();
-    pthread_key_create(&DebugMutexMonitor::s_slot, nullptr);
-  }
-  ~MonitorSetup() { pthread_key_delete(DebugMutexMonitor::s_slot); }
-};
-const MonitorSetup g_monitorSetup;
+void delete_thread_key() { pthread_key_delete(DebugMutexMonitor::s_slot); }
 
 }  // namespace
+
+void start_mutex_monitors() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  DebugMutexMonitor::s_use = DebugMutexMonitor::useMonitors();
+  pthread_key_create(&DebugMutexMonitor::s_slot, nullptr);
+  std::atexit(delete_thread_key);
+}
 
 DebugMutexMonitor::~DebugMutexMonitor() {
   const char* reason = nullptr;

@@ -6,6 +6,7 @@
 #include "memory/jemalloc.h"
 #include "memory/memory_manager.h"
 #include "memory/memory_stat_report.h"
+#include "memory/mutex_monitor.h"
 
 namespace nuke {
 namespace {
@@ -53,6 +54,7 @@ void create_memory_manager() {
   for (std::size_t i = 0; i < kPoolCount; ++i) new (&g_pools[i]) BufferPool(kPoolBufferSizes[i]);
 
   start_memory_stat_report_if_requested(g_manager);
+  start_mutex_monitors();
 }
 
 IMemoryManager* memory_manager() {

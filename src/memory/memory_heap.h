@@ -23,11 +23,18 @@ class IMemoryHeap {
   virtual ~IMemoryHeap() = default;
   // Null when no memory is available.
   virtual void* alloc(std::size_t size) = 0;
-  // Alignment is a power of two; null when no memory is available.
-  virtual void* allocAligned(std::size_t size, std::size_t alignment) = 0;
   // Releases a block of alloc or allocAligned; null is ignored.
   virtual void free(void* block) = 0;
   virtual std::size_t usableSize(void* block) = 0;
+  // Would give memory the heap keeps but no longer uses back to the system;
+  // the heaps over the C library keep none, so it does nothing, and nothing
+  // needs to call it.
+  virtual void compact() = 0;
+  // The size a container should ask for when it needs `size` bytes, so as to
+  // use the whole block it gets: the request itself for these heaps.
+  virtual std::size_t goodSize(std::size_t size) = 0;
+  // Alignment is a power of two; null when no memory is available.
+  virtual void* allocAligned(std::size_t size, std::size_t alignment) = 0;
 };
 
 class IMemoryManager {

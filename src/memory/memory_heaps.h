@@ -13,13 +13,15 @@ template <class Policy>
 class MemoryHeap : public IMemoryHeap {
  public:
   void* alloc(std::size_t size) override { return Policy::allocate(size); }
-  void* allocAligned(std::size_t size, std::size_t alignment) override {
-    return Policy::allocateAligned(size, alignment);
-  }
   void free(void* block) override {
     if (block != nullptr) Policy::release(block);
   }
   std::size_t usableSize(void* block) override { return Policy::usableSize(block); }
+  void compact() override {}
+  std::size_t goodSize(std::size_t size) override { return size; }
+  void* allocAligned(std::size_t size, std::size_t alignment) override {
+    return Policy::allocateAligned(size, alignment);
+  }
 };
 
 template <class Policy>
@@ -44,6 +46,8 @@ class StatMemoryHeap : public IMemoryHeap {
   }
 
   std::size_t usableSize(void* block) override { return Policy::usableSize(block); }
+  void compact() override {}
+  std::size_t goodSize(std::size_t size) override { return size; }
 
   void enableStatistics(bool enable) { m_statistics.store(enable, std::memory_order_relaxed); }
 

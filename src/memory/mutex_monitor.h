@@ -17,6 +17,13 @@ class IMutexMonitor {
   virtual void unlockShared(void* mutex, LockFunction unlockFunction) = 0;
 };
 
+// The start-up of the monitors: reads whether they are wanted (environment
+// variable p8_use_mutex_monitor) and creates the key of the threads' tables.
+// The memory manager calls it as it is made, at the first allocation before
+// main, so that every program that allocates through it has it; later calls
+// do nothing.
+void start_mutex_monitors();
+
 // Null unless monitors are wanted (environment variable p8_use_mutex_monitor
 // set); both arguments are ignored.
 IMutexMonitor* create_mutex_monitor(void* mutex, unsigned int kind);

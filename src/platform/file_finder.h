@@ -3,11 +3,11 @@
 // whether a plain path exists. One finder per enumeration, used by one thread.
 #pragma once
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "text/wide_string.h"
 
@@ -18,7 +18,10 @@ class FileFinder {
   FileFinder(const FileFinder&) = delete;
   FileFinder& operator=(const FileFinder&) = delete;
 
-  // Starts an enumeration; true when a first matching entry was found.
+  // Starts an enumeration of the directory part of `path` (its parent as
+  // splitPath gives it: "." for a bare name); true when a first matching
+  // entry was found. A path ending in "/" has an empty pattern, which
+  // matches nothing.
   bool reset(const WideString& path);
   // Advances to the next matching entry; false when there is none.
   bool next();
@@ -29,10 +32,12 @@ class FileFinder {
   void close();
 
  private:
-  DIR* m_stream;
+  bool m_open;
+  // The directory's names, read whole by reset, and the next one to test.
+  std::vector<std::string> m_names;
+  size_t m_nextName;
   std::string m_pattern;
   std::string m_directory;
-  std::string m_fullPath;
   std::string m_currentName;
   struct stat64 m_status;
 };

@@ -4,13 +4,11 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/last_error.h"
 #include "platform/path_parts.h"
@@ -29,29 +27,19 @@ uint32_t moveFailure(int errnoValue) {
   return code == ERROR_DISK_FULL ? ERROR_DISK_FULL : ERROR_FILE_NOT_FOUND;
 }
 
-// A hidden name for the copy in progress, unique enough that O_EXCL and
-// mkdir rarely have to retry.
-std::string temporaryName(int attempt) {
-  static std::atomic<unsigned> counter{0};
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  char name[64];
-  std::snprintf(name, sizeof name, ".moving-%d-%u-%lx-%d", static_cast<int>(getpid()),
-                counter.fetch_add(1), static_cast<unsigned long>(now.tv_nsec), attempt);
-  return name;
-}
-
 int openDirectory(const std::string& path) {
   return retryOnInterrupt([&] { return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
 }
 
-// Copies into a fresh temporary entry of the target's directory, then renames
-// it over the target, so an existing target is only ever replaced by a
-// complete copy. Returns 0 or an errno value.
+// Copies into a fresh temporary entry of the target's directory, named as a
+// replacement's temporary (file_replacement.h) so that a crash's partial copy
+// is recognised as a leftover, then renames it over the target, so an
+// existing target is only ever replaced by a complete copy. Returns 0 or an
+// errno value.
 int copyIntoPlace(int sourceParentFd, const PathParts& source, int targetParentFd,
                   const PathParts& target) {
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    const std::string copyName = temporaryName(attempt);
+    const std::string copyName = replacementTemporaryName(target.base);
     int failure = copyEntryAt(sourceParentFd, source.base, targetParentFd, copyName);
     if (failure == EEXIST) {
       struct stat status;

@@ -1,13 +1,13 @@
 // The operations of FileSystem that look at files without changing their
 // content: status queries, directory listings, positioned reads, and the
 // setting of times by name.
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/directory_listing.h"
 #include "platform/file_system.h"
 #include "platform/last_error.h"
 #include "platform/posix_call.h"
@@ -39,16 +39,8 @@ uint32_t FileSystem::CheckWritable(const std::string& path) {
 }
 
 uint32_t FileSystem::ListDirectory(const std::string& path, std::vector<std::string>& names) {
-  DIR* listing = opendir(path.c_str());
-  if (listing == nullptr) return translateErrNo(errno);
-  errno = 0;
-  while (const dirent* entry = readdir(listing)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  const int error = errno;
-  closedir(listing);
-  return error == 0 ? ERROR_SUCCESS : translateErrNo(error);
+  const int failure = listDirectory(path, names);
+  return failure == 0 ? ERROR_SUCCESS : translateErrNo(failure);
 }
 
 uint32_t FileSystem::ReadFileAt(HANDLE handle, void* buffer, uint32_t count, uint64_t offset,

@@ -123,7 +123,8 @@ class FileSystem {
   // directory `path` (write into it and search it), else the translated
   // errno (5 for a denied access, 19 on a read-only file system).
   static uint32_t CheckWritable(const std::string& path);
-  // The names in a directory, "." and ".." left out, in no particular order.
+  // Appends the names in a directory, "." and ".." left out, sorted bytewise
+  // (directory_listing.h).
   static uint32_t ListDirectory(const std::string& path, std::vector<std::string>& names);
   // Reads up to `count` bytes at `offset` without moving the file position;
   // 0 with fewer bytes at the end of the file.

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/path_parts.h"
+
 namespace {
 
 constexpr char kKitFileName[] = "/orbp8.pkd";
@@ -20,9 +22,9 @@ WideString kit_file_path(bool useCurrentDirectory, int argc, const char* const* 
     directory = currentDirectory;
     if (argc == 3) directory += "/" + std::string(argv[2]);
   } else {
-    const size_t lastSeparator = executablePath.rfind('/');
-    if (lastSeparator == std::string::npos) return WideString();
-    directory = executablePath.substr(0, lastSeparator);
+    if (executablePath.find('/') == std::string::npos) return WideString();
+    directory = splitPath(executablePath).parent;
+    if (directory == "/") directory.clear();  // the kit name starts with its "/"
   }
   return widen_lib(directory + kKitFileName);
 }

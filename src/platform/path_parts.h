@@ -1,5 +1,7 @@
-// Splitting a narrow path into its parent directory and last component, for
-// the operations that work relative to an open parent directory. Any thread.
+// The one split of a path into its parent directory and last component,
+// for every operation that works relative to a parent (open it, then act on
+// the name) or walks up a path. Narrow paths, "/" the only separator. Any
+// thread.
 #pragma once
 
 #include <string>
@@ -9,6 +11,10 @@ struct PathParts {
   std::string base;
 };
 
-// Trailing slashes are dropped first: "a/b/" gives "a" and "b", "b" gives "."
-// and "b", "/b" gives "/" and "b". "/" and "" give an empty last component.
+// Trailing slashes are dropped first, and so are the slashes between the
+// parent and the last component: "a/b/" and "a//b" give "a" and "b"; a bare
+// name "b" gives "." and "b"; "/b" gives "/" and "b". "/" and "" give
+// themselves as the parent and an empty last component. The parts are never
+// interpreted: "..", "." and backslashes are ordinary text, and a relative
+// path keeps a relative parent ("x/y" gives "x").
 PathParts splitPath(const std::string& path);

@@ -1,6 +1,5 @@
 #include "platform/tree_copy.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +7,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/directory_listing.h"
 #include "platform/posix_call.h"
 
 namespace {
@@ -92,28 +92,20 @@ int copyDirectory(int sourceParentFd, const std::string& sourceName, int targetP
   if (sourceFd == -1) {
     return errno;
   }
-  DIR* const stream = fdopendir(sourceFd);
-  if (stream == nullptr) {
-    const int failure = errno;
-    close(sourceFd);
-    return failure;
-  }
   const int targetFd = retryOnInterrupt([&] {
     return openat(targetParentFd, targetName.c_str(),
                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   });
+  std::vector<std::string> names;
   int failure = failureOf(targetFd);
-  while (failure == 0) {
-    errno = 0;
-    const dirent* entry = readdir(stream);
-    if (entry == nullptr) {
-      failure = errno;
+  if (failure == 0) {
+    failure = listDirectoryAt(sourceFd, names);
+  }
+  for (const std::string& name : names) {
+    if (failure != 0) {
       break;
     }
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") {
-      failure = copyEntryAt(dirfd(stream), name, targetFd, name);
-    }
+    failure = copyEntryAt(sourceFd, name, targetFd, name);
   }
   if (failure == 0) {
     failure = copyAttributes(targetFd, status);
@@ -121,7 +113,7 @@ int copyDirectory(int sourceParentFd, const std::string& sourceName, int targetP
   if (targetFd != -1) {
     close(targetFd);
   }
-  closedir(stream);
+  close(sourceFd);
   return failure;
 }
 

@@ -1,42 +1,14 @@
 #include "platform/tree_removal.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
 
+#include "platform/directory_listing.h"
 #include "platform/path_parts.h"
 #include "platform/posix_call.h"
-
-namespace {
-
-// Reads every name of the directory except "." and ".." before anything is
-// removed, so the listing is not disturbed by the removals. Takes ownership
-// of a duplicate of `dirFd` only.
-std::vector<std::string> listDirectory(int dirFd) {
-  std::vector<std::string> names;
-  const int listFd = fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
-  if (listFd == -1) {
-    return names;
-  }
-  DIR* const stream = fdopendir(listFd);
-  if (stream == nullptr) {
-    close(listFd);
-    return names;
-  }
-  while (const dirent* entry = readdir(stream)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") {
-      names.push_back(name);
-    }
-  }
-  closedir(stream);
-  return names;
-}
-
-}  // namespace
 
 void removeEntryAt(int parentFd, const std::string& name) {
   if (unlinkat(parentFd, name.c_str(), 0) == 0 || errno != EISDIR) {
@@ -50,7 +22,11 @@ void removeEntryAt(int parentFd, const std::string& name) {
   if (dirFd == -1) {
     return;
   }
-  for (const std::string& child : listDirectory(dirFd)) {
+  // Every name is read before anything is removed, so that the removals
+  // cannot disturb the listing.
+  std::vector<std::string> children;
+  listDirectoryAt(dirFd, children);
+  for (const std::string& child : children) {
     removeEntryAt(dirFd, child);
   }
   close(dirFd);

@@ -1,7 +1,7 @@
 #include "ui/install_session.h"
 
 #include "config/config_locations.h"
-#include "config/starter.h"
+#include "config/template_record.h"
 #include "install/installer.h"
 #include "kit/temp_space.h"
 #include "platform/file_system.h"
@@ -35,15 +35,10 @@ WideString InstallSession::prepare(const WideString& kitPath, bool checkInBackgr
 WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBackground) {
   m_startFailure = StartFailure();
   m_kitPath = kitPath;
-  m_baseFile = pathExists(get_local_config_file_path_base());
-  if (pathExists(get_local_config_file_path())) {
-    get_tmplts_list(m_templates, true, false);
-  } else if (m_baseFile) {
-    get_tmplts_list(m_templates, true, true);
-    m_fromBaseList = !m_templates.empty();
-  }
+  std::vector<WideString> templates;
+  read_template_list(templates);
   m_targetDirectory.clear();
-  for (const WideString& directory : m_templates) {
+  for (const WideString& directory : templates) {
     if (isWritePermitted(directory)) {
       m_targetDirectory = directory;
       break;
@@ -93,12 +88,6 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
   return WideString();
 }
 
-uint64_t InstallSession::kitSize() const {
-  uint64_t size = 0;
-  if (m_kitPath.empty() || FileSystem::GetFileSize(m_kitPath, &size) != 0) return 0;
-  return size;
-}
-
 void InstallSession::titles(const WideString& languageCode, WideString& product,
                             WideString& vendor) const {
   m_kit.getTitles(languageCode, product, vendor);
@@ -143,20 +132,7 @@ void InstallSession::requestCancel() {
 }
 
 bool InstallSession::recordTemplateDirectory(WideString& unsavedFiles) {
-  m_templates.insert(m_templates.begin(), templateListEntry(m_targetDirectory));
-  unsavedFiles.clear();
-  const auto save = [&](bool useBaseLocations, const WideString& path) {
-    try {
-      set_tmplts_list(m_templates, useBaseLocations);
-    } catch (...) {
-      // The installation itself succeeded; this file keeps its old list.
-      if (!unsavedFiles.empty()) unsavedFiles += u"\n";
-      unsavedFiles += path;
-    }
-  };
-  if (!m_fromBaseList) save(false, get_local_config_file_path());
-  if (m_baseFile) save(true, get_local_config_file_path_base());
-  return unsavedFiles.empty();
+  return record_template_directory(templateListEntry(m_targetDirectory), unsavedFiles);
 }
 
 bool InstallSession::updateProgress() {

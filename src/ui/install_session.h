@@ -62,10 +62,10 @@ class InstallSession {
   std::vector<WideString> warnings() { return m_processData.warnings(); }
   const WideString& targetDirectory() const { return m_targetDirectory; }
   const WideString& kitPath() const { return m_kitPath; }
-  // The kit's products (empty until it is open) and its size in bytes (0
-  // when it cannot be read).
+  // The kit's products and its size in bytes, as the open kit's descriptor
+  // tells it: empty and 0 until the kit is open.
   const std::vector<config::ProductInfo>& products() const { return m_kit.getProducts(); }
-  uint64_t kitSize() const;
+  uint64_t kitSize() const { return m_kit.kitFileSize(); }
   void setTargetDirectory(const WideString& directory) { m_targetDirectory = directory; }
 
   // Product and vendor titles of the kit for the language, else those of its
@@ -90,9 +90,9 @@ class InstallSession {
   void waitForWorker() { m_thread.join(); }
 
   // Puts the target directory (without a final separator) first in the
-  // launcher's template list. Each file is tried even when another failed;
-  // false when any could not be saved, with their paths in `unsavedFiles`
-  // (one a line).
+  // launcher's template list as it stands now (record_template_directory).
+  // False when any file could not be saved, with their paths in
+  // `unsavedFiles` (one a line).
   bool recordTemplateDirectory(WideString& unsavedFiles);
 
   // The worker's body: one installation run over the shared state.
@@ -103,14 +103,11 @@ class InstallSession {
   // log says more than the user's text.
   WideString prepareRun(const WideString& kitPath, bool checkInBackground);
 
-  bool m_fromBaseList = false;
-  bool m_baseFile = false;
   bool m_cancelRequested = false;
   bool m_dryRun = false;
   bool m_interruptedPending = false;
   StartFailure m_startFailure;
   InstallProcessData m_processData;
-  std::vector<WideString> m_templates;
   std::vector<RecoveryNote> m_recoveryNotes;
   WideString m_targetDirectory;
   WideString m_kitPath;

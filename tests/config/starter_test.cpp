@@ -1,15 +1,19 @@
-// The launcher's file locations, the probe for where files can be created, and
-// the template list merged from its files, cleaned and stored back.
+// The launcher's file locations, the probe for where files can be created, the
+// template list merged from its files, cleaned and stored back, and the installed
+// directory recorded in front under the lock that keeps setups from losing theirs.
 #include "config/starter.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "config/config_locations.h"
+#include "config/template_record.h"
 #include "platform/file_system.h"
+#include "platform/lock_file.h"
 #include "platform/test_files.h"
 
 namespace {
@@ -101,4 +105,56 @@ TEST_F(LauncherFiles, TemplateListStoringKeepsOtherSettingsAndCreatesWhatIsMissi
             kKey + "/t/c\nAllUsersOnly=1\n");
   set_tmplts_list({}, false);
   EXPECT_EQ(read_file(narrow_lib(get_local_config_file_path())), head + "Z=2\n");
+}
+
+TEST_F(LauncherFiles, RecordingPutsTheDirectoryFirstInTheFilesTheListCameFrom) {
+  // Records /installed over `list` set in one file: what it could not save, both lists.
+  const auto record = [&](const List& list, bool inBase) {
+    set_tmplts_list(list, inBase);
+    WideString unsaved = u"left over";
+    const bool saved = record_template_directory(u"/installed", unsaved);
+    std::string result = (saved ? "saved" : "not saved: ") + narrow_lib(unsaved);
+    for (const bool base : {true, false}) {
+      result += base ? " | base:" : " | local:";
+      for (const WideString& entry : read(base)) result += narrow_lib(entry);
+    }
+    return result;
+  };
+  // Only the base file names directories: it alone learns the new one.
+  EXPECT_EQ(record({u"/a"}, true), "saved | base:/installed/a | local:");
+  // A local file is read first, and both files get its list.
+  EXPECT_EQ(record({u"/b", u"/a"}, false), "saved | base:/installed/b/a | local:/installed/b/a");
+  // A file that cannot be written is named; the other one is still written.
+  const std::string localFile = narrow_lib(get_local_config_file_path());
+  remove(localFile.c_str());
+  mkdir(localFile.c_str(), 0700);
+  EXPECT_EQ(record({u"/a"}, true), "not saved: " + localFile + " | base:/installed | local:");
+}
+
+// A setup that read the list and stores it while holding the lock (this process),
+// and one that records meanwhile (a child, which waits): both directories stay.
+TEST_F(LauncherFiles, RecordingWaitsForTheLockAndReadsTheListAfresh) {
+  set_tmplts_list({u"/old"}, false);
+  LockFile held;
+  ASSERT_EQ(held.acquire(narrow_lib(template_list_lock_path())), 0u);
+  List list = read(false);
+  const pid_t child = fork();
+  if (child == 0) {
+    held.release();  // the parent's lock stays: its own descriptor still holds it
+    WideString unsaved;
+    _exit(record_template_directory(u"/child", unsaved) ? 0 : 1);
+  }
+  // Until the child waits for the lock (a "->" line of /proc/locks), or has ended without.
+  const std::string waiter = "-> FLOCK  ADVISORY  WRITE " + std::to_string(child) + " ";
+  int status = -1;
+  while (read_file("/proc/locks").find(waiter) == std::string::npos &&
+         waitpid(child, &status, WNOHANG) == 0) {
+    usleep(1000);
+  }
+  list.insert(list.begin(), u"/parent");
+  set_tmplts_list(list, false);
+  held.release();
+  if (status == -1) waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(read(false), (List{u"/child", u"/parent", u"/old"}));
 }

@@ -24,6 +24,7 @@ logged() {
   grep -qxF "$1" "$RUNS.events" || fail "no log line \"$1\" in: $(cat "$RUNS")"
 }
 new_log() { sed -n 's/^[0-9-]\{10\}T[0-9:]\{8\}[+-][0-9]\{4\} //p' "$RUNS" > "$RUNS.events" && : > "$RUNS"; }
+nm -C "$SETUP" | grep -q ' T nuke::start_mutex_monitors()$' || fail "no mutex monitor start-up"
 run kit 1 "No display is available. Run the program with -S"
 "$SETUP" --help > "$LOG" 2>&1 && said " -GPATH " && said " -N " && said "  2  cancelled" || fail --help
 run missing 1 "Distribution kit file orbp8.pkd not found." -S "$G"

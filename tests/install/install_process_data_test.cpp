@@ -20,7 +20,8 @@
 #include "support/test_files.h"
 #include "text/languages.h"
 
-// Created 0600 or appended to, one timed line per event with newlines escaped; a
+// Created 0600 or appended to, one timed line per event, newlines and backslashes
+// escaped so that a line reads back as its text (a "\n" typed is no newline); a
 // link, a pipe (with or without a reader), a device or a directory at its name is
 // refused at once, never waited on; a failing write is reported once, never twice.
 TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
@@ -31,7 +32,7 @@ TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
   ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
   ASSERT_EQ(0, mkfifo(readPipe.c_str(), 0600));
   const int reader = open(readPipe.c_str(), O_RDWR | O_NONBLOCK);
-  for (const char* text : {"a\nb", "exit=0"}) {
+  for (const char* text : {"a\nb\\nc", "exit=0"}) {
     InstallLog log;
     ASSERT_TRUE(log.open(path));
     log.write(text[0] == 'a' ? "start" : "end", text);
@@ -67,7 +68,8 @@ TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
   EXPECT_EQ(expected, testing::internal::GetCapturedStderr());
   close(reader);
   const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";
-  EXPECT_TRUE(std::regex_match(read_file(path), std::regex(stamp + "start a\\\\nb\n" + stamp + "end exit=0\n")))
+  const std::string lines = stamp + "start a\\\\nb\\\\\\\\nc\n" + stamp + "end exit=0\n";
+  EXPECT_TRUE(std::regex_match(read_file(path), std::regex(lines)))
       << read_file(path);
   struct stat status;
   EXPECT_EQ(0100600u, stat(path.c_str(), &status) == 0 ? status.st_mode : 0);

@@ -44,6 +44,16 @@ TEST_F(KitHead, RecordsAreReadToTheirDeclaredEndAndLanguagesFallBackToEnglish) {
   ASSERT_EQ(reader.count(), 2u);
   ASSERT_EQ(reader.copy(0, wpath("one")) + reader.copy(1, wpath("two")), 0u);
   EXPECT_EQ(read_file(path("one")) + read_file(path("two")), "12abc");
+  // Opened again, with or without a close, the head is there once; its size is the
+  // opened kit's, whatever is at its path later; a failed open leaves nothing.
+  reader.close();
+  ASSERT_EQ(reader.open(wpath("multi.pkd")) + reader.open(wpath("multi.pkd")), 0u);
+  EXPECT_EQ(reader.getProducts().size() * 10 + reader.count(), 52u);
+  const uint64_t size = static_cast<uint64_t>(status_of(path("multi.pkd")).st_size);
+  ASSERT_EQ(rename(path("de.pkd").c_str(), path("multi.pkd").c_str()), 0);
+  EXPECT_EQ(reader.kitFileSize(), size);
+  EXPECT_EQ(reader.open(wpath("missing.pkd")), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reader.getProducts().size() + reader.count() + reader.kitFileSize(), 0u);
 }
 
 TEST(EntryName, RefusesEveryEscapeAndAcceptsOrdinaryNames) {

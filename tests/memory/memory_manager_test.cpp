@@ -10,7 +10,9 @@
 #include <set>
 #include <utility>
 
+#include "memory/jemalloc.h"
 #include "memory/memory.h"
+#include "memory/memory_heaps.h"
 #include "memory/ob_stack.h"
 
 namespace {
@@ -66,6 +68,14 @@ TEST_F(MemoryManager, EveryFormIsCountedOnce) {
   check(::operator new(102, a512, nt), 102, 512, [](void* p) { ::operator delete(p, a512, nt); });
   check(::operator new[](9, a512, nt), 9, 512, [](void* p) { ::operator delete[](p, a512, nt); });
   check(::operator new(0), 1, kPlain, [](void* p) { ::operator delete (p, std::size_t{0}); });
+  // Both heaps advise the size asked for, and have nothing to give back.
+  nuke::MemoryHeap<nuke::JEMalloc> plain;
+  for (nuke::IMemoryHeap* heap :
+       {g_earlyManager->heap(), static_cast<nuke::IMemoryHeap*>(&plain)}) {
+    heap->compact();
+    for (std::size_t size : {0, 1, 24, 4097}) EXPECT_EQ(heap->goodSize(size), size);
+  }
+  EXPECT_EQ(figures(), before);
 }
 
 TEST_F(MemoryManager, ReportsAtExitHooksRefuseAndListenAndCountingStopsWhenOff) {

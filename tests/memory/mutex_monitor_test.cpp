@@ -1,8 +1,10 @@
 // The debug mutex monitor: made only when wanted, every broken rule reported
 // (before the real lock where the calling thread's own state shows it),
-// correct use quiet, and destroying it while held ends the process.
+// correct use quiet, destroying it while held ends the process, and its start-up
+// linked into the programs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -63,6 +65,17 @@ TEST(MutexMonitor, ReportsEveryBrokenRuleAndStaysQuietAroundCorrectUse) {
   EXPECT_DEATH(nuke::delete_mutex_monitor(monitor), "destroyed while held: readers present");
   monitor->unlockShared(nullptr, count_call);
   nuke::delete_mutex_monitor(monitor);
+}
+
+// A program reads the switch as its memory manager is made: the start-up is linked in
+// with the manager, though nothing of the program uses a monitor.
+TEST(MutexMonitor, TheKitToolLinksTheStartUp) {
+  FILE* const symbols = popen("nm -C '" ORBKIT_PATH "'", "r");
+  ASSERT_NE(symbols, nullptr);
+  std::string listing;
+  for (int byte; (byte = fgetc(symbols)) != EOF;) listing += char(byte);
+  EXPECT_EQ(pclose(symbols), 0);
+  EXPECT_NE(listing.find(" T nuke::start_mutex_monitors()\n"), std::string::npos);
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ TEST(FileFinder, ProbesPlainPathsAndEnumeratesWildcards) {
   EXPECT_TRUE(finder.reset(wide(scratch / "one/b.txt")) && finder.attributes() == 0);
   EXPECT_FALSE(finder.reset(wide(scratch / "dangling"))) << "its status cannot be read";
   EXPECT_FALSE(finder.reset(wide(scratch / "missing/b.txt")));
+  EXPECT_FALSE(finder.reset(wide(scratch / "one/"))) << "an empty pattern matches nothing";
+  EXPECT_TRUE(finder.reset(u"/proc") && finder.name() == u"proc") << "an entry of the root";
   std::vector<std::string> names;
   for (bool more = finder.reset(wide(scratch / "one/*")); more; more = finder.next())
     names.push_back(narrow_lib(finder.name()));

@@ -14,20 +14,20 @@
 #include "platform/last_error.h"
 
 enum class FileOperation {
-  kOpen,             // CreateFile for reading, OpenDirectoryAt
-  kCreate,           // CreateFile for writing, CreateFileAt
+  kOpen,             // CreateFile for reading, OpenDirectoryAt, ListDirectory
+  kCreate,           // CreateFile for writing, CreateFileAt, GetTempFileName
   kRead,             // ReadFile, ReadFileAt
   kWrite,            // WriteFile
   kSetEnd,           // SetEndOfFile
   kSetTime,          // SetFileTime, SetTimesAt
   kSetMode,          // SetFileMode, SetOwnerAt
   kMove,             // MoveFile, MoveFileAt: "FROM -> TO"; ExchangeAt: "FIRST <-> SECOND"
-  kLink,             // CreateHardLinkAt: "EXISTING -> NEW"
+  kLink,             // CreateHardLink, CreateHardLinkAt: "EXISTING -> NEW"
   kMakeDirectory,    // CreateDirectory, CreateDirectoryAt
-  kRemoveDirectory,  // RemoveDirectoryAt
+  kRemoveDirectory,  // RemoveDirectory, RemoveDirectoryAt
   kDelete,           // DeleteFile, DeleteFileAt
   kFlush,            // FlushFileBuffers, FlushFileSystem
-  kStatus,           // StatusAt, StatusOfPath
+  kStatus,           // StatusAt, StatusOfPath, GetFileTime, GetFileSize, GetFreeSpaceTmpDir
   kAccess,           // CheckWritable
 };
 
@@ -84,8 +84,11 @@ class FileFaults {
 };
 
 // Each operation asks the test's FileFaults first; a failed handle operation
-// also leaves its code in the last-error cell, as the real one would.
-struct FaultyFileSystem : FileSystem {
+// also leaves its code in the last-error cell, as the real one would. It
+// inherits nothing from FileSystem: every operation is declared here, so code
+// over this layer cannot reach one of the real layer unseen, and one that is
+// missing fails to compile.
+struct FaultyFileSystem {
   using Op = FileOperation;
   template <class Call>
   static uint32_t through(Op operation, const std::string& path, Call call, bool handle = false,
@@ -96,6 +99,11 @@ struct FaultyFileSystem : FileSystem {
   }
   static std::string at(HANDLE directory, const std::string& name = "") {
     return FileFaults::pathOf(directory, name);
+  }
+  static std::string temporaryDirectory() {
+    WideString directory;
+    FileSystem::GetTempPath(directory);
+    return narrow_lib(directory);
   }
 
   // NAME(PARAMETERS) asks about OPERATION on PATH, then calls the real one
@@ -113,6 +121,8 @@ struct FaultyFileSystem : FileSystem {
   ORB_FAULTY(WriteFile, (HANDLE h, const void* b, uint32_t n, unsigned int* w, _OVERLAPPED* o),
              (h, b, n, w, o), kWrite, at(h), true, n)
   ORB_FAULTY(SetEndOfFile, (HANDLE h), (h), kSetEnd, at(h), true)
+  ORB_FAULTY(GetFileTime, (HANDLE h, _FILETIME* c, _FILETIME* a, _FILETIME* w), (h, c, a, w),
+             kStatus, at(h), true)
   ORB_FAULTY(SetFileTime, (HANDLE h, const _FILETIME* c, const _FILETIME* a, const _FILETIME* w),
              (h, c, a, w), kSetTime, at(h), true)
   ORB_FAULTY(SetTimesAt, (HANDLE d, const std::string& n, const timespec t[2]), (d, n, t),
@@ -128,19 +138,30 @@ struct FaultyFileSystem : FileSystem {
              (fd, f, td, t), kMove, at(fd, f) + " -> " + at(td, t), false)
   ORB_FAULTY(ExchangeAt, (HANDLE d, const std::string& a, const std::string& b), (d, a, b),
              kMove, at(d, a) + " <-> " + at(d, b), false)
+  ORB_FAULTY(CreateHardLink, (const WideString& to, const WideString& from), (to, from), kLink,
+             narrow_lib(from) + " -> " + narrow_lib(to), false)
   ORB_FAULTY(CreateHardLinkAt, (HANDLE td, const std::string& t, HANDLE fd, const std::string& f),
              (td, t, fd, f), kLink, at(fd, f) + " -> " + at(td, t), false)
   ORB_FAULTY(CreateDirectory, (const WideString& p), (p), kMakeDirectory, narrow_lib(p), false)
   ORB_FAULTY(CreateDirectoryAt, (HANDLE d, const std::string& n, uint32_t mode), (d, n, mode),
              kMakeDirectory, at(d, n), false)
+  ORB_FAULTY(RemoveDirectory, (const WideString& p), (p), kRemoveDirectory, narrow_lib(p), false)
   ORB_FAULTY(RemoveDirectoryAt, (HANDLE d, const std::string& n), (d, n), kRemoveDirectory,
              at(d, n), false)
   ORB_FAULTY(DeleteFile, (const WideString& p), (p), kDelete, narrow_lib(p), false)
   ORB_FAULTY(DeleteFileAt, (HANDLE d, const std::string& n), (d, n), kDelete, at(d, n), false)
+  ORB_FAULTY(GetTempFileName, (const WideString& d, const WideString& prefix, WideString& name),
+             (d, prefix, name), kCreate, narrow_lib(d) + narrow_lib(prefix), false)
+  ORB_FAULTY(ListDirectory, (const std::string& p, std::vector<std::string>& names), (p, names),
+             kOpen, p, false)
   ORB_FAULTY(StatusAt, (HANDLE d, const std::string& n, FileStatus& s, bool follow = false),
              (d, n, s, follow), kStatus, at(d, n), false)
   ORB_FAULTY(StatusOfPath, (const std::string& p, bool follow, FileStatus& s), (p, follow, s),
              kStatus, p, false)
+  ORB_FAULTY(GetFileSize, (const WideString& p, uint64_t* size), (p, size), kStatus,
+             narrow_lib(p), false)
+  ORB_FAULTY(GetFreeSpaceTmpDir, (unsigned int* freeBytes), (freeBytes), kStatus,
+             temporaryDirectory(), false)
   ORB_FAULTY(CheckWritable, (const std::string& p), (p), kAccess, p, false)
 #undef ORB_FAULTY
   // The opening calls also remember the path of the handle they made.
@@ -166,6 +187,13 @@ struct FaultyFileSystem : FileSystem {
     FileFaults::closed(handle);
     return FileSystem::CloseHandle(handle);
   }
+  // What no test fails: a seek on a regular file, a hint, the cells of the process.
+  static uint32_t SetFilePointer(HANDLE handle, int32_t distance, long* high, uint32_t method) {
+    return FileSystem::SetFilePointer(handle, distance, high, method);
+  }
+  static void StartWriteBack(HANDLE handle) { FileSystem::StartWriteBack(handle); }
+  static uint32_t GetTempPath(WideString& directory) { return FileSystem::GetTempPath(directory); }
+  static uint32_t GetLastError() { return FileSystem::GetLastError(); }
 
  private:
   // Remembers the path of a handle just opened, for the calls that use it;
