@@ -1,13 +1,15 @@
 #include "install/install_log.h"
 
 #include <fcntl.h>
-#include <string.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/last_error.h"
 #include "platform/write_all.h"
+#include "text/failure_text.h"
+#include "text/languages.h"
 
 InstallLog::~InstallLog() {
   if (m_descriptor != -1) ::close(m_descriptor);
@@ -55,8 +57,12 @@ void InstallLog::reportFailure(int reason) {
   m_descriptor = -1;
   if (m_reported) return;
   m_reported = true;
-  char buffer[256];
-  const std::string message = "setup: cannot write the log " + m_path + ": " +
-                              strerror_r(reason, buffer, sizeof buffer) + "\n";
+  // In the interface language and the locale's character set, as the
+  // other messages on stderr.
+  const std::string message =
+      "setup: " +
+      narrow_lib(LoadResString("IDS_LOG_UNWRITABLE") + u" " + widen_lib(m_path) + u": " +
+                 failure_reason(translateErrNo(reason))) +
+      "\n";
   write_all(STDERR_FILENO, message.data(), message.size());
 }

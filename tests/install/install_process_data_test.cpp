@@ -14,6 +14,7 @@
 
 #include "install/install_thread.h"
 #include "support/scratch_directory.h"
+#include "text/languages.h"
 #include "support/test_files.h"
 
 // Created 0600 or appended to, one timed line per event with newlines escaped; a
@@ -33,8 +34,9 @@ TEST(InstallLog, AppendsLinesAndRefusesLinks) {
   refused.write("end", "dropped");
   full.open("/dev/full");
   for (int i = 0; i < 2; ++i) full.write("end", "lost");
-  EXPECT_EQ("setup: cannot write the log " + linked + ": Too many levels of symbolic links\n" +
-                "setup: cannot write the log /dev/full: No space left on device\n",
+  EXPECT_EQ("setup: cannot write the log " + linked + ": " +
+                narrow_lib(LoadResString("IDS_REASON_LINK")) + "\nsetup: cannot write the log " +
+                "/dev/full: " + narrow_lib(LoadResString("IDS_REASON_DISKFULL")) + "\n",
             testing::internal::GetCapturedStderr());
   const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";
   EXPECT_TRUE(std::regex_match(read_file(path), std::regex(stamp + "start a\\\\nb\n" + stamp + "end exit=0\n")))
