@@ -40,11 +40,12 @@ std::string summaryLine(const InstallCounts& counts, bool dryRun) {
 
 void RunReport::recoveries(const std::vector<RecoveryNote>& notes) {
   for (const RecoveryNote& note : notes) {
+    // The target spelled as the start line spells it.
+    const std::string target = "target=" + narrow_lib(withoutFinalSeparators(note.target));
     if (note.undone) {
-      write("recovered", "target=" + narrow_lib(note.target));
+      write("recovered", target);
     } else {
-      write("recovery-failed",
-            "target=" + narrow_lib(note.target) + " kept=" + narrow_lib(note.keptBackupRoot));
+      write("recovery-failed", target + " kept=" + narrow_lib(note.keptBackupRoot));
     }
   }
 }
