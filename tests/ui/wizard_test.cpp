@@ -5,6 +5,7 @@
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -18,6 +19,8 @@
 #include "config/starter.h"
 #include "kit/kit_tree.h"
 #include "kit/kit_writer.h"
+#include "support/child_process.h"
+#include "support/rerun_test.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
 #include "text/languages.h"
@@ -379,6 +382,62 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
     EXPECT_EQ(modification_seconds(target + "/d3/t3.xml"), 1000000000);
     EXPECT_FALSE(exists(narrow_lib(get_local_config_file_path())));
   }
+}
+
+// Run in a child by the test below, with mounts of its own and no power over file permissions:
+// into a directory in the way, one that may not be written, a read-only file system and a full
+// one. Only what is in the way is said to be; the others name the template directory and why.
+TEST_F(WizardTest, DISABLED_HeadlinesChild) {
+  const std::string full = m_sandbox / "full", readOnly = m_sandbox / "ro";
+  std::string failure = mount_private_tmpfs(full, "size=64k");
+  if (failure.empty()) failure = mount_private_tmpfs(readOnly, "size=64k");
+  if (failure.empty() && mount(nullptr, readOnly.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr))
+    failure = "read-only remount";
+  if (failure.empty()) failure = drop_file_capabilities();
+  if (!failure.empty()) std::exit(kChildTestSkipped);
+  std::string big(200000, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 2654435761u) >> 13);
+  makeKit({{"Accounting/Standard/template.xml", "<t/>"}, {"Accounting/Standard/big.bin", big}}, {});
+  std::filesystem::create_directories(m_sandbox / "denied/Accounting");
+  chmod((m_sandbox / "denied/Accounting").c_str(), 0555);
+  std::filesystem::create_directories(m_sandbox / "blocked");
+  write_file(m_sandbox / "blocked/Accounting", "");
+  const std::string general = "Installation error\nTemplate directory:\n";
+  // The typed path, then the box and the page's detail.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {m_sandbox / "blocked",
+       "A symbolic link or a file stands where the kit needs a directory:\n" +
+           m_sandbox / "blocked/Accounting",
+       "Accounting: a file or directory of that name is in the way."},
+      {m_sandbox / "denied/", general + m_sandbox / "denied\nAccounting/Standard: permission denied.",
+       "Accounting/Standard: permission denied."},
+      {readOnly, general + readOnly + "\nAccounting: the file system is read-only.",
+       "Accounting: the file system is read-only."},
+      {full, general + full + "\nAccounting/Standard/big.bin: there is not enough space on the disk.",
+       "Accounting/Standard/big.bin: there is not enough space on the disk."}};
+  for (const auto& [typed, box, detail] : cases) {
+    g_answeredBoxes.clear();
+    CInstallerDlg d = makeDialog();
+    std::string shown;
+    postWhen([&] { return d.wizardState() >= WizardState::kWelcome; }, [&] {
+      click(d.nextButton());
+      d.directoryPage()->setPath(typed);
+      click(d.nextButton());  // returns on the error page
+      shown = page(d);
+      click(d.nextButton());
+    });
+    EXPECT_EQ(d.DoModal(), kExitFailure) << typed;
+    EXPECT_EQ(g_answeredBoxes, "error 'Setup title' " + box + " [OK*]\n");
+    EXPECT_EQ(shown, text("IDS_ERROR_FINISH") + "\n\n" + detail + " / hidden | Ready+ | Cancel-");
+  }
+  finish_child_test();
+}
+
+TEST(Headlines, NameTheReasonAndTheDirectoryOnLinesOfTheirOwn) {
+  if (!displayAvailable()) GTEST_SKIP() << "no display";
+  const int status = run_test_in_child("/proc/self/exe", "WizardTest.DISABLED_HeadlinesChild", {});
+  if (status == kChildTestSkipped) GTEST_SKIP() << "no private mounts or capabilities";
+  EXPECT_EQ(status, kChildTestPassed);
 }
 
 TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) {
