@@ -664,7 +664,7 @@ int CInstallerDlg::runWithoutWindow() {
       m_wizardState = WizardState::kError;
       if (failure.empty()) {
         std::fprintf(stderr, "%s\n", resourceText("IDS_INSTALL_ERROR").c_str());
-      } else if (snapshot.message != failure) {
+      } else if (!snapshot.message.empty() && snapshot.message != failure) {
         // The rollback could not put everything back: where the saved
         // versions are is the final word.
         std::fprintf(stderr, "%s\n", narrow_lib(snapshot.message).c_str());

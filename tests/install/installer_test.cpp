@@ -129,6 +129,8 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
        "sub/full: " + resource("IDS_REASON_DISKFULL"), true},
       {"sub\\denied", FileOperation::kCreate, 5, "5 5 33 " + failed,
        "sub/denied: " + resource("IDS_REASON_ACCESS"), true},
+      {"sub\\io", FileOperation::kWrite, 1117, "1117 1117 33 " + failed,
+       "sub/io: " + resource("IDS_REASON_IO"), true},
       // A directory that may not be made is not "in the way", whatever stops it.
       {"denied\\f", FileOperation::kMakeDirectory, 5, "3 3 0 " + failed,
        "denied: " + resource("IDS_REASON_ACCESS"), true},
@@ -162,7 +164,7 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     EXPECT_EQ(fault != 0 ? std::to_string(fault) + " " + std::to_string(fault) + " 0 " + failed +
                                "\n" + target.path() + ": " + reason
               : name == "busy"             ? "0 0 100 " + resource("IDS_INSTALL_FINISH")
-              : name.substr(0, 3) == "cut" ? cases[9].outcome + "\n" + cases[9].detail
+              : name.substr(0, 3) == "cut" ? cases[10].outcome + "\n" + cases[10].detail
                                            : outcome,
               dryRun(target.path(), fault).text()) << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
