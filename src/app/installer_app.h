@@ -1,6 +1,7 @@
-// The application object: reads the command line (printing the help when it
-// is asked for), settles the interface language and the window title, opens
-// the installation log, then runs the wizard dialog to its end.
+// The application object: reads the command line (printing the version or the
+// help when asked for, and a warning for each option it does not know),
+// settles the interface language and the window title, opens the
+// installation log, then runs the wizard dialog to its end.
 // Main (GTK) thread only.
 #pragma once
 
@@ -13,8 +14,8 @@ class CInstallerApp {
   CInstallerApp(int argc, char** argv);
 
   // Runs the whole program and returns the process exit code
-  // (ui/exit_code.h): 0 installed (or the help printed), 1 not installed or
-  // failed, 2 cancelled.
+  // (ui/exit_code.h): 0 installed (or the help or version printed), 1 not
+  // installed or failed, 2 cancelled.
   int InitInstance();
 
   LangIdType language() const { return m_language; }

@@ -36,25 +36,39 @@ CommandLine scan_command_line(int argc, const char* const* argv) {
     result.useCurrentDirectory = true;
     first = 2;
   }
+  const auto isRequest = [](const char* argument) {
+    for (const char* request : {"--help", "-h", "/?", "--version"}) {
+      if (std::strcmp(argument, request) == 0) return true;
+    }
+    return false;
+  };
   for (int i = 1; i < argc; ++i) {
-    for (const char* request : {"--help", "-h", "/?"}) {
-      if (std::strcmp(argv[i], request) == 0) result.help = true;
+    if (!isRequest(argv[i])) continue;
+    if (std::strcmp(argv[i], "--version") == 0) {
+      result.version = true;
+    } else {
+      result.help = true;
     }
   }
   for (int i = first; i < argc; ++i) {
     const char* argument = argv[i];
-    if (!is_option(argument)) continue;
+    if (!is_option(argument) || isRequest(argument)) continue;
     const unsigned letter = option_letter(argument);
     if (letter == 'S') {
       result.silent = true;
     } else if (letter == 'N') {
       result.dryRun = true;
+    } else if (letter == 'D') {
+      result.hasTarget = true;
+      result.targetPath = argument + 2;
     } else if (letter == 'G') {
       if (argument[2] != '\0') result.logPath = argument + 2;
     } else if (letter == 'L') {
       result.hasLanguageSwitch = true;
       result.languageSwitchCode = argument + 2;
       break;
+    } else {
+      result.unknownOptions.emplace_back(argument);
     }
   }
   return result;
@@ -65,6 +79,8 @@ StartupOptions choose_startup_options(const CommandLine& commandLine, const char
   options.useCurrentDirectory = commandLine.useCurrentDirectory;
   options.silent = commandLine.silent || commandLine.dryRun;
   options.dryRun = commandLine.dryRun;
+  options.hasTarget = commandLine.hasTarget;
+  options.targetPath = commandLine.targetPath;
   options.logPath = commandLine.logPath;
   if (commandLine.hasLanguageSwitch && try_language(commandLine.languageSwitchCode, options)) {
     return options;

@@ -1,41 +1,9 @@
 #include "app/usage_text.h"
 
+#include "text/languages.h"
+
 std::string usage_text(const std::string& version) {
-  return "setup " + version +
-         " - installs the configuration templates of the kit orbp8.pkd\n"
-         "\n"
-         "Usage: setup [usecwd [DIRECTORY]] [OPTION]...\n"
-         "The kit lies beside the program; with usecwd it is looked for in the current\n"
-         "directory, or in DIRECTORY below it when DIRECTORY is the only other argument.\n"
-         "\n"
-         "Options start with - or /, their letter in either case; options after -L\n"
-         "are not read:\n"
-         "  -S        unattended: install into the launcher's template directory without\n"
-         "            asking; without a display, messages go to standard error\n"
-         "  -N        dry run: read the kit and report what would be created, replaced\n"
-         "            or kept, changing nothing on disk; unattended, never a window\n"
-         "  -GPATH    append an installation log to the file PATH (created with mode 0600)\n"
-         "  -LCODE    interface language: ru uk en lv lt bg de ro ka kk vi tr\n"
-         "  --help, -h, /?\n"
-         "            print this text and exit\n"
-         "An unattended run ends with a summary line on standard error:\n"
-         "  Summary: C created, R replaced, U unchanged, B bytes written.\n"
-         "\n"
-         "Exit codes:\n"
-         "  0  installed, also when every file was already up to date (the summary and\n"
-         "     the log tell which); dry run: the kit is sound and could be installed\n"
-         "  1  not installed: a missing or damaged kit, too little space, an error while\n"
-         "     installing (rolled back), no display without -S; dry run: it would fail\n"
-         "  2  cancelled by the user or a signal; the template directory is as it was\n"
-         "\n"
-         "The log holds one line per event: TIME EVENT TEXT, TIME in ISO 8601 local time.\n"
-         "  start     version=V kit=PATH size=BYTES products=\"...\" language=CODE\n"
-         "            target=PATH mode=install|dry-run|wizard\n"
-         "  recovered, recovery-failed   target=PATH [kept=BACKUP]: an interrupted\n"
-         "            installation undone at start, or its saved versions kept\n"
-         "  created, replaced, kept   PATH below the target (kept: installed file as new\n"
-         "            or newer); a dry run writes would-create, would-replace and kept\n"
-         "  error     PATH: reason code=N\n"
-         "  rollback  code=N, then restored PATH and removed PATH for each file put back\n"
-         "  end       exit=N created=C replaced=R unchanged=U bytes=B\n";
+  WideString text = LoadResString("IDS_USAGE");
+  replace_all(text, u"{version}", widen_lib(version));
+  return narrow_lib(text) + "\n";
 }

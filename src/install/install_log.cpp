@@ -1,15 +1,17 @@
 #include "install/install_log.h"
 
 #include <fcntl.h>
-#include <string.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/last_error.h"
 #include "platform/owned_file.h"
-#include "text/languages.h"
+#include "platform/win32_types.h"
 #include "platform/write_all.h"
+#include "text/failure_text.h"
+#include "text/languages.h"
 
 InstallLog::~InstallLog() {
   if (m_descriptor != -1) ::close(m_descriptor);
@@ -61,12 +63,14 @@ void InstallLog::reportFailure(int reason) {
   m_descriptor = -1;
   if (m_reported) return;
   m_reported = true;
-  char buffer[256];
-  // A pipe (ENXIO without a reader), a device or a directory at the path
-  // is refused when opened.
+  // In the interface language and the locale's character set, as the
+  // other messages on stderr. A pipe (ENXIO without a reader), a device or
+  // a directory at the path is refused when opened.
   const bool special = reason == EINVAL || reason == ENXIO;
-  const std::string why = special ? narrow_lib(LoadResString("IDS_REASON_NOTREGULAR"))
-                                           : strerror_r(reason, buffer, sizeof buffer);
-  const std::string message = "setup: cannot write the log " + m_path + ": " + why + "\n";
+  const std::string message =
+      "setup: " +
+      narrow_lib(LoadResString("IDS_LOG_UNWRITABLE") + u" " + widen_lib(m_path) + u": " +
+                 failure_reason(special ? ERROR_BAD_FILE_TYPE : translateErrNo(reason))) +
+      "\n";
   write_all(STDERR_FILENO, message.data(), message.size());
 }

@@ -16,9 +16,10 @@ class InstallLog {
 
   // Opens `path` for appending, never through a link at its last component
   // and never waiting on a pipe, mode 0600 when created; anything but a
-  // regular file (a pipe, a device, a directory) is refused. False on failure, which is reported once on
-  // stderr ("setup: cannot write the log PATH: reason"); every write is
-  // then a no-op.
+  // regular file (a pipe, a device, a directory) is refused. False on
+  // failure, which is reported once on stderr ("setup: cannot write the log
+  // PATH: reason", in the current resource language); every write is then
+  // a no-op.
   bool open(const std::string& path);
   bool isOpen() const;
   // Appends "YYYY-MM-DDTHH:MM:SS+ZZZZ EVENT TEXT\n" (local time) with one

@@ -176,7 +176,8 @@ void BasicInstaller<Kit, Files>::record(const PlannedEntry& entry) {
 
 template <class Kit, class Files>
 void BasicInstaller<Kit, Files>::rollbackAndLog(uint32_t code) {
-  m_data->setRollingBack(true);
+  // Announced only where the target has begun to change.
+  if (this->changing()) m_data->setRollingBack(true);
   logEvent("rollback", "code=" + std::to_string(code));
   this->rollback(code);
   m_counts = InstallCounts();
@@ -214,28 +215,39 @@ bool BasicInstaller<Kit, Files>::compareFiles(const WideString& path, const _FIL
 
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progress) {
-  // Invalid data comes from the kit alone: the text says the kit is damaged.
   const FailurePoint& failure = this->failure();
-  const WideString detail =
-      failure_detail(widen_lib(failure.path), failure.reason != 0 ? failure.reason : code);
+  const uint32_t reason = failure.reason != 0 ? failure.reason : code;
+  const WideString detail = failure_detail(widen_lib(failure.path), reason);
+  // The headline says what happened; a path it names stands on a line of its
+  // own, and the detail under it follows unless it would name that path again.
   WideString text;
+  bool detailShown = true;
   if (code == ERROR_INVALID_DATA) {
+    // Invalid data comes from the kit alone: the text says the kit is damaged.
     text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
   } else if (code == ERROR_SHARING_VIOLATION) {
-    text = LoadResString("IDS_TARGET_BUSY") + u" " + m_targetDirectory;
+    // Nothing failed: the target is busy, and that is all there is to say.
+    text = LoadResString("IDS_TARGET_BUSY") + u"\n" + withoutFinalSeparators(m_targetDirectory);
+    detailShown = false;
   } else if (!this->keptBackupRoot().empty()) {
-    text = LoadResString("IDS_RECOVERY_FAILED") + u" " + widen_lib(this->keptBackupRoot());
+    text = LoadResString("IDS_RECOVERY_FAILED") + u"\n" + widen_lib(this->keptBackupRoot());
+    detailShown = failure.path != this->keptBackupRoot();
   } else if (!this->foreignBackupRoot().empty()) {
-    text = LoadResString("IDS_FOREIGN_BACKUP_ROOT") + u" " + widen_lib(this->foreignBackupRoot());
-  } else if (code == ERROR_PATH_NOT_FOUND && !this->blocked().empty()) {
-    text = LoadResString("IDS_ERROR_NOTDIRECTORY") + u" " + widen_lib(this->blocked());
+    text = LoadResString("IDS_FOREIGN_BACKUP_ROOT") + u"\n" + widen_lib(this->foreignBackupRoot());
+    detailShown = failure.path != this->foreignBackupRoot();
+  } else if (code == ERROR_PATH_NOT_FOUND &&
+             (reason == ERROR_ALREADY_EXISTS || reason == ERROR_CANT_RESOLVE_FILENAME)) {
+    // Only a file or link where a directory must be is "in the way"; a
+    // directory that may not be written, or a full or failing disk, is not.
+    const std::string& blocked = this->blocked().empty() ? failure.path : this->blocked();
+    text = LoadResString("IDS_ERROR_NOTDIRECTORY") + u"\n" + widen_lib(blocked);
+    detailShown = false;
   } else {
-    text = LoadResString("IDS_INSTALL_ERROR");
+    text = LoadResString("IDS_INSTALL_ERROR") + u"\n" + LoadResString("IDS_TEMPLATE_CATALOG") +
+           u"\n" + withoutFinalSeparators(m_targetDirectory);
   }
-  // The busy target's text names the directory and the reason already.
-  const bool busy = code == ERROR_SHARING_VIOLATION;
-  m_data->setFailureDetail(busy ? WideString() : detail);
-  m_data->setInstallState(code, busy ? text : text + u"\n" + detail,
+  m_data->setFailureDetail(code == ERROR_SHARING_VIOLATION ? WideString() : detail);
+  m_data->setInstallState(code, detailShown ? text + u"\n" + detail : text,
                           static_cast<int32_t>(progress));
   logEvent("error", narrow_lib(detail) + " code=" + std::to_string(code));
   // A dry run has nothing to undo.
@@ -247,7 +259,7 @@ uint32_t BasicInstaller<Kit, Files>::stopOnError(uint32_t code, uint32_t progres
     logEvent("error", narrow_lib(unrestored) + " code=" + std::to_string(code));
     m_data->setFailureDetail(unrestored);
     m_data->setInstallState(code,
-                            LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " +
+                            LoadResString("IDS_ROLLBACK_INCOMPLETE") + u"\n" +
                                 widen_lib(this->keptBackupRoot()) + u"\n" + unrestored,
                             static_cast<int32_t>(progress));
   }

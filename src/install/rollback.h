@@ -101,6 +101,8 @@ class BasicRollback {
   uint32_t directoryOf(const std::string& name, HANDLE& directory);
   std::string temporaryName(uint32_t entry) const;
   const std::string& target() const { return m_target; }
+  // Whether the run has begun to change the target (its journal exists).
+  bool changing() const { return !m_backupRoot.empty(); }
   // The path that a failure of statusOf or planEntry found blocked.
   const std::string& blocked() const { return m_blocked; }
   // Where the last failing step of start, statusOf, planEntry, applyPlan,

@@ -58,5 +58,6 @@ WideString LoadResString(const std::string& key) {
   if (language == table.end()) return WideString();
   const auto text = language->second.strings.find(key);
   if (text == language->second.strings.end()) return WideString();
-  return widen_lib(text->second);
+  // The tables are UTF-8 whatever the locale's character set.
+  return widen_utf8(text->second);
 }

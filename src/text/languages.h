@@ -42,6 +42,7 @@ LangIdType get_resource_lang();
 // The id whose code equals `code` byte for byte (case-sensitive), or kLangNone.
 LangIdType get_lang_id_by_lang_code(const std::string& code);
 
-// The text of `key` in the current resource language, widened; empty when the
-// language or the key is unknown. Keys match exactly.
+// The text of `key` in the current resource language, widened from the
+// table's UTF-8 (so that narrow_lib gives it in the locale's character set);
+// empty when the language or the key is unknown. Keys match exactly.
 WideString LoadResString(const std::string& key);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "text/locale_codec.h"
+#include "text/utf8_codec.h"
 
 const WideString kPathSeparator = u"/";
 const WideString kBadPathSeparator = u"\\";
@@ -40,6 +41,14 @@ WideString widen_lib(const std::string& narrow) {
 
 std::string narrow_lib(const WideString& wide) {
   return text::utf16_to_locale(wide.data(), wide.size());
+}
+
+WideString widen_utf8(const std::string& utf8) {
+  return text::decode_utf8_lossless(utf8.data(), utf8.size());
+}
+
+std::string narrow_utf8(const WideString& wide) {
+  return text::encode_utf8_lossless(wide.data(), wide.size());
 }
 
 int compare_nocase(const WideString& a, const WideString& b) {
@@ -113,4 +122,9 @@ bool isDiskRoot(const WideString& path) { return path == kPathSeparator; }
 
 bool endsWithPathSeparator(const WideString& path) {
   return !path.empty() && (path.back() == u'/' || path.back() == u'\\');
+}
+
+WideString withoutFinalSeparators(WideString path) {
+  while (path.size() > 1 && endsWithPathSeparator(path)) path.pop_back();
+  return path;
 }

@@ -36,6 +36,10 @@ int MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* narrowTex
 // round trip unchanged.
 WideString widen_lib(const std::string& narrow);
 std::string narrow_lib(const WideString& wide);
+// The same for UTF-8 text whatever the locale: what GTK takes and gives, and
+// the encoding of the compiled-in language tables.
+WideString widen_utf8(const std::string& utf8);
+std::string narrow_utf8(const WideString& wide);
 
 // strcasecmp of the narrow forms: 0 when equal ignoring letter case.
 int compare_nocase(const WideString& a, const WideString& b);
@@ -57,3 +61,7 @@ bool isDiskRoot(const WideString& path);
 
 // True when the path ends with "/" or "\".
 bool endsWithPathSeparator(const WideString& path);
+
+// The path without its final separators ("/" or "\"), so that a directory
+// is always spelled the same way when it is shown; the root stays "/".
+WideString withoutFinalSeparators(WideString path);

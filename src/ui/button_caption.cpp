@@ -95,7 +95,7 @@ void set_fitting_caption(GtkWidget* button, const std::string& caption, int widt
 }
 
 void add_dialog_button(GtkWidget* dialog, const char* captionKey, gint response) {
-  GtkWidget* button = gtk_button_new_with_label(narrow_lib(LoadResString(captionKey)).c_str());
+  GtkWidget* button = gtk_button_new_with_label(narrow_utf8(LoadResString(captionKey)).c_str());
   gtk_widget_set_can_default(button, TRUE);
   gtk_widget_show(button);
   gtk_dialog_add_action_widget(GTK_DIALOG(dialog), button, response);

@@ -1,5 +1,6 @@
 // The page on which the user chooses the template directory: a prompt, the
-// path entry and a button that opens a folder chooser. Main (GTK) thread only.
+// path entry (Enter in it presses Next) and a button that opens a folder
+// chooser. Main (GTK) thread only.
 #pragma once
 
 #include <string>
@@ -16,9 +17,12 @@ class DirSelectPage : public WizardDialogPage {
 
   // The entry's text; empty when GTK gives none.
   WideString getPath() const;
+  // The entry's text, as UTF-8 or wide.
   void setPath(const std::string& path);
   void setPath(const WideString& path);
-  // Lets the user pick a folder; an accepted choice replaces the entry's text.
+  // Lets the user pick a folder, starting in the directory the entry names
+  // or the nearest one above it that exists; an accepted choice replaces the
+  // entry's text.
   void showDirDialog();
 
   GtkWidget* entry() const { return m_entry; }

@@ -1,6 +1,7 @@
 // How the dialog reads one snapshot of the worker's published state: still
 // running, succeeded, failed or cancelled, the file at hand, and the final
-// text that tells what failed. Pure; any thread.
+// text that tells what failed; paths shortened to fit a page. Pure; any
+// thread.
 #pragma once
 
 #include <cstddef>
@@ -35,8 +36,16 @@ InstallOutcome classifyInstall(const InstallSnapshot& snapshot, bool cancelReque
 // a path below the directory (a status text).
 WideString fileInProgress(const WideString& message, const WideString& targetDirectory);
 
-// A final text with what failed and why under it, after a blank line; a detail
-// longer than kFailureDetailCharacters loses its middle to "...", so that the
-// page's label holds it and the reason at its end is kept.
+// A path or detail of at most `maximum` characters: a longer one loses its
+// middle to "...", so that a page's label holds it and its end (a file's
+// name, a reason) is kept.
+WideString shortenedInMiddle(const WideString& text, size_t maximum);
+constexpr size_t kShownPathCharacters = 160;
+
+// A final text with what failed and why under it, after a blank line, the
+// detail shortened in the middle to kShownPathCharacters.
 WideString withFailureDetail(const WideString& text, const WideString& detail);
-constexpr size_t kFailureDetailCharacters = 160;
+
+// The success page's text: the success, then the template directory on a
+// line of its own, shortened in the middle to kShownPathCharacters.
+WideString successText(const WideString& targetDirectory);

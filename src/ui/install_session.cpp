@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "text/failure_text.h"
 #include "text/languages.h"
+#include "ui/target_check.h"
 #include "ui/target_path.h"
 
 namespace {
@@ -51,6 +52,10 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
   if (!m_targetDirectory.empty() && m_targetDirectory[0] != u'/') {
     m_targetDirectory = targetFromTypedPath(m_targetDirectory);
   }
+  if (m_hasTargetOption) {
+    const WideString refused = takeTargetOption();
+    if (!refused.empty()) return refused;
+  }
 
   // Before anything else, also when the kit then turns out to be unusable;
   // a dry run leaves them for a real one.
@@ -63,7 +68,14 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
 
   if (!pathExists(kitPath)) {
     m_startFailure.code = ERROR_FILE_NOT_FOUND;
-    return LoadResString("IDS_ERROR_NOSOURCE");
+    m_startFailure.path = kitPath;
+    m_startFailure.text = LoadResString("IDS_ERROR_NOSOURCE");
+    const size_t slash = kitPath.rfind(u'/');
+    if (slash == WideString::npos) return m_startFailure.text;
+    // Where it was looked for, and how to point the program at a kit.
+    return m_startFailure.text + u"\n" + LoadResString("IDS_KIT_LOOKED_IN") + u"\n" +
+           (slash == 0 ? kPathSeparator : kitPath.substr(0, slash)) + u"\n" +
+           LoadResString("IDS_KIT_USECWD");
   }
   if (!temp_space_suffices<FileSystem>(m_kitPath)) {
     m_startFailure.code = ERROR_DISK_FULL;
@@ -86,6 +98,22 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
         m_kit.kitFileSize());
   }
   return WideString();
+}
+
+WideString InstallSession::takeTargetOption() {
+  const WideString refused = LoadResString("IDS_BAD_TARGET");
+  m_targetDirectory = targetFromTypedPath(m_targetOption);
+  if (m_targetDirectory.empty()) {
+    m_startFailure = {WideString(), LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND};
+    return refused + u"\n" + m_startFailure.text;
+  }
+  const TargetObstacle obstacle = find_target_obstacle(m_targetDirectory);
+  if (obstacle.reason == 0) return WideString();
+  m_startFailure = {obstacle.path, failure_reason(obstacle.reason), obstacle.reason};
+  // The directory on a line of its own, then what keeps it from being used.
+  const WideString shown = withoutFinalSeparators(m_targetDirectory);
+  const WideString where = obstacle.path == shown ? WideString() : shown + u"\n";
+  return refused + u"\n" + where + failure_detail(obstacle.path, obstacle.reason);
 }
 
 void InstallSession::titles(const WideString& languageCode, WideString& product,

@@ -31,10 +31,19 @@ class InstallSession {
   void setDryRun(bool dryRun) { m_dryRun = dryRun; }
   // The log the worker writes its events to; null for none.
   void setLog(InstallLog* log) { m_processData.setLog(log); }
+  // The template directory given on the command line (set before prepare),
+  // as typed: it replaces the proposal of the launcher configuration.
+  void setTargetOption(const WideString& typed) {
+    m_hasTargetOption = true;
+    m_targetOption = typed;
+  }
 
   // Reads the template list and proposes a target directory (a relative
-  // entry made absolute as a typed one is, targetFromTypedPath), undoes any
-  // interrupted installation (recoveryNotes), then finds the kit, checks the
+  // entry made absolute as a typed one is, targetFromTypedPath), or takes
+  // the one given on the command line, refused before anything is written
+  // when it is empty or cannot be installed into (find_target_obstacle);
+  // undoes any interrupted installation (recoveryNotes), then finds the kit
+  // (the text for a missing one says where it was looked for), checks the
   // temporary space and reads the kit's head. With `checkInBackground`, a
   // check of the whole kit starts (kitCheck), so that no one installs from
   // a damaged kit while the wizard opens at once (an unattended run checks
@@ -102,10 +111,15 @@ class InstallSession {
   // prepare's work; it fills m_startFailure's code, and its text when the
   // log says more than the user's text.
   WideString prepareRun(const WideString& kitPath, bool checkInBackground);
+  // Makes the command line's directory the target; the text that refuses
+  // it, or "".
+  WideString takeTargetOption();
 
   bool m_cancelRequested = false;
   bool m_dryRun = false;
   bool m_interruptedPending = false;
+  bool m_hasTargetOption = false;
+  WideString m_targetOption;
   StartFailure m_startFailure;
   InstallProcessData m_processData;
   std::vector<RecoveryNote> m_recoveryNotes;

@@ -24,10 +24,14 @@
 
 namespace {
 
-constexpr int kButtonWidth = 80;
+// Wide enough that the longest caption keeps clear of the focus frame.
+constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 30;
 
-std::string resourceUtf8(const char* key) { return narrow_lib(LoadResString(key)); }
+// A resource text for GTK, which takes UTF-8, and for standard error, in the
+// locale's character set.
+std::string resourceUtf8(const char* key) { return narrow_utf8(LoadResString(key)); }
+std::string resourceText(const char* key) { return narrow_lib(LoadResString(key)); }
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -86,7 +90,7 @@ WideString CInstallerDlg::getPkdFullPath() const {
   return locate_kit_file(m_useCurrentDirectory, m_argc, m_argv);
 }
 
-WideString CInstallerDlg::getWindowTitle() const { return widen_lib(m_title); }
+WideString CInstallerDlg::getWindowTitle() const { return widen_utf8(m_title); }
 
 const WideString& CInstallerDlg::targetDirectory() const { return m_session->targetDirectory(); }
 
@@ -98,15 +102,24 @@ void CInstallerDlg::setRunOptions(InstallLog* log, bool dryRun, std::string vers
   m_version = std::move(version);
 }
 
+void CInstallerDlg::setTargetOption(const WideString& typed) { m_session->setTargetOption(typed); }
+
 int CInstallerDlg::DoModal() {
   const int exitCode = runDialog();
-  const InstallCounts counts = m_session->counts();
+  // A dry run that found a problem tells no partial counts: nothing would
+  // be installed.
+  const bool dryRunFailed = m_dryRun && exitCode != kExitSuccess;
+  const InstallCounts counts = dryRunFailed ? InstallCounts() : m_session->counts();
   logStart();
   m_report.end(exitCode, counts);
   if (m_silent) {
     for (const WideString& warning : m_session->warnings()) {
       std::fprintf(stderr, "%s\n", narrow_lib(warning).c_str());
     }
+  }
+  if (dryRunFailed) {
+    std::fprintf(stderr, "%s\n", resourceText("IDS_DRYRUN_FAILED").c_str());
+  } else if (m_silent) {
     std::fprintf(stderr, "%s\n", summaryLine(counts, m_dryRun).c_str());
   }
   return exitCode;
@@ -117,8 +130,8 @@ void CInstallerDlg::logStart() {
   m_startLogged = true;
   const char* mode = m_dryRun ? "dry-run" : m_silent ? "install" : "wizard";
   m_report.start(startLogText(m_version, getPkdFullPath(), m_session->kitSize(),
-                              m_session->products(), m_languageCode, m_session->targetDirectory(),
-                              mode));
+                              m_session->products(), m_languageCode,
+                              withoutFinalSeparators(m_session->targetDirectory()), mode));
   m_report.recoveries(m_session->recoveryNotes());
 }
 
@@ -221,8 +234,8 @@ bool CInstallerDlg::OnInitDialog() {
 
 void CInstallerDlg::reportRecovery() {
   if (m_session->interruptedPending()) {
-    std::fprintf(stderr, "%s %s\n", resourceUtf8("IDS_DRYRUN_PENDING").c_str(),
-                 narrow_lib(m_session->targetDirectory()).c_str());
+    std::fprintf(stderr, "%s %s\n", resourceText("IDS_DRYRUN_PENDING").c_str(),
+                 narrow_lib(withoutFinalSeparators(m_session->targetDirectory())).c_str());
   }
   for (const RecoveryNote& note : m_session->recoveryNotes()) {
     if (!note.passedOver.empty()) {
@@ -233,11 +246,14 @@ void CInstallerDlg::reportRecovery() {
     }
     if (!note.leftAlone.empty()) {
       WideString text = LoadResString("IDS_RECOVERY_LEFT_ALONE");
-      for (const std::string& path : note.leftAlone) text += u"\n" + note.target + widen_lib(path);
+      for (const std::string& path : note.leftAlone) {
+        text += u"\n" + note.target + widen_lib(path);
+      }
       notify(text, kBoxPlain | kBoxOk);
     }
     if (note.undone) {
-      const WideString text = LoadResString("IDS_RECOVERED") + u" " + note.target;
+      const WideString text =
+          LoadResString("IDS_RECOVERED") + u"\n" + withoutFinalSeparators(note.target);
       // An unattended run is not held up by good news.
       if (m_silent) {
         std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
@@ -245,14 +261,15 @@ void CInstallerDlg::reportRecovery() {
         notify(text, kBoxPlain | kBoxOk);
       }
     } else {
-      notify(LoadResString("IDS_RECOVERY_FAILED") + u" " + note.keptBackupRoot, kBoxError | kBoxOk);
+      notify(LoadResString("IDS_RECOVERY_FAILED") + u"\n" + note.keptBackupRoot,
+             kBoxError | kBoxOk);
     }
   }
 }
 
 WideString CInstallerDlg::finalText(const char* textKey, const InstallSnapshot& snapshot) const {
   if (snapshot.keptBackupRoot.empty()) return LoadResString(textKey);
-  return LoadResString("IDS_ROLLBACK_INCOMPLETE") + u" " + snapshot.keptBackupRoot;
+  return LoadResString("IDS_ROLLBACK_INCOMPLETE") + u"\n" + snapshot.keptBackupRoot;
 }
 
 GdkPixbuf* CInstallerDlg::createIcon() {
@@ -297,9 +314,11 @@ void CInstallerDlg::showMainWindow() {
     gtk_fixed_put(GTK_FIXED(m_fixed), button, x, 320);
     return button;
   };
-  m_buttonBack = addButton("IDS_WIZARD_BACK", 230);
-  m_buttonNext = addButton("IDS_WIZARD_NEXT", 310);
-  m_buttonCancel = addButton("IDS_WIZARD_CANCEL", 410);
+  // Cancel at the right margin, Next 10 pixels before it, Back beside Next.
+  const int cancelX = m_width - 10 - kButtonWidth;
+  m_buttonBack = addButton("IDS_WIZARD_BACK", cancelX - 10 - 2 * kButtonWidth);
+  m_buttonNext = addButton("IDS_WIZARD_NEXT", cancelX - 10 - kButtonWidth);
+  m_buttonCancel = addButton("IDS_WIZARD_CANCEL", cancelX);
   gtk_widget_set_can_default(m_buttonNext, TRUE);
   gtk_widget_grab_default(m_buttonNext);
 
@@ -391,7 +410,7 @@ void CInstallerDlg::showProgressPage() {
       // does not name their directory.
       WideString unsavedFiles;
       if (!m_session->recordTemplateDirectory(unsavedFiles)) {
-        notify(LoadResString("IDS_ERROR_RECORDDIR") + u" " + unsavedFiles, kBoxError | kBoxOk);
+        notify(LoadResString("IDS_ERROR_RECORDDIR") + u"\n" + unsavedFiles, kBoxError | kBoxOk);
       }
       break;
     }
@@ -463,7 +482,7 @@ void CInstallerDlg::showSuccessFinalPage() {
   m_wizardState = WizardState::kSuccess;
   if (!m_successPage) {
     m_successPage = std::make_unique<SuccessFinalPage>(
-        m_fixed, m_banner, LoadResString("IDS_SUCCESS_FINISH"),
+        m_fixed, m_banner, successText(m_session->targetDirectory()),
         !m_session->installedDescription(m_languageCode).empty());
   }
   setFinishButtons();
@@ -601,8 +620,8 @@ int CInstallerDlg::runWithoutWindow() {
     notifyStartFailure(LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND);
     return kExitFailure;
   }
-  std::fprintf(stderr, "%s %s\n", resourceUtf8("IDS_TEMPLATE_CATALOG").c_str(),
-               narrow_lib(target).c_str());
+  std::fprintf(stderr, "%s %s\n", resourceText("IDS_TEMPLATE_CATALOG").c_str(),
+               narrow_lib(withoutFinalSeparators(target)).c_str());
   // An interrupt cancels the installation; the process ends after the
   // rollback. Caught before the worker starts, so that none is missed.
   InterruptCatcher catcher;
@@ -613,9 +632,11 @@ int CInstallerDlg::runWithoutWindow() {
     return kExitFailure;
   }
 
-  const std::string startText = resourceUtf8("IDS_PROGRESS_START");
+  const std::string startText = resourceText("IDS_PROGRESS_START");
   int shownProgress = -1;
   bool rollbackShown = false;
+  // The failure as first published, told before the rollback's line.
+  WideString failure;
   InstallSnapshot snapshot = m_session->snapshot();
   InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
   // Until the worker has ended: a failure is published before its rollback runs.
@@ -624,11 +645,20 @@ int CInstallerDlg::runWithoutWindow() {
     if (running && g_interrupted != 0 && !m_session->cancelRequested()) {
       m_session->requestCancel();
     }
+    if (snapshot.errorCode != 0 && failure.empty()) {
+      failure = snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
+      std::fprintf(stderr, "%s\n", narrow_lib(failure).c_str());
+    }
+    // The worker announces a rollback only where the target began to
+    // change: a run that failed or was cancelled before has nothing to
+    // restore.
+    const bool copying = shownProgress >= 0;
     if (snapshot.rollingBack && !rollbackShown) {
       rollbackShown = true;
-      std::fprintf(stderr, "%s\n", resourceUtf8("IDS_ROLLBACK_PROGRESS").c_str());
+      std::fprintf(stderr, "%s\n", resourceText("IDS_ROLLBACK_PROGRESS").c_str());
     } else if (running && !m_dryRun && !snapshot.rollingBack &&
-               snapshot.progress != shownProgress) {
+               snapshot.progress != shownProgress &&
+               (copying || !fileInProgress(snapshot.message, target).empty())) {
       shownProgress = snapshot.progress;
       std::fprintf(stderr, "%s %d%%\n", startText.c_str(), shownProgress);
     }
@@ -645,27 +675,29 @@ int CInstallerDlg::runWithoutWindow() {
       // The summary tells what a dry run would do; it records nothing.
       if (m_dryRun) return kExitSuccess;
       std::fprintf(stderr, "%s 100%%\n%s\n", narrow_lib(snapshot.message).c_str(),
-                   resourceUtf8("IDS_SUCCESS_FINISH").c_str());
+                   resourceText("IDS_SUCCESS_FINISH").c_str());
       // Still a success: the templates are installed; only the launcher does
       // not know their directory yet.
       WideString unsavedFiles;
       if (!m_session->recordTemplateDirectory(unsavedFiles)) {
-        notify(LoadResString("IDS_ERROR_RECORDDIR") + u" " + unsavedFiles, kBoxError | kBoxOk);
+        notify(LoadResString("IDS_ERROR_RECORDDIR") + u"\n" + unsavedFiles, kBoxError | kBoxOk);
       }
       return kExitSuccess;
     }
     case InstallOutcome::kFailed: {
-      const WideString message =
-          snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
-      notify(message, kBoxError | kBoxOk);
-      // What failed and where, unless the message above already said it.
-      const bool told = message.find(snapshot.failureDetail) != WideString::npos;
-      const WideString finalLines = finalText("IDS_ERROR_FINISH", snapshot);
-      std::fprintf(
-          stderr, "%s\n",
-          narrow_lib(told ? finalLines : withFailureDetail(finalLines, snapshot.failureDetail))
-              .c_str());
       m_wizardState = WizardState::kError;
+      if (failure.empty()) {
+        std::fprintf(stderr, "%s\n", resourceText("IDS_INSTALL_ERROR").c_str());
+      } else if (!snapshot.message.empty() && snapshot.message != failure) {
+        // The rollback could not put everything back: where the saved
+        // versions are is the final word.
+        std::fprintf(stderr, "%s\n", narrow_lib(snapshot.message).c_str());
+        return kExitFailure;
+      }
+      // A busy target says only that; a dry run's end says nothing was done.
+      if (snapshot.errorCode != ERROR_SHARING_VIOLATION && !m_dryRun) {
+        std::fprintf(stderr, "%s\n", resourceText("IDS_ERROR_FINISH").c_str());
+      }
       return kExitFailure;
     }
     default:

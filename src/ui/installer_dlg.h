@@ -39,6 +39,9 @@ class CInstallerDlg : public CWnd {
   // version that its start line names, and a dry run, which runs without a
   // window even on a display and changes nothing.
   void setRunOptions(InstallLog* log, bool dryRun, std::string version);
+  // Before DoModal: the template directory given on the command line, as
+  // typed; it is installed into unattended and proposed by the wizard.
+  void setTargetOption(const WideString& typed);
 
   // Runs the whole dialog and returns the process exit code (ui/exit_code.h):
   // 0 installed, 1 could not be installed or failed, 2 cancelled by the user.

@@ -45,7 +45,7 @@ int messageBox(const CWnd* parent, const WideString& text, uint32_t flags) {
       break;
   }
 
-  const std::string narrowText = narrow_lib(text);
+  const std::string narrowText = narrow_utf8(text);
   GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE,
                                              "%s", narrowText.c_str());
   // The buttons, their order and answers of GTK's own Yes/No and OK sets.
@@ -61,7 +61,7 @@ int messageBox(const CWnd* parent, const WideString& text, uint32_t flags) {
   // window manager (or its absence) would choose.
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   if (parent != nullptr) {
-    gtk_window_set_title(GTK_WINDOW(dialog), narrow_lib(parent->getWindowTitle()).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), narrow_utf8(parent->getWindowTitle()).c_str());
   }
   // Its own source, as a box opened from another source's callback blocks
   // that source until it is answered.

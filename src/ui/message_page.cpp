@@ -11,5 +11,5 @@ MessagePage::MessagePage(GtkWidget* parent, GdkPixbuf* banner, const WideString&
 }
 
 void MessagePage::setMessage(const WideString& message) {
-  gtk_label_set_text(GTK_LABEL(m_label), narrow_lib(message).c_str());
+  gtk_label_set_text(GTK_LABEL(m_label), narrow_utf8(message).c_str());
 }

@@ -1,5 +1,5 @@
-// The page shown while the worker installs: a status text, a progress bar and
-// under it the file at hand. Updated by the dialog's polling loop. Main (GTK)
+// The page shown while the worker installs: a status text, a progress bar with
+// the percentage done on it and under it the file at hand. Updated by the dialog's polling loop. Main (GTK)
 // thread only.
 #pragma once
 
@@ -14,12 +14,13 @@ class ProgressPage : public WizardDialogPage {
   ~ProgressPage() = default;
 
   // 100 shows the finish text, anything else the start text; the bar shows
-  // percent / 100 (GTK keeps it within 0 to 1).
+  // percent / 100 and the percentage on it, both kept within 0 to 100.
   void setProgress(int percent);
-  // The preparing text over the bar at percent / 100: the kit's check.
+  // The preparing text over the bar at percent / 100 and its percentage: the
+  // kit's check.
   void setCheckProgress(int percent);
-  // The rollback text over the bar at percent / 100: the previous version is
-  // being put back.
+  // The rollback text over the bar at percent / 100, without a percentage:
+  // the previous version is being put back.
   void setRollbackProgress(int percent);
   // The file at hand, on one line shortened in the middle; "" for none.
   void setCurrentFile(const WideString& name);
@@ -28,7 +29,7 @@ class ProgressPage : public WizardDialogPage {
   GtkWidget* fileLabel() const { return m_fileLabel; }
 
  private:
-  void showState(const std::string& text, int percent);
+  void showState(const std::string& text, int percent, bool numbered);
 
   GtkWidget* m_label;
   GtkWidget* m_bar;

@@ -40,6 +40,8 @@ std::string summaryLine(const InstallCounts& counts, bool dryRun) {
 
 void RunReport::recoveries(const std::vector<RecoveryNote>& notes) {
   for (const RecoveryNote& note : notes) {
+    // The target spelled as the start line spells it.
+    const std::string target = "target=" + narrow_lib(withoutFinalSeparators(note.target));
     if (!note.passedOver.empty()) {
       write("recovery-refused",
             "path=" + narrow_lib(note.passedOver) + " code=" + std::to_string(note.reason));
@@ -47,10 +49,9 @@ void RunReport::recoveries(const std::vector<RecoveryNote>& notes) {
     }
     for (const std::string& path : note.leftAlone) write("left", narrow_lib(note.target) + path);
     if (note.undone) {
-      write("recovered", "target=" + narrow_lib(note.target));
+      write("recovered", target);
     } else {
-      write("recovery-failed",
-            "target=" + narrow_lib(note.target) + " kept=" + narrow_lib(note.keptBackupRoot));
+      write("recovery-failed", target + " kept=" + narrow_lib(note.keptBackupRoot));
     }
   }
 }

@@ -15,7 +15,7 @@ SuccessFinalPage::SuccessFinalPage(GtkWidget* parent, GdkPixbuf* banner, const W
     : MessagePage(parent, banner, message) {
   if (!offerDescription) return;
   m_checkBox =
-      gtk_check_button_new_with_label(narrow_lib(LoadResString("IDS_SUCCESS_OPENDESCR")).c_str());
+      gtk_check_button_new_with_label(narrow_utf8(LoadResString("IDS_SUCCESS_OPENDESCR")).c_str());
   m_widgets.push_back(m_checkBox);
   // A caption longer than the main area wraps instead of running past the
   // window's edge; the indicator takes the rest of the width.

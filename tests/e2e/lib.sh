@@ -57,6 +57,10 @@ finish_setup() {
   [ "$status" = "$1" ] || fail "$2: exit code $status, not $1; output: $(cat "$LOG")"
 }
 
+# said TEXT: setup's output holds TEXT; said_line LINE: a line of it is LINE.
+said() { grep -qF -- "$1" "$LOG" || fail "no \"$1\" in: $(cat "$LOG")"; }
+said_line() { grep -qxF -- "$1" "$LOG" || fail "no line \"$1\" in: $(cat "$LOG")"; }
+
 # wait_for SECONDS COMMAND...: repeats COMMAND until it succeeds.
 wait_for() {
   tries=$(($1 * 10)) && shift

@@ -1,12 +1,15 @@
 #!/bin/sh
 # wizard.sh LANG TITLE: an installation through every page in LANG, window title
-# TITLE, into a path typed below "~" but in English, and a failed one, shot in
-# $SHOTS/<lang>-*.png; in English also a cancelled one.
+# TITLE, into a path typed below "~" but in English, a failed one and a
+# cancelled one, shot in $SHOTS/<lang>-*.png, and the box for a missing kit.
 . "$(dirname "$0")/lib.sh"
 lang=$1
 require_display
 e2e_init
 export LANGUAGE="$lang"
+start_setup "$E2E_DIR/missing" "-L$lang"
+answer_box "$lang-0-no-kit-box" Return
+finish_setup 1 "a missing kit"
 start_wizard "$E2E_DIR/kit" "-L$lang"
 shot "$lang-1-welcome"
 [ "$(xdotool getwindowname "$win")" = "$2" ] || fail "window title: $(xdotool getwindowname "$win")"
@@ -27,6 +30,8 @@ shot "$lang-5-success"
 assert_installed "$target"
 click_next "$win"
 finish_setup 0 "a good installation"
+# The chooser keeps no recent-files list, nor warns that it cannot.
+! grep -q "recently-used" "$LOG" || fail "GTK's warnings: $(cat "$LOG")"
 # The kit's description in the language (Russian has its own), else in English.
 [ "$lang" = ru ] && description=description_ru.html || description=description_en.html
 wait_for 10 grep -qxF "$target/readme/$description" "$XDG_RECORD"
@@ -41,19 +46,18 @@ shot "$lang-7-error-page"
 click_next "$win"
 finish_setup 1 "a failed installation"
 [ -f "$E2E_DIR/blocker" ] && [ ! -s "$E2E_DIR/blocker" ] || fail "the blocking file changed"
-[ "$lang" = en ] || exit 0
 
 # Cancelled midway into a new directory: the directories made for it go too.
 make_big_kit
-install_into "$E2E_DIR/big-kit" "$E2E_DIR/new/target"
+install_into "$E2E_DIR/big-kit" "$E2E_DIR/new/target" "$lang"
 wait_for 60 test -e "$E2E_DIR/new/target/d1/f0001"
 # Held while the cancel is queued, so that it reaches a running installation.
 kill -STOP "$SETUP_PID"
-shot en-4-progress
+shot "$lang-4-progress"
 click "$win" 450 335  # Cancel
 kill -CONT "$SETUP_PID"
 wait_for 120 test ! -e "$E2E_DIR/new"
-shot en-9-cancelled
+shot "$lang-9-cancelled"
 click_next "$win"
 finish_setup 2 "a cancelled installation"
 [ ! -e "$HOME/.Orbe" ] && [ ! -e "$XDG_RECORD" ] || fail "a run that installed nothing left a trace"

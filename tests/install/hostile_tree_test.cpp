@@ -76,8 +76,8 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
     EXPECT_EQ(c.result, outcome.result);
     // A backup root no journal proves the run's blocks the target, and is named so.
     if (root && c.result != 0) {
-      EXPECT_EQ(resource("IDS_FOREIGN_BACKUP_ROOT") + " " + target / ".p8stp/",
-                narrow_lib(outcome.message.substr(0, outcome.message.find(u'\n'))));
+      const std::string headline = resource("IDS_FOREIGN_BACKUP_ROOT") + "\n" + target / ".p8stp/";
+      EXPECT_EQ(headline, narrow_lib(outcome.message).substr(0, headline.size()));
     }
     const std::string x = early && !root ? "old x" : read_file(target / "conf/x.cfg");
     EXPECT_EQ(c.result == 0 ? "kit x" : "old x", x);

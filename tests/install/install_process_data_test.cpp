@@ -10,14 +10,15 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <regex>
 #include <thread>
 
 #include "install/install_thread.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
+#include "text/failure_text.h"
 #include "text/languages.h"
 
 // Created 0600 or appended to, one timed line per event, newlines and backslashes
@@ -37,10 +38,11 @@ TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
     ASSERT_TRUE(log.open(path));
     log.write(text[0] == 'a' ? "start" : "end", text);
   }
-  const std::string notFile = narrow_lib(LoadResString("IDS_REASON_NOTREGULAR"));
+  const auto reason = [](uint32_t code) { return narrow_lib(failure_reason(code)); };
+  const std::string notFile = reason(ERROR_BAD_FILE_TYPE);
   const std::pair<std::string, std::string> refusals[] = {
-      {linked, "Too many levels of symbolic links"}, {pipe, notFile},
-      {readPipe, notFile}, {"/dev/null", notFile}, {directory.path(), "Is a directory"}};
+      {linked, reason(ERROR_CANT_RESOLVE_FILENAME)}, {pipe, notFile}, {readPipe, notFile},
+      {"/dev/null", notFile}, {directory.path(), reason(ERROR_ALREADY_EXISTS)}};
   std::string expected;
   testing::internal::CaptureStderr();
   for (const auto& [refused, why] : refusals) {
@@ -64,7 +66,7 @@ TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
   for (int i = 0; i < 2; ++i) full.write("end", "lost");
   setrlimit(RLIMIT_FSIZE, &before);
   signal(SIGXFSZ, SIG_DFL);
-  expected += "setup: cannot write the log " + small + ": File too large\n";
+  expected += "setup: cannot write the log " + small + ": " + reason(ERROR_INVALID_PARAMETER) + "\n";
   EXPECT_EQ(expected, testing::internal::GetCapturedStderr());
   close(reader);
   const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";

@@ -105,34 +105,49 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
   std::string noise(160000, '\0');
   uint32_t seed = 12345;
   for (char& byte : noise) byte = static_cast<char>((seed = seed * 1103515245 + 12345) >> 24);
-  const std::string failed = resource("IDS_INSTALL_ERROR") + "\n";
-  const std::string damaged = resource("IDS_ERROR_DAMAGEDSOURCE") + "\n";
+  // Each case's codes and share, then the headline, and the detail ("path: reason") that the
+  // box shows under it unless the headline names that path already.
+  const std::string failed = resource("IDS_INSTALL_ERROR") + "\n" +
+                             resource("IDS_TEMPLATE_CATALOG") + "\n" + target.path();
+  const std::string damaged = resource("IDS_ERROR_DAMAGEDSOURCE");
   const std::string inTheWay = ": " + resource("IDS_REASON_INTHEWAY");
-  const std::string notDirectory = resource("IDS_ERROR_NOTDIRECTORY") + " " + target / "";
+  const std::string notDirectory = resource("IDS_ERROR_NOTDIRECTORY") + "\n" + target / "";
   const struct {
     std::string name;
     FileOperation operation;
     uint32_t fault;
-    std::string outcome;
+    std::string outcome, detail;
+    bool detailShown;
   } cases[] = {
-      {"forms.xml", {}, 0, "183 183 33 " + failed + "forms.xml" + inTheWay},
-      {"pipe", {}, 0, "183 183 33 " + failed + "pipe" + inTheWay},
-      {"blocked\\f", {}, 0, "3 3 33 " + notDirectory + "blocked\nblocked" + inTheWay},
-      {"linked\\f", {}, 0, "3 3 33 " + notDirectory + "linked\nlinked: " + resource("IDS_REASON_LINK")},
-      {".p8stp\\saved\\a.cfg", {}, 0,
-       "123 123 33 " + failed + ".p8stp/saved/a.cfg: " + resource("IDS_REASON_DAMAGED")},
-      {"sub\\full", FileOperation::kWrite, 112,
-       "112 112 33 " + failed + "sub/full: " + resource("IDS_REASON_DISKFULL")},
-      {"sub\\denied", FileOperation::kCreate, 5,
-       "5 5 33 " + failed + "sub/denied: " + resource("IDS_REASON_ACCESS")},
-      {"cut", {}, 0, "13 13 89 " + damaged + "dir/f7: " + resource("IDS_REASON_DAMAGED")},
-      {"cut, 7 up to date", {}, 0,
-       "13 13 87 " + damaged + kitPath() + ": " + resource("IDS_REASON_DAMAGED")},
-      {"cut, 8 up to date", {}, 0, "13 13 87 " + damaged + "dir/f7: " + resource("IDS_REASON_DAMAGED")},
-      {"busy", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"},
-      {"busy below", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + " " + target.path() + "/"}};
+      {"forms.xml", {}, 0, "183 183 33 " + failed, "forms.xml" + inTheWay, true},
+      {"pipe", {}, 0, "183 183 33 " + failed, "pipe" + inTheWay, true},
+      {"blocked\\f", {}, 0, "3 3 33 " + notDirectory + "blocked", "blocked" + inTheWay, false},
+      {"linked\\f", {}, 0, "3 3 33 " + notDirectory + "linked",
+       "linked: " + resource("IDS_REASON_LINK"), false},
+      {".p8stp\\saved\\a.cfg", {}, 0, "123 123 33 " + failed,
+       ".p8stp/saved/a.cfg: " + resource("IDS_REASON_DAMAGED"), true},
+      {"sub\\full", FileOperation::kWrite, 112, "112 112 33 " + failed,
+       "sub/full: " + resource("IDS_REASON_DISKFULL"), true},
+      {"sub\\denied", FileOperation::kCreate, 5, "5 5 33 " + failed,
+       "sub/denied: " + resource("IDS_REASON_ACCESS"), true},
+      {"sub\\io", FileOperation::kWrite, 1117, "1117 1117 33 " + failed,
+       "sub/io: " + resource("IDS_REASON_IO"), true},
+      // A directory that may not be made is not "in the way", whatever stops it.
+      {"denied\\f", FileOperation::kMakeDirectory, 5, "3 3 0 " + failed,
+       "denied: " + resource("IDS_REASON_ACCESS"), true},
+      {"readonly\\f", FileOperation::kMakeDirectory, 19, "3 3 0 " + failed,
+       "readonly: " + resource("IDS_REASON_READONLY"), true},
+      {"cut", {}, 0, "13 13 89 " + damaged, "dir/f7: " + resource("IDS_REASON_DAMAGED"), true},
+      {"cut, 7 up to date", {}, 0, "13 13 87 " + damaged,
+       kitPath() + ": " + resource("IDS_REASON_DAMAGED"), true},
+      {"cut, 8 up to date", {}, 0, "13 13 87 " + damaged,
+       "dir/f7: " + resource("IDS_REASON_DAMAGED"), true},
+      {"busy", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + "\n" + target.path(), "", false},
+      {"busy below", {}, 0, "32 32 0 " + resource("IDS_TARGET_BUSY") + "\n" + target.path(), "",
+       false}};
   TargetLock other;
-  for (const auto& [name, operation, fault, outcome] : cases) {
+  for (const auto& [name, operation, fault, headline, detail, detailShown] : cases) {
+    const std::string outcome = detailShown ? headline + "\n" + detail : headline;
     if (name.substr(0, 3) != "cut") {
       openKit({{"a.cfg", "a"}, {name, "kit", EpochToFileTime(kT + 100)}});
     } else {
@@ -152,10 +167,11 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
                   : name == "busy below" ? other.acquire(target / "forms.xml/below", 0)
                                          : 0u);
     const TreeSnapshot before = snapshot_tree(target.path());
+    const std::string reason = detail.empty() ? "" : detail.substr(detail.find(": ") + 2);
     EXPECT_EQ(fault != 0 ? std::to_string(fault) + " " + std::to_string(fault) + " 0 " + failed +
-                               target.path() + outcome.substr(outcome.find(": "))
+                               "\n" + target.path() + ": " + reason
               : name.substr(0, 4) == "busy" ? "0 0 100 " + resource("IDS_INSTALL_FINISH")
-              : name.substr(0, 3) == "cut" ? cases[7].outcome  // every entry is read
+              : name.substr(0, 3) == "cut" ? cases[10].outcome + "\n" + cases[10].detail
                                            : outcome,
               dryRun(target.path(), fault).text()) << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
@@ -163,12 +179,10 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     kit.close();  // from its start again
     ASSERT_EQ(0u, kit.open(wide(kitPath())));
     FileFaults faults;
-    if (fault != 0) faults.fail(operation, fault, "sub/.p8new");
+    if (operation == FileOperation::kMakeDirectory) faults.fail(operation, fault, name.substr(0, name.find('\\')));
+    if (operation != FileOperation::kMakeDirectory && fault != 0) faults.fail(operation, fault, "sub/.p8new");
     EXPECT_EQ(outcome, install(target.path(), 100).text()) << name;
-    const size_t detail = outcome.find('\n');  // none for the busy target
-    EXPECT_EQ(detail == std::string::npos ? "" : outcome.substr(detail + 1),
-              narrow_lib(data.failureDetail()))
-        << name;
+    EXPECT_EQ(detail, narrow_lib(data.failureDetail())) << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;
     EXPECT_EQ("", leftovers()) << name;
     const std::string log = logged(), error = "error " + narrow_lib(data.failureDetail());
@@ -221,7 +235,8 @@ TEST_F(InstallerTest, CancelStopsAnywhereBeforeTheCommit) {
       return 0u;
     });
     EXPECT_EQ(ERROR_CANCELLED, install(target.path()).result) << part;
-    EXPECT_TRUE(data.rollingBack()) << part;
+    // Announced where files had begun to change, not while up-to-date ones were passed over.
+    EXPECT_EQ(operation != FileOperation::kStatus, data.rollingBack()) << part;
     EXPECT_EQ(callsAtCancel, calls) << part;
     const bool passing = operation == FileOperation::kStatus, copying = !passing && calls > 1;
     EXPECT_EQ(0, passing ? faults.count(FileOperation::kStatus, "same/f3") : 0) << part;

@@ -1,10 +1,12 @@
 #include "support/child_process.h"
 
 #include <grp.h>
+#include <linux/capability.h>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +50,17 @@ std::string become_nobody() {
   if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
     return "cannot switch to nobody (not root)";
   }
+  return std::string();
+}
+
+std::string drop_file_capabilities() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  if (syscall(SYS_capget, &header, data) != 0) return std::string("capget: ") + std::strerror(errno);
+  for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+    data[capability / 32].effective &= ~(1u << (capability % 32));
+  }
+  if (syscall(SYS_capset, &header, data) != 0) return std::string("capset: ") + std::strerror(errno);
   return std::string();
 }
 

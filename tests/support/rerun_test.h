@@ -9,6 +9,9 @@
 // The exit status of a child test that ran and passed. A status of its own, so
 // that a filter matching no test (exit status 0) is not taken for a pass.
 constexpr int kChildTestPassed = 77;
+// The exit status of a child test that could not set itself up (privileges it
+// lacks): the test that runs it skips.
+constexpr int kChildTestSkipped = 78;
 
 // Ends a child test, reporting whether its checks passed.
 [[noreturn]] void finish_child_test();

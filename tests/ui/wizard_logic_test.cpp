@@ -1,7 +1,10 @@
 // The wizard's logic without a window: paths, the worker's state as read, the
-// waiting loop's pause, the start's texts, the kit's titles and description.
+// waiting loop's pause, the start's texts, the kit's titles and description,
+// and the directory given on the command line.
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -10,11 +13,14 @@
 
 #include "config/starter.h"
 #include "kit/kit_writer.h"
+#include "text/languages.h"
+#include "support/child_process.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
 #include "ui/install_outcome.h"
 #include "ui/install_session.h"
 #include "ui/poll_pacing.h"
+#include "ui/target_check.h"
 #include "ui/target_path.h"
 
 TEST(TargetPathRules, ProposedTypedRecordedAndDescriptionPaths) {
@@ -119,4 +125,60 @@ TEST(InstallSession, StartTextsTitlesAndDescriptionFollowTheKit) {
   EXPECT_EQ(session.installedDescription(u"ru"), u"");  // not installed
   write_file(sandbox / "doc[1]*.html", "");
   EXPECT_EQ(session.installedDescription(u"ru"), wide(sandbox / "doc[1]*.html"));
+}
+
+TEST(InstallSession, TheCommandLinesDirectoryIsUsedAsTypedOrRefusedNamingWhatIsInTheWay) {
+  ScratchDirectory sandbox;
+  const std::string home = sandbox / "home", root = sandbox.path();
+  std::filesystem::create_directories(home);
+  ScopedEnvironment variable("HOME", home.c_str());
+  KitLayout layout{false, {}, {}};
+  ASSERT_EQ(write_kit(layout, sandbox / "orbp8.pkd", 6, nullptr), "");
+  set_tmplts_list({wide(sandbox / "configured")}, false);
+  write_file(sandbox / "file", "");
+  ASSERT_EQ(0, symlink("nowhere", (sandbox / "dangling").c_str()));
+  ASSERT_EQ(0, symlink("file", (sandbox / "tofile").c_str()));
+  ASSERT_EQ(0, symlink(".", (sandbox / "todir").c_str()));
+  const std::string link = ": " + narrow_lib(LoadResString("IDS_REASON_LINK"));
+  const std::string inTheWay = ": " + narrow_lib(LoadResString("IDS_REASON_INTHEWAY"));
+  // As typed; the directory installed into, or the lines under the refusal and the code.
+  const std::tuple<std::string, std::string, std::string, uint32_t> cases[] = {
+      {"~/t/", home + "/t/", "", 0},
+      {root + "/todir/./new/../t", root + "/todir/t", "", 0},  // a link to a directory is one
+      {"", "", "Specify correct path to template directory.", 3},
+      {root + "/file", "", root + "/file" + inTheWay, 183},
+      {root + "/file/t/", "", root + "/file/t\n" + root + "/file" + inTheWay, 183},
+      {root + "/dangling", "", root + "/dangling" + link, 1921},
+      {root + "/tofile", "", root + "/tofile" + link, 1921}};
+  for (const auto& [typed, used, refusal, code] : cases) {
+    InstallSession session;
+    session.setTargetOption(wide(typed));
+    const WideString text = session.prepare(wide(sandbox / "orbp8.pkd"), false);
+    EXPECT_EQ(narrow_lib(text),
+              refusal.empty() ? "" : narrow_lib(LoadResString("IDS_BAD_TARGET")) + "\n" + refusal)
+        << typed;
+    EXPECT_EQ(session.startFailure().code, code) << typed;
+    if (refusal.empty()) {
+      EXPECT_EQ(narrow_lib(session.targetDirectory()), used) << typed;
+    }
+  }
+  // What may not be written: the nearest directory that exists, named.
+  const std::string report = run_in_child([&] {
+    const std::string readOnly = sandbox / "ro";
+    std::string failure = mount_private_tmpfs(readOnly, "size=64k");
+    mkdir((readOnly + "/made").c_str(), 0755);
+    mkdir((sandbox / "denied").c_str(), 0555);
+    if (failure.empty() && mount(nullptr, readOnly.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr))
+      failure = "remount";
+    if (failure.empty()) failure = drop_file_capabilities();
+    if (!failure.empty()) return "skip: " + failure;
+    std::string found;
+    for (const std::string& target : {readOnly + "/made/new/t", sandbox / "denied/t", sandbox / "t"}) {
+      const TargetObstacle obstacle = find_target_obstacle(wide(target));
+      found += std::to_string(obstacle.reason) + " " + narrow_lib(obstacle.path) + "\n";
+    }
+    return found;
+  });
+  if (is_skip_report(report)) GTEST_SKIP() << report;
+  EXPECT_EQ(report, "19 " + root + "/ro/made\n5 " + root + "/denied\n0 " + root + "\n");
 }

@@ -5,6 +5,7 @@
 #include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -18,12 +19,15 @@
 #include "config/starter.h"
 #include "kit/kit_tree.h"
 #include "kit/kit_writer.h"
+#include "support/child_process.h"
+#include "support/rerun_test.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
 #include "text/languages.h"
 #include "ui/button_caption.h"
 #include "ui/dir_select_page.h"
 #include "ui/exit_code.h"
+#include "ui/install_outcome.h"
 #include "ui/installer_dlg.h"
 #include "ui/progress_page.h"
 #include "ui/success_final_page.h"
@@ -71,6 +75,27 @@ gboolean answerBoxes(gpointer) {
   }
   g_list_free(windows);
   return TRUE;
+}
+
+// The folder chooser shown, else null.
+GtkWidget* shownChooser() {
+  GList* windows = gtk_window_list_toplevels();
+  GtkWidget* chooser = nullptr;
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    if (GTK_IS_FILE_CHOOSER_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data)))
+      chooser = GTK_WIDGET(item->data);
+  }
+  g_list_free(windows);
+  return chooser;
+}
+
+// The folder the chooser shows, once it has looked the folder up; "" until then.
+std::string chooserFolder() {
+  GtkWidget* chooser = shownChooser();
+  gchar* folder = chooser ? gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(chooser)) : nullptr;
+  const std::string shown = folder ? folder : "";
+  g_free(folder);
+  return shown;
 }
 
 // Posted actions of a generation older than cancelPostedActions() made end without running.
@@ -185,20 +210,22 @@ GtkWidget* wizardArea(const std::string (&captions)[4]) {
   gtk_container_add(GTK_CONTAINER(gtk_window_new(GTK_WINDOW_TOPLEVEL)), fixed);
   for (int i = 0; i < 4; ++i) {
     GtkWidget* button = gtk_button_new_with_label("");
-    gtk_widget_set_size_request(button, 80, 30);
+    gtk_widget_set_size_request(button, 88, 30);
     gtk_widget_set_can_default(button, i == 1 || i == 2);
-    set_fitting_caption(button, captions[i], 80);
-    gtk_fixed_put(GTK_FIXED(fixed), button, (i == 0 ? 230 : 310) + 100 * (i / 3), 320);
+    set_fitting_caption(button, captions[i], 88);
+    gtk_fixed_put(GTK_FIXED(fixed), button, (i == 0 ? 216 : 304) + 98 * (i / 3), 320);
   }
   return fixed;
 }
 
-// Shows the area laid out, then destroys its window and returns the faults found.
-std::string faultsShown(GtkWidget* area, const std::string& where, int normalSize) {
+// Shows the area laid out, then destroys its window and returns the faults found, with those
+// `more` finds.
+std::string faultsShown(GtkWidget* area, const std::string& where, int normalSize,
+                        const std::function<std::string()>& more = nullptr) {
   gtk_widget_show_all(gtk_widget_get_toplevel(area));
   for (int pass = 0; pass < 3; ++pass, g_usleep(10 * 1000))
     while (gtk_events_pending()) gtk_main_iteration();
-  const std::string faults = faultsOf(area, where, normalSize);
+  const std::string faults = faultsOf(area, where, normalSize) + (more ? more() : "");
   gtk_widget_destroy(gtk_widget_get_toplevel(area));
   return faults;
 }
@@ -230,16 +257,46 @@ TEST_F(WizardTest, AMissingKitThenAnInteractiveInstallationThroughEveryPage) {
     EXPECT_EQ(page(d), welcome);
     click(d.nextButton());
     EXPECT_EQ(d.directoryPage()->getPath(), proposed);
+    // The chooser starts in the directory typed, as typed paths are taken, or the nearest one
+    // above it that exists; an accepted choice replaces the path, a cancelled one keeps it.
+    const std::tuple<std::string, std::string, bool> choices[] = {
+        {narrow_lib(proposed), m_sandbox.path(), false},  // not made yet
+        {"~/tree/acc", m_sandbox / "tree/acc", false},
+        {"~/tree/acc/missing/deeper/", m_sandbox / "tree/acc", true}};
+    for (const auto& [typed, start, accept] : choices) {
+      d.directoryPage()->setPath(typed);
+      std::string opened;
+      const auto deadline = g_get_monotonic_time() + 5 * G_USEC_PER_SEC;
+      postWhen([&] { return !chooserFolder().empty() || g_get_monotonic_time() > deadline; },
+               [&, accept = accept] {
+                 // Accepted without a folder, the chooser would wait for one.
+                 opened = chooserFolder();
+                 const bool accepted = accept && !opened.empty();
+                 gtk_dialog_response(GTK_DIALOG(shownChooser()),
+                                     accepted ? GTK_RESPONSE_ACCEPT : GTK_RESPONSE_CANCEL);
+               });
+      click(d.directoryPage()->browseButton());  // returns once the chooser is answered
+      EXPECT_EQ(opened, start) << typed;
+      EXPECT_EQ(narrow_lib(d.directoryPage()->getPath()), accept ? start : typed) << typed;
+    }
     // An empty path is refused with a plain box, and the page stays.
     d.directoryPage()->setPath(std::string());
     click(d.nextButton());
     EXPECT_EQ(d.wizardState(), WizardState::kDirectory);
+    // Enter in the path presses Next.
     d.directoryPage()->setPath(m_sandbox.path() + "\\typed");
-    click(d.nextButton());
-    EXPECT_EQ(page(d), "Configuration installed successfully. / hidden | Ready+ | Cancel-");
+    gtk_widget_activate(d.directoryPage()->entry());
+    // A button activated clicks a moment later, as a key press shows it pressed first.
+    for (const auto until = g_get_monotonic_time() + 5 * G_USEC_PER_SEC;
+         d.wizardState() == WizardState::kDirectory && g_get_monotonic_time() < until;)
+      gtk_main_iteration();
+    EXPECT_EQ(page(d),
+              "Configuration installed successfully.\nTemplate directory:\n" + m_sandbox / "typed" +
+                  " / hidden | Ready+ | Cancel-");
     EXPECT_TRUE(gtk_widget_has_default(d.nextButton()));
     EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(d.progressPage()->label())), "Copying complete...");
     EXPECT_EQ(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(d.progressPage()->bar())), 1.0);
+    EXPECT_STREQ(gtk_progress_bar_get_text(GTK_PROGRESS_BAR(d.progressPage()->bar())), "100%");
     if (d.successPage() == nullptr) return click(d.nextButton());  // another final page
     // Unticked, the description stays closed; Ready closes the window.
     EXPECT_TRUE(d.successPage()->isShowReadmeChecked());
@@ -249,7 +306,11 @@ TEST_F(WizardTest, AMissingKitThenAnInteractiveInstallationThroughEveryPage) {
   EXPECT_EQ(d.DoModal(), kExitSuccess);
   // The boxes' own captions, in the order and focus of GTK's stock buttons.
   EXPECT_EQ(g_answeredBoxes,
-            "error 'Setup title' Distribution kit file orbp8.pkd not found. [OK*]\n"
+            "error 'Setup title' Distribution kit file orbp8.pkd not found.\n"
+            "It was looked for in the directory:\n" +
+                m_sandbox.path() +
+                "\nPut the kit file beside the program, or run \"setup usecwd\" in the directory "
+                "that holds it. [OK*]\n"
             "question 'Setup title' Do you really want to cancel installation? [Yes] [No*]\n"
             "plain 'Setup title' Specify correct path to template directory. [OK*]\n");
   EXPECT_EQ(read_file(m_sandbox / "typed/acc/main.xml"), "<main/>");
@@ -327,6 +388,72 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
   }
 }
 
+// Run in a child by the test below, with mounts of its own and no power over file permissions:
+// into a directory in the way, one that may not be written, a read-only file system and a full
+// one. Only what is in the way is said to be; the others name the template directory and why.
+TEST_F(WizardTest, DISABLED_HeadlinesChild) {
+  const std::string full = m_sandbox / "full", readOnly = m_sandbox / "ro";
+  std::string failure = mount_private_tmpfs(full, "size=64k");
+  if (failure.empty()) failure = mount_private_tmpfs(readOnly, "size=64k");
+  if (failure.empty() && mount(nullptr, readOnly.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr))
+    failure = "read-only remount";
+  if (failure.empty()) failure = drop_file_capabilities();
+  // The child ends with exit, which runs no destructor: it removes its sandbox itself.
+  const auto removeSandbox = [&] {
+    umount2(full.c_str(), MNT_DETACH);
+    umount2(readOnly.c_str(), MNT_DETACH);
+    remove_tree(m_sandbox.path());
+  };
+  if (!failure.empty()) {
+    removeSandbox();
+    std::exit(kChildTestSkipped);
+  }
+  std::string big(200000, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 2654435761u) >> 13);
+  makeKit({{"Accounting/Standard/template.xml", "<t/>"}, {"Accounting/Standard/big.bin", big}}, {});
+  std::filesystem::create_directories(m_sandbox / "denied/Accounting");
+  chmod((m_sandbox / "denied/Accounting").c_str(), 0555);
+  std::filesystem::create_directories(m_sandbox / "blocked");
+  write_file(m_sandbox / "blocked/Accounting", "");
+  const std::string general = "Installation error\nTemplate directory:\n";
+  // The typed path, then the box and the page's detail.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {m_sandbox / "blocked",
+       "A symbolic link or a file stands where the kit needs a directory:\n" +
+           m_sandbox / "blocked/Accounting",
+       "Accounting: a file or directory of that name is in the way."},
+      {m_sandbox / "denied/", general + m_sandbox / "denied\nAccounting/Standard: permission denied.",
+       "Accounting/Standard: permission denied."},
+      {readOnly, general + readOnly + "\nAccounting: the file system is read-only.",
+       "Accounting: the file system is read-only."},
+      {full, general + full + "\nAccounting/Standard/big.bin: there is not enough space on the disk.",
+       "Accounting/Standard/big.bin: there is not enough space on the disk."}};
+  for (const auto& [typed, box, detail] : cases) {
+    g_answeredBoxes.clear();
+    CInstallerDlg d = makeDialog();
+    std::string shown;
+    postWhen([&] { return d.wizardState() >= WizardState::kWelcome; }, [&] {
+      click(d.nextButton());
+      d.directoryPage()->setPath(typed);
+      click(d.nextButton());  // returns on the error page
+      shown = page(d);
+      click(d.nextButton());
+    });
+    EXPECT_EQ(d.DoModal(), kExitFailure) << typed;
+    EXPECT_EQ(g_answeredBoxes, "error 'Setup title' " + box + " [OK*]\n");
+    EXPECT_EQ(shown, text("IDS_ERROR_FINISH") + "\n\n" + detail + " / hidden | Ready+ | Cancel-");
+  }
+  removeSandbox();
+  finish_child_test();
+}
+
+TEST(Headlines, NameTheReasonAndTheDirectoryOnLinesOfTheirOwn) {
+  if (!displayAvailable()) GTEST_SKIP() << "no display";
+  const int status = run_test_in_child("/proc/self/exe", "WizardTest.DISABLED_HeadlinesChild", {});
+  if (status == kChildTestSkipped) GTEST_SKIP() << "no private mounts or capabilities";
+  EXPECT_EQ(status, kChildTestPassed);
+}
+
 TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) {
   if (!displayAvailable()) GTEST_SKIP() << "no display";
   const WideString path = u"templates/" + WideString(60, u'x') + u"/main.xml";
@@ -340,14 +467,23 @@ TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) 
     MessagePage error(area, nullptr,
                       LoadResString("IDS_ERROR_FINISH") + u"\n" + path + u": " +
                           LoadResString("IDS_REASON_LINK"));
-    SuccessFinalPage success(area, nullptr, LoadResString("IDS_SUCCESS_FINISH"), true);
+    SuccessFinalPage success(area, nullptr, successText(u"/home/" + WideString(200, u'x')), true);
     DirSelectPage directory(area, nullptr);
     ProgressPage copying(area, 480), copied(area, 480), checking(area, 480), restoring(area, 480);
     copying.setCurrentFile(path);
+    copying.setProgress(57);
     copied.setProgress(100);
     checking.setCheckProgress(5);
     restoring.setRollbackProgress(5);
-    faults += faultsShown(area, info.code, fontSize(area));
+    faults += faultsShown(area, info.code, fontSize(area), [&] {
+      // The success text ends above the check box.
+      PangoRectangle shown{};
+      pango_layout_get_pixel_extents(gtk_label_get_layout(GTK_LABEL(success.label())), nullptr, &shown);
+      GtkAllocation label{}, box{};
+      gtk_widget_get_allocation(success.label(), &label);
+      gtk_widget_get_allocation(success.checkBox(), &box);
+      return label.y + shown.y + shown.height <= box.y ? "" : info.code + ": success text under the box\n";
+    });
   }
   set_resource_lang(kLangEnglish);
   EXPECT_EQ(faults, "");

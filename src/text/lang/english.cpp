@@ -104,6 +104,57 @@ constexpr ResourceText kTexts[] = {
      "An interrupted installation is pending: a real run will first undo it in"},
     {"IDS_CLEANUP_WARNING",
      "Warning: the templates were installed, but this could not be cleaned up:"},
+    {"IDS_KIT_LOOKED_IN", "It was looked for in the directory:"},
+    {"IDS_KIT_USECWD",
+     "Put the kit file beside the program, or run \"setup usecwd\" in the directory that holds it."},
+    {"IDS_BAD_TARGET", "The template directory given with -D cannot be used:"},
+    {"IDS_UNKNOWN_OPTION", "unknown option ignored:"},
+    {"IDS_LOG_UNWRITABLE", "cannot write the log"},
+    {"IDS_DRYRUN_FAILED",
+     "Dry run: the installation would fail. Nothing was installed or changed."},
+    {"IDS_USAGE",
+     "setup {version} - installs the configuration templates of the kit orbp8.pkd\n"
+     "\n"
+     "Usage: setup [usecwd [DIRECTORY]] [OPTION]...\n"
+     "The kit lies beside the program; with usecwd it is looked for in the current\n"
+     "directory, or in DIRECTORY below it when DIRECTORY is the only other argument.\n"
+     "\n"
+     "Options start with - or /, their letter in either case. Options after -L are\n"
+     "not read; any other option is ignored with a warning on standard error.\n"
+     "  -S          unattended: install without asking; without a display, the\n"
+     "              messages and the progress go to standard error\n"
+     "  -N          dry run: read the kit and tell what would be created, replaced\n"
+     "              or kept, changing nothing on disk; unattended, never a window\n"
+     "  -DPATH      the template directory: where an unattended run installs and\n"
+     "              what the wizard proposes, recorded for the launcher once\n"
+     "              installed (\"~\" is the home directory, a relative PATH lies\n"
+     "              below the current directory)\n"
+     "  -GPATH      append an installation log to the file PATH (mode 0600)\n"
+     "  -LCODE      interface language: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  print this text and exit\n"
+     "  --version       print the program's version and exit\n"
+     "An unattended run ends with a summary line on standard error.\n"
+     "\n"
+     "Exit codes:\n"
+     "  0  installed, also when every file was already up to date (the summary and\n"
+     "     the log tell which); dry run: the kit is sound and could be installed\n"
+     "  1  not installed: a missing or damaged kit, an unusable template directory,\n"
+     "     too little space, an error while installing (rolled back), another\n"
+     "     installation into the same directory, no display without -S; dry run:\n"
+     "     an installation would fail\n"
+     "  2  cancelled by the user or a signal; the template directory is as it was\n"
+     "\n"
+     "The log (-G) holds one line per event: TIME EVENT TEXT, TIME in ISO 8601 local\n"
+     "time, a line feed inside a path written as \\n:\n"
+     "  start     version=V kit=PATH size=BYTES products=\"...\" language=CODE\n"
+     "            target=PATH mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=PATH [kept=BACKUP]: an interrupted\n"
+     "            installation undone at start, or its saved versions kept\n"
+     "  created, replaced, kept   PATH below the target (kept: the installed file\n"
+     "            is as new or newer); a dry run writes would-create, would-replace\n"
+     "  error     PATH: reason code=N\n"
+     "  rollback  code=N, then restored PATH and removed PATH for each file\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace

@@ -6,8 +6,8 @@
 namespace text {
 namespace {
 
-constexpr const char* kInstallerTitle = "Konfiguration wird installiert";
-constexpr const char* kCancel = "Abbruch";
+constexpr const char* kInstallerTitle = "Installation der Konfiguration";
+constexpr const char* kCancel = "Abbrechen";
 
 constexpr ResourceText kTexts[] = {
     {"IDS_WIZARD_BACK", "< Zurück"},
@@ -114,6 +114,67 @@ constexpr ResourceText kTexts[] = {
      "Eine unterbrochene Installation steht aus: ein echter Lauf macht sie zuerst rückgängig in"},
     {"IDS_CLEANUP_WARNING",
      "Warnung: Die Vorlagen wurden installiert, aber dies konnte nicht bereinigt werden:"},
+    {"IDS_KIT_LOOKED_IN", "Gesucht wurde im Verzeichnis:"},
+    {"IDS_KIT_USECWD",
+     "Legen Sie das Installationspaket neben das Programm oder starten Sie „setup usecwd“ in dem "
+     "Verzeichnis, in dem es liegt."},
+    {"IDS_BAD_TARGET", "Das mit -D angegebene Vorlagenverzeichnis kann nicht verwendet werden:"},
+    {"IDS_UNKNOWN_OPTION", "unbekannte Option ignoriert:"},
+    {"IDS_LOG_UNWRITABLE", "kann das Protokoll nicht schreiben"},
+    {"IDS_DRYRUN_FAILED",
+     "Probelauf: Die Installation würde fehlschlagen. Nichts wurde installiert oder geändert."},
+    {"IDS_USAGE",
+     "setup {version} - installiert die Konfigurationsvorlagen aus dem Installationspaket orbp8.pkd\n"
+     "\n"
+     "Aufruf: setup [usecwd [VERZEICHNIS]] [OPTION]...\n"
+     "Das Installationspaket liegt neben dem Programm; mit usecwd wird es im\n"
+     "aktuellen Verzeichnis gesucht oder in VERZEICHNIS darunter, wenn VERZEICHNIS\n"
+     "das einzige weitere Argument ist.\n"
+     "\n"
+     "Optionen beginnen mit - oder /, ihr Buchstabe groß oder klein. Optionen nach\n"
+     "-L werden nicht gelesen; jede andere Option wird mit einer Warnung auf der\n"
+     "Standardfehlerausgabe übergangen.\n"
+     "  -S          unbeaufsichtigt: installiert ohne Rückfragen; ohne Anzeige\n"
+     "              gehen Meldungen und Fortschritt auf die Standardfehlerausgabe\n"
+     "  -N          Probelauf: liest das Paket und meldet, was erstellt, ersetzt\n"
+     "              oder behalten würde, ohne etwas auf dem Datenträger zu ändern;\n"
+     "              unbeaufsichtigt, nie ein Fenster\n"
+     "  -DPFAD      das Vorlagenverzeichnis: wohin ein unbeaufsichtigter Lauf\n"
+     "              installiert und was der Assistent vorschlägt; nach der\n"
+     "              Installation für das Startprogramm eingetragen (\"~\" ist das\n"
+     "              Benutzerverzeichnis, ein relativer PFAD liegt unter dem\n"
+     "              aktuellen Verzeichnis)\n"
+     "  -GPFAD      ein Installationsprotokoll an die Datei PFAD anhängen (Modus 0600)\n"
+     "  -LCODE      Sprache der Oberfläche: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  diesen Text ausgeben und beenden\n"
+     "  --version       die Version des Programms ausgeben und beenden\n"
+     "Ein unbeaufsichtigter Lauf endet mit einer Zusammenfassung auf der\n"
+     "Standardfehlerausgabe.\n"
+     "\n"
+     "Rückgabewerte:\n"
+     "  0  installiert, auch wenn alle Dateien schon aktuell waren (Zusammenfassung\n"
+     "     und Protokoll zeigen es); Probelauf: das Paket ist fehlerfrei und könnte\n"
+     "     installiert werden\n"
+     "  1  nicht installiert: Paket fehlt oder ist beschädigt, Vorlagenverzeichnis\n"
+     "     unbrauchbar, zu wenig Platz, Fehler beim Installieren (rückgängig\n"
+     "     gemacht), eine andere Installation in dasselbe Verzeichnis, keine Anzeige\n"
+     "     ohne -S; Probelauf: eine Installation würde fehlschlagen\n"
+     "  2  vom Benutzer oder durch ein Signal abgebrochen; das Vorlagenverzeichnis\n"
+     "     ist unverändert\n"
+     "\n"
+     "Das Protokoll (-G) hat eine Zeile je Ereignis: ZEIT EREIGNIS TEXT, ZEIT als\n"
+     "Ortszeit in ISO 8601, ein Zeilenumbruch in einem Pfad als \\n geschrieben:\n"
+     "  start     version=V kit=PFAD size=BYTES products=\"...\" language=CODE\n"
+     "            target=PFAD mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=PFAD [kept=SICHERUNG]: eine\n"
+     "            unterbrochene Installation beim Start rückgängig gemacht, oder\n"
+     "            ihre gesicherten Versionen behalten\n"
+     "  created, replaced, kept   PFAD im Vorlagenverzeichnis (kept: die\n"
+     "            installierte Datei ist nicht älter); ein Probelauf schreibt\n"
+     "            would-create, would-replace\n"
+     "  error     PFAD: Grund code=N\n"
+     "  rollback  code=N, dann restored PFAD und removed PFAD für jede Datei\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ constexpr const char* kCancel = "Atcelt";
 constexpr ResourceText kTexts[] = {
     {"IDS_WIZARD_BACK", "< Atpakaļ"},
     {"IDS_WIZARD_NEXT", "Tālāk >"},
-    {"IDS_WIZARD_FINISH", "Gatavs"},
+    {"IDS_WIZARD_FINISH", "Pabeigt"},
     {"IDS_WIZARD_CANCEL", kCancel},
     {"IDS_ACCEPT_CANCEL", "Vai tiešām vēlaties atcelt instalēšanu?"},
     {"IDS_TITLE_INSTALLER", kInstallerTitle},
@@ -106,6 +106,60 @@ constexpr ResourceText kTexts[] = {
      "Ir pārtraukta instalēšana: īsta palaišana vispirms to atsauks mapē"},
     {"IDS_CLEANUP_WARNING",
      "Brīdinājums: veidnes ir instalētas, bet šo nevarēja notīrīt:"},
+    {"IDS_KIT_LOOKED_IN", "Tas tika meklēts direktorijā:"},
+    {"IDS_KIT_USECWD",
+     "Novietojiet izplatīšanas komplekta failu blakus programmai vai palaidiet “setup usecwd” "
+     "direktorijā, kurā tas atrodas."},
+    {"IDS_BAD_TARGET", "Ar -D norādīto veidņu direktoriju nevar izmantot:"},
+    {"IDS_UNKNOWN_OPTION", "nezināms parametrs ignorēts:"},
+    {"IDS_LOG_UNWRITABLE", "nevar ierakstīt žurnālu"},
+    {"IDS_DRYRUN_FAILED",
+     "Izmēģinājums: instalēšana neizdotos. Nekas netika instalēts vai mainīts."},
+    {"IDS_USAGE",
+     "setup {version} - instalē konfigurācijas veidnes no izplatīšanas komplekta orbp8.pkd\n"
+     "\n"
+     "Lietošana: setup [usecwd [DIREKTORIJA]] [PARAMETRS]...\n"
+     "Izplatīšanas komplekts atrodas blakus programmai; ar usecwd to meklē pašreizējā\n"
+     "direktorijā vai DIREKTORIJĀ tajā, ja DIREKTORIJA ir vienīgais cits arguments.\n"
+     "\n"
+     "Parametri sākas ar - vai /, to burts var būt jebkurā reģistrā. Parametri pēc\n"
+     "-L netiek lasīti; jebkurš cits parametrs tiek ignorēts ar brīdinājumu kļūdu\n"
+     "izvadē.\n"
+     "  -S          bez lietotāja: instalē bez jautājumiem; bez displeja ziņojumi\n"
+     "              un gaita tiek izvadīti standarta kļūdu izvadē\n"
+     "  -N          izmēģinājums: nolasa komplektu un norāda, kas tiktu izveidots,\n"
+     "              aizstāts vai paturēts, diskā neko nemainot; bez lietotāja, bez\n"
+     "              logiem\n"
+     "  -DCEĻŠ      veidņu direktorija: kur instalē palaišana bez lietotāja un ko\n"
+     "              piedāvā vednis; pēc instalēšanas tā tiek ierakstīta palaišanas\n"
+     "              programmai (\"~\" ir mājas direktorija, relatīvs CEĻŠ tiek ņemts\n"
+     "              no pašreizējās direktorijas)\n"
+     "  -GCEĻŠ      pievienot instalēšanas žurnālu failam CEĻŠ (režīms 0600)\n"
+     "  -LKODS      saskarnes valoda: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  izvadīt šo tekstu un beigt darbu\n"
+     "  --version       izvadīt programmas versiju un beigt darbu\n"
+     "Palaišana bez lietotāja beidzas ar kopsavilkuma rindu kļūdu izvadē.\n"
+     "\n"
+     "Izejas kodi:\n"
+     "  0  instalēts, arī tad, ja visi faili jau bija aktuāli (to rāda kopsavilkums\n"
+     "     un žurnāls); izmēģinājums: komplekts ir vesels un to var instalēt\n"
+     "  1  nav instalēts: komplekta nav vai tas ir bojāts, veidņu direktorija nav\n"
+     "     izmantojama, nepietiek vietas, kļūda instalēšanas laikā (izmaiņas\n"
+     "     atsauktas), cita instalēšana tajā pašā direktorijā, nav displeja bez -S;\n"
+     "     izmēģinājums: instalēšana neizdotos\n"
+     "  2  atcēla lietotājs vai signāls; veidņu direktorija ir tāda pati kā agrāk\n"
+     "\n"
+     "Žurnālā (-G) ir pa rindai katram notikumam: LAIKS NOTIKUMS TEKSTS, LAIKS ir\n"
+     "vietējais laiks ISO 8601 formātā, rindas beigas ceļā ir rakstītas kā \\n:\n"
+     "  start     version=V kit=CEĻŠ size=BAITI products=\"...\" language=KODS\n"
+     "            target=CEĻŠ mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=CEĻŠ [kept=KOPIJA]: pārtraukta\n"
+     "            instalēšana atsaukta startā vai tās saglabātās versijas paturētas\n"
+     "  created, replaced, kept   CEĻŠ veidņu direktorijā (kept: instalētais fails\n"
+     "            nav vecāks); izmēģinājums raksta would-create, would-replace\n"
+     "  error     CEĻŠ: iemesls code=N\n"
+     "  rollback  code=N, pēc tam restored CEĻŠ un removed CEĻŠ katram failam\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace

@@ -105,6 +105,62 @@ constexpr ResourceText kTexts[] = {
      "Yra nutrauktas diegimas: tikras paleidimas pirmiausia jį atšauks kataloge"},
     {"IDS_CLEANUP_WARNING",
      "Įspėjimas: šablonai įdiegti, bet nepavyko išvalyti:"},
+    {"IDS_KIT_LOOKED_IN", "Jo ieškota kataloge:"},
+    {"IDS_KIT_USECWD",
+     "Padėkite platinimo rinkinio failą šalia programos arba paleiskite „setup usecwd“ kataloge, "
+     "kuriame jis yra."},
+    {"IDS_BAD_TARGET", "Parametru -D nurodyto šablonų katalogo negalima naudoti:"},
+    {"IDS_UNKNOWN_OPTION", "nežinomas parametras praleistas:"},
+    {"IDS_LOG_UNWRITABLE", "nepavyko rašyti į žurnalą"},
+    {"IDS_DRYRUN_FAILED",
+     "Bandomasis paleidimas: diegimas nepavyktų. Niekas neįdiegta ir nepakeista."},
+    {"IDS_USAGE",
+     "setup {version} - įdiegia konfigūracijos šablonus iš platinimo rinkinio orbp8.pkd\n"
+     "\n"
+     "Naudojimas: setup [usecwd [KATALOGAS]] [PARAMETRAS]...\n"
+     "Platinimo rinkinys yra šalia programos; su usecwd jo ieškoma dabartiniame\n"
+     "kataloge arba jame esančiame KATALOGE, jei KATALOGAS yra vienintelis kitas\n"
+     "argumentas.\n"
+     "\n"
+     "Parametrai prasideda - arba /, jų raidė gali būti bet kokio dydžio. Parametrai\n"
+     "po -L neskaitomi; bet koks kitas parametras praleidžiamas, įspėjant klaidų\n"
+     "sraute.\n"
+     "  -S          be naudotojo: diegiama neklausiant; be ekrano pranešimai ir\n"
+     "              eiga rašomi į standartinį klaidų srautą\n"
+     "  -N          bandomasis paleidimas: perskaityti rinkinį ir pranešti, kas\n"
+     "              būtų sukurta, pakeista ar palikta, nieko diske nekeičiant; be\n"
+     "              naudotojo, be langų\n"
+     "  -DKELIAS    šablonų katalogas: kur diegia paleidimas be naudotojo ir ką\n"
+     "              siūlo vedlys; įdiegus jis įrašomas paleidimo programai (\"~\" yra\n"
+     "              namų katalogas, santykinis KELIAS skaičiuojamas nuo dabartinio\n"
+     "              katalogo)\n"
+     "  -GKELIAS    papildyti diegimo žurnalą faile KELIAS (režimas 0600)\n"
+     "  -LKODAS     sąsajos kalba: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  išvesti šį tekstą ir baigti\n"
+     "  --version       išvesti programos versiją ir baigti\n"
+     "Paleidimas be naudotojo baigiamas santraukos eilute klaidų sraute.\n"
+     "\n"
+     "Išėjimo kodai:\n"
+     "  0  įdiegta, taip pat kai visi failai jau buvo naujausi (tai rodo santrauka\n"
+     "     ir žurnalas); bandomasis paleidimas: rinkinys tvarkingas ir gali būti\n"
+     "     įdiegtas\n"
+     "  1  neįdiegta: rinkinio nėra arba jis sugadintas, šablonų katalogas\n"
+     "     netinkamas, nepakanka vietos, klaida diegiant (pakeitimai atšaukti),\n"
+     "     kitas diegimas į tą patį katalogą, nėra ekrano be -S; bandomasis\n"
+     "     paleidimas: diegimas nepavyktų\n"
+     "  2  atšaukė naudotojas arba signalas; šablonų katalogas toks pat kaip anksčiau\n"
+     "\n"
+     "Žurnale (-G) yra po eilutę kiekvienam įvykiui: LAIKAS ĮVYKIS TEKSTAS, LAIKAS -\n"
+     "vietinis laikas ISO 8601 formatu, eilutės pabaiga kelyje rašoma kaip \\n:\n"
+     "  start     version=V kit=KELIAS size=BAITAI products=\"...\" language=KODAS\n"
+     "            target=KELIAS mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=KELIAS [kept=KOPIJA]: nutrauktas\n"
+     "            diegimas atšauktas paleidžiant arba jo išsaugotos versijos paliktos\n"
+     "  created, replaced, kept   KELIAS šablonų kataloge (kept: įdiegtas failas ne\n"
+     "            senesnis); bandomasis paleidimas rašo would-create, would-replace\n"
+     "  error     KELIAS: priežastis code=N\n"
+     "  rollback  code=N, po to restored KELIAS ir removed KELIAS kiekvienam failui\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace

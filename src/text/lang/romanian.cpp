@@ -12,7 +12,7 @@ constexpr const char* kCancel = "Anulare";
 constexpr ResourceText kTexts[] = {
     {"IDS_WIZARD_BACK", "< Înapoi"},
     {"IDS_WIZARD_NEXT", "Înainte >"},
-    {"IDS_WIZARD_FINISH", "Gata"},
+    {"IDS_WIZARD_FINISH", "Finalizare"},
     {"IDS_WIZARD_CANCEL", kCancel},
     {"IDS_ACCEPT_CANCEL", "Sigur doriți să anulați instalarea?"},
     {"IDS_TITLE_INSTALLER", kInstallerTitle},
@@ -110,6 +110,64 @@ constexpr ResourceText kTexts[] = {
      "Există o instalare întreruptă: o rulare reală o va anula mai întâi în"},
     {"IDS_CLEANUP_WARNING",
      "Avertisment: șabloanele au fost instalate, dar acest lucru nu a putut fi curățat:"},
+    {"IDS_KIT_LOOKED_IN", "A fost căutat în directorul:"},
+    {"IDS_KIT_USECWD",
+     "Puneți fișierul pachetului de instalare lângă program sau rulați „setup usecwd” în "
+     "directorul în care se află."},
+    {"IDS_BAD_TARGET", "Directorul de șabloane indicat cu -D nu poate fi folosit:"},
+    {"IDS_UNKNOWN_OPTION", "opțiune necunoscută ignorată:"},
+    {"IDS_LOG_UNWRITABLE", "nu se poate scrie jurnalul"},
+    {"IDS_DRYRUN_FAILED",
+     "Rulare de probă: instalarea ar eșua. Nu s-a instalat și nu s-a modificat nimic."},
+    {"IDS_USAGE",
+     "setup {version} - instalează șabloanele de configurare din pachetul de instalare orbp8.pkd\n"
+     "\n"
+     "Utilizare: setup [usecwd [DIRECTOR]] [OPȚIUNE]...\n"
+     "Pachetul de instalare se află lângă program; cu usecwd este căutat în\n"
+     "directorul curent sau în DIRECTOR din acesta, dacă DIRECTOR este singurul alt\n"
+     "argument.\n"
+     "\n"
+     "Opțiunile încep cu - sau /, litera lor poate fi mică sau mare. Opțiunile de\n"
+     "după -L nu sunt citite; orice altă opțiune este ignorată cu un avertisment la\n"
+     "ieșirea de erori.\n"
+     "  -S          nesupravegheat: instalează fără întrebări; fără ecran,\n"
+     "              mesajele și progresul merg la ieșirea standard de erori\n"
+     "  -N          rulare de probă: citește pachetul și spune ce ar fi creat,\n"
+     "              înlocuit sau păstrat, fără a modifica nimic pe disc;\n"
+     "              nesupravegheat, fără ferestre\n"
+     "  -DCALE      directorul de șabloane: unde instalează o rulare\n"
+     "              nesupravegheată și ce propune asistentul; după instalare este\n"
+     "              înregistrat pentru programul de lansare (\"~\" este directorul\n"
+     "              personal, o CALE relativă se ia din directorul curent)\n"
+     "  -GCALE      adaugă un jurnal al instalării la fișierul CALE (mod 0600)\n"
+     "  -LCOD       limba interfeței: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  afișează acest text și iese\n"
+     "  --version       afișează versiunea programului și iese\n"
+     "O rulare nesupravegheată se încheie cu un rând de rezumat la ieșirea de erori.\n"
+     "\n"
+     "Coduri de ieșire:\n"
+     "  0  instalat, și atunci când toate fișierele erau deja la zi (rezumatul și\n"
+     "     jurnalul arată care caz); rulare de probă: pachetul este în regulă și\n"
+     "     poate fi instalat\n"
+     "  1  neinstalat: pachet lipsă sau deteriorat, director de șabloane\n"
+     "     inutilizabil, spațiu insuficient, eroare la instalare (anulată), altă\n"
+     "     instalare în același director, niciun ecran fără -S; rulare de probă:\n"
+     "     instalarea ar eșua\n"
+     "  2  anulat de utilizator sau de un semnal; directorul de șabloane a rămas\n"
+     "     neschimbat\n"
+     "\n"
+     "Jurnalul (-G) are câte un rând pentru fiecare eveniment: ORA EVENIMENT TEXT,\n"
+     "ORA în ora locală ISO 8601, un sfârșit de rând dintr-o cale scris ca \\n:\n"
+     "  start     version=V kit=CALE size=OCTEȚI products=\"...\" language=COD\n"
+     "            target=CALE mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=CALE [kept=COPIE]: o instalare\n"
+     "            întreruptă anulată la pornire, sau versiunile ei salvate păstrate\n"
+     "  created, replaced, kept   CALE în directorul de șabloane (kept: fișierul\n"
+     "            instalat nu este mai vechi); o rulare de probă scrie\n"
+     "            would-create, would-replace\n"
+     "  error     CALE: motiv code=N\n"
+     "  rollback  code=N, apoi restored CALE și removed CALE pentru fiecare fișier\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace

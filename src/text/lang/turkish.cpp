@@ -22,7 +22,7 @@ constexpr ResourceText kTexts[] = {
     {"IDS_ERROR_NOTARGET", "Şablonların geçerli dizine kurulması desteklenmiyor."},
     {"IDS_ERROR_NOSPACE", "Temp dizininde yeterli boş alan yok."},
     {"IDS_CHOOSEDIR_FOLDER", "&Klasör:"},
-    {"IDS_CHOOSEDIR_TITLE", "Dizin Seçin"},
+    {"IDS_CHOOSEDIR_TITLE", "Dizin seçin"},
     {"IDR_MAINFRAME", kInstallerTitle},
     {"IDS_SETUP_EMPTYTARGET", "Şablon dizininin doğru yolunu belirtin."},
     {"IDS_INSTALL_FINISH", "Kopyalama tamamlandı..."},
@@ -103,6 +103,60 @@ constexpr ResourceText kTexts[] = {
      "Yarıda kalmış bir kurulum var: gerçek bir çalıştırma önce onu şu dizinde geri alacak:"},
     {"IDS_CLEANUP_WARNING",
      "Uyarı: şablonlar kuruldu, ancak şu temizlenemedi:"},
+    {"IDS_KIT_LOOKED_IN", "Şu dizinde arandı:"},
+    {"IDS_KIT_USECWD",
+     "Dağıtım paketi dosyasını programın yanına koyun veya bulunduğu dizinde “setup usecwd” "
+     "komutunu çalıştırın."},
+    {"IDS_BAD_TARGET", "-D ile belirtilen şablon dizini kullanılamıyor:"},
+    {"IDS_UNKNOWN_OPTION", "bilinmeyen seçenek yok sayıldı:"},
+    {"IDS_LOG_UNWRITABLE", "günlük yazılamıyor"},
+    {"IDS_DRYRUN_FAILED",
+     "Deneme çalıştırması: kurulum başarısız olurdu. Hiçbir şey kurulmadı veya değiştirilmedi."},
+    {"IDS_USAGE",
+     "setup {version} - orbp8.pkd dağıtım paketindeki yapılandırma şablonlarını kurar\n"
+     "\n"
+     "Kullanım: setup [usecwd [DİZİN]] [SEÇENEK]...\n"
+     "Dağıtım paketi programın yanında bulunur; usecwd ile geçerli dizinde veya,\n"
+     "DİZİN tek diğer bağımsız değişkense, onun altındaki DİZİN içinde aranır.\n"
+     "\n"
+     "Seçenekler - veya / ile başlar, harfleri büyük ya da küçük olabilir. -L\n"
+     "seçeneğinden sonraki seçenekler okunmaz; diğer her seçenek hata akışına bir\n"
+     "uyarı yazılarak yok sayılır.\n"
+     "  -S          gözetimsiz: sormadan kurar; ekran yoksa iletiler ve ilerleme\n"
+     "              standart hata akışına yazılır\n"
+     "  -N          deneme çalıştırması: paketi okur ve neyin oluşturulacağını,\n"
+     "              değiştirileceğini veya korunacağını söyler, diskte hiçbir şeyi\n"
+     "              değiştirmez; gözetimsiz, hiç pencere açmaz\n"
+     "  -DYOL       şablon dizini: gözetimsiz çalıştırmanın kurduğu ve sihirbazın\n"
+     "              önerdiği dizin; kurulumdan sonra başlatıcı için kaydedilir\n"
+     "              (\"~\" ev dizinidir, göreli YOL geçerli dizinden alınır)\n"
+     "  -GYOL       kurulum günlüğünü YOL dosyasına ekle (kip 0600)\n"
+     "  -LKOD       arayüz dili: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  bu metni yazdır ve çık\n"
+     "  --version       programın sürümünü yazdır ve çık\n"
+     "Gözetimsiz bir çalıştırma hata akışında bir özet satırıyla biter.\n"
+     "\n"
+     "Çıkış kodları:\n"
+     "  0  kuruldu, tüm dosyalar zaten güncel olduğunda da (hangisi olduğunu özet\n"
+     "     ve günlük gösterir); deneme çalıştırması: paket sağlam ve kurulabilir\n"
+     "  1  kurulmadı: paket eksik veya bozuk, şablon dizini kullanılamaz, yer\n"
+     "     yetersiz, kurulum sırasında hata (geri alındı), aynı dizine başka bir\n"
+     "     kurulum, -S olmadan ekran yok; deneme çalıştırması: kurulum başarısız\n"
+     "     olurdu\n"
+     "  2  kullanıcı veya bir sinyal tarafından iptal edildi; şablon dizini\n"
+     "     olduğu gibi kaldı\n"
+     "\n"
+     "Günlük (-G) her olay için bir satır içerir: ZAMAN OLAY METİN, ZAMAN ISO 8601\n"
+     "biçiminde yerel saattir, bir yoldaki satır sonu \\n olarak yazılır:\n"
+     "  start     version=V kit=YOL size=BAYT products=\"...\" language=KOD\n"
+     "            target=YOL mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=YOL [kept=YEDEK]: başlangıçta geri\n"
+     "            alınan yarıda kalmış bir kurulum veya korunan kayıtlı sürümleri\n"
+     "  created, replaced, kept   şablon dizinindeki YOL (kept: kurulu dosya daha\n"
+     "            eski değil); deneme çalıştırması would-create, would-replace yazar\n"
+     "  error     YOL: neden code=N\n"
+     "  rollback  code=N, ardından her dosya için restored YOL ve removed YOL\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace

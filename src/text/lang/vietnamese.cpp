@@ -10,8 +10,8 @@ constexpr const char* kInstallerTitle = "Đang cài đặt cấu hình";
 constexpr const char* kCancel = "Hủy";
 
 constexpr ResourceText kTexts[] = {
-    {"IDS_WIZARD_BACK", "< Trước"},
-    {"IDS_WIZARD_NEXT", "Tiếp >"},
+    {"IDS_WIZARD_BACK", "< Quay lại"},
+    {"IDS_WIZARD_NEXT", "Tiếp tục >"},
     {"IDS_WIZARD_FINISH", "OK"},
     {"IDS_WIZARD_CANCEL", kCancel},
     {"IDS_ACCEPT_CANCEL", "Bạn có thực sự muốn hủy cài đặt không?"},
@@ -105,6 +105,61 @@ constexpr ResourceText kTexts[] = {
      "Có một lần cài đặt bị gián đoạn: lần chạy thật sẽ hoàn tác nó trước trong"},
     {"IDS_CLEANUP_WARNING",
      "Cảnh báo: các mẫu đã được cài đặt, nhưng không thể dọn dẹp mục này:"},
+    {"IDS_KIT_LOOKED_IN", "Đã tìm trong thư mục:"},
+    {"IDS_KIT_USECWD",
+     "Hãy đặt tệp bộ cài đặt cạnh chương trình, hoặc chạy “setup usecwd” trong thư mục chứa tệp "
+     "đó."},
+    {"IDS_BAD_TARGET", "Không thể dùng thư mục mẫu được chỉ định bằng -D:"},
+    {"IDS_UNKNOWN_OPTION", "đã bỏ qua tùy chọn không xác định:"},
+    {"IDS_LOG_UNWRITABLE", "không thể ghi nhật ký"},
+    {"IDS_DRYRUN_FAILED",
+     "Chạy thử: việc cài đặt sẽ thất bại. Không có gì được cài đặt hoặc thay đổi."},
+    {"IDS_USAGE",
+     "setup {version} - cài đặt các mẫu cấu hình từ bộ cài đặt orbp8.pkd\n"
+     "\n"
+     "Cách dùng: setup [usecwd [THƯ_MỤC]] [TÙY_CHỌN]...\n"
+     "Bộ cài đặt nằm cạnh chương trình; với usecwd, nó được tìm trong thư mục hiện\n"
+     "tại, hoặc trong THƯ_MỤC bên trong đó khi THƯ_MỤC là đối số duy nhất còn lại.\n"
+     "\n"
+     "Tùy chọn bắt đầu bằng - hoặc /, chữ cái viết hoa hay thường đều được. Tùy chọn\n"
+     "sau -L không được đọc; mọi tùy chọn khác bị bỏ qua kèm một cảnh báo trên luồng\n"
+     "lỗi.\n"
+     "  -S          không cần người dùng: cài đặt không hỏi; khi không có màn hình,\n"
+     "              thông báo và tiến độ được ghi ra luồng lỗi chuẩn\n"
+     "  -N          chạy thử: đọc bộ cài đặt và cho biết những gì sẽ được tạo,\n"
+     "              thay thế hoặc giữ nguyên, không thay đổi gì trên đĩa; không cần\n"
+     "              người dùng, không có cửa sổ\n"
+     "  -DĐƯỜNG_DẪN thư mục mẫu: nơi lần chạy không cần người dùng cài đặt vào và\n"
+     "              thư mục trình hướng dẫn đề xuất; sau khi cài đặt, nó được ghi\n"
+     "              lại cho chương trình khởi chạy (\"~\" là thư mục nhà, ĐƯỜNG_DẪN\n"
+     "              tương đối được tính từ thư mục hiện tại)\n"
+     "  -GĐƯỜNG_DẪN ghi thêm nhật ký cài đặt vào tệp ĐƯỜNG_DẪN (chế độ 0600)\n"
+     "  -LMÃ        ngôn ngữ giao diện: ru uk en lv lt bg de ro ka kk vi tr\n"
+     "  --help, -h, /?  in văn bản này rồi thoát\n"
+     "  --version       in phiên bản chương trình rồi thoát\n"
+     "Lần chạy không cần người dùng kết thúc bằng một dòng tóm tắt trên luồng lỗi.\n"
+     "\n"
+     "Mã thoát:\n"
+     "  0  đã cài đặt, kể cả khi mọi tệp đều đã mới nhất (bản tóm tắt và nhật ký\n"
+     "     cho biết trường hợp nào); chạy thử: bộ cài đặt không lỗi và có thể cài\n"
+     "  1  chưa cài đặt: thiếu hoặc hỏng bộ cài đặt, thư mục mẫu không dùng được,\n"
+     "     không đủ dung lượng, lỗi khi cài đặt (đã hoàn tác), một lần cài đặt\n"
+     "     khác vào cùng thư mục, không có màn hình khi không có -S; chạy thử:\n"
+     "     việc cài đặt sẽ thất bại\n"
+     "  2  bị hủy bởi người dùng hoặc một tín hiệu; thư mục mẫu vẫn như cũ\n"
+     "\n"
+     "Nhật ký (-G) có một dòng cho mỗi sự kiện: THỜI_GIAN SỰ_KIỆN VĂN_BẢN, THỜI_GIAN\n"
+     "là giờ địa phương theo ISO 8601, dấu xuống dòng trong đường dẫn ghi là \\n:\n"
+     "  start     version=V kit=ĐƯỜNG_DẪN size=BYTE products=\"...\" language=MÃ\n"
+     "            target=ĐƯỜNG_DẪN mode=install|dry-run|wizard\n"
+     "  recovered, recovery-failed   target=ĐƯỜNG_DẪN [kept=BẢN_LƯU]: một lần cài\n"
+     "            đặt bị gián đoạn đã được hoàn tác khi khởi động, hoặc các phiên\n"
+     "            bản đã lưu của nó được giữ lại\n"
+     "  created, replaced, kept   ĐƯỜNG_DẪN trong thư mục mẫu (kept: tệp đã cài\n"
+     "            không cũ hơn); chạy thử ghi would-create, would-replace\n"
+     "  error     ĐƯỜNG_DẪN: lý do code=N\n"
+     "  rollback  code=N, sau đó restored ĐƯỜNG_DẪN và removed ĐƯỜNG_DẪN cho mỗi tệp\n"
+     "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
 };
 
 }  // namespace
