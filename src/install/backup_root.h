@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/path_parts.h"
 #include "platform/posix_call.h"
 #include "platform/tree_removal.h"
 
@@ -44,14 +45,13 @@ class BasicBackupRoot {
       m_parent = target;
       name = kBackupRootName;
     } else {
-      const size_t slash = name.rfind('/');
-      if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
-      const int parent = ::open(slash == 0 ? "/" : name.substr(0, slash).c_str(),
-                                O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      const PathParts parts = splitPath(name);
+      if (parts.parent == ".") return ERROR_FILE_NOT_FOUND;
+      const int parent = ::open(parts.parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       if (parent == -1) return ERROR_FILE_NOT_FOUND;
       m_parent = handleOf(parent);
       m_ownParent = true;
-      name = name.substr(slash + 1);
+      name = parts.base;
     }
     m_name = name;
     const uint32_t code = Files::OpenDirectoryAt(m_parent, m_name, m_handle);

@@ -10,6 +10,15 @@
 #include <unordered_map>
 
 #include "platform/file_system.h"
+#include "platform/path_parts.h"
+
+// Splits a relative path into its directory ("" for none: the root of a
+// walk) and last name.
+inline void split_relative(const std::string& path, std::string& directory, std::string& name) {
+  const PathParts parts = splitPath(path);
+  directory = path.find('/') == std::string::npos ? std::string() : parts.parent;
+  name = parts.base;
+}
 
 template <class Files>
 class BasicDirectoryWalker {
@@ -42,12 +51,11 @@ class BasicDirectoryWalker {
       directory = known->second;
       return 0;
     }
-    const size_t slash = relative.rfind('/');
-    const std::string name = slash == std::string::npos ? relative : relative.substr(slash + 1);
+    std::string above;
+    std::string name;
+    split_relative(relative, above, name);
     HANDLE parent = INVALID_HANDLE_VALUE;
-    uint32_t code =
-        open(slash == std::string::npos ? std::string() : relative.substr(0, slash), parent, make,
-             mode);
+    uint32_t code = open(above, parent, make, mode);
     if (code != 0) return code;
     code = Files::OpenDirectoryAt(parent, name, directory);
     if (code == ERROR_FILE_NOT_FOUND && make) {
@@ -74,9 +82,3 @@ class BasicDirectoryWalker {
   std::unordered_map<std::string, HANDLE> m_open;
 };
 
-// Splits a relative path into its directory ("" for none) and last name.
-inline void split_relative(const std::string& path, std::string& directory, std::string& name) {
-  const size_t slash = path.rfind('/');
-  directory = slash == std::string::npos ? std::string() : path.substr(0, slash);
-  name = slash == std::string::npos ? path : path.substr(slash + 1);
-}

@@ -1,25 +1,13 @@
 #include "install/install_registry.h"
 
 #include <fcntl.h>
-#include <time.h>
 
 #include <algorithm>
 
 #include "config/config_locations.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/posix_call.h"
-
-namespace {
-
-// A leftover ".new" this old cannot belong to a write still going on.
-constexpr time_t kAbandonedSeconds = 60;
-
-bool ends_with(const std::string& text, const char* tail) {
-  const size_t size = std::char_traits<char>::length(tail);
-  return text.size() >= size && text.compare(text.size() - size, size, tail) == 0;
-}
-
-}  // namespace
 
 std::string install_registry_directory() { return narrow_lib(p8_app_data_dir(false)) + "pending/"; }
 
@@ -44,19 +32,11 @@ uint32_t read_registry_entries(const std::string& directory, std::vector<Registr
     close(opened);
     return ERROR_INVALID_OWNER;
   }
+  if (tidy) removeReplacementLeftovers<FileSystem>(directory);
   std::vector<std::string> names;
   FileSystem::ListDirectory(directory, names);
-  const time_t now = time(nullptr);
   for (const std::string& name : names) {
     if (name.compare(0, 8, "install-") != 0) continue;
-    if (ends_with(name, ".new")) {
-      struct stat status;
-      if (tidy && fstatat(opened, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-          check_owned(status, false) == 0 && now - status.st_mtim.tv_sec > kAbandonedSeconds) {
-        unlinkat(opened, name.c_str(), 0);
-      }
-      continue;
-    }
     RegistryEntry entry;
     entry.path = directory + name;
     entry.code = read_journal_file(opened, name, kMaxRegistryEntryBytes, entry.records);

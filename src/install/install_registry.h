@@ -18,8 +18,10 @@
 
 #include "install/journal_file.h"
 #include "install/journal_record.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/owned_file.h"
+#include "platform/path_parts.h"
 
 // The registry's directory, ending with "/".
 std::string install_registry_directory();
@@ -35,9 +37,8 @@ struct RegistryEntry {
   uint32_t code = 0;                   // 0 when read, else why it was passed over
 };
 // Reads the entries of the registry `directory` (whole paths, sorted), each
-// within kMaxRegistryEntryBytes, after leftovers of entries being written
-// that no writer can still be busy with (older than a minute) are removed
-// when `tidy`.
+// within kMaxRegistryEntryBytes, after the temporaries of entries that
+// writers killed meanwhile left there are removed when `tidy`.
 // 0 (also when there is no registry), or check_owned's code for a registry
 // that may not be used, which is then not read.
 uint32_t read_registry_entries(const std::string& directory, std::vector<RegistryEntry>& entries,
@@ -61,7 +62,6 @@ class BasicRegistryEntry {
     std::snprintf(name, sizeof name, "install-%016llx",
                   static_cast<unsigned long long>(header.runId));
     m_path = directory + name;
-    const std::string fresh = m_path + ".new";
     std::string bytes = journal_file_start();
     append_journal_record(bytes, header);
     for (const std::string& path : made) {
@@ -71,29 +71,8 @@ class BasicRegistryEntry {
       append_journal_record(bytes, record);
     }
     if (times.type == JournalRecordType::kDirectoryTimes) append_journal_record(bytes, times);
-    Files::DeleteFile(widen_lib(fresh));
-    HANDLE file = INVALID_HANDLE_VALUE;
-    code = Files::CreateFile(widen_lib(fresh), GENERIC_WRITE, 0, CREATE_NEW, file);
-    if (code != 0) return code;
-    unsigned int written = 0;
-    code = Files::SetFileMode(file, 0600);
-    if (code == 0) {
-      code = Files::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written,
-                              nullptr);
-    }
-    if (code == 0) code = Files::FlushFileBuffers(file);
-    Files::CloseHandle(file);
-    if (code == 0) code = Files::MoveFile(widen_lib(fresh), widen_lib(m_path));
-    if (code != 0) {
-      Files::DeleteFile(widen_lib(fresh));
-      return code;
-    }
-    HANDLE parent = INVALID_HANDLE_VALUE;
-    if (Files::CreateFile(widen_lib(directory), GENERIC_READ, 0, OPEN_EXISTING, parent) == 0) {
-      code = Files::FlushFileBuffers(parent);
-      Files::CloseHandle(parent);
-    }
-    return code;
+    // A temporary beside it, on the disk before it takes the entry's name.
+    return replaceFileWhole<Files>(m_path, bytes, 0600);
   }
   // Removes the entry written last, if any, then the registry's directory
   // and the directories made for it when nothing else is left in them.
@@ -121,7 +100,7 @@ class BasicRegistryEntry {
   uint32_t makeDirectory(const std::string& directory) {
     std::vector<std::string> missing;
     for (std::string path = directory.substr(0, directory.size() - 1); path.size() > 1;
-         path = path.substr(0, path.rfind('/'))) {
+         path = splitPath(path).parent) {
       struct stat status;
       if (Files::StatusOfPath(path, false, status) == 0) break;
       missing.insert(missing.begin(), path);

@@ -103,7 +103,9 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     bool comparable = true;
     if (S_ISLNK(status.st_mode)) {
       HANDLE directory = INVALID_HANDLE_VALUE;
-      const std::string base = entry.name.substr(entry.name.rfind('/') + 1);
+      std::string parent;
+      std::string base;
+      split_relative(entry.name, parent, base);
       comparable = this->directoryOf(entry.name, directory) == 0 &&
                    Files::StatusAt(directory, base, status, true) == 0;
     }

@@ -7,6 +7,7 @@
 #include "install/install_registry.h"
 #include "install/journal_replay.h"
 #include "install/target_lock.h"
+#include "platform/path_parts.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ bool well_formed_entry(const std::vector<JournalRecord>& records) {
       if (!made || record.path.size() < outermost.size()) outermost = record.path;
       made = true;
     } else if (record.type == JournalRecordType::kDirectoryTimes) {
-      const std::string expected = made ? outermost.substr(0, outermost.rfind('/')) : outermost;
+      const std::string expected = made ? splitPath(outermost).parent : outermost;
       if (i + 1 != records.size() || record.path != (expected.empty() ? "/" : expected))
         return false;
     } else {
@@ -142,7 +143,7 @@ std::vector<RecoveryNote> recover_interrupted_installations(const WideString& pr
   if (trusted == 0) {
     // Never the home directory itself ("HOME/" is one longer than HOME).
     for (std::string directory = registry; directory.size() > home.size() + 1;
-         directory = directory.substr(0, directory.rfind('/', directory.size() - 2) + 1)) {
+         directory = splitPath(directory).parent + "/") {
       if (FileSystem::RemoveDirectoryAt(INVALID_HANDLE_VALUE, directory) != 0) break;
     }
   }

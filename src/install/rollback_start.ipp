@@ -18,13 +18,13 @@
 
 namespace rollback_detail {
 
-// The text before the last "/" ("" when there is none, "/" for a child of
-// the root).
+// The directory of a path ("" when there is none, "/" for a child of the
+// root).
 inline std::string parent_of(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return std::string();
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  std::string directory;
+  std::string name;
+  split_relative(path, directory, name);
+  return directory;
 }
 
 inline std::string without_trailing_slash(std::string path) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_system.h"
+#include "platform/path_parts.h"
 
 TargetObstacle find_target_obstacle(const WideString& directory) {
   std::string path = narrow_lib(withoutFinalSeparators(directory));
@@ -17,8 +18,9 @@ TargetObstacle find_target_obstacle(const WideString& directory) {
       }
       return {FileSystem::CheckWritable(path), widen_lib(path)};
     }
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos || path == "/") return {ERROR_PATH_NOT_FOUND, widen_lib(path)};
-    path.resize(slash == 0 ? 1 : slash);
+    if (path.find('/') == std::string::npos || path == "/") {
+      return {ERROR_PATH_NOT_FOUND, widen_lib(path)};
+    }
+    path = splitPath(path).parent;
   }
 }

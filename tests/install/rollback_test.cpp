@@ -3,9 +3,10 @@
 // from a backup root in TMPDIR; a saved version that cannot be put back is kept.
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 
 #include "install/install_fixture.h"
@@ -252,9 +253,13 @@ TEST_F(RollbackTest, CleanupFailuresWarnAndTheNextStartTidiesWithoutATrace) {
   EXPECT_EQ("kit a", read_file(target / "a.cfg"));
   const std::string registry = install_registry_directory();
   std::filesystem::create_directories(registry);
-  for (const char* name : {"install-0000000000000001.new", "install-0000000000000002.new"}) {
-    write_file(registry + name, "being written", name[23] == '1' ? kT : time(nullptr));
-  }
+  // An entry's temporary that a killed writer left, and one a running writer has.
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  waitpid(ended, nullptr, 0);
+  const std::string left = ".install-1.orbtmp-" + std::to_string(ended) + "-00000001";
+  const std::string writing = ".install-2.orbtmp-" + std::to_string(getpid()) + "-00000002";
+  for (const std::string& name : {left, writing}) write_file(registry + name, "being written", kT);
   set_time(target.path(), kT, 5);
   const TreeSnapshot tidied = [&] {
     TreeSnapshot tree = snapshot_tree(target.path());
@@ -263,7 +268,7 @@ TEST_F(RollbackTest, CleanupFailuresWarnAndTheNextStartTidiesWithoutATrace) {
     return tree;
   }();
   EXPECT_TRUE(recover_interrupted_installations(wide(target.path()), 0).empty());
-  EXPECT_EQ("install-0000000000000002.new", joined_names(directory_names(registry), ""));
+  EXPECT_EQ(writing, joined_names(directory_names(registry), ""));
   // The committed run's leftovers went; the target's times changed with that alone.
   TreeSnapshot now = snapshot_tree(target.path());
   now["."] = tidied.at(".");
