@@ -64,6 +64,21 @@ class BasicInstallProcessData {
     progress = m_progress;
   }
 
+  // What the interface shows of the run, read under one lock: one
+  // consistent state, never half of one and half of the next.
+  struct Published {
+    uint32_t errorCode = 0;
+    WideString message;
+    int32_t progress = 0;
+    WideString keptBackupRoot;
+    WideString failureDetail;
+    bool rollingBack = false;
+  };
+  Published published() {
+    SemaphoreGuard guard(m_lock);
+    return {m_errorCode, m_message, m_progress, m_keptBackupRoot, m_failureDetail, m_rollingBack};
+  }
+
   // Where the saved versions of the user's files are kept after a rollback
   // that could not put everything back; empty otherwise.
   void setKeptBackupRoot(const WideString& directory) {

@@ -146,10 +146,13 @@ InstallSnapshot InstallSession::snapshot() {
   // Read whether the worker ended first: a state published before the end is
   // then certainly in the snapshot that follows.
   snapshot.workerFinished = m_thread.finished();
-  m_processData.getInstallState(snapshot.errorCode, snapshot.message, snapshot.progress);
-  snapshot.keptBackupRoot = m_processData.keptBackupRoot();
-  snapshot.failureDetail = m_processData.failureDetail();
-  snapshot.rollingBack = m_processData.rollingBack();
+  InstallProcessData::Published state = m_processData.published();
+  snapshot.errorCode = state.errorCode;
+  snapshot.message = std::move(state.message);
+  snapshot.progress = state.progress;
+  snapshot.keptBackupRoot = std::move(state.keptBackupRoot);
+  snapshot.failureDetail = std::move(state.failureDetail);
+  snapshot.rollingBack = state.rollingBack;
   return snapshot;
 }
 

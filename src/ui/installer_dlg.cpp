@@ -2,8 +2,6 @@
 
 #include <gdk/gdkkeysyms.h>
 
-#include <array>
-#include <csignal>
 #include <cstdio>
 
 #include "platform/kit_location.h"
@@ -19,52 +17,16 @@
 #include "ui/pictures.h"
 #include "ui/poll_pacing.h"
 #include "ui/progress_page.h"
+#include "ui/run_controller.h"
 #include "ui/success_final_page.h"
 #include "ui/target_path.h"
-
-namespace {
-
-// Wide enough that the longest caption keeps clear of the focus frame.
-constexpr int kButtonWidth = 88;
-constexpr int kButtonHeight = 30;
-
-// A resource text for GTK, which takes UTF-8, and for standard error, in the
-// locale's character set.
-std::string resourceUtf8(const char* key) { return narrow_utf8(LoadResString(key)); }
-std::string resourceText(const char* key) { return narrow_lib(LoadResString(key)); }
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void onInterrupt(int) { g_interrupted = 1; }
-
-// Routes SIGINT, SIGTERM and SIGHUP to onInterrupt while it lives.
-class InterruptCatcher {
- public:
-  InterruptCatcher() {
-    g_interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    action.sa_flags = SA_RESTART;
-    for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &action, &m_old[i]);
-  }
-  ~InterruptCatcher() {
-    for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &m_old[i], nullptr);
-  }
-  InterruptCatcher(const InterruptCatcher&) = delete;
-  InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-
- private:
-  static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
-  std::array<struct sigaction, 3> m_old{};
-};
-
-}  // namespace
 
 CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, std::string title,
                              WideString languageCode, bool useCurrentDirectory)
     : m_silent(silent),
       m_useCurrentDirectory(useCurrentDirectory),
       m_session(std::make_unique<InstallSession>()),
+      m_controller(*m_session, silent),
       m_languageCode(std::move(languageCode)),
       m_title(std::move(title)) {
   for (int i = 0; i < argc; ++i) m_argStorage.emplace_back(argv[i]);
@@ -74,6 +36,9 @@ CInstallerDlg::CInstallerDlg(int argc, char** argv, bool silent, std::string tit
   m_argv = m_argvStorage.data();
   m_hasDisplay = gtk_init_check(&m_argc, &m_argv) != FALSE;
   m_session->publishState(0, LoadResString("IDS_PREPARECOPY"), 0);
+  m_controller.setNotifier([this](const WideString& text, RunController::Notice notice) {
+    notify(text, (notice == RunController::Notice::kError ? kBoxError : kBoxPlain) | kBoxOk);
+  });
 }
 
 CInstallerDlg::~CInstallerDlg() {
@@ -95,71 +60,41 @@ WideString CInstallerDlg::getWindowTitle() const { return widen_utf8(m_title); }
 const WideString& CInstallerDlg::targetDirectory() const { return m_session->targetDirectory(); }
 
 void CInstallerDlg::setRunOptions(InstallLog* log, bool dryRun, std::string version) {
-  m_report = RunReport(log);
-  m_session->setLog(log);
-  m_dryRun = dryRun;
-  m_session->setDryRun(dryRun);
-  m_version = std::move(version);
+  m_controller.setRunOptions(log, dryRun, std::move(version));
 }
 
 void CInstallerDlg::setTargetOption(const WideString& typed) { m_session->setTargetOption(typed); }
 
 int CInstallerDlg::DoModal() {
-  const int exitCode = runDialog();
-  // A dry run that found a problem tells no partial counts: nothing would
-  // be installed.
-  const bool dryRunFailed = m_dryRun && exitCode != kExitSuccess;
-  const InstallCounts counts = dryRunFailed ? InstallCounts() : m_session->counts();
-  logStart();
-  m_report.end(exitCode, counts);
-  if (m_silent) {
-    for (const WideString& warning : m_session->warnings()) {
-      std::fprintf(stderr, "%s\n", narrow_lib(warning).c_str());
-    }
-  }
-  if (dryRunFailed) {
-    std::fprintf(stderr, "%s\n", resourceText("IDS_DRYRUN_FAILED").c_str());
-  } else if (m_silent) {
-    std::fprintf(stderr, "%s\n", summaryLine(counts, m_dryRun).c_str());
-  }
-  return exitCode;
-}
-
-void CInstallerDlg::logStart() {
-  if (m_startLogged) return;
-  m_startLogged = true;
-  const char* mode = m_dryRun ? "dry-run" : m_silent ? "install" : "wizard";
-  m_report.start(startLogText(m_version, getPkdFullPath(), m_session->kitSize(),
-                              m_session->products(), m_languageCode,
-                              withoutFinalSeparators(m_session->targetDirectory()), mode));
-  m_report.recoveries(m_session->recoveryNotes());
+  m_controller.setStartDetails(getPkdFullPath(), m_languageCode);
+  return m_controller.end(runDialog());
 }
 
 int CInstallerDlg::runDialog() {
   if (!showsWindows()) {
     if (!m_silent) {
-      const WideString text = LoadResString("IDS_NODISPLAY");
-      logStart();
-      m_report.startFailure(WideString(), text, ERROR_INVALID_PARAMETER);
-      std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
+      m_controller.logStart();
+      m_controller.startFailure(LoadResString("IDS_NODISPLAY"), ERROR_INVALID_PARAMETER);
       return kExitFailure;
     }
-    return runWithoutWindow();
+    const int exitCode = m_controller.runWithoutWindow();
+    m_wizardState = state_of_exit_code(exitCode);
+    return exitCode;
   }
   // A termination signal ends the run at any point: a waiting box closes,
   // an installation rolls back first.
   InterruptCatcher catcher;
-  close_message_boxes_when(&g_interrupted);
+  close_message_boxes_when(InterruptCatcher::flag());
   // Run with the GDK lock held, as a box opened from it expects.
   const guint check = gdk_threads_add_timeout(100, on_interrupt_check, this);
   const bool prepared = OnInitDialog();
-  if (prepared && g_interrupted == 0) runWithWindow();
+  if (prepared && !InterruptCatcher::interrupted()) runWithWindow();
   g_source_remove(check);
   close_message_boxes_when(nullptr);
   m_session->waitForWorker();
   if (!prepared) return kExitFailure;
   // A signal before the wizard opened: nothing was installed.
-  return m_wizardState == WizardState::kNone ? kExitCancelled : exitCodeOfState();
+  return m_wizardState == WizardState::kNone ? kExitCancelled : exit_code_of(m_wizardState);
 }
 
 void CInstallerDlg::runWithWindow() {
@@ -183,7 +118,7 @@ gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
     self->reportDamagedKit();
     return TRUE;
   }
-  if (g_interrupted == 0) return TRUE;
+  if (!InterruptCatcher::interrupted()) return TRUE;
   if (self->m_wizardState == WizardState::kInstalling) {
     // The rollback runs first; the wizard closes once it has ended.
     if (!self->m_session->cancelRequested()) self->abortInstall();
@@ -192,19 +127,6 @@ gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
     gtk_widget_destroy(self->m_window);
   }
   return TRUE;
-}
-
-int CInstallerDlg::exitCodeOfState() const {
-  switch (m_wizardState) {
-    case WizardState::kSuccess:
-      return kExitSuccess;
-    case WizardState::kWelcome:
-    case WizardState::kDirectory:
-    case WizardState::kCancelled:
-      return kExitCancelled;
-    default:
-      return kExitFailure;
-  }
 }
 
 int CInstallerDlg::showBox(const WideString& text, unsigned int flags) {
@@ -221,114 +143,8 @@ int CInstallerDlg::notify(const WideString& text, unsigned int flags) {
 }
 
 bool CInstallerDlg::OnInitDialog() {
-  const WideString failure = m_session->prepare(getPkdFullPath(), !m_silent);
-  // A wizard's start line waits for the directory that the user chooses.
-  if (m_silent || !failure.empty()) logStart();
-  reportRecovery();
-  if (failure.empty()) return true;
-  const InstallSession::StartFailure& why = m_session->startFailure();
-  m_report.startFailure(why.path, why.text, why.code);
-  notify(failure, kBoxError | kBoxOk);
-  return false;
-}
-
-void CInstallerDlg::reportRecovery() {
-  if (m_session->interruptedPending()) {
-    std::fprintf(stderr, "%s %s\n", resourceText("IDS_DRYRUN_PENDING").c_str(),
-                 narrow_lib(withoutFinalSeparators(m_session->targetDirectory())).c_str());
-  }
-  for (const RecoveryNote& note : m_session->recoveryNotes()) {
-    if (!note.passedOver.empty()) {
-      notify(LoadResString("IDS_RECOVERY_PASSED_OVER") + u"\n" +
-                 failure_detail(note.passedOver, note.reason),
-             kBoxError | kBoxOk);
-      continue;
-    }
-    if (!note.leftAlone.empty()) {
-      WideString text = LoadResString("IDS_RECOVERY_LEFT_ALONE");
-      for (const std::string& path : note.leftAlone) {
-        text += u"\n" + note.target + widen_lib(path);
-      }
-      notify(text, kBoxPlain | kBoxOk);
-    }
-    if (note.undone) {
-      const WideString text =
-          LoadResString("IDS_RECOVERED") + u"\n" + withoutFinalSeparators(note.target);
-      // An unattended run is not held up by good news.
-      if (m_silent) {
-        std::fprintf(stderr, "%s\n", narrow_lib(text).c_str());
-      } else {
-        notify(text, kBoxPlain | kBoxOk);
-      }
-    } else {
-      notify(LoadResString("IDS_RECOVERY_FAILED") + u"\n" + note.keptBackupRoot,
-             kBoxError | kBoxOk);
-    }
-  }
-}
-
-WideString CInstallerDlg::finalText(const char* textKey, const InstallSnapshot& snapshot) const {
-  if (snapshot.keptBackupRoot.empty()) return LoadResString(textKey);
-  return LoadResString("IDS_ROLLBACK_INCOMPLETE") + u"\n" + snapshot.keptBackupRoot;
-}
-
-GdkPixbuf* CInstallerDlg::createIcon() {
-  return gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(kIconXpm));
-}
-
-GdkPixbuf* CInstallerDlg::createBackImage() {
-  return gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(kBannerXpm));
-}
-
-void CInstallerDlg::showMainWindow() {
-  m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  GtkWindow* window = GTK_WINDOW(m_window);
-  gtk_window_set_position(window, GTK_WIN_POS_CENTER);
-  GdkGeometry hints{};
-  hints.min_width = hints.max_width = hints.base_width = m_width;
-  hints.min_height = hints.max_height = hints.base_height = m_height;
-  hints.win_gravity = GDK_GRAVITY_NORTH_WEST;
-  gtk_window_set_geometry_hints(
-      window, m_window, &hints,
-      static_cast<GdkWindowHints>(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE | GDK_HINT_BASE_SIZE));
-  gtk_window_set_modal(window, TRUE);
-  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_MENU);
-  m_icon = createIcon();
-  gtk_window_set_icon(window, m_icon);
-
-  m_fixed = gtk_fixed_new();
-  gtk_container_add(GTK_CONTAINER(m_window), m_fixed);
-  g_signal_connect(m_window, "destroy", G_CALLBACK(on_window_destroy), this);
-  g_signal_connect(m_window, "delete-event", G_CALLBACK(on_window_delete), this);
-  g_signal_connect(m_window, "key_press_event", G_CALLBACK(gtk_window_key_press_callback), this);
-  gtk_window_set_title(window, m_title.c_str());
-
-  GtkWidget* separator = gtk_hseparator_new();
-  gtk_widget_set_size_request(separator, m_width - 20, 5);
-  gtk_fixed_put(GTK_FIXED(m_fixed), separator, 10, 310);
-
-  const auto addButton = [this](const char* key, int x) {
-    GtkWidget* button = gtk_button_new_with_label("");
-    gtk_widget_set_size_request(button, kButtonWidth, kButtonHeight);
-    set_fitting_caption(button, resourceUtf8(key), kButtonWidth);
-    gtk_fixed_put(GTK_FIXED(m_fixed), button, x, 320);
-    return button;
-  };
-  // Cancel at the right margin, Next 10 pixels before it, Back beside Next.
-  const int cancelX = m_width - 10 - kButtonWidth;
-  m_buttonBack = addButton("IDS_WIZARD_BACK", cancelX - 10 - 2 * kButtonWidth);
-  m_buttonNext = addButton("IDS_WIZARD_NEXT", cancelX - 10 - kButtonWidth);
-  m_buttonCancel = addButton("IDS_WIZARD_CANCEL", cancelX);
-  gtk_widget_set_can_default(m_buttonNext, TRUE);
-  gtk_widget_grab_default(m_buttonNext);
-
-  g_signal_connect(m_buttonBack, "clicked", G_CALLBACK(on_buttonPrev_clicked), this);
-  g_signal_connect(m_buttonNext, "clicked", G_CALLBACK(on_buttonNext_clicked), this);
-  g_signal_connect(m_buttonCancel, "clicked", G_CALLBACK(button_clicked_handler), this);
-
-  gtk_widget_show_all(m_fixed);
-  m_banner = createBackImage();
-  gtk_widget_show(m_window);
+  m_controller.setStartDetails(getPkdFullPath(), m_languageCode);
+  return m_controller.prepare(!m_silent);
 }
 
 void CInstallerDlg::titles(WideString& product, WideString& vendor) const {
@@ -378,16 +194,16 @@ void CInstallerDlg::showProgressPage() {
   gtk_widget_set_sensitive(m_buttonNext, FALSE);
   setCurPage(m_progressPage.get());
   m_wizardState = WizardState::kInstalling;
-  logStart();
+  m_controller.logStart();
   if (m_session->targetDirectory().empty()) {
     // Only an unattended run gets here: the configured directory was unusable.
-    notifyStartFailure(LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND);
+    m_controller.startFailure(LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND);
     showErrorFinalPage(InstallSnapshot());
     return;
   }
   if (!waitForKitCheck()) return;
   if (!m_session->startInstall(true)) {
-    notifyStartFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
+    m_controller.startFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     showErrorFinalPage(InstallSnapshot());
     return;
   }
@@ -395,7 +211,7 @@ void CInstallerDlg::showProgressPage() {
   InstallSnapshot snapshot = m_session->snapshot();
   InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
   while (outcome == InstallOutcome::kRunning) {
-    if (g_interrupted != 0 && !m_session->cancelRequested()) abortInstall();
+    if (InterruptCatcher::interrupted() && !m_session->cancelRequested()) abortInstall();
     showInstallProgress(snapshot);
     pump_ready_events_and_pause();
     snapshot = m_session->snapshot();
@@ -404,16 +220,10 @@ void CInstallerDlg::showProgressPage() {
   showInstallProgress(snapshot);
 
   switch (outcome) {
-    case InstallOutcome::kSucceeded: {
+    case InstallOutcome::kSucceeded:
       showSuccessFinalPage();
-      // The templates stay installed; the user learns which launcher file
-      // does not name their directory.
-      WideString unsavedFiles;
-      if (!m_session->recordTemplateDirectory(unsavedFiles)) {
-        notify(LoadResString("IDS_ERROR_RECORDDIR") + u"\n" + unsavedFiles, kBoxError | kBoxOk);
-      }
+      m_controller.settle(outcome);
       break;
-    }
     case InstallOutcome::kFailed: {
       // The template directory is restored before the user is told so; the
       // message then says whether everything could be put back.
@@ -447,7 +257,7 @@ bool CInstallerDlg::waitForKitCheck() {
   KitCheck& check = m_session->kitCheck();
   if (!check.started()) return true;
   while (!check.finished() && !m_session->cancelRequested()) {
-    if (g_interrupted != 0) abortInstall();
+    if (InterruptCatcher::interrupted()) abortInstall();
     m_progressPage->setCheckProgress(check.progress());
     pump_ready_events_and_pause();
   }
@@ -462,20 +272,8 @@ bool CInstallerDlg::waitForKitCheck() {
 
 void CInstallerDlg::reportDamagedKit() {
   m_wizardState = WizardState::kError;
-  const WideString text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
-  logStart();
-  m_report.startFailure(m_session->kitPath(), text, ERROR_INVALID_DATA);
-  notify(text, kBoxError | kBoxOk);
+  m_controller.damagedKit();
   if (m_window != nullptr) gtk_widget_destroy(m_window);
-}
-
-void CInstallerDlg::setFinishButtons() {
-  gtk_widget_set_sensitive(m_buttonNext, TRUE);
-  gtk_widget_set_sensitive(m_buttonCancel, FALSE);
-  gtk_widget_hide(m_buttonBack);
-  gtk_widget_show(m_buttonNext);
-  set_fitting_caption(m_buttonNext, resourceUtf8("IDS_WIZARD_FINISH"), kButtonWidth);
-  gtk_widget_grab_default(m_buttonNext);
 }
 
 void CInstallerDlg::showSuccessFinalPage() {
@@ -492,12 +290,12 @@ void CInstallerDlg::showSuccessFinalPage() {
 void CInstallerDlg::showErrorFinalPage(const InstallSnapshot& snapshot) {
   showMessageFinalPage(
       m_errorPage,
-      withFailureDetail(finalText("IDS_ERROR_FINISH", snapshot), snapshot.failureDetail),
+      withFailureDetail(m_controller.finalText("IDS_ERROR_FINISH", snapshot), snapshot.failureDetail),
       WizardState::kError);
 }
 
 void CInstallerDlg::showCancelFinalPage(const InstallSnapshot& snapshot) {
-  showMessageFinalPage(m_cancelPage, finalText("IDS_CANCEL_FINISH", snapshot),
+  showMessageFinalPage(m_cancelPage, m_controller.finalText("IDS_CANCEL_FINISH", snapshot),
                        WizardState::kCancelled);
 }
 
@@ -606,103 +404,4 @@ void CInstallerDlg::finalize() {
       return;
   }
   if (m_window != nullptr) gtk_widget_destroy(m_window);
-}
-
-void CInstallerDlg::notifyStartFailure(const WideString& text, uint32_t code) {
-  m_report.startFailure(m_session->targetDirectory(), text, code);
-  notify(text, kBoxError | kBoxOk);
-}
-
-int CInstallerDlg::runWithoutWindow() {
-  if (!OnInitDialog()) return kExitFailure;
-  const WideString& target = m_session->targetDirectory();
-  if (target.empty()) {
-    notifyStartFailure(LoadResString("IDS_SETUP_EMPTYTARGET"), ERROR_PATH_NOT_FOUND);
-    return kExitFailure;
-  }
-  std::fprintf(stderr, "%s %s\n", resourceText("IDS_TEMPLATE_CATALOG").c_str(),
-               narrow_lib(withoutFinalSeparators(target)).c_str());
-  // An interrupt cancels the installation; the process ends after the
-  // rollback. Caught before the worker starts, so that none is missed.
-  InterruptCatcher catcher;
-  m_wizardState = WizardState::kInstalling;
-  if (!m_session->startInstall(false)) {
-    notifyStartFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
-    m_wizardState = WizardState::kError;
-    return kExitFailure;
-  }
-
-  const std::string startText = resourceText("IDS_PROGRESS_START");
-  int shownProgress = -1;
-  bool rollbackShown = false;
-  // The failure as first published, told before the rollback's line.
-  WideString failure;
-  InstallSnapshot snapshot = m_session->snapshot();
-  InstallOutcome outcome = classifyInstall(snapshot, m_session->cancelRequested());
-  // Until the worker has ended: a failure is published before its rollback runs.
-  for (;;) {
-    const bool running = outcome == InstallOutcome::kRunning;
-    if (running && g_interrupted != 0 && !m_session->cancelRequested()) {
-      m_session->requestCancel();
-    }
-    if (snapshot.errorCode != 0 && failure.empty()) {
-      failure = snapshot.message.empty() ? LoadResString("IDS_INSTALL_ERROR") : snapshot.message;
-      std::fprintf(stderr, "%s\n", narrow_lib(failure).c_str());
-    }
-    // The worker announces a rollback only where the target began to
-    // change: a run that failed or was cancelled before has nothing to
-    // restore.
-    const bool copying = shownProgress >= 0;
-    if (snapshot.rollingBack && !rollbackShown) {
-      rollbackShown = true;
-      std::fprintf(stderr, "%s\n", resourceText("IDS_ROLLBACK_PROGRESS").c_str());
-    } else if (running && !m_dryRun && !snapshot.rollingBack &&
-               snapshot.progress != shownProgress &&
-               (copying || !fileInProgress(snapshot.message, target).empty())) {
-      shownProgress = snapshot.progress;
-      std::fprintf(stderr, "%s %d%%\n", startText.c_str(), shownProgress);
-    }
-    if (snapshot.workerFinished) break;
-    g_usleep(kPollPauseMicroseconds);
-    snapshot = m_session->snapshot();
-    outcome = classifyInstall(snapshot, m_session->cancelRequested());
-  }
-  m_session->waitForWorker();
-
-  switch (outcome) {
-    case InstallOutcome::kSucceeded: {
-      m_wizardState = WizardState::kSuccess;
-      // The summary tells what a dry run would do; it records nothing.
-      if (m_dryRun) return kExitSuccess;
-      std::fprintf(stderr, "%s 100%%\n%s\n", narrow_lib(snapshot.message).c_str(),
-                   resourceText("IDS_SUCCESS_FINISH").c_str());
-      // Still a success: the templates are installed; only the launcher does
-      // not know their directory yet.
-      WideString unsavedFiles;
-      if (!m_session->recordTemplateDirectory(unsavedFiles)) {
-        notify(LoadResString("IDS_ERROR_RECORDDIR") + u"\n" + unsavedFiles, kBoxError | kBoxOk);
-      }
-      return kExitSuccess;
-    }
-    case InstallOutcome::kFailed: {
-      m_wizardState = WizardState::kError;
-      if (failure.empty()) {
-        std::fprintf(stderr, "%s\n", resourceText("IDS_INSTALL_ERROR").c_str());
-      } else if (!snapshot.message.empty() && snapshot.message != failure) {
-        // The rollback could not put everything back: where the saved
-        // versions are is the final word.
-        std::fprintf(stderr, "%s\n", narrow_lib(snapshot.message).c_str());
-        return kExitFailure;
-      }
-      // A busy target says only that; a dry run's end says nothing was done.
-      if (snapshot.errorCode != ERROR_SHARING_VIOLATION && !m_dryRun) {
-        std::fprintf(stderr, "%s\n", resourceText("IDS_ERROR_FINISH").c_str());
-      }
-      return kExitFailure;
-    }
-    default:
-      std::fprintf(stderr, "%s\n", narrow_lib(finalText("IDS_CANCEL_FINISH", snapshot)).c_str());
-      m_wizardState = WizardState::kCancelled;
-      return kExitCancelled;
-  }
 }

@@ -1,7 +1,8 @@
-// The wizard dialog that conducts a whole run: it finds, checks and opens the
-// kit, shows the wizard window and its pages, runs the installation on a
-// worker thread and reports the outcome. When no display can be opened, an
-// unattended run goes on without windows and reports on standard error.
+// The wizard dialog that conducts a whole run: it shows the wizard window and
+// its pages and boxes; what the run does besides drawing (the outcome, the
+// log, the signals, the whole run without windows) is its RunController's.
+// When no display can be opened, an unattended run goes on without windows
+// and reports on standard error.
 // Main (GTK) thread only.
 #pragma once
 
@@ -14,7 +15,7 @@
 #include "text/wide_string.h"
 #include "ui/cwnd.h"
 #include "ui/install_outcome.h"
-#include "ui/run_report.h"
+#include "ui/run_controller.h"
 #include "ui/wizard_state.h"
 
 class InstallSession;
@@ -94,8 +95,6 @@ class CInstallerDlg : public CWnd {
  private:
   // DoModal's run, without the end's reports.
   int runDialog();
-  // The log's start line, then the recoveries made at start; once per run.
-  void logStart();
   void titles(WideString& product, WideString& vendor) const;
   void setCurPage(WizardDialogPage* page);
   // Waits for the check of the whole kit, its progress on the progress
@@ -111,39 +110,28 @@ class CInstallerDlg : public CWnd {
   // state `state`.
   void showMessageFinalPage(std::unique_ptr<MessagePage>& page, const WideString& text,
                             WizardState state);
-  // The final text of `textKey`, or where the saved versions are kept when
-  // the rollback could not put everything back.
-  WideString finalText(const char* textKey, const InstallSnapshot& snapshot) const;
-  // Tells what the start found of interrupted installations.
-  void reportRecovery();
   // Windows and boxes need a display; a dry run never shows any.
-  bool showsWindows() const { return m_hasDisplay && !m_dryRun; }
+  bool showsWindows() const { return m_hasDisplay && !m_controller.dryRun(); }
   // A modal box with a window, or a line on standard error without one.
   int notify(const WideString& text, unsigned int flags);
-  // An error box (or line) for a run that could not start, also logged.
-  void notifyStartFailure(const WideString& text, uint32_t code);
   // A modal box, counted in m_openBoxes while it waits for its answer.
   int showBox(const WideString& text, unsigned int flags);
-  int runWithoutWindow();
   // Runs the window's wizard; a termination signal (SIGINT, SIGTERM, SIGHUP)
   // cancels an installation in progress and otherwise closes the wizard, so
   // the process never dies half-way and always cleans up after itself.
   void runWithWindow();
   static gboolean on_interrupt_check(gpointer dialog);
-  int exitCodeOfState() const;
   GdkPixbuf* createIcon();
   GdkPixbuf* createBackImage();
 
   bool m_silent;
-  bool m_dryRun = false;
-  std::string m_version;
-  RunReport m_report;
-  bool m_startLogged = false;
   bool m_hasDisplay = false;
   // Boxes waiting for an answer; each runs a main loop of its own.
   int m_openBoxes = 0;
   bool m_useCurrentDirectory;
   std::unique_ptr<InstallSession> m_session;
+  // The run's outcome, log and reports, the same with a window and without.
+  RunController m_controller;
   WideString m_languageCode;
   WizardState m_wizardState = WizardState::kNone;
   std::unique_ptr<MessagePage> m_welcomePage;

@@ -81,18 +81,22 @@ TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
   InstallProcessData data;
   data.setInstallState(0, u"0", 0);
   std::atomic<bool> done{false};
+  // The detail follows its state: a reading whose detail is newer than its
+  // state mixed two of them.
   std::thread writer([&] {
-    for (int32_t step = 1; step <= 20000; ++step)
+    for (int32_t step = 1; step <= 20000; ++step) {
       data.setInstallState(static_cast<uint32_t>(step), string_ito(step, 10) + u"/a/path", step);
+      data.setFailureDetail(string_ito(step, 10));
+    }
     done = true;
   });
   for (int32_t last = 0, progress = 0; !done; last = progress) {
-    uint32_t code = 0;
-    WideString message;
-    data.getInstallState(code, message, progress);
-    ASSERT_EQ(static_cast<uint32_t>(progress), code);
-    ASSERT_EQ(string_ito(progress, 10), message.substr(0, message.find(u'/')));
+    const InstallProcessData::Published state = data.published();
+    progress = state.progress;
+    ASSERT_EQ(static_cast<uint32_t>(progress), state.errorCode);
+    ASSERT_EQ(string_ito(progress, 10), state.message.substr(0, state.message.find(u'/')));
     ASSERT_GE(progress, last);
+    ASSERT_GE(progress, state.failureDetail.empty() ? 0 : std::stoi(narrow_lib(state.failureDetail)));
   }
   writer.join();
 }
