@@ -9,8 +9,13 @@ constexpr size_t kPieceSize = 0x100000;
 
 }  // namespace
 
-KitFileReader::KitFileReader(HANDLE file, ReadAt read, std::function<void(HANDLE)> close)
-    : m_file(file), m_read(read), m_close(std::move(close)), m_buffer(new uint8_t[kPieceSize]) {}
+KitFileReader::KitFileReader(HANDLE file, ReadAt read, std::function<void(HANDLE)> close,
+                             std::shared_ptr<KitDigest> digest)
+    : m_file(file),
+      m_read(read),
+      m_close(std::move(close)),
+      m_buffer(new uint8_t[kPieceSize]),
+      m_digest(std::move(digest)) {}
 
 KitFileReader::~KitFileReader() { m_close(m_file); }
 
@@ -21,5 +26,17 @@ uint32_t KitFileReader::next(const uint8_t*& data, size_t& size) {
   m_position += got;
   data = m_buffer.get();
   size = got;
+  if (m_digest != nullptr) m_digest->update(data, size);
   return 0;
+}
+
+uint32_t KitFileReader::readToEnd(const std::atomic<bool>* stop, std::atomic<uint64_t>* read) {
+  for (;;) {
+    if (stop != nullptr && *stop) return ERROR_CANCELLED;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    const uint32_t code = next(data, size);
+    if (code != 0 || size == 0) return code;
+    if (read != nullptr) *read += size;
+  }
 }

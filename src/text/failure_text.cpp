@@ -24,6 +24,8 @@ WideString failure_reason(uint32_t code) {
       return LoadResString("IDS_REASON_RESTORE");
     case ERROR_IO_DEVICE:
       return LoadResString("IDS_REASON_IO");
+    case ERROR_INVALID_IMAGE_HASH:
+      return LoadResString("IDS_REASON_KITCHANGED");
     default:
       return LoadResString("IDS_REASON_OTHER") + u" " + string_uito(code, 10);
   }
