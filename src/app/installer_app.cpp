@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "app/usage_text.h"
 #include "install/install_log.h"
+#include "kit/trusted_keys.h"
 #include "ui/exit_code.h"
 #include "ui/installer_dlg.h"
 
@@ -35,5 +36,6 @@ int CInstallerApp::InitInstance() {
   CInstallerDlg dialog(m_argc, m_argv, options.silent, narrow_lib(m_title), options.languageCode,
                        options.useCurrentDirectory);
   dialog.setRunOptions(log.isOpen() ? &log : nullptr, options.dryRun, ORB_SETUP_VERSION);
+  dialog.setTrustedKeys(load_trusted_keys(kTrustedKeysDirectory, options.keyFiles));
   return dialog.DoModal();
 }

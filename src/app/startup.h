@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "text/languages.h"
 #include "text/wide_string.h"
@@ -17,6 +18,7 @@ struct CommandLine {
   bool dryRun = false;               // an N option came before any L option
   bool help = false;                 // an argument is "--help", "-h" or "/?"
   std::string logPath;               // the bytes after the last non-empty G option
+  std::vector<std::string> keyFiles;  // the bytes after each non-empty K option
   bool hasLanguageSwitch = false;    // an L option was seen (the scan stopped there)
   std::string languageSwitchCode;    // the bytes after "-L", possibly empty
 };
@@ -26,6 +28,7 @@ struct StartupOptions {
   bool silent = false;  // also set by a dry run, which never asks anything
   bool dryRun = false;
   std::string logPath;  // empty: no installation log
+  std::vector<std::string> keyFiles;  // trusted public key files besides the directory's
   LangIdType language = kLangEnglish;
   WideString languageCode = u"en";  // picks the kit's titles and description
 };
@@ -33,7 +36,8 @@ struct StartupOptions {
 // Scans argv[1..argc-1] (argv[2..] after "usecwd") for options that start with
 // '-' or '/', looking at their first two bytes: S (either case) sets silent
 // mode, N a dry run, G the log's path (the bytes after it; an empty one is
-// ignored, a later one wins), L (either case) ends the scan with the language
+// ignored, a later one wins), K a trusted key file (the bytes after it, an
+// empty one ignored; each one counts), L (either case) ends the scan with the language
 // code that follows it. Anything else is ignored. Help is asked by any
 // argument that is exactly "--help", "-h" or "/?", wherever it stands.
 CommandLine scan_command_line(int argc, const char* const* argv);

@@ -75,12 +75,17 @@ template <class Kit>
 KitVerification verify_kit(const Kit& kit, const KitSignatureCheck& check, bool decompress,
                            const std::atomic<bool>& stop, std::atomic<uint64_t>& read) {
   KitVerification result;
-  if (decompress) result.code = kit.checkSeparately(stop, read, &result.digest);
+  // The digest is taken on the way unless a legacy signature needs the bytes.
+  const bool digestOnTheWay = check.required() && !check.needsWholeKit();
+  if (decompress) {
+    result.code = kit.checkSeparately(stop, read, digestOnTheWay ? &result.digest : nullptr);
+  }
   if (result.code != 0 || !check.required()) return result;
   std::vector<uint8_t> bytes;
   if (check.needsWholeKit() || !decompress) {
     result.code = kit.digestSeparately(stop, read, result.digest,
-                                       check.needsWholeKit() ? &bytes : nullptr);
+                                       check.needsWholeKit() ? &bytes : nullptr,
+                                       kMaxLegacySignedSize);
     if (result.code != 0) return result;
   }
   result.verdict = check.verify(result.digest, bytes.data(), bytes.size());

@@ -32,8 +32,7 @@ const char* reason_key(SignatureProblem problem) {
 
 }  // namespace
 
-WideString signature_refusal_detail(const SignatureVerdict& verdict) {
+WideString signature_refusal_reason(const SignatureVerdict& verdict) {
   const char* key = reason_key(verdict.problem);
-  if (key == nullptr) return failure_detail(widen_lib(verdict.path), verdict.code);
-  return widen_lib(verdict.path) + u": " + LoadResString(key);
+  return key == nullptr ? failure_reason(verdict.code) : LoadResString(key);
 }

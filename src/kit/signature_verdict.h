@@ -40,5 +40,5 @@ struct SignatureVerdict {
   bool refused() const { return problem != SignatureProblem::kNone; }
 };
 
-// "PATH: reason" in the current resource language.
-WideString signature_refusal_detail(const SignatureVerdict& verdict);
+// Why `verdict` refuses, in the current resource language.
+WideString signature_refusal_reason(const SignatureVerdict& verdict);

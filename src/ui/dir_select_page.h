@@ -18,6 +18,8 @@ class DirSelectPage : public WizardDialogPage {
   WideString getPath() const;
   void setPath(const std::string& path);
   void setPath(const WideString& path);
+  // A line shown under the prompt (which key verified the kit).
+  void setNote(const WideString& note);
   // Lets the user pick a folder; an accepted choice replaces the entry's text.
   void showDirDialog();
 

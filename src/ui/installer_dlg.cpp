@@ -28,6 +28,12 @@ constexpr int kButtonHeight = 30;
 
 std::string resourceUtf8(const char* key) { return narrow_lib(LoadResString(key)); }
 
+// The line naming the key file (its name alone) that verified the kit.
+WideString verifiedKeyNote(const std::string& keyFile) {
+  return LoadResString("IDS_SIGNATURE_VERIFIED") + u" " +
+         widen_lib(keyFile.substr(keyFile.rfind('/') + 1));
+}
+
 volatile std::sig_atomic_t g_interrupted = 0;
 
 void onInterrupt(int) { g_interrupted = 1; }
@@ -97,6 +103,8 @@ void CInstallerDlg::setRunOptions(InstallLog* log, bool dryRun, std::string vers
   m_version = std::move(version);
 }
 
+void CInstallerDlg::setTrustedKeys(TrustedKeys keys) { m_session->setTrustedKeys(std::move(keys)); }
+
 int CInstallerDlg::DoModal() {
   const int exitCode = runDialog();
   const InstallCounts counts = m_session->counts();
@@ -161,9 +169,10 @@ gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
   const bool onFirstPages = self->m_wizardState == WizardState::kWelcome ||
                             self->m_wizardState == WizardState::kDirectory;
   if (onFirstPages && check.finished() && check.result() != 0 && self->m_openBoxes == 0) {
-    self->reportDamagedKit();
+    self->reportKitCheckFailure();
     return TRUE;
   }
+  if (!self->m_verifiedKeyShown) self->showVerifiedKey();
   if (g_interrupted == 0) return TRUE;
   if (self->m_wizardState == WizardState::kInstalling) {
     // The rollback runs first; the wizard closes once it has ended.
@@ -304,15 +313,31 @@ void CInstallerDlg::setCurPage(WizardDialogPage* page) {
   }
 }
 
-void CInstallerDlg::showWelcomePage() {
+WideString CInstallerDlg::welcomeText() const {
   WideString product;
   WideString vendor;
   titles(product, vendor);
   if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
   if (vendor.empty()) vendor = LoadResString("IDS_DEFPROVIDER");
-  const WideString message =
+  const WideString welcome =
       LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + vendor + u").";
-  if (!m_welcomePage) m_welcomePage = std::make_unique<MessagePage>(m_fixed, m_banner, message);
+  const std::string keyFile = m_session->verifiedKeyFile();
+  if (keyFile.empty()) return welcome;
+  return welcome + u"\n\n" + verifiedKeyNote(keyFile);
+}
+
+void CInstallerDlg::showVerifiedKey() {
+  const std::string keyFile = m_session->verifiedKeyFile();
+  if (keyFile.empty()) return;
+  m_verifiedKeyShown = true;
+  if (m_welcomePage) m_welcomePage->setMessage(welcomeText());
+  if (m_dirPage) m_dirPage->setNote(verifiedKeyNote(keyFile));
+}
+
+void CInstallerDlg::showWelcomePage() {
+  if (!m_welcomePage) {
+    m_welcomePage = std::make_unique<MessagePage>(m_fixed, m_banner, welcomeText());
+  }
   if (m_silent) {
     gtk_widget_hide(m_buttonBack);
     gtk_widget_hide(m_buttonNext);
@@ -325,7 +350,11 @@ void CInstallerDlg::showWelcomePage() {
 
 void CInstallerDlg::showSelectPathPage() {
   m_wizardState = WizardState::kDirectory;
-  if (!m_dirPage) m_dirPage = std::make_unique<DirSelectPage>(m_fixed, m_banner);
+  if (!m_dirPage) {
+    m_dirPage = std::make_unique<DirSelectPage>(m_fixed, m_banner);
+    const std::string keyFile = m_session->verifiedKeyFile();
+    if (!keyFile.empty()) m_dirPage->setNote(verifiedKeyNote(keyFile));
+  }
   m_dirPage->setPath(m_session->targetDirectory());
   gtk_widget_set_sensitive(m_buttonBack, TRUE);
   gtk_widget_set_sensitive(m_buttonNext, TRUE);
@@ -346,6 +375,7 @@ void CInstallerDlg::showProgressPage() {
     return;
   }
   if (!waitForKitCheck()) return;
+  m_report.signature(m_session->verifiedKeyFile());
   if (!m_session->startInstall(true)) {
     notifyStartFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     showErrorFinalPage(InstallSnapshot());
@@ -416,15 +446,22 @@ bool CInstallerDlg::waitForKitCheck() {
     return false;
   }
   if (check.wait() == 0) return true;
-  reportDamagedKit();
+  reportKitCheckFailure();
   return false;
 }
 
-void CInstallerDlg::reportDamagedKit() {
+void CInstallerDlg::reportKitCheckFailure() {
   m_wizardState = WizardState::kError;
-  const WideString text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
   logStart();
-  m_report.startFailure(m_session->kitPath(), text, ERROR_INVALID_DATA);
+  WideString text;
+  if (m_session->kitCheck().result() == ERROR_INVALID_IMAGE_HASH) {
+    const InstallSession::StartFailure why = m_session->signatureRefusal();
+    m_report.startFailure(why.path, why.text, why.code);
+    text = m_session->signatureRefusalText();
+  } else {
+    text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+    m_report.startFailure(m_session->kitPath(), text, ERROR_INVALID_DATA);
+  }
   notify(text, kBoxError | kBoxOk);
   if (m_window != nullptr) gtk_widget_destroy(m_window);
 }
@@ -586,6 +623,7 @@ int CInstallerDlg::runWithoutWindow() {
   // rollback. Caught before the worker starts, so that none is missed.
   InterruptCatcher catcher;
   m_wizardState = WizardState::kInstalling;
+  m_report.signature(m_session->verifiedKeyFile());
   if (!m_session->startInstall(false)) {
     notifyStartFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     m_wizardState = WizardState::kError;

@@ -86,6 +86,24 @@ constexpr ResourceText kTexts[] = {
      "Specify path to template directory. The installation program will install templates and "
      "configuration files to the specified directory."},
     {"IDS_TEMPLATE_CATALOG", "Template directory:"},
+    {"IDS_ERROR_SIGNATURE",
+     "The signature of distribution kit file orbp8.pkd could not be verified. Nothing was "
+     "installed:"},
+    {"IDS_SIGREASON_MISSING",
+     "the kit is not signed (no .minisig file beside it), but a trusted key is configured."},
+    {"IDS_SIGREASON_NOTREGULAR", "not a regular file (a symbolic link, a directory or a pipe)."},
+    {"IDS_SIGREASON_TOOLARGE", "too large for a signature or key file."},
+    {"IDS_SIGREASON_MALFORMED", "not a minisign signature or public key, or damaged."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "the signature algorithm is unknown or cannot be used for this kit."},
+    {"IDS_SIGREASON_UNSAFE",
+     "owned by a user other than root or you, or writable by others; it is not trusted."},
+    {"IDS_SIGREASON_OTHERKEY", "signed by a key that is not trusted."},
+    {"IDS_SIGREASON_MISMATCH",
+     "the signature does not match the kit (changed after signing, or signed for another file)."},
+    {"IDS_SIGREASON_COMMENT", "the trusted comment of the signature was changed."},
+    {"IDS_REASON_KITCHANGED", "the kit changed on disk after its signature was checked."},
+    {"IDS_SIGNATURE_VERIFIED", "Signature verified with the key:"},
 };
 
 }  // namespace

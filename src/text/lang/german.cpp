@@ -96,6 +96,29 @@ constexpr ResourceText kTexts[] = {
      "Geben Sie den Pfad zum Vorlagenverzeichnis an. Das Installationsprogramm installiert die "
      "Vorlagen und Konfigurationsdateien in das angegebene Verzeichnis."},
     {"IDS_TEMPLATE_CATALOG", "Vorlagenverzeichnis:"},
+    {"IDS_ERROR_SIGNATURE",
+     "Die Signatur des Installationspakets orbp8.pkd konnte nicht geprüft werden. Es wurde nichts "
+     "installiert:"},
+    {"IDS_SIGREASON_MISSING",
+     "das Paket ist nicht signiert (keine .minisig-Datei daneben), aber ein vertrauenswürdiger "
+     "Schlüssel ist eingerichtet."},
+    {"IDS_SIGREASON_NOTREGULAR",
+     "keine reguläre Datei (ein symbolischer Link, ein Verzeichnis oder eine Pipe)."},
+    {"IDS_SIGREASON_TOOLARGE", "zu groß für eine Signatur- oder Schlüsseldatei."},
+    {"IDS_SIGREASON_MALFORMED",
+     "keine minisign-Signatur und kein öffentlicher Schlüssel, oder beschädigt."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "der Signaturalgorithmus ist unbekannt oder für dieses Paket nicht verwendbar."},
+    {"IDS_SIGREASON_UNSAFE",
+     "gehört weder root noch Ihnen oder ist für andere beschreibbar; ihm wird nicht vertraut."},
+    {"IDS_SIGREASON_OTHERKEY", "mit einem Schlüssel signiert, dem nicht vertraut wird."},
+    {"IDS_SIGREASON_MISMATCH",
+     "die Signatur passt nicht zum Paket (nach dem Signieren geändert oder für eine andere Datei "
+     "erstellt)."},
+    {"IDS_SIGREASON_COMMENT", "der vertrauenswürdige Kommentar der Signatur wurde geändert."},
+    {"IDS_REASON_KITCHANGED",
+     "das Paket hat sich auf dem Datenträger geändert, nachdem seine Signatur geprüft wurde."},
+    {"IDS_SIGNATURE_VERIFIED", "Signatur geprüft mit dem Schlüssel:"},
 };
 
 }  // namespace

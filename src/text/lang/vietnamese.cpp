@@ -87,6 +87,25 @@ constexpr ResourceText kTexts[] = {
      "Hãy chỉ định đường dẫn tới thư mục mẫu. Chương trình cài đặt sẽ cài đặt các mẫu và tệp cấu "
      "hình vào thư mục đã chỉ định."},
     {"IDS_TEMPLATE_CATALOG", "Thư mục mẫu:"},
+    {"IDS_ERROR_SIGNATURE",
+     "Không thể xác minh chữ ký của tệp bộ cài đặt orbp8.pkd. Không có gì được cài đặt:"},
+    {"IDS_SIGREASON_MISSING",
+     "bộ cài đặt chưa được ký (không có tệp .minisig bên cạnh), nhưng đã cấu hình khóa tin cậy."},
+    {"IDS_SIGREASON_NOTREGULAR",
+     "không phải tệp thông thường (liên kết tượng trưng, thư mục hoặc đường ống)."},
+    {"IDS_SIGREASON_TOOLARGE", "quá lớn đối với tệp chữ ký hoặc tệp khóa."},
+    {"IDS_SIGREASON_MALFORMED", "không phải chữ ký hoặc khóa công khai minisign, hoặc đã bị hỏng."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "thuật toán chữ ký không xác định hoặc không dùng được cho bộ cài đặt này."},
+    {"IDS_SIGREASON_UNSAFE",
+     "chủ sở hữu không phải root hay bạn, hoặc người khác có thể ghi vào; không được tin cậy."},
+    {"IDS_SIGREASON_OTHERKEY", "được ký bằng một khóa không được tin cậy."},
+    {"IDS_SIGREASON_MISMATCH",
+     "chữ ký không khớp với bộ cài đặt (bị thay đổi sau khi ký, hoặc là chữ ký của tệp khác)."},
+    {"IDS_SIGREASON_COMMENT", "chú thích tin cậy của chữ ký đã bị thay đổi."},
+    {"IDS_REASON_KITCHANGED",
+     "bộ cài đặt đã thay đổi trên đĩa sau khi chữ ký của nó được kiểm tra."},
+    {"IDS_SIGNATURE_VERIFIED", "Chữ ký đã được xác minh bằng khóa:"},
 };
 
 }  // namespace
