@@ -99,7 +99,7 @@ SignatureVerdict load_directory(const std::string& path, std::vector<TrustedKey>
 TrustedKeys load_trusted_keys(const std::string& directory,
                               const std::vector<std::string>& keyFiles) {
   TrustedKeys trusted;
-  trusted.refusal = load_directory(directory, trusted.keys);
+  if (!directory.empty()) trusted.refusal = load_directory(directory, trusted.keys);
   for (const std::string& path : keyFiles) {
     if (trusted.refusal.refused()) break;
     trusted.refusal = load_key(INVALID_HANDLE_VALUE, path, path, trusted.keys);

@@ -29,6 +29,7 @@ struct TrustedKeys {
   SignatureVerdict refusal;
 };
 
-// The keys of `directory` (none when it does not exist) and of `keyFiles`.
+// The keys of `directory` (none when it does not exist or is empty) and of
+// `keyFiles`.
 TrustedKeys load_trusted_keys(const std::string& directory,
                               const std::vector<std::string>& keyFiles);
