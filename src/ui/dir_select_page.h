@@ -23,6 +23,7 @@ class DirSelectPage : public WizardDialogPage {
   // Lets the user pick a folder; an accepted choice replaces the entry's text.
   void showDirDialog();
 
+  GtkWidget* promptLabel() const { return m_label; }
   GtkWidget* entry() const { return m_entry; }
   GtkWidget* browseButton() const { return m_browseButton; }
 

@@ -100,24 +100,25 @@ constexpr ResourceText kTexts[] = {
      "Die Signatur des Installationspakets orbp8.pkd konnte nicht geprüft werden. Es wurde nichts "
      "installiert:"},
     {"IDS_SIGREASON_MISSING",
-     "das Paket ist nicht signiert (keine .minisig-Datei daneben), aber ein vertrauenswürdiger "
-     "Schlüssel ist eingerichtet."},
+     "das Installationspaket ist nicht signiert (keine .minisig-Datei daneben), aber ein "
+     "vertrauenswürdiger Schlüssel ist eingerichtet."},
     {"IDS_SIGREASON_NOTREGULAR",
      "keine reguläre Datei (ein symbolischer Link, ein Verzeichnis oder eine Pipe)."},
     {"IDS_SIGREASON_TOOLARGE", "zu groß für eine Signatur- oder Schlüsseldatei."},
     {"IDS_SIGREASON_MALFORMED",
      "keine minisign-Signatur und kein öffentlicher Schlüssel, oder beschädigt."},
     {"IDS_SIGREASON_ALGORITHM",
-     "der Signaturalgorithmus ist unbekannt oder für dieses Paket nicht verwendbar."},
+     "der Signaturalgorithmus ist unbekannt oder für dieses Installationspaket nicht verwendbar."},
     {"IDS_SIGREASON_UNSAFE",
      "gehört weder root noch Ihnen oder ist für andere beschreibbar; ihm wird nicht vertraut."},
     {"IDS_SIGREASON_OTHERKEY", "mit einem Schlüssel signiert, dem nicht vertraut wird."},
     {"IDS_SIGREASON_MISMATCH",
-     "die Signatur passt nicht zum Paket (nach dem Signieren geändert oder für eine andere Datei "
-     "erstellt)."},
+     "die Signatur passt nicht zum Installationspaket (nach dem Signieren geändert oder für eine "
+     "andere Datei erstellt)."},
     {"IDS_SIGREASON_COMMENT", "der vertrauenswürdige Kommentar der Signatur wurde geändert."},
     {"IDS_REASON_KITCHANGED",
-     "das Paket hat sich auf dem Datenträger geändert, nachdem seine Signatur geprüft wurde."},
+     "das Installationspaket hat sich auf dem Datenträger geändert, nachdem seine Signatur "
+     "geprüft wurde."},
     {"IDS_SIGNATURE_VERIFIED", "Signatur geprüft mit dem Schlüssel:"},
 };
 

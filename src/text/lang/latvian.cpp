@@ -92,19 +92,22 @@ constexpr ResourceText kTexts[] = {
      "Izplatīšanas komplekta faila orbp8.pkd parakstu neizdevās pārbaudīt. Nekas netika "
      "instalēts:"},
     {"IDS_SIGREASON_MISSING",
-     "komplekts nav parakstīts (blakus nav .minisig faila), bet ir iestatīta uzticama atslēga."},
+     "izplatīšanas komplekts nav parakstīts (blakus nav .minisig faila), bet ir iestatīta "
+     "uzticama atslēga."},
     {"IDS_SIGREASON_NOTREGULAR", "nav parasts fails (simboliskā saite, direktorija vai kanāls)."},
     {"IDS_SIGREASON_TOOLARGE", "pārāk liels paraksta vai atslēgas failam."},
     {"IDS_SIGREASON_MALFORMED", "nav minisign paraksts vai publiskā atslēga, vai ir bojāts."},
     {"IDS_SIGREASON_ALGORITHM",
-     "paraksta algoritms nav zināms vai nav izmantojams šim komplektam."},
+     "paraksta algoritms nav zināms vai nav izmantojams šim izplatīšanas komplektam."},
     {"IDS_SIGREASON_UNSAFE",
      "tā īpašnieks nav root vai jūs, vai citi tajā var rakstīt; tam neuzticas."},
     {"IDS_SIGREASON_OTHERKEY", "parakstīts ar atslēgu, kurai neuzticas."},
     {"IDS_SIGREASON_MISMATCH",
-     "paraksts neatbilst komplektam (mainīts pēc parakstīšanas vai parakstīts cits fails)."},
+     "paraksts neatbilst izplatīšanas komplektam (mainīts pēc parakstīšanas vai parakstīts cits "
+     "fails)."},
     {"IDS_SIGREASON_COMMENT", "paraksta uzticamais komentārs ir mainīts."},
-    {"IDS_REASON_KITCHANGED", "komplekts diskā mainījās pēc tā paraksta pārbaudes."},
+    {"IDS_REASON_KITCHANGED",
+     "izplatīšanas komplekts diskā mainījās pēc tā paraksta pārbaudes."},
     {"IDS_SIGNATURE_VERIFIED", "Paraksts pārbaudīts ar atslēgu:"},
 };
 

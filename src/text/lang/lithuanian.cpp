@@ -90,19 +90,23 @@ constexpr ResourceText kTexts[] = {
     {"IDS_ERROR_SIGNATURE",
      "Nepavyko patikrinti platinimo rinkinio failo orbp8.pkd parašo. Niekas neįdiegta:"},
     {"IDS_SIGREASON_MISSING",
-     "rinkinys nepasirašytas (šalia nėra .minisig failo), nors nustatytas patikimas raktas."},
+     "platinimo rinkinys nepasirašytas (šalia nėra .minisig failo), nors nustatytas patikimas "
+     "raktas."},
     {"IDS_SIGREASON_NOTREGULAR",
      "ne paprastas failas (simbolinė nuoroda, katalogas arba kanalas)."},
     {"IDS_SIGREASON_TOOLARGE", "per didelis parašo arba rakto failui."},
     {"IDS_SIGREASON_MALFORMED", "ne minisign parašas ar viešasis raktas, arba sugadintas."},
-    {"IDS_SIGREASON_ALGORITHM", "parašo algoritmas nežinomas arba netinka šiam rinkiniui."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "parašo algoritmas nežinomas arba netinka šiam platinimo rinkiniui."},
     {"IDS_SIGREASON_UNSAFE",
      "jo savininkas nėra root ar jūs, arba į jį gali rašyti kiti; juo nepasitikima."},
     {"IDS_SIGREASON_OTHERKEY", "pasirašytas raktu, kuriuo nepasitikima."},
     {"IDS_SIGREASON_MISMATCH",
-     "parašas neatitinka rinkinio (pakeistas po pasirašymo arba pasirašytas kitas failas)."},
+     "parašas neatitinka platinimo rinkinio (pakeistas po pasirašymo arba pasirašytas kitas "
+     "failas)."},
     {"IDS_SIGREASON_COMMENT", "parašo patikimas komentaras pakeistas."},
-    {"IDS_REASON_KITCHANGED", "rinkinys diske pasikeitė po to, kai buvo patikrintas jo parašas."},
+    {"IDS_REASON_KITCHANGED",
+     "platinimo rinkinys diske pasikeitė po to, kai buvo patikrintas jo parašas."},
     {"IDS_SIGNATURE_VERIFIED", "Parašas patikrintas raktu:"},
 };
 

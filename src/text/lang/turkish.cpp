@@ -88,19 +88,21 @@ constexpr ResourceText kTexts[] = {
     {"IDS_ERROR_SIGNATURE",
      "Dağıtım paketi dosyası orbp8.pkd'nin imzası doğrulanamadı. Hiçbir şey yüklenmedi:"},
     {"IDS_SIGREASON_MISSING",
-     "paket imzalı değil (yanında .minisig dosyası yok), ancak güvenilir bir anahtar "
+     "dağıtım paketi imzalı değil (yanında .minisig dosyası yok), ancak güvenilir bir anahtar "
      "yapılandırılmış."},
     {"IDS_SIGREASON_NOTREGULAR", "normal bir dosya değil (sembolik bağlantı, dizin veya kanal)."},
     {"IDS_SIGREASON_TOOLARGE", "bir imza veya anahtar dosyası için çok büyük."},
     {"IDS_SIGREASON_MALFORMED", "bir minisign imzası veya açık anahtarı değil ya da bozuk."},
-    {"IDS_SIGREASON_ALGORITHM", "imza algoritması bilinmiyor veya bu paket için kullanılamıyor."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "imza algoritması bilinmiyor veya bu dağıtım paketi için kullanılamıyor."},
     {"IDS_SIGREASON_UNSAFE",
      "sahibi root veya siz değil ya da başkaları yazabiliyor; güvenilmiyor."},
     {"IDS_SIGREASON_OTHERKEY", "güvenilmeyen bir anahtarla imzalanmış."},
     {"IDS_SIGREASON_MISMATCH",
-     "imza paketle eşleşmiyor (imzalandıktan sonra değiştirilmiş veya başka bir dosyanın imzası)."},
+     "imza dağıtım paketiyle eşleşmiyor (imzalandıktan sonra değiştirilmiş veya başka bir "
+     "dosyanın imzası)."},
     {"IDS_SIGREASON_COMMENT", "imzanın güvenilir yorumu değiştirilmiş."},
-    {"IDS_REASON_KITCHANGED", "paket, imzası doğrulandıktan sonra diskte değişti."},
+    {"IDS_REASON_KITCHANGED", "dağıtım paketi, imzası doğrulandıktan sonra diskte değişti."},
     {"IDS_SIGNATURE_VERIFIED", "İmza şu anahtarla doğrulandı:"},
 };
 
