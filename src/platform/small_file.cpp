@@ -18,7 +18,7 @@ SmallFile failed(SmallFileFault fault, uint32_t code) {
 
 SmallFile failed_by_errno(int errnoValue) {
   if (errnoValue == ENOENT) return failed(SmallFileFault::kMissing, ERROR_FILE_NOT_FOUND);
-  // O_NOFOLLOW met a link placed after the status query.
+  // O_NOFOLLOW met a symbolic link.
   if (errnoValue == ELOOP) return failed(SmallFileFault::kNotRegular, ERROR_CANT_RESOLVE_FILENAME);
   return failed(SmallFileFault::kUnreadable, translateErrNo(errnoValue));
 }
@@ -26,37 +26,28 @@ SmallFile failed_by_errno(int errnoValue) {
 }  // namespace
 
 SmallFile read_small_file(HANDLE directory, const std::string& name, size_t limit) {
-  const int at = atDescriptor(directory);
-  // Judged before it is opened, so that no pipe or device is ever opened.
-  struct stat named {};
-  if (fstatat(at, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0) return failed_by_errno(errno);
-  if (!S_ISREG(named.st_mode)) return failed(SmallFileFault::kNotRegular, ERROR_INVALID_DATA);
-  if (static_cast<uint64_t>(named.st_size) > limit) {
-    return failed(SmallFileFault::kTooLarge, ERROR_INVALID_DATA);
-  }
+  // Opening never waits: not for a pipe's writer, not for a device.
   const int fd = retryOnInterrupt([&] {
-    return openat(at, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    return openat(atDescriptor(directory), name.c_str(),
+                  O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
   });
   if (fd < 0) return failed_by_errno(errno);
   SmallFile file;
-  // Whatever was swapped in after the query is judged again as opened.
   if (fstat(fd, &file.status) != 0) {
     file = failed_by_errno(errno);
-  } else if (!S_ISREG(file.status.st_mode) || file.status.st_dev != named.st_dev ||
-             file.status.st_ino != named.st_ino) {
+  } else if (!S_ISREG(file.status.st_mode)) {
     file = failed(SmallFileFault::kNotRegular, ERROR_INVALID_DATA);
   } else {
-    // One byte more than allowed tells a file that grew meanwhile.
+    // One byte more than allowed tells a file too large, whatever its size said.
     file.content.resize(limit + 1);
     size_t got = 0;
     while (got < file.content.size()) {
       const ssize_t n = retryOnInterrupt(
           [&] { return read(fd, &file.content[got], file.content.size() - got); });
-      if (n < 0) {
-        file = failed_by_errno(errno);
+      if (n <= 0) {
+        if (n < 0) file = failed_by_errno(errno);
         break;
       }
-      if (n == 0) break;
       got += static_cast<size_t>(n);
     }
     if (file.fault == SmallFileFault::kNone) {

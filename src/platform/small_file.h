@@ -31,5 +31,5 @@ struct SmallFile {
 
 // Reads the regular file `name` in `directory` (INVALID_HANDLE_VALUE: the
 // current directory, and `name` may be a whole path) when it holds at most
-// `limit` bytes.
+// `limit` bytes. Anything else is opened without waiting and not read.
 SmallFile read_small_file(HANDLE directory, const std::string& name, size_t limit);
