@@ -2,6 +2,8 @@
 """Installation benchmark: times, interleaved and on one generated tree,
 
   fresh     setup into an empty template directory
+  signed    the same with the kit signed (orbp8.pkd.minisig) and its key
+            trusted (-K): the signature checked before, the digest during
   older     setup over an older copy (every file saved and replaced)
   current   setup again when every file is up to date
   tar-gz    tar -xzf of the same tree (gzip -9)
@@ -9,7 +11,9 @@
   tar-pigz  tar -I pigz -xf of the same archive
 
 and prints medians, the ratios of each step to tar -xzf and to tar -xzf &&
-sync, and the setup process's peak RSS against its limit (64 MiB + the kit).
+sync, what checking the signature adds to a fresh installation (the median of
+the rounds' signed - fresh, against the median fresh), and the setup process's
+peak RSS against its limit (64 MiB + the kit). The signed step needs minisign.
 
 Our time is the wall time of the whole setup process, `setup usecwd -S -Len`
 started in a directory that holds the kit orbp8.pkd, without a display
@@ -71,13 +75,14 @@ def timed_tar(arguments, target, then_sync=False):
     return time.perf_counter() - begin
 
 
-def timed_setup(setup, kit_directory, environment, target):
-    """One run of setup as an unattended rollout starts it. Returns its time
-    and its peak RSS in KiB."""
+def timed_setup(setup, kit_directory, environment, target, options=()):
+    """One run of setup as an unattended rollout starts it, with `options`
+    before -L. Returns its time and its peak RSS in KiB."""
     settle()
     with tempfile.TemporaryFile() as log:
         begin = time.perf_counter()
-        child = subprocess.Popen([setup, "usecwd", "-S", "-Len"], cwd=kit_directory,
+        child = subprocess.Popen([setup, "usecwd", "-S"] + list(options) + ["-Len"],
+                                 cwd=kit_directory,
                                  env=environment, stdin=subprocess.DEVNULL, stdout=log,
                                  stderr=subprocess.STDOUT)
         # wait4 reaps exactly this child and gives its own resource usage.
@@ -132,6 +137,16 @@ def main():
                str(options.megabytes)], capture_output=True, text=True).stdout.strip())
     print(run([os.path.join(binaries, "bench_make_kit"), source, kit],
               capture_output=True, text=True).stdout.strip())
+    # The same kit signed, beside its signature, and the key that trusts it.
+    signed_directory = os.path.join(work, "signed")
+    os.makedirs(signed_directory)
+    os.link(kit, os.path.join(signed_directory, "orbp8.pkd"))
+    key = os.path.join(work, "vendor")
+    run(["minisign", "-G", "-W", "-p", key + ".pub", "-s", key + ".sec"],
+        stdout=subprocess.DEVNULL)
+    run(["minisign", "-S", "-s", key + ".sec", "-m", os.path.join(signed_directory, "orbp8.pkd")],
+        stdout=subprocess.DEVNULL)
+    os.chmod(key + ".pub", 0o644)
     run(["tar", "-C", source, "-cf", archive, "-I", "gzip -9", "."])
     tree_bytes = sum(os.path.getsize(os.path.join(d, f))
                      for d, _, files in os.walk(source) for f in files)
@@ -142,7 +157,7 @@ def main():
     print("our steps: the whole `setup usecwd -S -Len` process")
     sys.stdout.flush()
 
-    names = ("fresh", "older", "current", "tar-gz", "tar-sync", "tar-pigz")
+    names = ("fresh", "signed", "older", "current", "tar-gz", "tar-sync", "tar-pigz")
     times = {name: [] for name in names}
     memory = []
     for round_number in range(options.rounds):
@@ -150,6 +165,12 @@ def main():
         remove(target)
         seconds, rss = timed_setup(setup, kit_directory, environment, target)
         times["fresh"].append(seconds)
+        memory.append(rss)
+        # signed: the same installation of the signed kit under its key
+        remove(target)
+        seconds, rss = timed_setup(setup, signed_directory, environment, target,
+                                   ["-K" + key + ".pub"])
+        times["signed"].append(seconds)
         memory.append(rss)
         # current: the same tree again, every file up to date
         seconds, rss = timed_setup(setup, kit_directory, environment, target)
@@ -183,6 +204,9 @@ def main():
         median = statistics.median(times[name])
         print("  %-9s %7.3f  %5.2fx  %5.2fx" % (name, median, median / reference,
                                                 median / synced))
+    cost = statistics.median(b - a for a, b in zip(times["fresh"], times["signed"]))
+    print("checking the signature adds %.3f s to a fresh installation (%.1f%%)" %
+          (cost, 100 * cost / statistics.median(times["fresh"])))
     peak = max(memory)
     print("peak RSS of setup %.1f MiB; limit 64 MiB + kit %.1f MiB = %.1f MiB" %
           (peak / 1024, kit_bytes / 2**20, 64 + kit_bytes / 2**20))
