@@ -77,7 +77,8 @@ def timed_tar(arguments, target, then_sync=False):
 
 def timed_setup(setup, kit_directory, environment, target, options=()):
     """One run of setup as an unattended rollout starts it, with `options`
-    before -L. Returns its time and its peak RSS in KiB."""
+    before -L. Returns its time, its peak RSS in KiB and its processor time
+    (user and system, all threads)."""
     settle()
     with tempfile.TemporaryFile() as log:
         begin = time.perf_counter()
@@ -97,7 +98,7 @@ def timed_setup(setup, kit_directory, environment, target, options=()):
     # every step must have gone to the one the benchmark prepared.
     if not any(line.rstrip("/").endswith(" " + target) for line in output.splitlines()):
         sys.exit("setup did not install into %s:\n%s" % (target, output))
-    return seconds, usage.ru_maxrss
+    return seconds, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
 
 
 def main():
@@ -160,27 +161,29 @@ def main():
     names = ("fresh", "signed", "older", "current", "tar-gz", "tar-sync", "tar-pigz")
     times = {name: [] for name in names}
     memory = []
+    processor = []  # signed - fresh, per round
     for round_number in range(options.rounds):
         # fresh
         remove(target)
-        seconds, rss = timed_setup(setup, kit_directory, environment, target)
+        seconds, rss, fresh_cpu = timed_setup(setup, kit_directory, environment, target)
         times["fresh"].append(seconds)
         memory.append(rss)
         # signed: the same installation of the signed kit under its key
         remove(target)
-        seconds, rss = timed_setup(setup, signed_directory, environment, target,
-                                   ["-K" + key + ".pub"])
+        seconds, rss, signed_cpu = timed_setup(setup, signed_directory, environment, target,
+                                               ["-K" + key + ".pub"])
         times["signed"].append(seconds)
+        processor.append(signed_cpu - fresh_cpu)
         memory.append(rss)
         # current: the same tree again, every file up to date
-        seconds, rss = timed_setup(setup, kit_directory, environment, target)
+        seconds, rss, _ = timed_setup(setup, kit_directory, environment, target)
         times["current"].append(seconds)
         memory.append(rss)
         # older: a copy of the tree a day older
         remove(target)
         shutil.copytree(source, target)
         age_tree(target, 86400)
-        seconds, rss = timed_setup(setup, kit_directory, environment, target)
+        seconds, rss, _ = timed_setup(setup, kit_directory, environment, target)
         times["older"].append(seconds)
         memory.append(rss)
         remove(target)
@@ -204,9 +207,10 @@ def main():
         median = statistics.median(times[name])
         print("  %-9s %7.3f  %5.2fx  %5.2fx" % (name, median, median / reference,
                                                 median / synced))
+    fresh = statistics.median(times["fresh"])
     cost = statistics.median(b - a for a, b in zip(times["fresh"], times["signed"]))
-    print("checking the signature adds %.3f s to a fresh installation (%.1f%%)" %
-          (cost, 100 * cost / statistics.median(times["fresh"])))
+    print("checking the signature adds %.3f s to a fresh installation (%.1f%%), "
+          "%.3f s of processor time" % (cost, 100 * cost / fresh, statistics.median(processor)))
     peak = max(memory)
     print("peak RSS of setup %.1f MiB; limit 64 MiB + kit %.1f MiB = %.1f MiB" %
           (peak / 1024, kit_bytes / 2**20, 64 + kit_bytes / 2**20))

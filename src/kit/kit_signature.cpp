@@ -8,8 +8,8 @@ SignatureVerdict KitSignatureCheck::prepare(const std::string& kitPath, uint64_t
   m_signaturePath = kitPath + ".minisig";
   m_required = false;
   if (keys.empty()) return {};
-  const SmallFile file = read_small_file(INVALID_HANDLE_VALUE, m_signaturePath,
-                                         kMaxSignatureFileSize);
+  const SmallFile file =
+      read_small_file(INVALID_HANDLE_VALUE, m_signaturePath, kMaxSignatureFileSize);
   switch (file.fault) {
     case SmallFileFault::kNone:
       break;

@@ -83,9 +83,8 @@ KitVerification verify_kit(const Kit& kit, const KitSignatureCheck& check, bool 
   if (result.code != 0 || !check.required()) return result;
   std::vector<uint8_t> bytes;
   if (check.needsWholeKit() || !decompress) {
-    result.code = kit.digestSeparately(stop, read, result.digest,
-                                       check.needsWholeKit() ? &bytes : nullptr,
-                                       kMaxLegacySignedSize);
+    result.code = kit.digestSeparately(
+        stop, read, result.digest, check.needsWholeKit() ? &bytes : nullptr, kMaxLegacySignedSize);
     if (result.code != 0) return result;
   }
   result.verdict = check.verify(result.digest, bytes.data(), bytes.size());

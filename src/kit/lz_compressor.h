@@ -194,10 +194,9 @@ std::shared_ptr<KitFileReader> duplicate_kit_reader(HANDLE source, uint32_t& cod
   const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
   code = duplicate < 0 ? translateErrNo(errno) : 0;
   if (duplicate < 0) return nullptr;
-  return std::make_shared<KitFileReader>(reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)),
-                                         &FS::ReadFileAt,
-                                         [](HANDLE file) { FS::CloseHandle(file); },
-                                         std::move(digest));
+  return std::make_shared<KitFileReader>(
+      reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)), &FS::ReadFileAt,
+      [](HANDLE file) { FS::CloseHandle(file); }, std::move(digest));
 }
 
 template <class FS>
@@ -272,8 +271,7 @@ uint32_t BasicLZCompressor<FS>::checkStream(HANDLE source, uint64_t minimumLengt
 template <class FS>
 uint32_t BasicLZCompressor<FS>::digestFile(HANDLE source, const std::atomic<bool>& stop,
                                            std::atomic<uint64_t>& read, KitDigestValue& digest,
-                                           std::vector<uint8_t>* bytes,
-                                           uint64_t keepLimit) const {
+                                           std::vector<uint8_t>* bytes, uint64_t keepLimit) const {
   uint32_t code = 0;
   auto hash = std::make_shared<KitDigest>();
   auto reader = duplicate_kit_reader<FS>(source, code, hash);

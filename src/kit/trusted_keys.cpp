@@ -87,8 +87,8 @@ SignatureVerdict load_directory(const std::string& path, std::vector<TrustedKey>
   for (const std::string& name : names) {
     if (verdict.refused()) break;
     // A handle carries the file descriptor.
-    verdict = load_key(reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd)), name,
-                       path + "/" + name, keys);
+    verdict = load_key(reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd)), name, path + "/" + name,
+                       keys);
   }
   close(fd);
   return verdict;

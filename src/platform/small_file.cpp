@@ -42,8 +42,8 @@ SmallFile read_small_file(HANDLE directory, const std::string& name, size_t limi
     file.content.resize(limit + 1);
     size_t got = 0;
     while (got < file.content.size()) {
-      const ssize_t n = retryOnInterrupt(
-          [&] { return read(fd, &file.content[got], file.content.size() - got); });
+      const ssize_t n =
+          retryOnInterrupt([&] { return read(fd, &file.content[got], file.content.size() - got); });
       if (n <= 0) {
         if (n < 0) file = failed_by_errno(errno);
         break;

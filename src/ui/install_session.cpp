@@ -134,9 +134,8 @@ WideString InstallSession::signatureRefusalText() const {
 }
 
 std::string InstallSession::verifiedKeyFile() const {
-  const bool verified = m_kitCheck.started()
-                            ? m_kitCheck.finished() && m_kitCheck.result() == 0
-                            : m_verifiedAtStart;
+  const bool verified =
+      m_kitCheck.started() ? m_kitCheck.finished() && m_kitCheck.result() == 0 : m_verifiedAtStart;
   return m_signatureCheck.required() && verified ? m_signatureCheck.key().path : std::string();
 }
 

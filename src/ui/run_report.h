@@ -41,8 +41,8 @@ class RunReport {
   // Whether the kit's signature was verified before the installation, and
   // by the key of which file (empty: no key is trusted).
   void signature(const std::string& keyFile) {
-    write("signature", keyFile.empty() ? "unverified: no trusted key is configured"
-                                       : "verified key=" + keyFile);
+    write("signature",
+          keyFile.empty() ? "unverified: no trusted key is configured" : "verified key=" + keyFile);
   }
   void end(int exitCode, const InstallCounts& counts) {
     write("end", endLogText(exitCode, counts));

@@ -347,22 +347,26 @@ TEST_F(WizardTest, ASignedKitIsVerifiedInTheBackgroundAndItsKeyNamedOrTheKitRefu
     installLog.open(log);
     d.setRunOptions(&installLog, false, "1");
     d.setTrustedKeys(load_trusted_keys("", {key + ".pub"}));
-    postWhen([&] { return page(d).find(note) != std::string::npos; }, [&] {
-      click(d.nextButton());
-      EXPECT_NE(std::string(gtk_label_get_text(GTK_LABEL(d.directoryPage()->promptLabel()))).find(
-                    "\n\n" + note),
-                std::string::npos);
-      d.directoryPage()->setPath(m_sandbox / signature);
-      click(d.nextButton());
-      click(d.nextButton());
-    });
+    postWhen([&] { return page(d).find(note) != std::string::npos; },
+             [&] {
+               click(d.nextButton());
+               EXPECT_NE(
+                   std::string(gtk_label_get_text(GTK_LABEL(d.directoryPage()->promptLabel())))
+                       .find("\n\n" + note),
+                   std::string::npos);
+               d.directoryPage()->setPath(m_sandbox / signature);
+               click(d.nextButton());
+               click(d.nextButton());
+             });
     const bool sound = signature == std::string(".ok");
     EXPECT_EQ(d.DoModal(), sound ? kExitSuccess : kExitFailure);
     EXPECT_EQ(read_file(m_sandbox / signature + "/main.xml"), sound ? "<main/>" : "<missing>");
-    const std::string why = kit + ": the signature does not match the kit (changed after signing,"
+    const std::string why = kit +
+                            ": the signature does not match the kit (changed after signing,"
                             " or signed for another file).";
-    EXPECT_EQ(g_answeredBoxes, sound ? "" : "error 'Setup title' " + text("IDS_ERROR_SIGNATURE") +
-                                                "\n" + why + " [OK*]\n");
+    EXPECT_EQ(g_answeredBoxes, sound ? ""
+                                     : "error 'Setup title' " + text("IDS_ERROR_SIGNATURE") + "\n" +
+                                           why + " [OK*]\n");
     EXPECT_NE(read_file(log).find(sound ? " signature verified key=" + key + ".pub\n"
                                         : " error " + why + " code=577\n"),
               std::string::npos);

@@ -27,7 +27,8 @@ int run_verify(const Arguments& arguments) {
       return fail("verify takes KIT and --key PUB (see orbkit --help)", kExitUsage);
     }
   }
-  if (kitPath.empty()) return fail("verify takes KIT and --key PUB (see orbkit --help)", kExitUsage);
+  if (kitPath.empty())
+    return fail("verify takes KIT and --key PUB (see orbkit --help)", kExitUsage);
   const TrustedKeys trusted = load_trusted_keys(std::string(), keyFiles);
   if (trusted.refusal.refused()) return fail("key refused: " + refusal_text(trusted.refusal), 1);
   KitReader reader;

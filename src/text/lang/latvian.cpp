@@ -106,8 +106,7 @@ constexpr ResourceText kTexts[] = {
      "paraksts neatbilst izplatīšanas komplektam (mainīts pēc parakstīšanas vai parakstīts cits "
      "fails)."},
     {"IDS_SIGREASON_COMMENT", "paraksta uzticamais komentārs ir mainīts."},
-    {"IDS_REASON_KITCHANGED",
-     "izplatīšanas komplekts diskā mainījās pēc tā paraksta pārbaudes."},
+    {"IDS_REASON_KITCHANGED", "izplatīšanas komplekts diskā mainījās pēc tā paraksta pārbaudes."},
     {"IDS_SIGNATURE_VERIFIED", "Paraksts pārbaudīts ar atslēgu:"},
 };
 
