@@ -37,9 +37,9 @@ struct StartupOptions {
 // '-' or '/', looking at their first two bytes: S (either case) sets silent
 // mode, N a dry run, G the log's path (the bytes after it; an empty one is
 // ignored, a later one wins), K a trusted key file (the bytes after it, an
-// empty one ignored; each one counts), L (either case) ends the scan with the language
-// code that follows it. Anything else is ignored. Help is asked by any
-// argument that is exactly "--help", "-h" or "/?", wherever it stands.
+// empty one ignored; each one counts), L (either case) ends the scan with
+// the language code that follows it. Anything else is ignored. Help is asked
+// by any argument that is exactly "--help", "-h" or "/?", wherever it stands.
 CommandLine scan_command_line(int argc, const char* const* argv);
 
 // The language: the switch's code when the table knows it, else the locale

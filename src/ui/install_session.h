@@ -68,8 +68,6 @@ class InstallSession {
   // The key file whose key verified the kit's signature; empty while none
   // has (no key is trusted, or the check has not yet finished).
   std::string verifiedKeyFile() const;
-  // Whether the kit must be signed (a key is trusted).
-  bool signatureRequired() const { return m_signatureCheck.required(); }
 
   // What the start found of interrupted installations and undid.
   const std::vector<RecoveryNote>& recoveryNotes() const { return m_recoveryNotes; }

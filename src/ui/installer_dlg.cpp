@@ -352,8 +352,7 @@ void CInstallerDlg::showSelectPathPage() {
   m_wizardState = WizardState::kDirectory;
   if (!m_dirPage) {
     m_dirPage = std::make_unique<DirSelectPage>(m_fixed, m_banner);
-    const std::string keyFile = m_session->verifiedKeyFile();
-    if (!keyFile.empty()) m_dirPage->setNote(verifiedKeyNote(keyFile));
+    showVerifiedKey();
   }
   m_dirPage->setPath(m_session->targetDirectory());
   gtk_widget_set_sensitive(m_buttonBack, TRUE);
