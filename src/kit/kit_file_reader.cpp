@@ -20,13 +20,21 @@ KitFileReader::KitFileReader(HANDLE file, ReadAt read, std::function<void(HANDLE
 KitFileReader::~KitFileReader() { m_close(m_file); }
 
 uint32_t KitFileReader::next(const uint8_t*& data, size_t& size) {
-  unsigned int got = 0;
-  const uint32_t code = m_read(m_file, m_buffer.get(), kPieceSize, m_position, &got);
-  if (code != 0) return code;
-  m_position += got;
+  uint32_t got = 0;
+  const uint32_t code = nextInto(m_buffer.get(), kPieceSize, got);
   data = m_buffer.get();
   size = got;
-  if (m_digest != nullptr) m_digest->update(data, size);
+  return code;
+}
+
+uint32_t KitFileReader::nextInto(uint8_t* buffer, uint32_t capacity, uint32_t& size) {
+  unsigned int got = 0;
+  size = 0;
+  const uint32_t code = m_read(m_file, buffer, capacity, m_position, &got);
+  if (code != 0) return code;
+  m_position += got;
+  size = got;
+  if (m_digest != nullptr) m_digest->update(buffer, size);
   return 0;
 }
 

@@ -31,6 +31,8 @@ class KitFileReader {
   // The next piece of the file: 0 with `data` and `size` set (`size` 0 at
   // the end), or the Win32 code of a read error.
   uint32_t next(const uint8_t*& data, size_t& size);
+  // The same into `buffer`, at most `capacity` bytes, setting `size`.
+  uint32_t nextInto(uint8_t* buffer, uint32_t capacity, uint32_t& size);
   // Reads the rest of the file (hashing it), stopping early once `stop` is
   // set (then ERROR_CANCELLED); adds the bytes to `read`. Returns 0 or the
   // code of a read error.

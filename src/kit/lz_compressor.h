@@ -28,6 +28,9 @@
 constexpr uint32_t kBufferSize = 0x100000;
 // Blocks of kBufferSize bytes that a stream decompresses ahead of its reader.
 constexpr uint32_t kStreamBlockCount = 8;
+// Blocks of kBufferSize bytes that a digest of a kit file reads ahead of its
+// hashing.
+constexpr uint32_t kDigestBlockCount = 4;
 // The block of a stream from memory, decompressed as it is read: small, as
 // such kits are small and their streams are made often.
 constexpr uint32_t kMemoryStreamBlockSize = 0x10000;
@@ -273,23 +276,34 @@ uint32_t BasicLZCompressor<FS>::digestFile(HANDLE source, const std::atomic<bool
                                            std::atomic<uint64_t>& read, KitDigestValue& digest,
                                            std::vector<uint8_t>* bytes, uint64_t keepLimit) const {
   uint32_t code = 0;
-  auto hash = std::make_shared<KitDigest>();
-  auto reader = duplicate_kit_reader<FS>(source, code, hash);
+  auto reader = duplicate_kit_reader<FS>(source, code);
   if (reader == nullptr) return code;
+  // Read ahead on the pipe's thread while this one hashes: the kit is
+  // checked in the time of the hash alone.
+  InflatePipe pipe(
+      [reader](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
+        const uint32_t readCode = reader->nextInto(block, capacity, produced);
+        ended = produced == 0;
+        return readCode;
+      },
+      kBufferSize, kDigestBlockCount);
+  KitDigest hash;
   for (;;) {
     if (stop) return ERROR_CANCELLED;
     const uint8_t* data = nullptr;
     size_t size = 0;
-    code = reader->next(data, size);
+    code = pipe.peek(data, size);
     if (code != 0) return code;
     if (size == 0) break;
+    hash.update(data, size);
     read += size;
     if (bytes != nullptr) {
       if (bytes->size() + size > keepLimit) return ERROR_NOT_ENOUGH_MEMORY;
       bytes->insert(bytes->end(), data, data + size);
     }
+    pipe.consume(size);
   }
-  digest = hash->finish();
+  digest = hash.finish();
   return 0;
 }
 
