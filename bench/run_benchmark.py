@@ -2,6 +2,8 @@
 """Installation benchmark: times, interleaved and on one generated tree,
 
   fresh     setup into an empty template directory
+  signed    the same with the kit signed (orbp8.pkd.minisig) and its key
+            trusted (-K): the signature checked before, the digest during
   older     setup over an older copy (every file saved and replaced)
   current   setup again when every file is up to date
   tar-gz    tar -xzf of the same tree (gzip -9)
@@ -9,7 +11,9 @@
   tar-pigz  tar -I pigz -xf of the same archive
 
 and prints medians, the ratios of each step to tar -xzf and to tar -xzf &&
-sync, and the setup process's peak RSS against its limit (64 MiB + the kit).
+sync, what checking the signature adds to a fresh installation (the median of
+the rounds' signed - fresh, against the median fresh), and the setup process's
+peak RSS against its limit (64 MiB + the kit). The signed step needs minisign.
 
 Our time is the wall time of the whole setup process, `setup usecwd -S -Len`
 started in a directory that holds the kit orbp8.pkd, without a display
@@ -77,13 +81,15 @@ def timed_tar(arguments, target, then_sync=False):
     return time.perf_counter() - begin
 
 
-def timed_setup(setup, kit_directory, environment, target):
-    """One run of setup as an unattended rollout starts it. Returns its time
-    and its peak RSS in KiB."""
+def timed_setup(setup, kit_directory, environment, target, options=()):
+    """One run of setup as an unattended rollout starts it, with `options`
+    before -L. Returns its time, its peak RSS in KiB and its processor time
+    (user and system, all threads)."""
     settle()
     with tempfile.TemporaryFile() as log:
         begin = time.perf_counter()
-        child = subprocess.Popen([setup, "usecwd", "-S", "-Len"], cwd=kit_directory,
+        child = subprocess.Popen([setup, "usecwd", "-S"] + list(options) + ["-Len"],
+                                 cwd=kit_directory,
                                  env=environment, stdin=subprocess.DEVNULL, stdout=log,
                                  stderr=subprocess.STDOUT)
         # wait4 reaps exactly this child and gives its own resource usage.
@@ -98,7 +104,7 @@ def timed_setup(setup, kit_directory, environment, target):
     # every step must have gone to the one the benchmark prepared.
     if not any(line.rstrip("/").endswith(" " + target) for line in output.splitlines()):
         sys.exit("setup did not install into %s:\n%s" % (target, output))
-    return seconds, usage.ru_maxrss
+    return seconds, usage.ru_maxrss, usage.ru_utime + usage.ru_stime
 
 
 def main():
@@ -139,6 +145,16 @@ def main():
                str(options.megabytes)], capture_output=True, text=True).stdout.strip())
     print(run([os.path.join(binaries, "bench_make_kit"), source, kit],
               capture_output=True, text=True).stdout.strip())
+    # The same kit signed, beside its signature, and the key that trusts it.
+    signed_directory = os.path.join(work, "signed")
+    os.makedirs(signed_directory)
+    os.link(kit, os.path.join(signed_directory, "orbp8.pkd"))
+    key = os.path.join(work, "vendor")
+    run(["minisign", "-G", "-W", "-p", key + ".pub", "-s", key + ".sec"],
+        stdout=subprocess.DEVNULL)
+    run(["minisign", "-S", "-s", key + ".sec", "-m", os.path.join(signed_directory, "orbp8.pkd")],
+        stdout=subprocess.DEVNULL)
+    os.chmod(key + ".pub", 0o644)
     run(["tar", "-C", source, "-cf", archive, "-I", "gzip -9", "."])
     tree_bytes = sum(os.path.getsize(os.path.join(d, f))
                      for d, _, files in os.walk(source) for f in files)
@@ -154,26 +170,36 @@ def main():
         setups.append(("-base", os.path.abspath(os.path.join(options.baseline, "bin", "setup")),
                        []))
     names = tuple(step + suffix for suffix, _, _ in setups
-                  for step in ("fresh", "older", "current")) + ("tar-gz", "tar-sync", "tar-pigz")
+                  for step in ("fresh", "signed", "older", "current")
+                  if suffix == "" or step != "signed") + ("tar-gz", "tar-sync", "tar-pigz")
     times = {name: [] for name in names}
+    processor = []  # signed - fresh, per round
     for round_number in range(options.rounds):
         # Ours and the baseline's in turn, the first one alternating by round.
         order = setups if round_number % 2 == 0 else setups[::-1]
         for suffix, program, memory in order:
             # fresh
             remove(target)
-            seconds, rss = timed_setup(program, kit_directory, environment, target)
+            seconds, rss, fresh_cpu = timed_setup(program, kit_directory, environment, target)
             times["fresh" + suffix].append(seconds)
             memory.append(rss)
+            if suffix == "":
+                # signed: the same installation of the signed kit under its key
+                remove(target)
+                seconds, rss, signed_cpu = timed_setup(program, signed_directory, environment,
+                                                       target, ["-K" + key + ".pub"])
+                times["signed"].append(seconds)
+                processor.append(signed_cpu - fresh_cpu)
+                memory.append(rss)
             # current: the same tree again, every file up to date
-            seconds, rss = timed_setup(program, kit_directory, environment, target)
+            seconds, rss, _ = timed_setup(program, kit_directory, environment, target)
             times["current" + suffix].append(seconds)
             memory.append(rss)
             # older: a copy of the tree a day older
             remove(target)
             shutil.copytree(source, target)
             age_tree(target, 86400)
-            seconds, rss = timed_setup(program, kit_directory, environment, target)
+            seconds, rss, _ = timed_setup(program, kit_directory, environment, target)
             times["older" + suffix].append(seconds)
             memory.append(rss)
             remove(target)
@@ -197,6 +223,10 @@ def main():
         median = statistics.median(times[name])
         print("  %-14s %7.3f  %5.2fx  %5.2fx" % (name, median, median / reference,
                                                  median / synced))
+    fresh = statistics.median(times["fresh"])
+    cost = statistics.median(b - a for a, b in zip(times["fresh"], times["signed"]))
+    print("checking the signature adds %.3f s to a fresh installation (%.1f%%), "
+          "%.3f s of processor time" % (cost, 100 * cost / fresh, statistics.median(processor)))
     for suffix, _, memory in setups:
         print("peak RSS of setup%s %.1f MiB; limit 64 MiB + kit %.1f MiB = %.1f MiB" %
               (suffix, max(memory) / 1024, kit_bytes / 2**20, 64 + kit_bytes / 2**20))

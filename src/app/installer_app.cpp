@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/usage_text.h"
 #include "install/install_log.h"
+#include "kit/trusted_keys.h"
 #include "ui/exit_code.h"
 #include "ui/installer_dlg.h"
 
@@ -53,5 +54,6 @@ int CInstallerApp::InitInstance() {
                        options.useCurrentDirectory);
   dialog.setRunOptions(log.isOpen() ? &log : nullptr, options.dryRun, ORB_SETUP_VERSION);
   if (options.hasTarget) dialog.setTargetOption(widen_lib(options.targetPath));
+  dialog.setTrustedKeys(load_trusted_keys(kTrustedKeysDirectory, options.keyFiles));
   return dialog.DoModal();
 }

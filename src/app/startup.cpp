@@ -63,6 +63,8 @@ CommandLine scan_command_line(int argc, const char* const* argv) {
       result.targetPath = argument + 2;
     } else if (letter == 'G') {
       if (argument[2] != '\0') result.logPath = argument + 2;
+    } else if (letter == 'K') {
+      if (argument[2] != '\0') result.keyFiles.emplace_back(argument + 2);
     } else if (letter == 'L') {
       result.hasLanguageSwitch = true;
       result.languageSwitchCode = argument + 2;
@@ -82,6 +84,7 @@ StartupOptions choose_startup_options(const CommandLine& commandLine, const char
   options.hasTarget = commandLine.hasTarget;
   options.targetPath = commandLine.targetPath;
   options.logPath = commandLine.logPath;
+  options.keyFiles = commandLine.keyFiles;
   if (commandLine.hasLanguageSwitch && try_language(commandLine.languageSwitchCode, options)) {
     return options;
   }

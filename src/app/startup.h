@@ -23,6 +23,7 @@ struct CommandLine {
   std::string targetPath;            // the bytes after the last D option, maybe empty
   std::string logPath;               // the bytes after the last non-empty G option
   std::vector<std::string> unknownOptions;  // read, but not the program's
+  std::vector<std::string> keyFiles;  // the bytes after each non-empty K option
   bool hasLanguageSwitch = false;    // an L option was seen (the scan stopped there)
   std::string languageSwitchCode;    // the bytes after "-L", possibly empty
 };
@@ -34,6 +35,7 @@ struct StartupOptions {
   bool hasTarget = false;
   std::string targetPath;  // -D: the template directory as typed
   std::string logPath;     // empty: no installation log
+  std::vector<std::string> keyFiles;  // trusted public key files besides the directory's
   LangIdType language = kLangEnglish;
   WideString languageCode = u"en";  // picks the kit's titles and description
 };
@@ -42,11 +44,12 @@ struct StartupOptions {
 // '-' or '/', looking at their first two bytes: S (either case) sets silent
 // mode, N a dry run, D the template directory (the bytes after it, a later
 // one wins), G the log's path (the bytes after it; an empty one is ignored, a
-// later one wins), L (either case) ends the scan with the language code that
-// follows it. Any other option is ignored and listed in unknownOptions; words
-// that are no options are ignored. Help is asked by any argument that is
-// exactly "--help", "-h" or "/?", the version by "--version", wherever they
-// stand.
+// later one wins), K a trusted key file (the bytes after it, an empty one
+// ignored; each one counts), L (either case) ends the scan with the language
+// code that follows it. Any other option is ignored and listed in
+// unknownOptions; words that are no options are ignored. Help is asked by any
+// argument that is exactly "--help", "-h" or "/?", the version by
+// "--version", wherever they stand.
 CommandLine scan_command_line(int argc, const char* const* argv);
 
 // The language: the switch's code when the table knows it, else the locale

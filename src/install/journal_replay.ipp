@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -29,11 +30,21 @@ inline bool same_inode(const struct stat& status, const FileIdentity& old) {
   return status.st_dev == old.device && status.st_ino == old.inode;
 }
 
+// Whether the modification time `seconds` is the one the run gave, `given`:
+// a file system that keeps times in 32 bits holds one beyond them at the
+// nearest it can.
+inline bool same_given_time(int64_t seconds, int64_t given) {
+  constexpr int64_t kLowest = INT32_MIN, kHighest = INT32_MAX;
+  return seconds == given || (given < kLowest && seconds == kLowest) ||
+         (given > kHighest && seconds == kHighest);
+}
+
 // Whether `status` is a regular file with the size and time the run gave a
 // new file.
 inline bool made_by_run(const struct stat& status, const FileIdentity& made) {
   return S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) == made.size &&
-         status.st_mtim.tv_sec == made.seconds && status.st_mtim.tv_nsec == made.nanoseconds;
+         same_given_time(status.st_mtim.tv_sec, made.seconds) &&
+         status.st_mtim.tv_nsec == made.nanoseconds;
 }
 
 // Whether the journal `header` is that of a run into the target `targetPath`

@@ -19,6 +19,7 @@
 
 #include "kit/entry_name.h"
 #include "kit/inflate_pipe.h"
+#include "kit/kit_digest.h"
 #include "kit/record_cursor.h"
 #include "platform/file_system.h"
 #include "platform/win32_types.h"
@@ -103,9 +104,32 @@ class InstallData {
   // this one answers the const calls (titles, products). Returns as verify,
   // or ERROR_CANCELLED once `stop` is set; `read` counts the kit's bytes
   // read. Kits opened from a file only.
-  uint32_t checkSeparately(const std::atomic<bool>& stop, std::atomic<uint64_t>& read) const {
+  // With `digest`, the whole file is hashed on the way and its digest set.
+  uint32_t checkSeparately(const std::atomic<bool>& stop, std::atomic<uint64_t>& read,
+                           KitDigestValue* digest = nullptr) const {
     if (kit == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
-    return compressor.checkStream(kit, dataEnd, stop, read);
+    return compressor.checkStream(kit, dataEnd, stop, read, digest);
+  }
+  // Reads the whole kit once more, as checkSeparately does but without
+  // decompressing it, into its BLAKE2b-512 `digest`; with `bytes`, keeps
+  // them there, up to `keepLimit` (else ERROR_NOT_ENOUGH_MEMORY). Returns 0,
+  // a read error's code or ERROR_CANCELLED.
+  uint32_t digestSeparately(const std::atomic<bool>& stop, std::atomic<uint64_t>& read,
+                            KitDigestValue& digest, std::vector<uint8_t>* bytes,
+                            uint64_t keepLimit) const {
+    if (kit == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+    return compressor.digestFile(kit, stop, read, digest, bytes, keepLimit);
+  }
+  // Set before open: every read of the kit from its first byte (the stream,
+  // an unpacking) is hashed, so that it can be held to an expected digest.
+  void setDigesting(bool on) { digesting = on; }
+  // From now on, every read of the kit that the copies use must find the
+  // bytes whose digest is `digest`: verify, and a copy that unpacks the kit,
+  // fail with ERROR_INVALID_IMAGE_HASH (577) when they do not. Needs
+  // digesting set before open; kits opened from a file only.
+  void expectDigest(const KitDigestValue& digest) {
+    expectedDigest = digest;
+    digestExpected = true;
   }
   // The open kit's size in bytes, as its descriptor told it at open; 0 when
   // none is open.
@@ -179,6 +203,12 @@ class InstallData {
   uint32_t openContainer();
   // Closes the container and deletes the temporary file.
   void dropContainer();
+  // Stops the stream and ends its read of the kit: the rest of the file is
+  // hashed, and the digest compared with the one expected. Returns 0,
+  // ERROR_INVALID_IMAGE_HASH for other bytes, or a read error's code.
+  uint32_t endStreamRead();
+  // Compares the digest of a whole read of the kit with the one expected.
+  uint32_t checkReadDigest(KitDigest& digest);
 
   std::vector<ProductInfo> products;
   std::vector<FileData<FS>> files;
@@ -206,6 +236,12 @@ class InstallData {
   // Whether `tempFile` names a container this object made and has not yet
   // deleted; a second deletion could hit another file of the same name.
   bool tempFileCreated = false;
+  // Whether reads of the kit are hashed; the hash of the stream's read
+  // (written by its thread until it stops); the digest every read must find.
+  bool digesting = false;
+  std::shared_ptr<KitDigest> streamDigest;
+  bool digestExpected = false;
+  KitDigestValue expectedDigest{};
 };
 
 }  // namespace config

@@ -167,7 +167,10 @@ uint32_t InstallData<Compressor, FS>::openBytes(const uint8_t* data, size_t size
 
 template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::startStream() {
-  if (kitBytes == nullptr) return compressor.openStream(kit, stream);
+  if (kitBytes == nullptr) {
+    streamDigest = digesting ? std::make_shared<KitDigest>() : nullptr;
+    return compressor.openStream(kit, stream, streamDigest);
+  }
   compressor.openStream(kitBytes, static_cast<size_t>(kitSize), stream);
   return 0;
 }
@@ -380,16 +383,47 @@ uint32_t InstallData<Compressor, FS>::verify(const BlockObserver& observer) {
     if (observer && !observer(0)) code = ERROR_CANCELLED;
   }
   if (code == 0 && stream->position() < dataEnd) code = ERROR_INVALID_DATA;
+  // What the copies were made from must be what was verified.
+  if (code == 0) code = endStreamRead();
   if (code != 0 && code != ERROR_CANCELLED) failedFile = kitPath;
   stream.reset();
   return code;
 }
 
 template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::endStreamRead() {
+  stream.reset();
+  const std::shared_ptr<KitDigest> digest = std::move(streamDigest);
+  if (!digestExpected) return 0;
+  // An unhashed read cannot be vouched for.
+  if (digest == nullptr) return ERROR_INVALID_IMAGE_HASH;
+  if (buffer == nullptr) buffer.reset(new uint8_t[bufferSize]);
+  for (uint64_t offset = digest->bytes();;) {
+    unsigned int got = 0;
+    const uint32_t code = FS::ReadFileAt(kit, buffer.get(), bufferSize, offset, &got);
+    if (code != 0) return code;
+    if (got == 0) break;
+    digest->update(buffer.get(), got);
+    offset += got;
+  }
+  return checkReadDigest(*digest);
+}
+
+template <class Compressor, class FS>
+uint32_t InstallData<Compressor, FS>::checkReadDigest(KitDigest& digest) {
+  return digest.finish() == expectedDigest ? 0 : ERROR_INVALID_IMAGE_HASH;
+}
+
+template <class Compressor, class FS>
 uint32_t InstallData<Compressor, FS>::openContainer() {
   if (handle != INVALID_HANDLE_VALUE) return 0;
-  stream.reset();
-  uint32_t code = getTempFile(tempFile);
+  // The entries copied from the stream so far must be what was verified.
+  uint32_t code = stream != nullptr ? endStreamRead() : 0;
+  if (code != 0) {
+    failedFile = kitPath;
+    return code;
+  }
+  code = getTempFile(tempFile);
   if (code != 0) {
     // No file of its own there: the temporary directory is what failed.
     FS::GetTempPath(tempFile);
@@ -397,14 +431,21 @@ uint32_t InstallData<Compressor, FS>::openContainer() {
     return code;
   }
   tempFileCreated = true;
-  code = kitBytes == nullptr ? compressor.unpack(kit, tempFile)
+  const auto digest = digesting && kitBytes == nullptr ? std::make_shared<KitDigest>() : nullptr;
+  code = kitBytes == nullptr ? compressor.unpack(kit, tempFile, digest)
                              : compressor.unpack(kitBytes, static_cast<size_t>(kitSize), tempFile);
+  if (code == 0 && digestExpected) {
+    code = digest != nullptr ? checkReadDigest(*digest) : ERROR_INVALID_IMAGE_HASH;
+    if (code != 0) failedFile = kitPath;
+  }
   if (code == 0) {
     code = FS::CreateFile(tempFile, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, handle);
   }
   // The kit stays open: a later copy streams it from the start again.
   if (code != 0) {
-    if (code != ERROR_INVALID_DATA) failedFile = narrow_lib(tempFile);
+    if (code != ERROR_INVALID_DATA && code != ERROR_INVALID_IMAGE_HASH) {
+      failedFile = narrow_lib(tempFile);
+    }
     dropContainer();
   }
   return code;

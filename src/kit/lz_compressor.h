@@ -10,8 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "kit/inflate_pipe.h"
+#include "kit/kit_digest.h"
 #include "kit/kit_file_reader.h"
 #include "kit/kit_mapping.h"
 #include "kit/raw_inflater.h"
@@ -26,6 +28,9 @@
 constexpr uint32_t kBufferSize = 0x100000;
 // Blocks of kBufferSize bytes that a stream decompresses ahead of its reader.
 constexpr uint32_t kStreamBlockCount = 8;
+// Blocks of kBufferSize bytes that a digest of a kit file reads ahead of its
+// hashing.
+constexpr uint32_t kDigestBlockCount = 4;
 // The block of a stream from memory, decompressed as it is read: small, as
 // such kits are small and their streams are made often.
 constexpr uint32_t kMemoryStreamBlockSize = 0x10000;
@@ -61,17 +66,22 @@ class BasicLZCompressor {
   // disk), or 13 for a corrupt stream.
   uint32_t unpack(const WideString& source, const WideString& destination) const;
   // The same from the open kit file `source`, mapped whole from its first
-  // byte; the caller keeps `source` open and owns it.
-  uint32_t unpack(HANDLE source, const WideString& destination) const;
+  // byte; the caller keeps `source` open and owns it. With `digest`, the kit
+  // is read piece by piece instead, each piece hashed into `digest` before
+  // it is decompressed, through to the end of the file.
+  uint32_t unpack(HANDLE source, const WideString& destination,
+                  const std::shared_ptr<KitDigest>& digest = nullptr) const;
   // Opens the kit file `source` and starts decompressing it as the form
   // below does. Returns 0 or the code of a failing open.
   uint32_t openStream(const WideString& source, std::unique_ptr<InflatePipe>& stream) const;
   // Starts decompressing the open kit file `source` from its first byte on a
   // thread of its own into `stream`, which hands out the container's bytes
   // in order. The stream reads a duplicate of the descriptor: the caller
-  // keeps `source` and may close it while the stream runs. Returns 0 or the
-  // code of a failing duplication.
-  uint32_t openStream(HANDLE source, std::unique_ptr<InflatePipe>& stream) const;
+  // keeps `source` and may close it while the stream runs. With `digest`,
+  // every piece of the kit read is hashed into it, on the stream's thread.
+  // Returns 0 or the code of a failing duplication.
+  uint32_t openStream(HANDLE source, std::unique_ptr<InflatePipe>& stream,
+                      std::shared_ptr<KitDigest> digest = nullptr) const;
   // Starts decompressing the `size` bytes at `data` (kept by the caller while
   // the stream lives) into `stream`, without a thread: each read of the
   // stream decompresses what it needs.
@@ -81,9 +91,20 @@ class BasicLZCompressor {
   // nothing: a check of the whole kit. Returns 0 when the stream ends
   // cleanly after at least `minimumLength` bytes, 13 when it is damaged or
   // shorter, ERROR_CANCELLED once `stop` is set, or a read error's code.
-  // `read` counts the kit's bytes read so far. Any thread.
+  // `read` counts the kit's bytes read so far. With `digest`, the whole file
+  // (also what follows the stream) is hashed and its digest set there. Any
+  // thread.
   uint32_t checkStream(HANDLE source, uint64_t minimumLength, const std::atomic<bool>& stop,
-                       std::atomic<uint64_t>& read) const;
+                       std::atomic<uint64_t>& read, KitDigestValue* digest = nullptr) const;
+  // Reads the open kit file `source` (through a duplicate of its descriptor)
+  // from its first byte to its end without decompressing it, setting
+  // `digest` to its BLAKE2b-512 digest and, with `bytes`, keeping the bytes
+  // there: ERROR_NOT_ENOUGH_MEMORY beyond `keepLimit` of them. Returns 0,
+  // ERROR_CANCELLED once `stop` is set, or a read error's code; `read` counts
+  // the bytes read. Any thread.
+  uint32_t digestFile(HANDLE source, const std::atomic<bool>& stop, std::atomic<uint64_t>& read,
+                      KitDigestValue& digest, std::vector<uint8_t>* bytes,
+                      uint64_t keepLimit) const;
   // Decompresses the `size` bytes at `data` into `destination`; returns as
   // unpack.
   uint32_t unpack(const uint8_t* data, size_t size, const WideString& destination) const;
@@ -96,6 +117,10 @@ class BasicLZCompressor {
   }
 
  private:
+  // unpack through reads of `source` hashed into `digest`.
+  uint32_t unpackRead(HANDLE source, const WideString& destination,
+                      const std::shared_ptr<KitDigest>& digest) const;
+
   class FileSink : public InflateSink {
    public:
     explicit FileSink(HANDLE file) : m_file(file) {}
@@ -130,7 +155,9 @@ uint32_t BasicLZCompressor<FS>::unpack(const WideString& source,
 }
 
 template <class FS>
-uint32_t BasicLZCompressor<FS>::unpack(HANDLE source, const WideString& destination) const {
+uint32_t BasicLZCompressor<FS>::unpack(HANDLE source, const WideString& destination,
+                                       const std::shared_ptr<KitDigest>& digest) const {
+  if (digest != nullptr) return unpackRead(source, destination, digest);
   KitMapping mapping;
   const uint32_t code = mapping.map(source);
   if (code != 0) return code;
@@ -163,25 +190,45 @@ uint32_t BasicLZCompressor<FS>::openStream(const WideString& source,
 // which the reader's positioned reads leave alone. Null, with the code in
 // `code`, when the descriptor cannot be duplicated.
 template <class FS>
-std::shared_ptr<KitFileReader> duplicate_kit_reader(HANDLE source, uint32_t& code) {
+std::shared_ptr<KitFileReader> duplicate_kit_reader(HANDLE source, uint32_t& code,
+                                                    std::shared_ptr<KitDigest> digest = nullptr) {
   // A handle carries the file descriptor.
   const int descriptor = static_cast<int>(reinterpret_cast<intptr_t>(source));
   const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
   code = duplicate < 0 ? translateErrNo(errno) : 0;
   if (duplicate < 0) return nullptr;
-  return std::make_shared<KitFileReader>(reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)),
-                                         &FS::ReadFileAt,
-                                         [](HANDLE file) { FS::CloseHandle(file); });
+  return std::make_shared<KitFileReader>(
+      reinterpret_cast<HANDLE>(static_cast<intptr_t>(duplicate)), &FS::ReadFileAt,
+      [](HANDLE file) { FS::CloseHandle(file); }, std::move(digest));
 }
 
 template <class FS>
-uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
-                                           std::unique_ptr<InflatePipe>& stream) const {
+uint32_t BasicLZCompressor<FS>::unpackRead(HANDLE source, const WideString& destination,
+                                           const std::shared_ptr<KitDigest>& digest) const {
+  uint32_t code = 0;
+  auto reader = duplicate_kit_reader<FS>(source, code, digest);
+  if (reader == nullptr) return code;
+  HANDLE output = INVALID_HANDLE_VALUE;
+  code = FS::CreateFile(destination, GENERIC_WRITE, 0, CREATE_ALWAYS, output);
+  if (code != 0) return code;
+  RawInflater inflater(
+      [&reader](const uint8_t*& data, size_t& size) { return reader->next(data, size); });
+  FileSink sink(output);
+  code = inflate_all(inflater, sink);
+  if (code == 0) code = FS::SetEndOfFile(output);
+  FS::CloseHandle(output);
+  // The digest covers what follows the stream too.
+  return code != 0 ? code : reader->readToEnd();
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::openStream(HANDLE source, std::unique_ptr<InflatePipe>& stream,
+                                           std::shared_ptr<KitDigest> digest) const {
   // The kit is read, not mapped: it stays open for as long as the wizard
   // runs, and a read error of a kit that goes away is an error code where a
   // mapping would bring the process down.
   uint32_t code = 0;
-  auto reader = duplicate_kit_reader<FS>(source, code);
+  auto reader = duplicate_kit_reader<FS>(source, code, std::move(digest));
   if (reader == nullptr) return code;
   // The inflater's source owns the reader: both go when the pipe has
   // stopped its thread.
@@ -195,9 +242,11 @@ uint32_t BasicLZCompressor<FS>::openStream(HANDLE source,
 template <class FS>
 uint32_t BasicLZCompressor<FS>::checkStream(HANDLE source, uint64_t minimumLength,
                                             const std::atomic<bool>& stop,
-                                            std::atomic<uint64_t>& read) const {
+                                            std::atomic<uint64_t>& read,
+                                            KitDigestValue* digest) const {
   uint32_t code = 0;
-  auto reader = duplicate_kit_reader<FS>(source, code);
+  auto hash = digest != nullptr ? std::make_shared<KitDigest>() : nullptr;
+  auto reader = duplicate_kit_reader<FS>(source, code, hash);
   if (reader == nullptr) return code;
   RawInflater inflater([&](const uint8_t*& data, size_t& size) {
     if (stop) return ERROR_CANCELLED;
@@ -215,7 +264,47 @@ uint32_t BasicLZCompressor<FS>::checkStream(HANDLE source, uint64_t minimumLengt
   } sink;
   code = inflate_all(inflater, sink);
   if (code != 0) return code;
-  return sink.length >= minimumLength ? 0 : ERROR_INVALID_DATA;
+  if (sink.length < minimumLength) return ERROR_INVALID_DATA;
+  if (hash == nullptr) return 0;
+  code = reader->readToEnd(&stop, &read);
+  if (code == 0) *digest = hash->finish();
+  return code;
+}
+
+template <class FS>
+uint32_t BasicLZCompressor<FS>::digestFile(HANDLE source, const std::atomic<bool>& stop,
+                                           std::atomic<uint64_t>& read, KitDigestValue& digest,
+                                           std::vector<uint8_t>* bytes, uint64_t keepLimit) const {
+  uint32_t code = 0;
+  auto reader = duplicate_kit_reader<FS>(source, code);
+  if (reader == nullptr) return code;
+  // Read ahead on the pipe's thread while this one hashes: the kit is
+  // checked in the time of the hash alone.
+  InflatePipe pipe(
+      [reader](uint8_t* block, uint32_t capacity, uint32_t& produced, bool& ended) {
+        const uint32_t readCode = reader->nextInto(block, capacity, produced);
+        ended = produced == 0;
+        return readCode;
+      },
+      kBufferSize, kDigestBlockCount);
+  KitDigest hash;
+  for (;;) {
+    if (stop) return ERROR_CANCELLED;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    code = pipe.peek(data, size);
+    if (code != 0) return code;
+    if (size == 0) break;
+    hash.update(data, size);
+    read += size;
+    if (bytes != nullptr) {
+      if (bytes->size() + size > keepLimit) return ERROR_NOT_ENOUGH_MEMORY;
+      bytes->insert(bytes->end(), data, data + size);
+    }
+    pipe.consume(size);
+  }
+  digest = hash.finish();
+  return 0;
 }
 
 template <class FS>

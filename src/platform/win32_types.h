@@ -54,6 +54,9 @@ constexpr uint32_t ERROR_RECOVERY_FAILURE = 1279;
 // following links).
 constexpr uint32_t ERROR_CANT_RESOLVE_FILENAME = 1921;
 constexpr uint32_t ERROR_CANCELLED = 1223;
+// A kit whose signature refuses it, or whose bytes differ from those whose
+// signature was checked.
+constexpr uint32_t ERROR_INVALID_IMAGE_HASH = 577;
 
 // Desired access.
 constexpr uint32_t GENERIC_READ = 0x80000000u;

@@ -32,6 +32,8 @@ WideString failure_reason(uint32_t code) {
       return LoadResString("IDS_REASON_TOOLARGE");
     case ERROR_BAD_FORMAT:
       return LoadResString("IDS_REASON_NOTRECORD");
+    case ERROR_INVALID_IMAGE_HASH:
+      return LoadResString("IDS_REASON_KITCHANGED");
     default:
       return LoadResString("IDS_REASON_OTHER") + u" " + string_uito(code, 10);
   }

@@ -10,7 +10,8 @@
 // The reason text for `code` in the current language: disk full (112), no
 // permission (5), read-only file system (19), something in the way (183 and
 // 3), a link in the way (1921), not found (2), damaged kit (13), not
-// restorable (1279), an input/output error (1117); any other code gives
+// restorable (1279), an input/output error (1117), a signed kit changed
+// after its signature was checked (577); any other code gives
 // "system error" followed by a blank and the code in decimal.
 WideString failure_reason(uint32_t code);
 // "path: reason"; the reason alone for an empty path.

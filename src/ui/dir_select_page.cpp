@@ -38,8 +38,7 @@ DirSelectPage::DirSelectPage(GtkWidget* parent, GdkPixbuf* banner) : WizardDialo
   m_image = addBanner(banner);
   m_label = createMainAreaLabel(parent);
   m_widgets.push_back(m_label);
-  gtk_label_set_text(GTK_LABEL(m_label),
-                     narrow_utf8(LoadResString("IDS_DESTINATION_PROMPT")).c_str());
+  setNote(WideString());
 
   m_catalogueLabel = gtk_label_new(narrow_utf8(LoadResString("IDS_TEMPLATE_CATALOG")).c_str());
   place(m_catalogueLabel, 170, 255);
@@ -66,6 +65,12 @@ void DirSelectPage::setPath(const std::string& path) {
 }
 
 void DirSelectPage::setPath(const WideString& path) { setPath(narrow_utf8(path)); }
+
+void DirSelectPage::setNote(const WideString& note) {
+  const WideString prompt = LoadResString("IDS_DESTINATION_PROMPT");
+  gtk_label_set_text(GTK_LABEL(m_label),
+                     narrow_utf8(note.empty() ? prompt : prompt + u"\n\n" + note).c_str());
+}
 
 void DirSelectPage::showDirDialog() {
   static bool recentListQuiet = false;

@@ -20,11 +20,14 @@ class DirSelectPage : public WizardDialogPage {
   // The entry's text, as UTF-8 or wide.
   void setPath(const std::string& path);
   void setPath(const WideString& path);
+  // A line shown under the prompt (which key verified the kit).
+  void setNote(const WideString& note);
   // Lets the user pick a folder, starting in the directory the entry names
   // or the nearest one above it that exists; an accepted choice replaces the
   // entry's text.
   void showDirDialog();
 
+  GtkWidget* promptLabel() const { return m_label; }
   GtkWidget* entry() const { return m_entry; }
   GtkWidget* browseButton() const { return m_browseButton; }
 

@@ -82,6 +82,8 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
     return LoadResString("IDS_ERROR_NOSPACE");
   }
 
+  // With a key trusted, every read of the kit is held to the digest verified.
+  m_kit.setDigesting(!m_trustedKeys.keys.empty());
   const uint32_t openCode = m_kit.open(m_kitPath);
   m_startFailure.code = openCode;
   if (openCode == ERROR_INVALID_DATA) return LoadResString("IDS_ERROR_DAMAGEDSOURCE");
@@ -90,14 +92,60 @@ WideString InstallSession::prepareRun(const WideString& kitPath, bool checkInBac
     m_startFailure.text = failure_detail(widen_lib(m_kit.failedPath()), openCode);
     return LoadResString("IDS_ERROR_KITOPEN") + u"\n" + m_startFailure.text;
   }
+  return prepareSignature(checkInBackground);
+}
+
+WideString InstallSession::prepareSignature(bool checkInBackground) {
+  m_signatureVerdict = m_trustedKeys.refusal;
+  if (!m_signatureVerdict.refused()) {
+    m_signatureVerdict =
+        m_signatureCheck.prepare(narrow_lib(m_kitPath), m_kit.kitFileSize(), m_trustedKeys.keys);
+  }
+  if (m_signatureVerdict.refused()) {
+    m_startFailure = signatureRefusal();
+    return signatureRefusalText();
+  }
   if (checkInBackground) {
     m_kitCheck.start(
         [this](const std::atomic<bool>& stop, std::atomic<uint64_t>& read) {
-          return m_kit.checkSeparately(stop, read);
+          m_verification = verify_kit(m_kit, m_signatureCheck, true, stop, read);
+          return m_verification.code;
         },
         m_kit.kitFileSize());
+    return WideString();
   }
-  return WideString();
+  if (!m_signatureCheck.required()) return WideString();
+  // Before anything is installed, through the descriptor the kit was opened with.
+  const std::atomic<bool> stop{false};
+  std::atomic<uint64_t> read{0};
+  m_verification = verify_kit(m_kit, m_signatureCheck, false, stop, read);
+  m_verifiedAtStart = m_verification.code == 0;
+  if (m_verifiedAtStart) return WideString();
+  if (m_verification.code == ERROR_INVALID_IMAGE_HASH) {
+    m_startFailure = signatureRefusal();
+    return signatureRefusalText();
+  }
+  m_startFailure.code = m_verification.code;
+  m_startFailure.text = failure_detail(m_kitPath, m_verification.code);
+  return LoadResString("IDS_ERROR_KITOPEN") + u"\n" + m_startFailure.text;
+}
+
+InstallSession::StartFailure InstallSession::signatureRefusal() const {
+  // A refusal by the check is in its result; prepare's in the verdict.
+  const SignatureVerdict& verdict =
+      m_signatureVerdict.refused() ? m_signatureVerdict : m_verification.verdict;
+  return {widen_lib(verdict.path), signature_refusal_reason(verdict), ERROR_INVALID_IMAGE_HASH};
+}
+
+WideString InstallSession::signatureRefusalText() const {
+  const StartFailure refusal = signatureRefusal();
+  return LoadResString("IDS_ERROR_SIGNATURE") + u"\n" + refusal.path + u": " + refusal.text;
+}
+
+std::string InstallSession::verifiedKeyFile() const {
+  const bool verified =
+      m_kitCheck.started() ? m_kitCheck.finished() && m_kitCheck.result() == 0 : m_verifiedAtStart;
+  return m_signatureCheck.required() && verified ? m_signatureCheck.key().path : std::string();
 }
 
 WideString InstallSession::takeTargetOption() {
@@ -136,6 +184,8 @@ void InstallSession::publishState(uint32_t errorCode, const WideString& message,
 bool InstallSession::startInstall(bool windowShown) {
   m_cancelRequested = false;
   m_finalPauseMilliseconds = windowShown ? 1000 : 0;
+  // What the installation reads must be what was verified.
+  if (m_signatureCheck.required()) m_kit.expectDigest(m_verification.digest);
   m_processData.init(&m_kit, m_targetDirectory);
   m_processData.setDryRun(m_dryRun);
   return m_thread.start([this] { return updateProgress(); }) == 0;

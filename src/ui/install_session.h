@@ -14,6 +14,8 @@
 #include "install/install_thread.h"
 #include "install/recovery.h"
 #include "kit/kit_check.h"
+#include "kit/kit_signature.h"
+#include "kit/trusted_keys.h"
 #include "text/wide_string.h"
 #include "ui/install_outcome.h"
 
@@ -37,6 +39,9 @@ class InstallSession {
     m_hasTargetOption = true;
     m_targetOption = typed;
   }
+  // The keys a kit's signature is checked against (set before prepare); with
+  // any, or with a key refused, only a kit signed by one of them installs.
+  void setTrustedKeys(TrustedKeys keys) { m_trustedKeys = std::move(keys); }
 
   // Reads the template list and proposes a target directory (a relative
   // entry made absolute as a typed one is, targetFromTypedPath), or takes
@@ -49,7 +54,10 @@ class InstallSession {
   // a damaged kit while the wizard opens at once (an unattended run checks
   // it while installing). Returns the text to show when the wizard cannot
   // start (what failed and why), or "" when it can; then startFailure tells
-  // it for the log.
+  // it for the log. With trusted keys, the kit's signature is checked too:
+  // its file and key at once, the kit's bytes then by the background check,
+  // or at once without one; a refusal is a failure of prepare or of the
+  // check (its code ERROR_INVALID_IMAGE_HASH), told by signatureRefusal.
   WideString prepare(const WideString& kitPath, bool checkInBackground);
   // Why prepare failed, as the log says it: the file, what happened to it
   // (the user's text) and the code.
@@ -61,6 +69,14 @@ class InstallSession {
   const StartFailure& startFailure() const { return m_startFailure; }
   // The check of the whole kit that prepare started, if any.
   KitCheck& kitCheck() { return m_kitCheck; }
+  // Why the kit's signature was refused, as the user reads it (the text,
+  // then "PATH: reason") and as the log says it; for a refusal by prepare or
+  // by the check.
+  WideString signatureRefusalText() const;
+  StartFailure signatureRefusal() const;
+  // The key file whose key verified the kit's signature; empty while none
+  // has (no key is trusted, or the check has not yet finished).
+  std::string verifiedKeyFile() const;
 
   // What the start found of interrupted installations and undid.
   const std::vector<RecoveryNote>& recoveryNotes() const { return m_recoveryNotes; }
@@ -114,6 +130,9 @@ class InstallSession {
   // Makes the command line's directory the target; the text that refuses
   // it, or "".
   WideString takeTargetOption();
+  // The part of prepareRun after the kit is open: its signature, and the
+  // check of the whole kit.
+  WideString prepareSignature(bool checkInBackground);
 
   bool m_cancelRequested = false;
   bool m_dryRun = false;
@@ -127,6 +146,13 @@ class InstallSession {
   WideString m_kitPath;
   KitReader m_kit;
   int m_finalPauseMilliseconds = 0;
+  TrustedKeys m_trustedKeys;
+  KitSignatureCheck m_signatureCheck;
+  // Refused by prepare, or what reading the kit for its signature found
+  // (written by the check's thread until it has finished).
+  SignatureVerdict m_signatureVerdict;
+  KitVerification m_verification;
+  bool m_verifiedAtStart = false;
   // After the kit, which it reads, so that it stops first.
   KitCheck m_kitCheck;
   // Last, so that it is destroyed (and waited for) first.

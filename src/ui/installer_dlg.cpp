@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/kit_location.h"
+#include "platform/path_parts.h"
 #include "text/failure_text.h"
 #include "text/languages.h"
 #include "ui/button_caption.h"
@@ -65,6 +66,8 @@ void CInstallerDlg::setRunOptions(InstallLog* log, bool dryRun, std::string vers
 
 void CInstallerDlg::setTargetOption(const WideString& typed) { m_session->setTargetOption(typed); }
 
+void CInstallerDlg::setTrustedKeys(TrustedKeys keys) { m_session->setTrustedKeys(std::move(keys)); }
+
 int CInstallerDlg::DoModal() {
   m_controller.setStartDetails(getPkdFullPath(), m_languageCode);
   return m_controller.end(runDialog());
@@ -115,9 +118,10 @@ gboolean CInstallerDlg::on_interrupt_check(gpointer dialog) {
   const bool onFirstPages = self->m_wizardState == WizardState::kWelcome ||
                             self->m_wizardState == WizardState::kDirectory;
   if (onFirstPages && check.finished() && check.result() != 0 && self->m_openBoxes == 0) {
-    self->reportDamagedKit();
+    self->reportKitCheckFailure();
     return TRUE;
   }
+  if (!self->m_verifiedKeyShown) self->showVerifiedKey();
   if (!InterruptCatcher::interrupted()) return TRUE;
   if (self->m_wizardState == WizardState::kInstalling) {
     // The rollback runs first; the wizard closes once it has ended.
@@ -160,15 +164,40 @@ void CInstallerDlg::setCurPage(WizardDialogPage* page) {
   }
 }
 
-void CInstallerDlg::showWelcomePage() {
+namespace {
+
+// The line naming the key file (its name alone) that verified the kit.
+WideString verifiedKeyNote(const std::string& keyFile) {
+  return LoadResString("IDS_SIGNATURE_VERIFIED") + u" " + widen_lib(splitPath(keyFile).base);
+}
+
+}  // namespace
+
+WideString CInstallerDlg::welcomeText() const {
   WideString product;
   WideString vendor;
   titles(product, vendor);
   if (product.empty()) product = LoadResString("IDS_DEFPRODUCT");
   if (vendor.empty()) vendor = LoadResString("IDS_DEFPROVIDER");
-  const WideString message =
+  const WideString welcome =
       LoadResString("IDS_WELCOME_TITLE") + u" " + product + u" (" + vendor + u").";
-  if (!m_welcomePage) m_welcomePage = std::make_unique<MessagePage>(m_fixed, m_banner, message);
+  const std::string keyFile = m_session->verifiedKeyFile();
+  if (keyFile.empty()) return welcome;
+  return welcome + u"\n\n" + verifiedKeyNote(keyFile);
+}
+
+void CInstallerDlg::showVerifiedKey() {
+  const std::string keyFile = m_session->verifiedKeyFile();
+  if (keyFile.empty()) return;
+  m_verifiedKeyShown = true;
+  if (m_welcomePage) m_welcomePage->setMessage(welcomeText());
+  if (m_dirPage) m_dirPage->setNote(verifiedKeyNote(keyFile));
+}
+
+void CInstallerDlg::showWelcomePage() {
+  if (!m_welcomePage) {
+    m_welcomePage = std::make_unique<MessagePage>(m_fixed, m_banner, welcomeText());
+  }
   if (m_silent) {
     gtk_widget_hide(m_buttonBack);
     gtk_widget_hide(m_buttonNext);
@@ -181,7 +210,10 @@ void CInstallerDlg::showWelcomePage() {
 
 void CInstallerDlg::showSelectPathPage() {
   m_wizardState = WizardState::kDirectory;
-  if (!m_dirPage) m_dirPage = std::make_unique<DirSelectPage>(m_fixed, m_banner);
+  if (!m_dirPage) {
+    m_dirPage = std::make_unique<DirSelectPage>(m_fixed, m_banner);
+    showVerifiedKey();
+  }
   m_dirPage->setPath(m_session->targetDirectory());
   gtk_widget_set_sensitive(m_buttonBack, TRUE);
   gtk_widget_set_sensitive(m_buttonNext, TRUE);
@@ -202,6 +234,7 @@ void CInstallerDlg::showProgressPage() {
     return;
   }
   if (!waitForKitCheck()) return;
+  m_controller.logSignature();
   if (!m_session->startInstall(true)) {
     m_controller.startFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     showErrorFinalPage(InstallSnapshot());
@@ -266,13 +299,13 @@ bool CInstallerDlg::waitForKitCheck() {
     return false;
   }
   if (check.wait() == 0) return true;
-  reportDamagedKit();
+  reportKitCheckFailure();
   return false;
 }
 
-void CInstallerDlg::reportDamagedKit() {
+void CInstallerDlg::reportKitCheckFailure() {
   m_wizardState = WizardState::kError;
-  m_controller.damagedKit();
+  m_controller.kitCheckFailed();
   if (m_window != nullptr) gtk_widget_destroy(m_window);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/trusted_keys.h"
 #include "text/wide_string.h"
 #include "ui/cwnd.h"
 #include "ui/install_outcome.h"
@@ -43,6 +44,9 @@ class CInstallerDlg : public CWnd {
   // Before DoModal: the template directory given on the command line, as
   // typed; it is installed into unattended and proposed by the wizard.
   void setTargetOption(const WideString& typed);
+  // Before DoModal: the keys a kit's signature is checked against; with any
+  // (or a key file refused), only a kit signed by one of them is installed.
+  void setTrustedKeys(TrustedKeys keys);
 
   // Runs the whole dialog and returns the process exit code (ui/exit_code.h):
   // 0 installed, 1 could not be installed or failed, 2 cancelled by the user.
@@ -103,8 +107,14 @@ class CInstallerDlg : public CWnd {
   // The worker's state on the progress page: the bar, the start or rollback
   // text and the file at hand.
   void showInstallProgress(const InstallSnapshot& snapshot);
-  // The damaged-kit box, then the wizard closes as failed.
-  void reportDamagedKit();
+  // The box for what the check of the whole kit found (a damaged kit, or a
+  // signature that refuses it), then the wizard closes as failed.
+  void reportKitCheckFailure();
+  // The welcome text, with the key file that verified the kit once one has.
+  WideString welcomeText() const;
+  // Names the key file that verified the kit on the welcome and directory
+  // pages, once one has.
+  void showVerifiedKey();
   void setFinishButtons();
   // Shows the final page `page` (made with `text` the first time) in wizard
   // state `state`.
@@ -128,6 +138,7 @@ class CInstallerDlg : public CWnd {
   bool m_hasDisplay = false;
   // Boxes waiting for an answer; each runs a main loop of its own.
   int m_openBoxes = 0;
+  bool m_verifiedKeyShown = false;
   bool m_useCurrentDirectory;
   std::unique_ptr<InstallSession> m_session;
   // The run's outcome, log and reports, the same with a window and without.

@@ -110,10 +110,18 @@ void RunController::startFailure(const WideString& text, uint32_t code) {
   notify(text, Notice::kError);
 }
 
-void RunController::damagedKit() {
-  const WideString text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+void RunController::kitCheckFailed() {
   logStart();
-  m_report.startFailure(m_session.kitPath(), text, ERROR_INVALID_DATA);
+  WideString text;
+  if (m_session.kitCheck().result() == ERROR_INVALID_IMAGE_HASH) {
+    const InstallSession::StartFailure why = m_session.signatureRefusal();
+    m_report.startFailure(why.path, why.text, why.code);
+    text = m_session.signatureRefusalText();
+  } else {
+    text = LoadResString("IDS_ERROR_DAMAGEDSOURCE");
+    m_report.startFailure(m_session.kitPath(), text, ERROR_INVALID_DATA);
+  }
+  logSignature();
   notify(text, Notice::kError);
 }
 
@@ -153,6 +161,7 @@ int RunController::runWithoutWindow() {
   // An interrupt cancels the installation; the process ends after the
   // rollback. Caught before the worker starts, so that none is missed.
   InterruptCatcher catcher;
+  logSignature();
   if (!m_session.startInstall(false)) {
     startFailure(LoadResString("IDS_INSTALL_ERROR"), ERROR_NOT_ENOUGH_MEMORY);
     return kExitFailure;

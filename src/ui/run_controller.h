@@ -59,8 +59,12 @@ class RunController {
   void logStart();
   // A run that could not start, notified and logged.
   void startFailure(const WideString& text, uint32_t code);
-  // The check of the whole kit found it damaged: notified and logged.
-  void damagedKit();
+  // The check of the whole kit found it damaged, or its signature refused
+  // it: notified and logged.
+  void kitCheckFailed();
+  // The log's line of whether the kit's signature was verified, and by which
+  // key file.
+  void logSignature() { m_report.signature(m_session.verifiedKeyFile()); }
   // After the worker has ended with `outcome`: a success (but a dry run's)
   // records the template directory, telling which launcher file could not
   // learn it. Returns the exit code of the outcome.

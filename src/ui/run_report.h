@@ -38,6 +38,12 @@ class RunReport {
   // A failure before any installation started: "PATH: text code=N", or
   // "text code=N" without a path.
   void startFailure(const WideString& path, const WideString& text, uint32_t code);
+  // Whether the kit's signature was verified before the installation, and
+  // by the key of which file (empty: no key is trusted).
+  void signature(const std::string& keyFile) {
+    write("signature",
+          keyFile.empty() ? "unverified: no trusted key is configured" : "verified key=" + keyFile);
+  }
   void end(int exitCode, const InstallCounts& counts) {
     write("end", endLogText(exitCode, counts));
   }

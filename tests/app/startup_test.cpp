@@ -83,3 +83,12 @@ TEST(UserLocaleName, ComesFromTheEnvironment) {
     EXPECT_EQ(run_test_in_child("/proc/self/exe", child, {locale, "LANGUAGE=de"}), kChildTestPassed)
         << locale;
 }
+
+// Key files are taken as the log's path is, each one, and only before the language switch.
+TEST(Startup, KeyFilesLikeTheLogEachOneBeforeTheLanguage) {
+  const char* argv[] = {"setup", "usecwd", "-K/etc/a b.pub", "/kx", "-K", "-k-$\n", "-Lru", "-Ky"};
+  const CommandLine commandLine = scan_command_line(8, argv);
+  const std::vector<std::string> expected = {"/etc/a b.pub", "x", "-$\n"};
+  EXPECT_EQ(commandLine.keyFiles, expected);
+  EXPECT_EQ(choose_startup_options(commandLine, "C").keyFiles, expected);
+}

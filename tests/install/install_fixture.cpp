@@ -72,7 +72,7 @@ InstallTest::InstallTest() {
   data.setLog(&log);
 }
 
-void InstallTest::openKit(const std::vector<KitFile>& files) {
+void InstallTest::openKit(const std::vector<KitFile>& files, int level) {
   KitLayout layout;
   layout.products.push_back({u"en", u"Templates", u"Vendor", u""});
   for (size_t i = 0; i < files.size(); ++i) {
@@ -82,7 +82,7 @@ void InstallTest::openKit(const std::vector<KitFile>& files) {
                               static_cast<uint32_t>(files[i].content.size())});
   }
   kit.close();
-  ASSERT_EQ("", write_kit(layout, kitPath(), 6, nullptr));
+  ASSERT_EQ("", write_kit(layout, kitPath(), level, nullptr));
   ASSERT_EQ(0u, kit.open(wide(kitPath())));
 }
 

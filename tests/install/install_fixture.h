@@ -57,8 +57,8 @@ class InstallTest : public ::testing::Test {
   InstallTest();  // points TMPDIR and HOME at `temp` and `home`, logs to `staging`
 
   std::string kitPath() const { return staging / "orbp8.pkd"; }
-  // Writes the kit of `files` and opens it as `kit`.
-  void openKit(const std::vector<KitFile>& files);
+  // Writes the kit of `files` at compression `level` and opens it as `kit`.
+  void openKit(const std::vector<KitFile>& files, int level = 6);
   // One run into `directory`, lasting `pause` after a success.
   Outcome install(const std::string& directory, int lockWait = 5000, int pause = 0,
                   bool dryRun = false);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <thread>
@@ -307,4 +308,29 @@ TEST_F(InstallerTest, RootOverAUsersTreeKeepsItTheUsers) {
                          (replacedOther ? mode : ""))
         << path;
   }
+}
+
+// A signed kit changed on disk after its signature was checked, beyond what the stream had
+// read: the run's own read of the kit finds other bytes before the commit, names the kit and
+// undoes everything.
+TEST_F(InstallerTest, AKitChangedAfterItsSignatureWasCheckedIsRolledBack) {
+  kit.setDigesting(true);
+  openKit({{"first.cfg", "first"}, {"large.bin", std::string(16 << 20, 'x')}}, 0);
+  std::atomic<bool> stop{false};
+  std::atomic<uint64_t> read{0};
+  KitDigestValue digest{};
+  ASSERT_EQ(0u, kit.digestSeparately(stop, read, digest, nullptr, 0));
+  kit.expectDigest(digest);
+  std::fstream file(kitPath(), std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(static_cast<std::streamoff>(read_file(kitPath()).find("xxxxxxxx", 15 << 20)));
+  file.put('y');
+  file.close();
+  const TreeSnapshot before = snapshot_tree(target.path());
+  const Outcome outcome = install(target.path());
+  EXPECT_EQ(outcome.result, ERROR_INVALID_IMAGE_HASH);
+  EXPECT_EQ(narrow_lib(outcome.message),
+            resource("IDS_INSTALL_ERROR") + "\n" + resource("IDS_TEMPLATE_CATALOG") + "\n" +
+                target.path() + "\n" + kitPath() + ": " + resource("IDS_REASON_KITCHANGED"));
+  EXPECT_EQ(before, snapshot_tree(target.path()));
+  EXPECT_EQ("", leftovers());
 }

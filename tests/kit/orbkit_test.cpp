@@ -62,7 +62,18 @@ TEST_F(Orbkit, PacksListsExtractsAndVerifiesATree) {
     EXPECT_EQ(read_file(path("out/" + name)), content) << name;
     EXPECT_EQ(modification_seconds(path("out/" + name)), mtime) << name;
   }
-  EXPECT_EQ(orbkit({"verify", kit}), "kit is sound: 2 products, 4 files, 3145737 bytes\n");
+  const std::string sound = "kit is sound: 2 products, 4 files, 3145737 bytes\n";
+  EXPECT_EQ(orbkit({"verify", kit}), sound);
+  // Signed by minisign: verified with its key, refused with another's.
+  const std::string key = path("k"), other = path("o"), quiet = " > /dev/null";
+  for (const std::string& pair : {key, other})
+    ASSERT_EQ(system(("minisign -GW -p " + pair + ".pub -s " + pair + ".sec" + quiet).c_str()), 0);
+  ASSERT_EQ(system(("minisign -S -s " + key + ".sec -m '" + kit + "'" + quiet).c_str()), 0);
+  const std::string verified =
+      orbkit({"verify", kit, "--key", other + ".pub", "--key", key + ".pub"});
+  EXPECT_EQ(verified.find(sound + "signature verified with the key " + key + ".pub (key id "), 0u);
+  EXPECT_EQ(orbkit({"verify", kit, "--key", other + ".pub"}, 1),
+            "orbkit: signature refused: " + kit + ": signed by a key that is not trusted.\n");
 
   // A kit written into its own tree by an earlier run does not pack itself.
   for (int run = 0; run < 2; ++run) {
@@ -95,6 +106,10 @@ TEST_F(Orbkit, RefusesWrongUsageAndDamagedOrUnsafeKits) {
       {{"pack", src, kit, "--single", "--title", "en=A", "--title", "ru=B"}, 2, "one product"},
       {{"list"}, 2, "list takes KIT"},
       {{"extract", kit}, 2, "extract takes KIT and DIR"},
+      {{"verify", kit, "--key"}, 2, "verify takes KIT and --key PUB"},
+      {{"verify", path("tail.pkd"), "--key", path("garbage.pkd")},
+       1,
+       "key refused: " + path("garbage.pkd") + ": not a minisign signature or public key"},
       {{"pack", path("missing"), kit}, 1, "not a directory: " + path("missing")},
       {{"pack", path("odd"), kit}, 1, "back\\slash"},
       {{"verify", path("garbage.pkd")}, 1, "damaged or unsafe kit"},

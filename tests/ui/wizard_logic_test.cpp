@@ -1,6 +1,6 @@
 // The wizard's logic without a window: paths, the worker's state as read, the
 // waiting loop's pause, the start's texts, the kit's titles and description,
-// and the directory given on the command line.
+// and the directory given on the command line and a kit's signature.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/mount.h>
@@ -9,14 +9,16 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include "config/starter.h"
 #include "kit/kit_writer.h"
-#include "text/languages.h"
+#include "kit/trusted_keys.h"
 #include "support/child_process.h"
 #include "support/scratch_directory.h"
 #include "support/test_files.h"
+#include "text/languages.h"
 #include "ui/install_outcome.h"
 #include "ui/install_session.h"
 #include "ui/poll_pacing.h"
@@ -181,4 +183,37 @@ TEST(InstallSession, TheCommandLinesDirectoryIsUsedAsTypedOrRefusedNamingWhatIsI
   });
   if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ(report, "19 " + root + "/ro/made\n5 " + root + "/denied\n0 " + root + "\n");
+}
+
+// With a trusted key, an unattended session refuses an unsigned kit at its start, checks a
+// signed one before anything changes, and holds the installation to the bytes it checked.
+TEST(InstallSession, ATrustedKeyRequiresTheKitsSignatureAndTheBytesItSigned) {
+  ScratchDirectory sandbox;
+  ScopedEnvironment home("HOME", sandbox.path().c_str()), temp("TMPDIR", sandbox.path().c_str());
+  const std::string kit = sandbox / "orbp8.pkd", key = sandbox / "vendor";
+  write_file(sandbox / "large", std::string(16 << 20, 'x'));  // beyond what is read ahead
+  KitLayout layout{false, {}, {{u"large.bin", sandbox / "large", {0, 0}, 16 << 20}}};
+  ASSERT_EQ(write_kit(layout, kit, 0, nullptr), "");
+  ASSERT_EQ(system(("minisign -GW -p " + key + ".pub -s " + key + ".sec > /dev/null").c_str()), 0);
+  const auto start = [&](InstallSession& session) {
+    session.setTrustedKeys(load_trusted_keys("", {key + ".pub"}));
+    return narrow_lib(session.prepare(wide(kit), false));
+  };
+  InstallSession unsigned_;
+  EXPECT_EQ(start(unsigned_), narrow_lib(LoadResString("IDS_ERROR_SIGNATURE")) + "\n" + kit +
+                                  ": the kit is not signed (no .minisig file beside it), but a "
+                                  "trusted key is configured.");
+  ASSERT_EQ(system(("minisign -S -s " + key + ".sec -m " + kit + " > /dev/null").c_str()), 0);
+  InstallSession session;
+  ASSERT_EQ(start(session), "");
+  EXPECT_EQ(session.verifiedKeyFile(), key + ".pub");
+  std::fstream file(kit, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(static_cast<std::streamoff>(read_file(kit).find("xxxxxxxx", 15 << 20)));
+  file.put('y');
+  file.close();
+  session.setTargetDirectory(wide(sandbox / "target"));
+  ASSERT_TRUE(session.startInstall(false));
+  session.waitForWorker();
+  EXPECT_EQ(session.snapshot().errorCode, ERROR_INVALID_IMAGE_HASH);
+  EXPECT_FALSE(exists(sandbox / "target/large.bin"));
 }

@@ -17,8 +17,10 @@
 
 #include "config/config_locations.h"
 #include "config/starter.h"
+#include "install/install_log.h"
 #include "kit/kit_tree.h"
 #include "kit/kit_writer.h"
+#include "kit/trusted_keys.h"
 #include "support/child_process.h"
 #include "support/rerun_test.h"
 #include "support/scratch_directory.h"
@@ -454,6 +456,52 @@ TEST(Headlines, NameTheReasonAndTheDirectoryOnLinesOfTheirOwn) {
   EXPECT_EQ(status, kChildTestPassed);
 }
 
+TEST_F(WizardTest, ASignedKitIsVerifiedInTheBackgroundAndItsKeyNamedOrTheKitRefused) {
+  makeKit({{"main.xml", "<main/>"}}, {});
+  const std::string kit = m_sandbox / "orbp8.pkd", key = m_sandbox / "vendor", log = key + ".log";
+  const std::string sign = " > /dev/null && minisign -S -s " + key + ".sec -m ";
+  ASSERT_EQ(system(("minisign -GW -p " + key + ".pub -s " + key + ".sec" + sign + kit + " -x " +
+                    key + ".ok" + sign + key + ".pub -x " + key + ".other > /dev/null")
+                       .c_str()),
+            0);
+  const std::string note = "Signature verified with the key: vendor.pub";
+  for (const char* signature : {".ok", ".other"}) {  // the kit's signature, another file's
+    SCOPED_TRACE(signature);
+    std::filesystem::copy_file(key + signature, kit + ".minisig",
+                               std::filesystem::copy_options::overwrite_existing);
+    CInstallerDlg d = makeDialog();
+    InstallLog installLog;
+    installLog.open(log);
+    d.setRunOptions(&installLog, false, "1");
+    d.setTrustedKeys(load_trusted_keys("", {key + ".pub"}));
+    postWhen([&] { return page(d).find(note) != std::string::npos; },
+             [&] {
+               click(d.nextButton());
+               EXPECT_NE(
+                   std::string(gtk_label_get_text(GTK_LABEL(d.directoryPage()->promptLabel())))
+                       .find("\n\n" + note),
+                   std::string::npos);
+               d.directoryPage()->setPath(m_sandbox / signature);
+               click(d.nextButton());
+               click(d.nextButton());
+             });
+    const bool sound = signature == std::string(".ok");
+    EXPECT_EQ(d.DoModal(), sound ? kExitSuccess : kExitFailure);
+    EXPECT_EQ(read_file(m_sandbox / signature + "/main.xml"), sound ? "<main/>" : "<missing>");
+    const std::string why = kit +
+                            ": the signature does not match the kit (changed after signing,"
+                            " or signed for another file).";
+    EXPECT_EQ(g_answeredBoxes, sound ? ""
+                                     : "error 'Setup title' " + text("IDS_ERROR_SIGNATURE") + "\n" +
+                                           why + " [OK*]\n");
+    EXPECT_NE(read_file(log).find(sound ? " signature verified key=" + key + ".pub\n"
+                                        : " error " + why + " code=577\n"),
+              std::string::npos);
+    std::filesystem::remove(log);
+    cancelPostedActions();
+  }
+}
+
 TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) {
   if (!displayAvailable()) GTEST_SKIP() << "no display";
   const WideString path = u"templates/" + WideString(60, u'x') + u"/main.xml";
@@ -468,7 +516,11 @@ TEST(Layout, EveryPageAndCaptionInEveryLanguageFitsItsPlaceAtTheNormalFontSize) 
                       LoadResString("IDS_ERROR_FINISH") + u"\n" + path + u": " +
                           LoadResString("IDS_REASON_LINK"));
     SuccessFinalPage success(area, nullptr, successText(u"/home/" + WideString(200, u'x')), true);
-    DirSelectPage directory(area, nullptr);
+    DirSelectPage directory(area, nullptr), signedDirectory(area, nullptr);
+    const WideString note = LoadResString("IDS_SIGNATURE_VERIFIED") + u" vendor-2024-release.pub";
+    signedDirectory.setNote(note);
+    MessagePage signedWelcome(area, nullptr,
+                              LoadResString("IDS_WELCOME_TITLE") + u" Orbe (Orbe Ltd).\n\n" + note);
     ProgressPage copying(area, 480), copied(area, 480), checking(area, 480), restoring(area, 480);
     copying.setCurrentFile(path);
     copying.setProgress(57);

@@ -20,6 +20,8 @@ std::string describe_code(uint32_t code) {
       return "system error (invalid parameter)";
     case ERROR_CANNOT_MAKE:
       return "cannot create a temporary file";
+    case ERROR_INVALID_IMAGE_HASH:
+      return "the kit changed after its signature was checked";
     default:
       return "error " + std::to_string(code);
   }

@@ -17,8 +17,10 @@ const char kUsage[] =
     "      Shows the products, then every entry with its size and time (UTC).\n"
     "  extract KIT DIR\n"
     "      Writes every entry below DIR with its time.\n"
-    "  verify KIT\n"
-    "      Decompresses and checks the kit and reads every entry.\n"
+    "  verify KIT [--key PUB]...\n"
+    "      Decompresses and checks the kit and reads every entry. With --key (a\n"
+    "      minisign public key file), the kit must also carry a signature by one of\n"
+    "      the keys in KIT.minisig (minisign -Sm KIT) that matches its bytes.\n"
     "\n"
     "A \"--\" ends the options of pack; later arguments are paths.\n"
     "Exit status: 0 on success, 1 on a failure, 2 on wrong usage.\n";

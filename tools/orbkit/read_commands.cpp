@@ -86,31 +86,3 @@ int run_extract(const Arguments& arguments) {
   }
   return kExitOk;
 }
-
-int run_verify(const Arguments& arguments) {
-  if (arguments.size() != 1) return fail("verify takes KIT (see orbkit --help)", kExitUsage);
-  KitReader reader;
-  if (!open_kit(reader, arguments[0])) return kExitFailure;
-  // Every entry is read in full through a scratch file in the temporary
-  // directory.
-  WideString scratch;
-  uint32_t code = reader.getTempFile(scratch);
-  if (code != 0) return fail("cannot create a scratch file: " + describe_code(code), kExitFailure);
-  uint64_t bytes = 0;
-  config::FileData<FileSystem> entry;
-  for (uint32_t i = 0; i < reader.count() && code == 0; ++i) {
-    reader.get(i, entry);
-    code = reader.copy(i, scratch);
-    bytes += entry.size;
-    if (code != 0)
-      fail("cannot read entry " + narrow_lib(entry.name) + ": " + describe_code(code), 1);
-  }
-  FileSystem::DeleteFile(scratch);
-  if (code != 0) return kExitFailure;
-  // Whatever follows the last entry must decompress too.
-  code = reader.verify();
-  if (code != 0) return fail("damaged kit after its last entry: " + describe_code(code), 1);
-  std::cout << "kit is sound: " << reader.getProducts().size() << " products, " << reader.count()
-            << " files, " << bytes << " bytes\n";
-  return kExitOk;
-}

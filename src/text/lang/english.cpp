@@ -130,6 +130,9 @@ constexpr ResourceText kTexts[] = {
      "              installed (\"~\" is the home directory, a relative PATH lies\n"
      "              below the current directory)\n"
      "  -GPATH      append an installation log to the file PATH (mode 0600)\n"
+     "  -KPATH      trust the minisign public key in the file PATH too (repeatable);\n"
+     "              with a trusted key (also /etc/orbsetup/trusted-keys/*.pub) only a kit\n"
+     "              signed by one (orbp8.pkd.minisig beside it) is installed\n"
      "  -LCODE      interface language: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  print this text and exit\n"
      "  --version       print the program's version and exit\n"
@@ -155,6 +158,24 @@ constexpr ResourceText kTexts[] = {
      "  error     PATH: reason code=N\n"
      "  rollback  code=N, then restored PATH and removed PATH for each file\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "The signature of distribution kit file orbp8.pkd could not be verified. Nothing was "
+     "installed:"},
+    {"IDS_SIGREASON_MISSING",
+     "the kit is not signed (no .minisig file beside it), but a trusted key is configured."},
+    {"IDS_SIGREASON_NOTREGULAR", "not a regular file (a symbolic link, a directory or a pipe)."},
+    {"IDS_SIGREASON_TOOLARGE", "too large for a signature or key file."},
+    {"IDS_SIGREASON_MALFORMED", "not a minisign signature or public key, or damaged."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "the signature algorithm is unknown or cannot be used for this kit."},
+    {"IDS_SIGREASON_UNSAFE",
+     "owned by a user other than root or you, or writable by others; it is not trusted."},
+    {"IDS_SIGREASON_OTHERKEY", "signed by a key that is not trusted."},
+    {"IDS_SIGREASON_MISMATCH",
+     "the signature does not match the kit (changed after signing, or signed for another file)."},
+    {"IDS_SIGREASON_COMMENT", "the trusted comment of the signature was changed."},
+    {"IDS_REASON_KITCHANGED", "the kit changed on disk after its signature was checked."},
+    {"IDS_SIGNATURE_VERIFIED", "Signature verified with the key:"},
 };
 
 }  // namespace

@@ -145,6 +145,9 @@ constexpr ResourceText kTexts[] = {
      "              Benutzerverzeichnis, ein relativer PFAD liegt unter dem\n"
      "              aktuellen Verzeichnis)\n"
      "  -GPFAD      ein Installationsprotokoll an die Datei PFAD anhängen (Modus 0600)\n"
+     "  -KPFAD      auch dem öffentlichen minisign-Schlüssel in der Datei PFAD vertrauen\n"
+     "              (wiederholbar); mit einem vertrauten Schlüssel (auch /etc/orbsetup/trusted-keys/*.pub)\n"
+     "              wird nur ein damit signiertes Paket installiert (orbp8.pkd.minisig daneben)\n"
      "  -LCODE      Sprache der Oberfläche: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  diesen Text ausgeben und beenden\n"
      "  --version       die Version des Programms ausgeben und beenden\n"
@@ -175,6 +178,30 @@ constexpr ResourceText kTexts[] = {
      "  error     PFAD: Grund code=N\n"
      "  rollback  code=N, dann restored PFAD und removed PFAD für jede Datei\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "Die Signatur des Installationspakets orbp8.pkd konnte nicht geprüft werden. Es wurde nichts "
+     "installiert:"},
+    {"IDS_SIGREASON_MISSING",
+     "das Installationspaket ist nicht signiert (keine .minisig-Datei daneben), aber ein "
+     "vertrauenswürdiger Schlüssel ist eingerichtet."},
+    {"IDS_SIGREASON_NOTREGULAR",
+     "keine reguläre Datei (ein symbolischer Link, ein Verzeichnis oder eine Pipe)."},
+    {"IDS_SIGREASON_TOOLARGE", "zu groß für eine Signatur- oder Schlüsseldatei."},
+    {"IDS_SIGREASON_MALFORMED",
+     "keine minisign-Signatur und kein öffentlicher Schlüssel, oder beschädigt."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "der Signaturalgorithmus ist unbekannt oder für dieses Installationspaket nicht verwendbar."},
+    {"IDS_SIGREASON_UNSAFE",
+     "gehört weder root noch Ihnen oder ist für andere beschreibbar; ihm wird nicht vertraut."},
+    {"IDS_SIGREASON_OTHERKEY", "mit einem Schlüssel signiert, dem nicht vertraut wird."},
+    {"IDS_SIGREASON_MISMATCH",
+     "die Signatur passt nicht zum Installationspaket (nach dem Signieren geändert oder für eine "
+     "andere Datei erstellt)."},
+    {"IDS_SIGREASON_COMMENT", "der vertrauenswürdige Kommentar der Signatur wurde geändert."},
+    {"IDS_REASON_KITCHANGED",
+     "das Installationspaket hat sich auf dem Datenträger geändert, nachdem seine Signatur "
+     "geprüft wurde."},
+    {"IDS_SIGNATURE_VERIFIED", "Signatur geprüft mit dem Schlüssel:"},
 };
 
 }  // namespace

@@ -135,6 +135,9 @@ constexpr ResourceText kTexts[] = {
      "              programmai (\"~\" ir mājas direktorija, relatīvs CEĻŠ tiek ņemts\n"
      "              no pašreizējās direktorijas)\n"
      "  -GCEĻŠ      pievienot instalēšanas žurnālu failam CEĻŠ (režīms 0600)\n"
+     "  -KCEĻŠ      uzticēties arī minisign publiskajai atslēgai failā CEĻŠ (atkārtojams);\n"
+     "              ar uzticamu atslēgu (arī /etc/orbsetup/trusted-keys/*.pub) instalē tikai\n"
+     "              ar to parakstītu komplektu (orbp8.pkd.minisig blakus tam)\n"
      "  -LKODS      saskarnes valoda: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  izvadīt šo tekstu un beigt darbu\n"
      "  --version       izvadīt programmas versiju un beigt darbu\n"
@@ -160,6 +163,26 @@ constexpr ResourceText kTexts[] = {
      "  error     CEĻŠ: iemesls code=N\n"
      "  rollback  code=N, pēc tam restored CEĻŠ un removed CEĻŠ katram failam\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "Izplatīšanas komplekta faila orbp8.pkd parakstu neizdevās pārbaudīt. Nekas netika "
+     "instalēts:"},
+    {"IDS_SIGREASON_MISSING",
+     "izplatīšanas komplekts nav parakstīts (blakus nav .minisig faila), bet ir iestatīta "
+     "uzticama atslēga."},
+    {"IDS_SIGREASON_NOTREGULAR", "nav parasts fails (simboliskā saite, direktorija vai kanāls)."},
+    {"IDS_SIGREASON_TOOLARGE", "pārāk liels paraksta vai atslēgas failam."},
+    {"IDS_SIGREASON_MALFORMED", "nav minisign paraksts vai publiskā atslēga, vai ir bojāts."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "paraksta algoritms nav zināms vai nav izmantojams šim izplatīšanas komplektam."},
+    {"IDS_SIGREASON_UNSAFE",
+     "tā īpašnieks nav root vai jūs, vai citi tajā var rakstīt; tam neuzticas."},
+    {"IDS_SIGREASON_OTHERKEY", "parakstīts ar atslēgu, kurai neuzticas."},
+    {"IDS_SIGREASON_MISMATCH",
+     "paraksts neatbilst izplatīšanas komplektam (mainīts pēc parakstīšanas vai parakstīts cits "
+     "fails)."},
+    {"IDS_SIGREASON_COMMENT", "paraksta uzticamais komentārs ir mainīts."},
+    {"IDS_REASON_KITCHANGED", "izplatīšanas komplekts diskā mainījās pēc tā paraksta pārbaudes."},
+    {"IDS_SIGNATURE_VERIFIED", "Paraksts pārbaudīts ar atslēgu:"},
 };
 
 }  // namespace

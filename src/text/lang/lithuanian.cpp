@@ -135,6 +135,9 @@ constexpr ResourceText kTexts[] = {
      "              namų katalogas, santykinis KELIAS skaičiuojamas nuo dabartinio\n"
      "              katalogo)\n"
      "  -GKELIAS    papildyti diegimo žurnalą faile KELIAS (režimas 0600)\n"
+     "  -KKELIAS    pasitikėti ir minisign viešuoju raktu faile KELIAS (galima kartoti);\n"
+     "              esant patikimam raktui (ir /etc/orbsetup/trusted-keys/*.pub) diegiamas tik\n"
+     "              juo pasirašytas rinkinys (orbp8.pkd.minisig šalia jo)\n"
      "  -LKODAS     sąsajos kalba: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  išvesti šį tekstą ir baigti\n"
      "  --version       išvesti programos versiją ir baigti\n"
@@ -161,6 +164,27 @@ constexpr ResourceText kTexts[] = {
      "  error     KELIAS: priežastis code=N\n"
      "  rollback  code=N, po to restored KELIAS ir removed KELIAS kiekvienam failui\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "Nepavyko patikrinti platinimo rinkinio failo orbp8.pkd parašo. Niekas neįdiegta:"},
+    {"IDS_SIGREASON_MISSING",
+     "platinimo rinkinys nepasirašytas (šalia nėra .minisig failo), nors nustatytas patikimas "
+     "raktas."},
+    {"IDS_SIGREASON_NOTREGULAR",
+     "ne paprastas failas (simbolinė nuoroda, katalogas arba kanalas)."},
+    {"IDS_SIGREASON_TOOLARGE", "per didelis parašo arba rakto failui."},
+    {"IDS_SIGREASON_MALFORMED", "ne minisign parašas ar viešasis raktas, arba sugadintas."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "parašo algoritmas nežinomas arba netinka šiam platinimo rinkiniui."},
+    {"IDS_SIGREASON_UNSAFE",
+     "jo savininkas nėra root ar jūs, arba į jį gali rašyti kiti; juo nepasitikima."},
+    {"IDS_SIGREASON_OTHERKEY", "pasirašytas raktu, kuriuo nepasitikima."},
+    {"IDS_SIGREASON_MISMATCH",
+     "parašas neatitinka platinimo rinkinio (pakeistas po pasirašymo arba pasirašytas kitas "
+     "failas)."},
+    {"IDS_SIGREASON_COMMENT", "parašo patikimas komentaras pakeistas."},
+    {"IDS_REASON_KITCHANGED",
+     "platinimo rinkinys diske pasikeitė po to, kai buvo patikrintas jo parašas."},
+    {"IDS_SIGNATURE_VERIFIED", "Parašas patikrintas raktu:"},
 };
 
 }  // namespace

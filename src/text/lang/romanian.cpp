@@ -140,6 +140,9 @@ constexpr ResourceText kTexts[] = {
      "              înregistrat pentru programul de lansare (\"~\" este directorul\n"
      "              personal, o CALE relativă se ia din directorul curent)\n"
      "  -GCALE      adaugă un jurnal al instalării la fișierul CALE (mod 0600)\n"
+     "  -KCALE      acordă încredere și cheii publice minisign din fișierul CALE (repetabil);\n"
+     "              cu o cheie de încredere (și /etc/orbsetup/trusted-keys/*.pub) se instalează\n"
+     "              doar un pachet semnat cu ea (orbp8.pkd.minisig alături)\n"
      "  -LCOD       limba interfeței: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  afișează acest text și iese\n"
      "  --version       afișează versiunea programului și iese\n"
@@ -168,6 +171,28 @@ constexpr ResourceText kTexts[] = {
      "  error     CALE: motiv code=N\n"
      "  rollback  code=N, apoi restored CALE și removed CALE pentru fiecare fișier\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "Semnătura fișierului pachetului de instalare orbp8.pkd nu a putut fi verificată. Nu s-a "
+     "instalat nimic:"},
+    {"IDS_SIGREASON_MISSING",
+     "pachetul nu este semnat (lângă el nu există un fișier .minisig), dar este configurată o "
+     "cheie de încredere."},
+    {"IDS_SIGREASON_NOTREGULAR",
+     "nu este un fișier obișnuit (o legătură simbolică, un director sau un canal)."},
+    {"IDS_SIGREASON_TOOLARGE", "prea mare pentru un fișier de semnătură sau de cheie."},
+    {"IDS_SIGREASON_MALFORMED",
+     "nu este o semnătură sau o cheie publică minisign ori este deteriorat."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "algoritmul semnăturii este necunoscut sau nu poate fi folosit pentru acest pachet."},
+    {"IDS_SIGREASON_UNSAFE",
+     "proprietarul nu este root sau dumneavoastră ori alții pot scrie în el; nu este de "
+     "încredere."},
+    {"IDS_SIGREASON_OTHERKEY", "semnat cu o cheie care nu este de încredere."},
+    {"IDS_SIGREASON_MISMATCH",
+     "semnătura nu corespunde pachetului (modificat după semnare sau semnătura altui fișier)."},
+    {"IDS_SIGREASON_COMMENT", "comentariul de încredere al semnăturii a fost modificat."},
+    {"IDS_REASON_KITCHANGED", "pachetul s-a modificat pe disc după verificarea semnăturii sale."},
+    {"IDS_SIGNATURE_VERIFIED", "Semnătură verificată cu cheia:"},
 };
 
 }  // namespace

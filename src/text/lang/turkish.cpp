@@ -131,6 +131,9 @@ constexpr ResourceText kTexts[] = {
      "              önerdiği dizin; kurulumdan sonra başlatıcı için kaydedilir\n"
      "              (\"~\" ev dizinidir, göreli YOL geçerli dizinden alınır)\n"
      "  -GYOL       kurulum günlüğünü YOL dosyasına ekle (kip 0600)\n"
+     "  -KYOL       YOL dosyasındaki minisign açık anahtarına da güven (yinelenebilir);\n"
+     "              güvenilen bir anahtar varsa (/etc/orbsetup/trusted-keys/*.pub de) yalnızca\n"
+     "              onunla imzalanmış paket kurulur (yanındaki orbp8.pkd.minisig)\n"
      "  -LKOD       arayüz dili: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  bu metni yazdır ve çık\n"
      "  --version       programın sürümünü yazdır ve çık\n"
@@ -157,6 +160,25 @@ constexpr ResourceText kTexts[] = {
      "  error     YOL: neden code=N\n"
      "  rollback  code=N, ardından her dosya için restored YOL ve removed YOL\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "Dağıtım paketi dosyası orbp8.pkd'nin imzası doğrulanamadı. Hiçbir şey yüklenmedi:"},
+    {"IDS_SIGREASON_MISSING",
+     "dağıtım paketi imzalı değil (yanında .minisig dosyası yok), ancak güvenilir bir anahtar "
+     "yapılandırılmış."},
+    {"IDS_SIGREASON_NOTREGULAR", "normal bir dosya değil (sembolik bağlantı, dizin veya kanal)."},
+    {"IDS_SIGREASON_TOOLARGE", "bir imza veya anahtar dosyası için çok büyük."},
+    {"IDS_SIGREASON_MALFORMED", "bir minisign imzası veya açık anahtarı değil ya da bozuk."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "imza algoritması bilinmiyor veya bu dağıtım paketi için kullanılamıyor."},
+    {"IDS_SIGREASON_UNSAFE",
+     "sahibi root veya siz değil ya da başkaları yazabiliyor; güvenilmiyor."},
+    {"IDS_SIGREASON_OTHERKEY", "güvenilmeyen bir anahtarla imzalanmış."},
+    {"IDS_SIGREASON_MISMATCH",
+     "imza dağıtım paketiyle eşleşmiyor (imzalandıktan sonra değiştirilmiş veya başka bir "
+     "dosyanın imzası)."},
+    {"IDS_SIGREASON_COMMENT", "imzanın güvenilir yorumu değiştirilmiş."},
+    {"IDS_REASON_KITCHANGED", "dağıtım paketi, imzası doğrulandıktan sonra diskte değişti."},
+    {"IDS_SIGNATURE_VERIFIED", "İmza şu anahtarla doğrulandı:"},
 };
 
 }  // namespace

@@ -134,6 +134,9 @@ constexpr ResourceText kTexts[] = {
      "              lại cho chương trình khởi chạy (\"~\" là thư mục nhà, ĐƯỜNG_DẪN\n"
      "              tương đối được tính từ thư mục hiện tại)\n"
      "  -GĐƯỜNG_DẪN ghi thêm nhật ký cài đặt vào tệp ĐƯỜNG_DẪN (chế độ 0600)\n"
+     "  -KĐƯỜNG_DẪN tin cả khóa công khai minisign trong tệp ĐƯỜNG_DẪN (lặp lại được);\n"
+     "              khi có khóa tin cậy (cả /etc/orbsetup/trusted-keys/*.pub) chỉ cài bộ cài\n"
+     "              được ký bằng khóa đó (orbp8.pkd.minisig bên cạnh)\n"
      "  -LMÃ        ngôn ngữ giao diện: ru uk en lv lt bg de ro ka kk vi tr\n"
      "  --help, -h, /?  in văn bản này rồi thoát\n"
      "  --version       in phiên bản chương trình rồi thoát\n"
@@ -160,6 +163,25 @@ constexpr ResourceText kTexts[] = {
      "  error     ĐƯỜNG_DẪN: lý do code=N\n"
      "  rollback  code=N, sau đó restored ĐƯỜNG_DẪN và removed ĐƯỜNG_DẪN cho mỗi tệp\n"
      "  end       exit=N created=C replaced=R unchanged=U bytes=B"},
+    {"IDS_ERROR_SIGNATURE",
+     "Không thể xác minh chữ ký của tệp bộ cài đặt orbp8.pkd. Không có gì được cài đặt:"},
+    {"IDS_SIGREASON_MISSING",
+     "bộ cài đặt chưa được ký (không có tệp .minisig bên cạnh), nhưng đã cấu hình khóa tin cậy."},
+    {"IDS_SIGREASON_NOTREGULAR",
+     "không phải tệp thông thường (liên kết tượng trưng, thư mục hoặc đường ống)."},
+    {"IDS_SIGREASON_TOOLARGE", "quá lớn đối với tệp chữ ký hoặc tệp khóa."},
+    {"IDS_SIGREASON_MALFORMED", "không phải chữ ký hoặc khóa công khai minisign, hoặc đã bị hỏng."},
+    {"IDS_SIGREASON_ALGORITHM",
+     "thuật toán chữ ký không xác định hoặc không dùng được cho bộ cài đặt này."},
+    {"IDS_SIGREASON_UNSAFE",
+     "chủ sở hữu không phải root hay bạn, hoặc người khác có thể ghi vào; không được tin cậy."},
+    {"IDS_SIGREASON_OTHERKEY", "được ký bằng một khóa không được tin cậy."},
+    {"IDS_SIGREASON_MISMATCH",
+     "chữ ký không khớp với bộ cài đặt (bị thay đổi sau khi ký, hoặc là chữ ký của tệp khác)."},
+    {"IDS_SIGREASON_COMMENT", "chú thích tin cậy của chữ ký đã bị thay đổi."},
+    {"IDS_REASON_KITCHANGED",
+     "bộ cài đặt đã thay đổi trên đĩa sau khi chữ ký của nó được kiểm tra."},
+    {"IDS_SIGNATURE_VERIFIED", "Chữ ký đã được xác minh bằng khóa:"},
 };
 
 }  // namespace
