@@ -279,3 +279,23 @@ TEST_F(RollbackTest, CleanupFailuresWarnAndTheNextStartTidiesWithoutATrace) {
   EXPECT_EQ(untouched, snapshot_tree(target.path()));
   EXPECT_FALSE(exists(home / ".orbp8"));
 }
+
+// An update of many files: each replaced file's name is swapped with its new
+// version's, and after the commit the earlier versions go on two threads (over
+// disjoint directories); none is left, and every file is its new version.
+TEST_F(RollbackTest, AnUpdateOfManyFilesLeavesOnlyTheNewVersions) {
+  std::vector<KitFile> files;
+  for (int i = 0; i < 400; ++i) {
+    const std::string name = "d" + std::to_string(i % 7) + "/f" + std::to_string(i);
+    write_file(target / name, "old " + name, kT - 100);
+    files.push_back({"d" + std::to_string(i % 7) + "\\f" + std::to_string(i), "new " + name});
+  }
+  openKit(files);
+  FileFaults faults;
+  EXPECT_EQ(0u, install(target.path()).result);
+  EXPECT_EQ(400, faults.count(FileOperation::kMove, " <-> "));
+  for (const auto& [path, item] : files_of(snapshot_tree(target.path()))) {
+    EXPECT_EQ("new " + path, item.substr(item.rfind(' ', item.find("new") - 1) + 1)) << path;
+  }
+  EXPECT_EQ("", leftovers());
+}
