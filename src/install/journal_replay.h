@@ -43,11 +43,12 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
                             HANDLE backupRoot, const ReplayReport& report = nullptr);
 
 // After the commit: removes the earlier versions that wait under the
-// run's temporary names (only the very file a kReplace record identifies,
-// or a link), on two threads over disjoint directories when there are
-// many. Returns the target-relative names whose earlier version stays.
+// temporary names of the run `runId` (only the very file a kReplace record
+// of `records` identifies, or a link), on two threads over disjoint
+// directories when there are many. Returns the target-relative names whose earlier version stays.
 template <class Files>
-std::vector<std::string> remove_earlier_versions(const std::vector<JournalRecord>& records,
+std::vector<std::string> remove_earlier_versions(uint64_t runId,
+                                                 const std::vector<JournalRecord>& records,
                                                  HANDLE target);
 
 // Puts back the times of the directories the journal names, once nothing

@@ -9,10 +9,9 @@
 #include "install/journal_replay.ipp"
 
 template <class Files>
-std::vector<std::string> remove_earlier_versions(const std::vector<JournalRecord>& records,
+std::vector<std::string> remove_earlier_versions(uint64_t runId,
+                                                 const std::vector<JournalRecord>& records,
                                                  HANDLE target) {
-  if (records.empty()) return {};
-  const uint64_t runId = records.front().runId;
   // Directory by directory, so that each is opened once, by one thread.
   std::map<std::string, std::vector<const JournalRecord*>> byDirectory;
   size_t count = 0;
@@ -110,7 +109,9 @@ RecoveryOutcome recover_backup_root(const std::string& targetPath, HANDLE target
   std::string failed;
   if (committed) {
     // The committed journal goes only once nothing it names is left.
-    if (remove_earlier_versions<Files>(records, target).empty()) root.discard(failed);
+    if (remove_earlier_versions<Files>(records.front().runId, records, target).empty()) {
+      root.discard(failed);
+    }
     return RecoveryOutcome::kNothing;
   }
   const ReplayResult replayed = replay_journal<Files>(records, target, root.handle(), report);

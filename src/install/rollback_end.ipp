@@ -33,7 +33,9 @@ template <class Files>
 std::vector<FailurePoint> BasicRollback<Files>::discardBackup() {
   std::vector<FailurePoint> left;
   if (!m_backupRoot.empty()) {
-    for (const std::string& name : remove_earlier_versions<Files>(journal(), m_lock.handle())) {
+    // The run's own records, not a copy of them: they may be many.
+    for (const std::string& name :
+         remove_earlier_versions<Files>(m_runId, m_records, m_lock.handle())) {
       left.push_back({ERROR_ACCESS_DENIED, name});
     }
   }

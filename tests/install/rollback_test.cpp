@@ -16,6 +16,15 @@
 
 using RollbackTest = InstallTest;
 
+namespace {
+
+// What each call of a run is, one character per call in the order made: the
+// run's steps, read as a string.
+constexpr char kTemporaryCreated = 'N', kPutInPlace = 'R', kJournalWritten = 'W',
+               kCommitted = 'J', kLinked = 'H', kFlushed = 'F', kLookedAt = 'o', kOtherChange = '.';
+
+}  // namespace
+
 // Into a user's tree, a target missing with two parents, and the default
 // target beside the pending registry: after any failure or cancel the tree is
 // as it was and nothing is left, unless the run passed over the failure. A
@@ -31,8 +40,6 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
            {"conf/old.xml", "kit old again", EpochToFileTime(kT + 5)},
            {"top.bin", std::string("\0\1\2\3binary", 10)},
            {"-odd $HOME \"q\" `x`\\'new\nline'.cfg", "odd new"}});
-  // One letter per call: temporary file created N, renamed R; journal written W,
-  // committed J; link H; flush F; open or status o; anything else '.'.
   std::string letters;
   const auto run = [&](const std::string& root, int failAt, int cancelAfter, int killAt) {
     letters.clear();
@@ -45,17 +52,17 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
       faults.on(operation, [&, operation](const std::string& path) {
         const bool temporary = path.find(".p8new") < path.find(" -> ");
         const bool journal = path.rfind(".p8stp/journal", 0) == 0;
-        const char letter = operation == Op::kCreate && temporary                ? 'N'
-                            : operation == Op::kMove && temporary                ? 'R'
-                            : operation == Op::kWrite && journal                 ? 'W'
-                            : operation == Op::kMove && journal                  ? 'J'
-                            : operation == Op::kLink                             ? 'H'
-                            : operation == Op::kFlush                            ? 'F'
-                            : operation == Op::kOpen || operation == Op::kStatus ? 'o'
-                                                                                 : '.';
-        if (letter != 'o' && changes++ == killAt) raise(SIGKILL);
+        const char letter = operation == Op::kCreate && temporary ? kTemporaryCreated
+                            : operation == Op::kMove && temporary ? kPutInPlace
+                            : operation == Op::kWrite && journal  ? kJournalWritten
+                            : operation == Op::kMove && journal   ? kCommitted
+                            : operation == Op::kLink              ? kLinked
+                            : operation == Op::kFlush             ? kFlushed
+                            : operation == Op::kOpen || operation == Op::kStatus ? kLookedAt
+                                                                                 : kOtherChange;
+        if (letter != kLookedAt && changes++ == killAt) raise(SIGKILL);
         letters += letter;
-        if (letter == 'R' && renamed++ == cancelAfter) data.setCancel(true);
+        if (letter == kPutInPlace && renamed++ == cancelAfter) data.setCancel(true);
         return number++ == failAt ? ERROR_DISK_FULL : 0u;
       });
     }
@@ -63,7 +70,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
   };
   const auto changes_in = [](const std::string& text, size_t end) {
     return static_cast<int>(std::count_if(text.begin(), text.begin() + std::min(end, text.size()),
-                                          [](char letter) { return letter != 'o'; }));
+                                          [](char letter) { return letter != kLookedAt; }));
   };
   for (const char* variant : {"user tree", "missing target", "default target"}) {
     const bool missing = variant[0] != 'u';
@@ -89,14 +96,15 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
                                                       read_file(dryRoot + "/dup.cfg") + "|" +
                                                       read_file(dryRoot + "/" + odd));
     // Power loss is harmless: flushes before the first new file, rename and journal deletion.
-    const size_t firstRename = done.find('R'), lastLink = done.rfind('H', firstRename);
-    EXPECT_LT(done.find('F', done.rfind('W', done.find('N'))), done.find('N')) << done;
-    EXPECT_LT(lastLink == std::string::npos ? 0 : done.find('F', lastLink), firstRename) << done;
-    EXPECT_LT(done.find('F', done.rfind('R')), done.find('J')) << done;
-    const int files = static_cast<int>(std::count(done.begin(), done.end(), 'R'));
+    const size_t firstNew = done.find(kTemporaryCreated);
+    const size_t firstRename = done.find(kPutInPlace), lastLink = done.rfind(kLinked, firstRename);
+    EXPECT_LT(done.find(kFlushed, done.rfind(kJournalWritten, firstNew)), firstNew) << done;
+    EXPECT_LT(lastLink == std::string::npos ? 0 : done.find(kFlushed, lastLink), firstRename) << done;
+    EXPECT_LT(done.find(kFlushed, done.rfind(kPutInPlace)), done.find(kCommitted)) << done;
+    const int files = static_cast<int>(std::count(done.begin(), done.end(), kPutInPlace));
     ASSERT_EQ(missing ? 9 : 8, files);
     // Kills also in the rollback of a run whose middle rename fails.
-    const int failAt = static_cast<int>(done.find('R', done.size() / 2));
+    const int failAt = static_cast<int>(done.find(kPutInPlace, done.size() / 2));
     MemoryDirectory failed;
     ASSERT_EQ(ERROR_DISK_FULL, run(prepare(failed), failAt, -1, -1).result);
     const int changes = changes_in(done, done.size()), failChange = changes_in(letters, failAt);
@@ -127,7 +135,7 @@ TEST_F(RollbackTest, EveryFailureCancelOrKillLeavesTheTreeAsItWas) {
         std::vector<RegistryEntry> entries;
         EXPECT_EQ(0u, read_registry_entries(install_registry_directory(), entries));
         EXPECT_TRUE(entries.empty());
-        const bool committed = !inRollback && killAt > changes_in(done, done.find('J'));
+        const bool committed = !inRollback && killAt > changes_in(done, done.find(kCommitted));
         EXPECT_EQ(committed ? installed : before,
                   committed ? files_of(snapshot_tree(tree.path())) : snapshot_tree(tree.path()));
         continue;
