@@ -1,8 +1,8 @@
 // The installation engine compiled once for the program's file layer: the
 // run, its journal, the undo and the recovery at start. The tests compile
 // the same definitions for their fault-injecting layer.
-#include "install/installer_entry.ipp"
-#include "install/recover_backup_root.ipp"
+#include "install/installer_entry_impl.h"
+#include "install/recover_backup_root_impl.h"
 
 template class BasicBackupRoot<FileSystem>;
 template class BasicRollback<FileSystem>;

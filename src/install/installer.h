@@ -9,8 +9,8 @@
 // state's log set, every entry's action, the failure, the rollback and what
 // it put back are logged; the counts are published as the run goes. A dry
 // run decides and checks every entry the same way and changes nothing.
-// Declarations and contracts; the definitions (installer_run.ipp,
-// installer_entry.ipp) are compiled once per file layer.
+// Declarations and contracts; the definitions (installer_run_impl.h,
+// installer_entry_impl.h) are compiled once per file layer.
 #pragma once
 
 #include <cstdint>

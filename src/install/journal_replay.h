@@ -6,7 +6,7 @@
 // repeated, so a crash during an undo is followed by another undo. The
 // target and the backup root are walked from their handles, never through a
 // link. `Files` is the Win32-style file layer. One thread at a time.
-// Declarations; the definitions (journal_replay.ipp, recover_backup_root.ipp)
+// Declarations; the definitions (journal_replay_impl.h, recover_backup_root_impl.h)
 // are compiled once per file layer (engine.cpp, and the tests' own).
 #pragma once
 

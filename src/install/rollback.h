@@ -14,8 +14,8 @@
 // everything from the journal. Used by the install worker thread only; no
 // locks. `Files` is the Win32-style file layer (FileSystem in the program;
 // tests pass wrappers that inject failures).
-// Declarations and contracts; the definitions (rollback_start.ipp,
-// rollback_plan.ipp, rollback_end.ipp) are compiled once per file layer.
+// Declarations and contracts; the definitions (rollback_start_impl.h,
+// rollback_plan_impl.h, rollback_end_impl.h) are compiled once per file layer.
 #pragma once
 
 #include <sys/stat.h>

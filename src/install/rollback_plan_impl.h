@@ -2,7 +2,7 @@
 // Included only where the engine is compiled for a file layer.
 #pragma once
 
-#include "install/rollback_start.ipp"
+#include "install/rollback_start_impl.h"
 
 template <class Files>
 uint32_t BasicRollback<Files>::statusOf(const std::string& name, struct stat& status,

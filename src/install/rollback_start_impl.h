@@ -10,7 +10,7 @@
 
 #include <cerrno>
 
-#include "install/recover_backup_root.ipp"
+#include "install/recover_backup_root_impl.h"
 #include "install/rollback.h"
 #include "platform/last_error.h"
 #include "platform/posix_call.h"

@@ -12,7 +12,7 @@
 
 #include "install/installer.h"
 #include "install/path_status.h"
-#include "install/rollback_end.ipp"
+#include "install/rollback_end_impl.h"
 #include "platform/shell.h"
 #include "text/failure_text.h"
 #include "text/languages.h"

@@ -2,7 +2,7 @@
 // Included only where the engine is compiled for a file layer.
 #pragma once
 
-#include "install/rollback_plan.ipp"
+#include "install/rollback_plan_impl.h"
 
 template <class Files>
 uint32_t BasicRollback<Files>::stop(const std::function<bool()>& cancelled) {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "install/journal_file.h"
-#include "install/journal_replay.ipp"
+#include "install/journal_replay_impl.h"
 
 template <class Files>
 std::vector<std::string> remove_earlier_versions(uint64_t runId,

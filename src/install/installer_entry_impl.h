@@ -2,7 +2,7 @@
 // Included only where the engine is compiled for a file layer.
 #pragma once
 
-#include "install/installer_run.ipp"
+#include "install/installer_run_impl.h"
 
 template <class Kit, class Files>
 void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
