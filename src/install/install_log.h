@@ -23,7 +23,8 @@ class InstallLog {
   bool open(const std::string& path);
   bool isOpen() const;
   // Appends "YYYY-MM-DDTHH:MM:SS+ZZZZ EVENT TEXT\n" (local time) with one
-  // write(2); a newline inside `text` is written as "\n". The first failing
+  // write(2); a backslash inside `text` is written as "\\" and a
+  // newline as "\n", so that a line reads back as its text. The first failing
   // write is reported on stderr and closes the log.
   void write(const char* event, const std::string& text);
 
