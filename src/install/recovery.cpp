@@ -70,6 +70,13 @@ bool well_formed_entry(const std::vector<JournalRecord>& records) {
   return true;
 }
 
+// The proposed target as runs spell it, ending with "/" ("" for none).
+std::string target_spelled(const WideString& proposedTarget) {
+  std::string target = narrow_lib(proposedTarget);
+  if (!target.empty() && target.back() != '/') target += '/';
+  return target;
+}
+
 RecoveryNote passed_over(const std::string& path, uint32_t reason) {
   RecoveryNote note;
   note.passedOver = widen_lib(path);
@@ -147,9 +154,8 @@ std::vector<RecoveryNote> recover_interrupted_installations(const WideString& pr
       if (FileSystem::RemoveDirectoryAt(INVALID_HANDLE_VALUE, directory) != 0) break;
     }
   }
-  std::string target = narrow_lib(proposedTarget);
+  const std::string target = target_spelled(proposedTarget);
   if (!target.empty()) {
-    if (target.back() != '/') target += '/';
     recoverTarget(target, target + kBackupRootName + "/", 0, lockWaitMilliseconds, notes);
   }
   return notes;
@@ -161,9 +167,8 @@ bool interrupted_installation_pending(const WideString& proposedTarget) {
   for (const RegistryEntry& entry : entries) {
     if (entry.code == 0 && well_formed_entry(entry.records)) return true;
   }
-  std::string target = narrow_lib(proposedTarget);
+  const std::string target = target_spelled(proposedTarget);
   if (target.empty()) return false;
-  if (target.back() != '/') target += '/';
   struct stat status;
   return FileSystem::StatusOfPath(target + kBackupRootName + "/" + kJournalFileName, false,
                                   status) == 0;
