@@ -1,5 +1,6 @@
 #include "install/install_thread.h"
 
+#include <chrono>
 #include <utility>
 
 InstallThread::~InstallThread() { join(); }
@@ -23,6 +24,12 @@ void InstallThread::stop() { m_stop = true; }
 
 bool InstallThread::finished() const { return m_finished; }
 
+bool InstallThread::waitFinished(int milliseconds) {
+  std::unique_lock<std::mutex> lock(m_endMutex);
+  return m_ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                          [this] { return m_finished.load(); });
+}
+
 void InstallThread::join() {
   if (!m_joinable) return;
   pthread_join(m_thread, nullptr);
@@ -34,6 +41,10 @@ void* InstallThread::thread_func(void* self) {
   while (!thread->m_stop) {
     if (!thread->m_worker()) break;
   }
-  thread->m_finished = true;
+  {
+    std::lock_guard<std::mutex> lock(thread->m_endMutex);
+    thread->m_finished = true;
+  }
+  thread->m_ended.notify_all();
   return nullptr;
 }

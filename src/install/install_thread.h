@@ -8,7 +8,9 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 class InstallThread {
  public:
@@ -29,6 +31,9 @@ class InstallThread {
   void stop();
   // True once a started thread has left its loop (also before join()).
   bool finished() const;
+  // Waits until the thread has left its loop or `milliseconds` have passed;
+  // returns finished().
+  bool waitFinished(int milliseconds);
   // Waits for a started thread to end; returns at once when none runs.
   void join();
 
@@ -41,5 +46,8 @@ class InstallThread {
   // -1 before a start, then pthread_create's result.
   int m_startResult = -1;
   std::atomic<bool> m_finished{false};
+  // Told when the thread leaves its loop.
+  std::mutex m_endMutex;
+  std::condition_variable m_ended;
   bool m_joinable = false;
 };

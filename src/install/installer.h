@@ -68,21 +68,19 @@ class BasicInstaller : public BasicRollback<Files> {
     bool replaces = false;
     uint32_t code = 0;
     std::string name;  // target-relative, "/" separators
-    WideString path;   // as published
     uint64_t size = 0;
     _FILETIME time{};  // the entry's
-    // Whether its share of the progress was counted when it was planned.
-    bool counted = false;
-    // Where a kFail entry failed.
-    FailurePoint failure;
   };
 
   // Plans the entries from `first` on, up to a batch's worth of writing or
   // the first failing entry, into `batch`.
   void planBatch(Kit& kit, uint32_t first, std::vector<PlannedEntry>& batch);
   // Decides what entry `index` needs: nothing, a write (its code 1 when it
-  // replaces a file) or a failure.
+  // replaces a file) or a failure, whose place it keeps in m_planFailure.
   PlannedEntry decideEntry(Kit& kit, uint32_t index);
+  // Entry `index`'s path as published: the target directory and the kit's
+  // name with "/" separators.
+  WideString publishedPath(const Kit& kit, uint32_t index) const;
   // Rolls back after a cancel; returns 1223.
   uint32_t cancel();
   // The dry run: decides every entry as run does, checks that it could be
@@ -134,6 +132,17 @@ class BasicInstaller : public BasicRollback<Files> {
   bool m_dryRun = false;
   InstallCounts m_counts;
   WideString m_targetDirectory;
+  // Where the entry planned to fail last failed; a batch ends at its first
+  // failing entry.
+  FailurePoint m_planFailure;
+  // The run's effective user and group, and the owner and group of the
+  // directory (target-relative, with its "/") that new files went to last.
+  uid_t m_euid = 0;
+  gid_t m_egid = 0;
+  bool m_ownerKnown = false;
+  std::string m_ownerDirectory;
+  uid_t m_directoryOwner = 0;
+  gid_t m_directoryGroup = 0;
   int m_finalPause;
 };
 

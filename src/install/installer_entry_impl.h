@@ -8,8 +8,10 @@ template <class Kit, class Files>
 void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
                                            std::vector<PlannedEntry>& batch) {
   batch.clear();
-  std::unordered_set<std::string> names;
-  bool writes = false;
+  // The hashes of the names planned for writing: a name met again (or one
+  // whose hash is) ends the batch, which costs a batch at worst.
+  std::unordered_set<size_t> names;
+  const std::hash<std::string> hashOf;
   for (uint32_t index = first;
        index != kit.count() && batch.size() < installer_detail::kBatchEntries; ++index) {
     // The run looks at the cancel before the first entry planned.
@@ -17,24 +19,12 @@ void BasicInstaller<Kit, Files>::planBatch(Kit& kit, uint32_t first,
     PlannedEntry entry = decideEntry(kit, index);
     if (entry.action == Action::kWrite) {
       // A file named twice is decided again once its first copy is written.
-      if (!names.insert(entry.name).second) break;
+      if (!names.insert(hashOf(entry.name)).second) break;
       entry.code =
           this->planEntry(index, entry.name, entry.replaces, madeIdentity(entry), entry.old);
       if (entry.code != 0) {
         entry.action = Action::kFail;
-        entry.failure = this->failure();
-      }
-      writes = true;
-    } else if (entry.action == Action::kSkip && !writes) {
-      // Nothing before it is to be read: the kit decompresses on meanwhile.
-      entry.code = kit.passOver(index, observerFor(entry.path));
-      if (entry.code != 0) {
-        entry.action = Action::kFail;
-        failInKit(kit, entry.code, entry.name);
-        entry.failure = this->failure();
-      } else {
-        m_doneWork += entry.size + 1;
-        entry.counted = true;
+        m_planFailure = this->failure();
       }
     }
     batch.push_back(std::move(entry));
@@ -51,8 +41,6 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   entry.index = index;
   entry.size = data.size;
   entry.time = data.time;
-  entry.path = m_targetDirectory + data.name;
-  replace_all(entry.path, kBadPathSeparator, kPathSeparator);
   // One spelling per file: empty and "." components dropped.
   WideString name = data.name;
   replace_all(name, kBadPathSeparator, kPathSeparator);
@@ -72,7 +60,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
     entry.action = Action::kFail;
     entry.code = ERROR_INVALID_NAME;
     // A name the kit may not use: the kit is at fault.
-    entry.failure = {ERROR_INVALID_DATA, narrow_lib(name)};
+    m_planFailure = {ERROR_INVALID_DATA, narrow_lib(name)};
     return entry;
   }
   // One status query, never through a link, decides everything about what
@@ -83,7 +71,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   if (code != 0) {
     entry.action = Action::kFail;
     entry.code = code;
-    entry.failure = this->failure();
+    m_planFailure = this->failure();
     return entry;
   }
   // A directory (with the user's files in it), a device or a pipe is never
@@ -91,7 +79,7 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
   if (present && !S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
     entry.action = Action::kFail;
     entry.code = ERROR_ALREADY_EXISTS;
-    entry.failure = {ERROR_ALREADY_EXISTS, entry.name};
+    m_planFailure = {ERROR_ALREADY_EXISTS, entry.name};
     return entry;
   }
   if (present) {
@@ -123,6 +111,15 @@ typename BasicInstaller<Kit, Files>::PlannedEntry BasicInstaller<Kit, Files>::de
 }
 
 template <class Kit, class Files>
+WideString BasicInstaller<Kit, Files>::publishedPath(const Kit& kit, uint32_t index) const {
+  typename Kit::Entry data;
+  kit.get(index, data);
+  WideString path = m_targetDirectory + data.name;
+  replace_all(path, kBadPathSeparator, kPathSeparator);
+  return path;
+}
+
+template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& entry) {
   HANDLE directory = INVALID_HANDLE_VALUE;
   uint32_t code = this->directoryOf(entry.name, directory);
@@ -134,7 +131,7 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   if (code != 0) return this->fail(code, entry.name);
   // A cancel inside the copy leaves the temporary file, which the rollback
   // removes.
-  code = kit.copyTo(entry.index, output, observerFor(entry.path));
+  code = kit.copyTo(entry.index, output, observerFor(publishedPath(kit, entry.index)));
   if (code != 0 && code != ERROR_CANCELLED) failInKit(kit, code, entry.name);
   if (code == 0) code = giveOwner(directory, output, entry);
   // After the owner, whose change would clear set-id bits.
@@ -152,16 +149,25 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::giveOwner(HANDLE directory, HANDLE output,
                                                const PlannedEntry& entry) {
-  const bool root = geteuid() == 0;
+  const bool root = m_euid == 0;
   uid_t owner = entry.owner;
   gid_t group = entry.group;
   if (!entry.keepMode) {
-    struct stat parent;
-    if (!root || Files::StatusAt(directory, "", parent) != 0) return 0;
-    owner = parent.st_uid;
-    group = parent.st_gid;
+    if (!root) return 0;
+    // Files of one directory follow each other: its owner is asked once.
+    const std::string parent = entry.name.substr(0, entry.name.rfind('/') + 1);
+    if (!m_ownerKnown || parent != m_ownerDirectory) {
+      struct stat status;
+      m_ownerKnown = Files::StatusAt(directory, "", status) == 0;
+      if (!m_ownerKnown) return 0;
+      m_ownerDirectory = parent;
+      m_directoryOwner = status.st_uid;
+      m_directoryGroup = status.st_gid;
+    }
+    owner = m_directoryOwner;
+    group = m_directoryGroup;
   }
-  if (owner == geteuid() && group == getegid()) return 0;
+  if (owner == m_euid && group == m_egid) return 0;
   uint32_t code = Files::SetOwnerAt(output, "", owner, group);
   // Another user's file replaced by one who is not root becomes the
   // runner's; it keeps its group where the runner belongs to it.

@@ -34,6 +34,9 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
   m_log = m_data->log();
   m_dryRun = m_data->dryRun();
   m_counts = InstallCounts();
+  m_euid = geteuid();
+  m_egid = getegid();
+  m_ownerKnown = false;
   if (m_log != nullptr) {
     this->setReplayReport(
         [this](const char* event, const std::string& path) { logEvent(event, path); });
@@ -55,17 +58,17 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     if (applied != 0) return stopOnError(applied, m_published);
     for (const PlannedEntry& entry : batch) {
       if (m_data->isCancelled()) return cancel();
-      publishProgress(entry.path, 0);
+      publishProgress(publishedPath(*kit, entry.index), 0);
       uint32_t code = 0;
       if (entry.action == Action::kFail) {
-        code = this->fail(entry.code, entry.failure.path, entry.failure.reason);
+        code = this->fail(entry.code, m_planFailure.path, m_planFailure.reason);
       } else if (entry.action == Action::kWrite) {
         code = writeEntry(*kit, entry);
       }
       if (code == ERROR_CANCELLED) return cancel();
       if (code != 0) return stopOnError(code, m_published);
       record(entry);
-      if (!entry.counted) m_doneWork += entry.size + 1;
+      m_doneWork += entry.size + 1;
     }
     index = batch.back().index + 1;
   }
@@ -109,7 +112,8 @@ uint32_t BasicInstaller<Kit, Files>::dryRun(Kit* kit) {
   for (uint32_t index = 0; kit != nullptr && index != kit->count(); ++index) {
     if (m_data->isCancelled()) return cancel();
     PlannedEntry entry = decideEntry(*kit, index);
-    publishProgress(entry.path, 0);
+    const WideString path = publishedPath(*kit, index);
+    publishProgress(path, 0);
     const auto earlierCopy = written.find(entry.name);
     if (earlierCopy != written.end() && entry.action != Action::kFail) {
       // A file named twice: decided as a run decides it once the first
@@ -124,14 +128,14 @@ uint32_t BasicInstaller<Kit, Files>::dryRun(Kit* kit) {
       if (entry.code == 0) entry.code = this->checkWritable(entry.name);
       if (entry.code != 0) {
         entry.action = Action::kFail;
-        entry.failure = this->failure();
+        m_planFailure = this->failure();
       }
     }
     if (entry.action == Action::kFail) {
-      return stopOnError(this->fail(entry.code, entry.failure.path, entry.failure.reason),
+      return stopOnError(this->fail(entry.code, m_planFailure.path, m_planFailure.reason),
                          m_published);
     }
-    const uint32_t code = kit->passOver(index, observerFor(entry.path));
+    const uint32_t code = kit->passOver(index, observerFor(path));
     if (code == ERROR_CANCELLED) return cancel();
     if (code != 0) return stopOnError(failInKit(*kit, code, entry.name), m_published);
     m_doneWork += entry.size + 1;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include "platform/write_all.h"
@@ -28,10 +27,13 @@ DeflateWriter::~DeflateWriter() {
 std::string DeflateWriter::write(const void* data, size_t size) {
   const unsigned char* bytes = static_cast<const unsigned char*>(data);
   while (size > 0) {
-    const size_t slice = std::min<size_t>(size, UINT_MAX);
+    const size_t slice = std::min(size, kSyncInterval - m_sinceSync);
     m_stream.next_in = const_cast<unsigned char*>(bytes);
     m_stream.avail_in = static_cast<uInt>(slice);
-    std::string error = run(Z_NO_FLUSH);
+    m_sinceSync += slice;
+    const bool sync = m_sinceSync == kSyncInterval;
+    if (sync) m_sinceSync = 0;
+    std::string error = run(sync ? Z_FULL_FLUSH : Z_NO_FLUSH);
     if (!error.empty()) return error;
     bytes += slice;
     size -= slice;
@@ -51,7 +53,12 @@ std::string DeflateWriter::run(int flush) {
     if (!write_all(m_descriptor, m_output.get(), kOutputSize - m_stream.avail_out)) {
       return std::string("cannot write the kit: ") + std::strerror(errno);
     }
-    if (flush == Z_FINISH ? result == Z_STREAM_END : m_stream.avail_in == 0) return std::string();
+    if (flush == Z_FINISH) {
+      if (result == Z_STREAM_END) return std::string();
+    } else if (m_stream.avail_in == 0 && (flush == Z_NO_FLUSH || m_stream.avail_out != 0)) {
+      // A flush is complete once it has left room in the output.
+      return std::string();
+    }
   }
 }
 

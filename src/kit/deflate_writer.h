@@ -1,6 +1,9 @@
 // Compresses bytes into one raw deflate stream (no header, 32 KiB window)
-// written to an open file descriptor, with bounded memory. Used by the kit
-// writer, tests and tools; one thread per writer.
+// written to an open file descriptor, with bounded memory. After every
+// kSyncInterval bytes of input the stream is fully flushed: a sync point from
+// which the rest decodes without what came before, so that a reader may check
+// the stream in pieces on several threads. Used by the kit writer, tests and
+// tools; one thread per writer.
 #pragma once
 
 #include <zlib.h>
@@ -8,6 +11,9 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+
+// Input bytes between two sync points.
+constexpr size_t kSyncInterval = 1 << 20;
 
 class DeflateWriter {
  public:
@@ -26,6 +32,8 @@ class DeflateWriter {
   std::string run(int flush);
 
   int m_descriptor;
+  // Input taken since the last sync point.
+  size_t m_sinceSync = 0;
   z_stream m_stream{};
   bool m_ready = false;
   std::unique_ptr<unsigned char[]> m_output;

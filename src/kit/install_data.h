@@ -20,6 +20,7 @@
 #include "kit/entry_name.h"
 #include "kit/inflate_pipe.h"
 #include "kit/kit_digest.h"
+#include "kit/piecewise_check.h"
 #include "kit/record_cursor.h"
 #include "platform/file_system.h"
 #include "platform/win32_types.h"

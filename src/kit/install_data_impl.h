@@ -372,7 +372,22 @@ uint32_t InstallData<Compressor, FS>::verify(const BlockObserver& observer) {
     failedFile = kitPath;
     return ERROR_INVALID_DATA;
   }
-  uint32_t code = stream == nullptr ? startStream() : 0;
+  uint32_t code = 0;
+  // Most of the kit still to read and no digest to keep: it is checked in
+  // pieces on two threads, where its sync points allow; the stream stops.
+  if (kit != INVALID_HANDLE_VALUE && !digestExpected &&
+      (stream == nullptr || stream->position() < dataEnd / 2)) {
+    endStreamRead();
+    const PiecewiseVerdict verdict =
+        compressor.checkInPieces(kit, kitSize, [&observer] { return !observer || observer(0); });
+    if (verdict.stopped) return ERROR_CANCELLED;
+    if (verdict.decided) {
+      if (verdict.length >= dataEnd) return 0;
+      failedFile = kitPath;
+      return ERROR_INVALID_DATA;
+    }
+  }
+  if (stream == nullptr) code = startStream();
   // A clean end of the stream after the last entry's data: a sound kit.
   while (code == 0) {
     const uint8_t* data = nullptr;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "kit/kit_digest.h"
 #include "kit/kit_file_reader.h"
 #include "kit/kit_mapping.h"
+#include "kit/piecewise_check.h"
 #include "kit/raw_inflater.h"
 #include "platform/file_system.h"
 #include "platform/last_error.h"
@@ -96,6 +98,19 @@ class BasicLZCompressor {
   // thread.
   uint32_t checkStream(HANDLE source, uint64_t minimumLength, const std::atomic<bool>& stop,
                        std::atomic<uint64_t>& read, KitDigestValue* digest = nullptr) const;
+  // Checks the `size` bytes of the open kit file `source` in pieces on two
+  // threads (piecewise_check.h); `goOn` is asked on the calling thread.
+  PiecewiseVerdict checkInPieces(HANDLE source, uint64_t size,
+                                 const std::function<bool()>& goOn) const {
+    return check_in_pieces(
+        [source](uint8_t* buffer, uint32_t count, uint64_t offset, uint32_t& got) {
+          unsigned int bytesRead = 0;
+          const uint32_t code = FS::ReadFileAt(source, buffer, count, offset, &bytesRead);
+          got = bytesRead;
+          return code;
+        },
+        size, goOn);
+  }
   // Reads the open kit file `source` (through a duplicate of its descriptor)
   // from its first byte to its end without decompressing it, setting
   // `digest` to its BLAKE2b-512 digest and, with `bytes`, keeping the bytes

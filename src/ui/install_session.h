@@ -113,6 +113,8 @@ class InstallSession {
   void requestCancel();
   bool cancelRequested() const { return m_cancelRequested; }
   void waitForWorker() { m_thread.join(); }
+  // Waits until the worker has ended or `milliseconds` have passed.
+  void waitForWorkerEnd(int milliseconds) { m_thread.waitFinished(milliseconds); }
 
   // Puts the target directory (without a final separator) first in the
   // launcher's template list as it stands now (record_template_directory).

@@ -1,7 +1,5 @@
 #include "ui/run_controller.h"
 
-#include <time.h>
-
 #include <cstdio>
 
 #include "text/failure_text.h"
@@ -197,8 +195,8 @@ int RunController::runWithoutWindow() {
       tell(startText + u" " + widen_lib(std::to_string(shownProgress)) + u"%");
     }
     if (snapshot.workerFinished) break;
-    const timespec pause{0, static_cast<long>(kPollPauseMicroseconds) * 1000};
-    nanosleep(&pause, nullptr);
+    // The next look comes after a pause, or at once when the worker ends.
+    m_session.waitForWorkerEnd(static_cast<int>(kPollPauseMicroseconds / 1000));
     snapshot = m_session.snapshot();
     outcome = classifyInstall(snapshot, m_session.cancelRequested());
   }

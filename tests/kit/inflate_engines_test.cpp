@@ -1,7 +1,12 @@
 // ISA-L against zlib, the reference: the same bytes from every sound stream,
-// fed whole or in small pieces, and the same verdict on cut or damaged ones.
+// fed whole or in small pieces, and the same verdict on cut or damaged ones;
+// the check in pieces on two threads never judging otherwise.
+#include <zlib.h>
+
+#include <cstring>
 #include <random>
 
+#include "kit/piecewise_check.h"
 #include "kit/raw_inflater.h"
 #include "kit_test_support.h"
 
@@ -68,6 +73,93 @@ TEST_F(InflateEngines, GiveTheSameBytesAndTheSameVerdicts) {
     }
   }
   EXPECT_GT(damaged, 10);
+}
+
+// `data` deflated with `flush` after every `interval` bytes.
+std::string deflate_flushed(const std::string& data, int flush, size_t interval) {
+  z_stream stream{};
+  EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(data.size() + data.size() / 8 + 4096, '\0');
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  for (size_t at = 0; at < data.size() || at == 0; at += interval) {
+    const size_t size = std::min(interval, data.size() - at);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data() + at));
+    stream.avail_in = static_cast<uInt>(size);
+    deflate(&stream, at + size >= data.size() ? Z_FINISH : flush);
+  }
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+// The check in pieces of `stream`, cut into pieces of `pieceSize`, whose reads fail from
+// `failFrom` on and which is told to stop at its `stopAt`th question.
+PiecewiseVerdict check(const std::string& stream, uint64_t pieceSize, uint64_t failFrom = ~0ull,
+                       int stopAt = -1) {
+  std::atomic<int> asked{0};
+  return check_in_pieces(
+      [&](uint8_t* buffer, uint32_t count, uint64_t offset, uint32_t& got) {
+        if (offset + count > failFrom) return uint32_t{ERROR_SHARING_VIOLATION};
+        got = static_cast<uint32_t>(std::min<uint64_t>(count, stream.size() - offset));
+        std::memcpy(buffer, stream.data() + offset, got);
+        return 0u;
+      },
+      stream.size(), [&] { return asked++ != stopAt; }, pieceSize);
+}
+
+TEST_F(InflateEngines, PiecesDecideOnlyWhatTheReferenceDecodesAndSplitAtFullFlushes) {
+  std::mt19937 random(5);
+  std::string text;
+  while (text.size() < 600000) text += "<row n=\"" + std::to_string(random() % 5000) + "\"/>\n";
+  const std::string fullFlushes = deflate_flushed(text, Z_FULL_FLUSH, 8192);
+  // A stored block whose length and its complement disagree, at a sync point half-way.
+  std::string damaged = fullFlushes;
+  damaged.insert(damaged.find(std::string("\0\0\xff\xff", 4), damaged.size() / 2) + 4,
+                 std::string("\0\x05\0\0\0", 5));
+  // A marker inside stored data, followed there by a whole stream of its own: the piece that
+  // ends at it ends inside a block, and must not make the next one count.
+  const std::string inner = deflate_flushed("a stream inside stored data", Z_FINISH, 1 << 20);
+  const std::string marker("\0\0\xff\xff", 4);
+  const std::string stored = std::string(5000, 'x') + marker + inner + "tail";
+  std::string kitFile;
+  {
+    const std::string big = text + text + text + text;
+    kitFile = read_file(write_kit(big + big, "writer.pkd", 9));
+  }
+  struct Case {
+    std::string label, stream;
+    uint64_t pieceSize;
+    bool decided;
+    uint64_t minimumPieces;
+  } cases[] = {
+      {"full flushes", fullFlushes, 4096, true, 10},
+      {"the kit writer's sync points", kitFile, 65536, true, 2},
+      {"no flush: one piece", deflate_flushed(text, Z_NO_FLUSH, 8192), 4096, true, 1},
+      {"sync flushes reach back", deflate_flushed(text, Z_SYNC_FLUSH, 8192), 4096, false, 0},
+      {"cut short", fullFlushes.substr(0, fullFlushes.size() * 2 / 3), 4096, true, 10},
+      {"damaged", damaged, 4096, false, 0},
+      {"marker in stored data", stored_block(stored) + stored_block("end", true), 4096, false, 0},
+      {"bytes after the end", fullFlushes + marker + "trailing", 4096, true, 10},
+      {"empty", "", 4096, true, 0},
+  };
+  for (const Case& c : cases) {
+    const auto [code, bytes] = decode(c.stream, InflateEngineKind::kZlib, 1 << 20);
+    const PiecewiseVerdict verdict = check(c.stream, c.pieceSize);
+    EXPECT_EQ(verdict.decided, c.decided) << c.label;
+    EXPECT_FALSE(verdict.stopped) << c.label;
+    if (verdict.decided) {
+      EXPECT_EQ(code, 0u) << c.label;
+      EXPECT_EQ(verdict.length, bytes.size()) << c.label;
+      EXPECT_GE(verdict.pieces, c.minimumPieces) << c.label;
+    }
+  }
+  // A read error leaves the verdict open; a stop is told, from the first question on.
+  EXPECT_FALSE(check(fullFlushes, 4096, fullFlushes.size() / 2).decided);
+  for (const int stopAt : {0, 3}) {
+    const PiecewiseVerdict stopped = check(fullFlushes, 4096, ~0ull, stopAt);
+    EXPECT_TRUE(stopped.stopped && !stopped.decided) << stopAt;
+  }
 }
 
 }  // namespace
