@@ -55,15 +55,19 @@ class PieceChecker {
   size_t pieceCount() const { return m_pieces.size(); }
 
   // Takes pieces until none is left or the check stops; with `goOn`, asks
-  // it between pieces of work.
-  void work(const std::function<bool()>* goOn) {
+  // it before each piece and between pieces of work, and calls `begun`
+  // once the first answer was to go on.
+  void work(const std::function<bool()>* goOn, const std::function<void()>& begun = nullptr) {
     Buffers buffers;
+    bool first = true;
     for (size_t index = m_next++; index < m_pieces.size() && !m_stop; index = m_next++) {
       if (goOn != nullptr && !(*goOn)()) {
         stopByCaller();
-      } else if (!checkPiece(index, buffers, goOn)) {
-        m_stop = true;
+        break;
       }
+      if (first && begun) begun();
+      first = false;
+      if (!checkPiece(index, buffers, goOn)) m_stop = true;
     }
   }
 
@@ -222,7 +226,9 @@ PiecewiseVerdict check_in_pieces(const PieceRead& read, uint64_t fileSize,
                                  const std::function<bool()>& goOn, uint64_t pieceSize) {
   PieceChecker checker(read, fileSize, std::max<uint64_t>(pieceSize, kMarkerSize));
   std::thread helper;
-  if (checker.pieceCount() > 1) {
+  // The helper starts once the calling thread has taken the first piece.
+  const auto startHelper = [&] {
+    if (checker.pieceCount() < 2) return;
     try {
       helper = std::thread([&checker] {
         checker.work(nullptr);
@@ -231,8 +237,8 @@ PiecewiseVerdict check_in_pieces(const PieceRead& read, uint64_t fileSize,
     } catch (const std::system_error&) {
       // Without a helper the calling thread takes every piece.
     }
-  }
-  checker.work(&goOn);
+  };
+  checker.work(&goOn, startHelper);
   if (helper.joinable()) {
     checker.waitForHelper(goOn);
     helper.join();
