@@ -102,7 +102,7 @@ TEST(InstallProcessData, EverySnapshotIsOneConsistentState) {
 }
 
 // A second start runs from a clean state; a stop ends the loop after the call in
-// progress; the destructor waits for the thread.
+// progress, which a wait is told of; the destructor waits for the thread.
 TEST(InstallThread, RunsUntilFalseOrStopAndIsWaitedFor) {
   std::atomic<int> calls{0}, stoppedCalls{0};
   std::atomic<bool> release{false}, ended{false};
@@ -122,9 +122,10 @@ TEST(InstallThread, RunsUntilFalseOrStopAndIsWaitedFor) {
     }));
     while (stoppedCalls == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     thread.stop();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(thread.finished());
+    EXPECT_FALSE(thread.waitFinished(20));
     release = true;
+    // Woken when the loop ends, long before the minute is up.
+    EXPECT_TRUE(thread.waitFinished(60000));
   }
   EXPECT_EQ(std::make_pair(true, 1), std::make_pair(ended.load(), stoppedCalls.load()));
 }
