@@ -293,13 +293,17 @@ TEST_F(InstallerTest, RootOverAUsersTreeKeepsItTheUsers) {
   }
   ASSERT_EQ(0, chown((target / "conf/other.cfg").c_str(), 1234, 4321));
   chmod((target / "conf/other.cfg").c_str(), 0604);
+  // A directory of someone else's: its new files are that one's.
+  std::filesystem::create_directory(target / "theirs");
+  ASSERT_EQ(0, chown((target / "theirs").c_str(), 1234, 4321));
   openKit({{"conf\\a.cfg", "kit a"}, {"conf\\other.cfg", "kit other"}, {"conf\\new.cfg", "new"},
-           {"fresh\\deep\\x.cfg", "x"}});
+           {"fresh\\deep\\x.cfg", "x"}, {"theirs\\t.cfg", "t"}});
   ASSERT_EQ(0u, install(target.path()).result);
   const std::pair<const char*, const char*> owners[] = {
       {"conf/a.cfg", "65534:65533"}, {"conf/other.cfg", "1234:4321 604"},
       {"conf/new.cfg", "65534:65533"}, {"fresh", "65534:65533"},
-      {"fresh/deep", "65534:65533"}, {"fresh/deep/x.cfg", "65534:65533"}};
+      {"fresh/deep", "65534:65533"}, {"fresh/deep/x.cfg", "65534:65533"},
+      {"theirs/t.cfg", "1234:4321"}};
   for (const auto& [path, owner] : owners) {
     const struct stat status = status_of(target / path);
     char mode[8];
