@@ -222,4 +222,3 @@ std::function<bool(uint64_t)> BasicInstaller<Kit, Files>::observerFor(const Wide
     return true;
   };
 }
-

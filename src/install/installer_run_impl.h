@@ -193,7 +193,6 @@ void BasicInstaller<Kit, Files>::logEvent(const char* event, const std::string& 
   if (m_log != nullptr) m_log->write(event, text);
 }
 
-
 template <class Kit, class Files>
 uint32_t BasicInstaller<Kit, Files>::cancel() {
   // A dry run has nothing to undo.

@@ -165,7 +165,8 @@ class PieceChecker {
     for (;;) {
       if (state.avail_in == 0 && offset < piece.stop) {
         uint32_t got = 0;
-        const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(kReadSize, piece.stop - offset));
+        const uint32_t wanted =
+            static_cast<uint32_t>(std::min<uint64_t>(kReadSize, piece.stop - offset));
         // A file that ends before it did when the pieces were cut fails.
         if (m_read(buffers.input.get(), wanted, offset, got) != 0 || got == 0) break;
         state.next_in = buffers.input.get();

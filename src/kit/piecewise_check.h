@@ -13,8 +13,8 @@
 
 // Reads up to `count` bytes at `offset` into `buffer` and sets `got` (0 at
 // the end); returns 0 or a Win32 error code. Called from two threads.
-using PieceRead = std::function<uint32_t(uint8_t* buffer, uint32_t count, uint64_t offset,
-                                         uint32_t& got)>;
+using PieceRead =
+    std::function<uint32_t(uint8_t* buffer, uint32_t count, uint64_t offset, uint32_t& got)>;
 
 // Compressed bytes from one piece's nominal start to the next's.
 constexpr uint64_t kPieceSize = 2 << 20;

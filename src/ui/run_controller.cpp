@@ -64,8 +64,8 @@ void RunController::logStart() {
   m_startLogged = true;
   const char* mode = m_dryRun ? "dry-run" : m_silent ? "install" : "wizard";
   m_report.start(startLogText(m_version, m_kitPath, m_session.kitSize(), m_session.products(),
-                              m_languageCode,
-                              withoutFinalSeparators(m_session.targetDirectory()), mode));
+                              m_languageCode, withoutFinalSeparators(m_session.targetDirectory()),
+                              mode));
   m_report.recoveries(m_session.recoveryNotes());
 }
 
