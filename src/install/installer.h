@@ -116,8 +116,9 @@ class BasicInstaller : public BasicRollback<Files> {
   // Tells the process state where the saved versions are kept, when a
   // rollback could not put everything back; true then.
   bool publishKeptBackupRoot();
-  // Writes the entry under its temporary name and renames it into place.
-  uint32_t writeEntry(Kit& kit, const PlannedEntry& entry);
+  // Writes the entry under its temporary name and renames it into place;
+  // `path` is the entry's published path, which its progress names.
+  uint32_t writeEntry(Kit& kit, const PlannedEntry& entry, const WideString& path);
   // Gives the new file `output` of `directory` the owner and group it is to
   // have: a replaced file's; when the run is root's, those of the directory
   // it is made in, so that a user's tree stays the user's.

@@ -120,7 +120,8 @@ WideString BasicInstaller<Kit, Files>::publishedPath(const Kit& kit, uint32_t in
 }
 
 template <class Kit, class Files>
-uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& entry) {
+uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& entry,
+                                                const WideString& path) {
   HANDLE directory = INVALID_HANDLE_VALUE;
   uint32_t code = this->directoryOf(entry.name, directory);
   if (code != 0) return this->fail(code, entry.name);
@@ -131,7 +132,7 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   if (code != 0) return this->fail(code, entry.name);
   // A cancel inside the copy leaves the temporary file, which the rollback
   // removes.
-  code = kit.copyTo(entry.index, output, observerFor(publishedPath(kit, entry.index)));
+  code = kit.copyTo(entry.index, output, observerFor(path));
   if (code != 0 && code != ERROR_CANCELLED) failInKit(kit, code, entry.name);
   if (code == 0) code = giveOwner(directory, output, entry);
   // After the owner, whose change would clear set-id bits.

@@ -58,12 +58,13 @@ uint32_t BasicInstaller<Kit, Files>::run(BasicInstallProcessData<Kit>* data) {
     if (applied != 0) return stopOnError(applied, m_published);
     for (const PlannedEntry& entry : batch) {
       if (m_data->isCancelled()) return cancel();
-      publishProgress(publishedPath(*kit, entry.index), 0);
+      const WideString path = publishedPath(*kit, entry.index);
+      publishProgress(path, 0);
       uint32_t code = 0;
       if (entry.action == Action::kFail) {
         code = this->fail(entry.code, m_planFailure.path, m_planFailure.reason);
       } else if (entry.action == Action::kWrite) {
-        code = writeEntry(*kit, entry);
+        code = writeEntry(*kit, entry, path);
       }
       if (code == ERROR_CANCELLED) return cancel();
       if (code != 0) return stopOnError(code, m_published);
