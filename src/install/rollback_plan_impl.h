@@ -178,22 +178,30 @@ uint32_t BasicRollback<Files>::putInPlace(const std::string& name, const std::st
   HANDLE at = INVALID_HANDLE_VALUE;
   uint32_t code = m_targetWalker.open(directory, at);
   if (code != 0) return fail(code, name);
-  // A file this run created is written over: nothing of the user's to keep.
-  if (m_createdFiles.count(name) != 0) replaces = false;
+  // The run's own copy of a file the kit names twice is written over.
+  if (replaces && m_createdFiles.count(name) != 0) {
+    code = Files::MoveFileAt(at, temporary, at, base);
+    return code == 0 ? 0 : fail(code, name);
+  }
   if (replaces && m_exchange) {
     code = Files::ExchangeAt(at, temporary, base);
-    // Gone meanwhile: nothing to keep, the new file is renamed there.
     if (code != ERROR_NOT_SUPPORTED && code != ERROR_FILE_NOT_FOUND) {
       return code == 0 ? 0 : fail(code, name);
     }
     // Saved from now on, in this batch one by one.
     if (code == ERROR_NOT_SUPPORTED) m_exchange = false;
+    // Gone meanwhile: nothing to keep, the name is free as for a new file.
+    if (code == ERROR_FILE_NOT_FOUND) replaces = false;
   }
-  if (replaces && !m_exchange) {
+  if (replaces) {
     code = saveDurably(name);
     if (code != 0) return code;
+    code = Files::MoveFileAt(at, temporary, at, base);
+    return code == 0 ? 0 : fail(code, name);
   }
-  code = Files::MoveFileAt(at, temporary, at, base);
+  // A name found free takes the new file only while it still is: a file
+  // someone saved there since stays, and the run stops on it.
+  code = Files::MoveNewFileAt(at, temporary, base);
   return code == 0 ? 0 : fail(code, name);
 }
 

@@ -48,6 +48,23 @@ uint32_t FileSystem::MoveFileAt(HANDLE fromDirectory, const std::string& from, H
       renameat(atDescriptor(fromDirectory), from.c_str(), atDescriptor(toDirectory), to.c_str()));
 }
 
+uint32_t FileSystem::MoveNewFileAt(HANDLE directory, const std::string& from,
+                                   const std::string& to) {
+  const int descriptor = atDescriptor(directory);
+  if (renameat2(descriptor, from.c_str(), descriptor, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return ERROR_SUCCESS;
+  }
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return translateErrNo(errno);
+  // A file system that cannot rename without replacing: a second name,
+  // which is never made over an existing one, then the first name goes.
+  if (linkat(descriptor, from.c_str(), descriptor, to.c_str(), 0) == 0) {
+    return resultOf(unlinkat(descriptor, from.c_str(), 0));
+  }
+  if (errno == EEXIST) return ERROR_ALREADY_EXISTS;
+  // Nor links: the plain rename is all there is.
+  return resultOf(renameat(descriptor, from.c_str(), descriptor, to.c_str()));
+}
+
 uint32_t FileSystem::ExchangeAt(HANDLE directory, const std::string& first,
                                 const std::string& second) {
   const int descriptor = atDescriptor(directory);

@@ -92,6 +92,10 @@ class FileSystem {
   // between two file systems.
   static uint32_t MoveFileAt(HANDLE fromDirectory, const std::string& from, HANDLE toDirectory,
                              const std::string& to);
+  // Renames `from` to `to` within `directory` only where `to` is free, so
+  // that nothing standing there meanwhile is lost: 0; 183 when `to` exists
+  // (a link or directory included).
+  static uint32_t MoveNewFileAt(HANDLE directory, const std::string& from, const std::string& to);
   // Swaps the names `first` and `second` of `directory` in one atomic step:
   // each then names what the other did. 0; 2 when either is missing; 50
   // when the file system cannot swap names.

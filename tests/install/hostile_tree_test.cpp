@@ -88,6 +88,25 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
   }
 }
 
+// A file someone saves at a new file's name while the run writes it stays: the run
+// stops there, names it, and undoes the rest.
+TEST_F(HostileTreeTest, AFileSavedAtANewNameDuringTheRunStays) {
+  write_file(target / "conf/x.cfg", "old x", kT - 1);
+  openKit({{"conf\\x.cfg", "kit x"}, {"conf\\new.cfg", "kit new"}});
+  FileFaults faults;
+  faults.on(FileOperation::kMove, [&](const std::string& path) {
+    const std::string name = "conf/new.cfg";
+    if (path.size() > name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0)
+      write_file(target / name, "the user's", kT + 50);
+    return 0u;
+  });
+  const Outcome outcome = install(target.path());
+  EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
+  EXPECT_EQ("conf/new.cfg: " + resource("IDS_REASON_INTHEWAY"), narrow_lib(data.failureDetail()));
+  EXPECT_EQ("old x|the user's", read_file(target / "conf/x.cfg") + "|" + read_file(target / "conf/new.cfg"));
+  EXPECT_EQ("", leftovers());
+}
+
 namespace {
 
 std::string journal_of(const std::vector<JournalRecord>& records) {

@@ -45,11 +45,17 @@ TEST(PathOperations, MakeMoveAndRemoveByNameAndAtAnOpenDirectoryWithoutFollowing
   EXPECT_EQ(183u, FileSystem::CreateDirectoryAt(at, "dir", 0700));
   EXPECT_EQ(INVALID_HANDLE_VALUE, opened);
   EXPECT_EQ(0u, FileSystem::CreateHardLinkAt(at, "second", at, "link"));
+  // A move to a free name only: a link or directory there stays.
+  for (const char* taken : {"link", "dir"}) {
+    EXPECT_EQ(183u, FileSystem::MoveNewFileAt(at, "file", taken)) << taken;
+  }
+  EXPECT_EQ("x", read_file(scratch / "file"));
   EXPECT_EQ(0u, FileSystem::MoveFileAt(at, "file", at, "second"));
+  EXPECT_EQ(0u, FileSystem::MoveNewFileAt(at, "second", "third"));
   EXPECT_EQ(0u, FileSystem::CreateDirectoryAt(at, "made", 0700));
   EXPECT_EQ(0u, FileSystem::RemoveDirectoryAt(at, "dir"));
   EXPECT_EQ(0u, FileSystem::DeleteFileAt(at, "link"));
-  EXPECT_EQ("made|outside|second|", joined_names(directory_names(scratch.path()), "|"));
+  EXPECT_EQ("made|outside|third|", joined_names(directory_names(scratch.path()), "|"));
   close(fd);
 }
 

@@ -21,7 +21,8 @@ enum class FileOperation {
   kSetEnd,           // SetEndOfFile
   kSetTime,          // SetFileTime, SetTimesAt
   kSetMode,          // SetFileMode, SetOwnerAt
-  kMove,             // MoveFile, MoveFileAt: "FROM -> TO"; ExchangeAt: "FIRST <-> SECOND"
+  kMove,             // MoveFile, MoveFileAt, MoveNewFileAt: "FROM -> TO";
+                     // ExchangeAt: "FIRST <-> SECOND"
   kLink,             // CreateHardLink, CreateHardLinkAt: "EXISTING -> NEW"
   kMakeDirectory,    // CreateDirectory, CreateDirectoryAt
   kRemoveDirectory,  // RemoveDirectory, RemoveDirectoryAt
@@ -136,6 +137,8 @@ struct FaultyFileSystem {
              narrow_lib(from) + " -> " + narrow_lib(to), false)
   ORB_FAULTY(MoveFileAt, (HANDLE fd, const std::string& f, HANDLE td, const std::string& t),
              (fd, f, td, t), kMove, at(fd, f) + " -> " + at(td, t), false)
+  ORB_FAULTY(MoveNewFileAt, (HANDLE d, const std::string& f, const std::string& t), (d, f, t),
+             kMove, at(d, f) + " -> " + at(d, t), false)
   ORB_FAULTY(ExchangeAt, (HANDLE d, const std::string& a, const std::string& b), (d, a, b),
              kMove, at(d, a) + " <-> " + at(d, b), false)
   ORB_FAULTY(CreateHardLink, (const WideString& to, const WideString& from), (to, from), kLink,
