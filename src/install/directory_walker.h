@@ -31,9 +31,16 @@ class BasicDirectoryWalker {
   // Walks from `root` from now on; the caller keeps it open.
   void reset(HANDLE root) {
     clear();
+    m_hidden.clear();
     m_root = root;
   }
   HANDLE root() const { return m_root; }
+
+  // From now on the directory `relative` is reached under `name` in its
+  // parent, until it is revealed (once it has been renamed to its own name;
+  // handles already open stay valid).
+  void hide(const std::string& relative, const std::string& name) { m_hidden[relative] = name; }
+  void reveal(const std::string& relative) { m_hidden.erase(relative); }
 
   // The directory `relative` below the root ("" for the root, components
   // separated by "/"). With `make`, missing directories are made with
@@ -54,6 +61,8 @@ class BasicDirectoryWalker {
     std::string above;
     std::string name;
     split_relative(relative, above, name);
+    const auto hidden = m_hidden.find(relative);
+    if (hidden != m_hidden.end()) name = hidden->second;
     HANDLE parent = INVALID_HANDLE_VALUE;
     uint32_t code = open(above, parent, make, mode);
     if (code != 0) return code;
@@ -80,5 +89,6 @@ class BasicDirectoryWalker {
   static constexpr size_t kMaxOpen = 256;
   HANDLE m_root = INVALID_HANDLE_VALUE;
   std::unordered_map<std::string, HANDLE> m_open;
+  std::unordered_map<std::string, std::string> m_hidden;
 };
 

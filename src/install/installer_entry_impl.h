@@ -125,7 +125,11 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   HANDLE directory = INVALID_HANDLE_VALUE;
   uint32_t code = this->directoryOf(entry.name, directory);
   if (code != 0) return this->fail(code, entry.name);
-  const std::string temporary = this->temporaryName(entry.index);
+  // In a directory nobody sees before the commit, a new file is written
+  // under its own name at once.
+  const bool hidden = !entry.replaces && this->inHiddenDirectory(entry.name);
+  const std::string temporary =
+      hidden ? entry.name.substr(entry.name.rfind('/') + 1) : this->temporaryName(entry.index);
   HANDLE output = INVALID_HANDLE_VALUE;
   // Private until it is complete; then the mode it is to have.
   code = Files::CreateFileAt(directory, temporary, entry.keepMode ? 0600 : kNewFileMode, output);
@@ -145,7 +149,7 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   // it saves the commit.
   if (code == 0 && entry.size >= kEarlyWriteBackSize) Files::StartWriteBack(output);
   Files::CloseHandle(output);
-  if (code != 0) return code;
+  if (code != 0 || hidden) return code;
   return this->putInPlace(entry.name, temporary, entry.replaces);
 }
 

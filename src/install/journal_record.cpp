@@ -71,7 +71,7 @@ bool decodePayload(const char* data, size_t size, JournalRecord& record) {
   record.made.seconds = static_cast<int64_t>(madeSeconds);
   record.made.nanoseconds = static_cast<int64_t>(madeNanoseconds);
   if (type < static_cast<uint8_t>(JournalRecordType::kHeader) ||
-      type > static_cast<uint8_t>(JournalRecordType::kDirectoryTimes)) {
+      type > static_cast<uint8_t>(JournalRecordType::kStageDirectory)) {
     return false;
   }
   record.type = static_cast<JournalRecordType>(type);
@@ -135,6 +135,13 @@ bool decode_journal(const std::string& bytes, std::vector<JournalRecord>& record
     reader = Reader(payload + length, reader.left() - length);
   }
   return !records.empty() && records.front().type == JournalRecordType::kHeader;
+}
+
+std::string temporary_directory_name(uint64_t runId, uint32_t number) {
+  char name[48];
+  std::snprintf(name, sizeof name, ".p8dir-%016llx-%u", static_cast<unsigned long long>(runId),
+                number);
+  return name;
 }
 
 std::string temporary_entry_name(uint64_t runId, uint32_t entry) {

@@ -40,6 +40,12 @@ enum class JournalRecordType : uint8_t {
   // to change; `old.seconds`/`old.nanoseconds` its modification time,
   // `accessSeconds`/`accessNanoseconds` its access time.
   kDirectoryTimes = 5,
+  // `path`: the target-relative name of a directory about to be made, with
+  // everything the run puts below it, under the hidden name
+  // temporary_directory_name(runId, entry) in the same parent, and given
+  // its name just before the commit. Until then nothing below it is
+  // anybody's but the run's.
+  kStageDirectory = 6,
 };
 
 // What identifies a file as the one seen before: device and inode, and as a
@@ -78,3 +84,6 @@ bool decode_journal(const std::string& bytes, std::vector<JournalRecord>& record
 // Name of the temporary file that receives kit entry `entry` of run `runId`
 // before it is renamed into place; it lies in the final file's directory.
 std::string temporary_entry_name(uint64_t runId, uint32_t entry);
+// Name under which run `runId` makes its new directory number `number`
+// (kStageDirectory) beside where it is to stand.
+std::string temporary_directory_name(uint64_t runId, uint32_t number);

@@ -10,6 +10,7 @@
 #include "install/directory_walker.h"
 #include "install/journal_replay.h"
 #include "platform/tree_copy.h"
+#include "platform/tree_removal.h"
 
 namespace replay_detail {
 
@@ -122,7 +123,20 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
   HANDLE at = INVALID_HANDLE_VALUE;
   struct stat status;
 
-  // First what frees space: the run's temporary and new files, but for the
+  // A directory still under its hidden name holds nothing but the run's
+  // own, complete or not: it goes whole, never following a link in it.
+  // Whatever stands at its own name then is someone else's.
+  std::unordered_set<std::string> unrevealed;
+  for (const JournalRecord& record : records) {
+    if (record.type != JournalRecordType::kStageDirectory) continue;
+    split_relative(record.path, directory, name);
+    const std::string hidden = temporary_directory_name(runId, record.entry);
+    if (targets.open(directory, at) != 0 || !status_at<Files>(at, hidden, status)) continue;
+    removeEntryAt(descriptorOf(at), hidden);
+    unrevealed.insert(record.path);
+    tell("removed", record.path);
+  }
+  // Then what frees space: the run's temporary and new files, but for the
   // earlier versions that wait under temporary names.
   for (const JournalRecord& record : records) {
     if (record.type != JournalRecordType::kCreate && record.type != JournalRecordType::kReplace) {
@@ -152,7 +166,11 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
   }
   // Deepest first; a directory holding anything not the run's own stays.
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
-    if (record->type != JournalRecordType::kMakeDirectory) continue;
+    if (record->type != JournalRecordType::kMakeDirectory &&
+        (record->type != JournalRecordType::kStageDirectory ||
+         unrevealed.count(record->path) != 0)) {
+      continue;
+    }
     split_relative(record->path, directory, name);
     if (targets.open(directory, at) == 0 && Files::RemoveDirectoryAt(at, name) == 0) {
       tell("removed", record->path);

@@ -100,6 +100,11 @@ class BasicRollback {
   // into place. The handle stays valid until the next call.
   uint32_t directoryOf(const std::string& name, HANDLE& directory);
   std::string temporaryName(uint32_t entry) const;
+  // Whether the target-relative file `name` lies in a directory the run
+  // makes under a hidden name that it has not yet given its own: a new file
+  // there is written under its own name, since nobody sees it before the
+  // directory is complete.
+  bool inHiddenDirectory(const std::string& name) const;
   const std::string& target() const { return m_target; }
   // Whether the run has begun to change the target (its journal exists).
   bool changing() const { return !m_backupRoot.empty(); }
@@ -145,6 +150,12 @@ class BasicRollback {
   uint32_t makeBackupRoot();
   uint32_t planDirectories(const std::string& name);
   void planDirectoryTimes(const std::string& directory);
+  // Whether the target-relative `directory` is one the run makes under a
+  // hidden name, or lies below one.
+  bool hidden(const std::string& directory) const;
+  // Gives every directory made under a hidden name its own (never over
+  // anything standing there now). 0 or the failing rename's code.
+  uint32_t revealDirectories();
   uint32_t saveFile(const std::string& name);
   // Saves the file `name` replaces where names cannot be swapped, durably,
   // unless it was saved already.
@@ -188,6 +199,10 @@ class BasicRollback {
   std::unordered_set<std::string> m_timedDirectories;
   // Target-relative files the run created.
   std::unordered_set<std::string> m_createdFiles;
+  // The outermost directories the run makes (target-relative), each under a
+  // hidden name until the commit renames it, and how many it has planned.
+  std::unordered_set<std::string> m_hiddenDirectories;
+  uint32_t m_hiddenCount = 0;
   std::string m_blocked;
   std::string m_kept;
   std::string m_foreign;

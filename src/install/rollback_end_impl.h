@@ -10,9 +10,12 @@ uint32_t BasicRollback<Files>::stop(const std::function<bool()>& cancelled) {
   // caught up.
   if (cancelled && cancelled()) return ERROR_CANCELLED;
   if (m_backupRoot.empty()) return 0;
-  // Every new file and every rename on the disk, then the journal goes:
-  // from here on, the installation stands.
-  const uint32_t code = Files::FlushFileSystem(m_lock.handle());
+  // The new directories, complete, take their names; then every new file
+  // and every rename is on the disk, and then the journal goes: from here
+  // on, the installation stands.
+  uint32_t code = revealDirectories();
+  if (code != 0) return code;
+  code = Files::FlushFileSystem(m_lock.handle());
   if (code != 0) return fail(code, m_target);
   if (cancelled && cancelled()) return ERROR_CANCELLED;
   m_journalFile.close();

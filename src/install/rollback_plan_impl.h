@@ -92,7 +92,15 @@ uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
     if (missing) {
       planDirectoryTimes(parent);
       JournalRecord record;
-      record.type = JournalRecordType::kMakeDirectory;
+      // The outermost new directory is made under a hidden name, and
+      // everything below it under its own.
+      const bool outermost = m_plannedDirectories.count(parent) == 0 && !hidden(parent);
+      record.type =
+          outermost ? JournalRecordType::kStageDirectory : JournalRecordType::kMakeDirectory;
+      if (outermost) {
+        record.entry = m_hiddenCount++;
+        m_hiddenDirectories.insert(directory);
+      }
       record.path = directory;
       m_records.push_back(std::move(record));
       m_plannedDirectories.insert(directory);
@@ -135,8 +143,10 @@ uint32_t BasicRollback<Files>::applyPlan() {
   std::string parent;
   std::string base;
   for (size_t i = first; i < m_records.size(); ++i) {
-    if (m_records[i].type != JournalRecordType::kMakeDirectory) continue;
+    const bool outermost = m_records[i].type == JournalRecordType::kStageDirectory;
+    if (!outermost && m_records[i].type != JournalRecordType::kMakeDirectory) continue;
     split_relative(m_records[i].path, parent, base);
+    if (outermost) base = temporary_directory_name(m_runId, m_records[i].entry);
     HANDLE at = INVALID_HANDLE_VALUE;
     code = m_targetWalker.open(parent, at);
     if (code == 0) code = Files::CreateDirectoryAt(at, base, 0777);
@@ -147,6 +157,7 @@ uint32_t BasicRollback<Files>::applyPlan() {
         (above.st_uid != 0 || above.st_gid != getegid())) {
       code = Files::SetOwnerAt(at, base, above.st_uid, above.st_gid);
     }
+    if (code == 0 && outermost) m_targetWalker.hide(m_records[i].path, base);
     if (code != 0) {
       m_blocked = m_target + m_records[i].path;
       return fail(ERROR_PATH_NOT_FOUND, m_records[i].path,
@@ -255,6 +266,41 @@ uint32_t BasicRollback<Files>::directoryOf(const std::string& name, HANDLE& dire
 template <class Files>
 std::string BasicRollback<Files>::temporaryName(uint32_t entry) const {
   return temporary_entry_name(m_runId, entry);
+}
+
+template <class Files>
+bool BasicRollback<Files>::hidden(const std::string& directory) const {
+  if (m_hiddenDirectories.empty()) return false;
+  for (std::string ancestor = directory; !ancestor.empty();
+       ancestor = rollback_detail::parent_of(ancestor)) {
+    if (m_hiddenDirectories.count(ancestor) != 0) return true;
+  }
+  return false;
+}
+
+template <class Files>
+bool BasicRollback<Files>::inHiddenDirectory(const std::string& name) const {
+  return hidden(rollback_detail::parent_of(name));
+}
+
+template <class Files>
+uint32_t BasicRollback<Files>::revealDirectories() {
+  if (m_hiddenDirectories.empty()) return 0;
+  std::string parent;
+  std::string base;
+  for (const JournalRecord& record : m_records) {
+    if (record.type != JournalRecordType::kStageDirectory) continue;
+    split_relative(record.path, parent, base);
+    HANDLE at = INVALID_HANDLE_VALUE;
+    uint32_t code = m_targetWalker.open(parent, at);
+    if (code == 0) {
+      code = Files::MoveNewFileAt(at, temporary_directory_name(m_runId, record.entry), base);
+    }
+    if (code != 0) return fail(code, record.path);
+    m_targetWalker.reveal(record.path);
+  }
+  m_hiddenDirectories.clear();
+  return 0;
 }
 
 template <class Files>

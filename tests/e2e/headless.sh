@@ -71,14 +71,14 @@ run kit 1 "Specify correct path to template directory." -S
 
 rm -rf "$HOME" && mkdir "$HOME"
 start_setup "$E2E_DIR/big-kit" -S
-wait_for 60 test -e "$DEFAULT/d1/f0001"
+wait_for 60 written "$DEFAULT" d1/f0001
 kill -INT "$SETUP_PID"
 finish_setup 2 "an interrupted installation"
 said "Restoring the previous version..."
 said "Installation canceled. Template directory has not been changed."
 assert_empty "$HOME" "after the interrupt"
 start_setup "$E2E_DIR/big-kit" -S
-wait_for 60 test -e "$DEFAULT/d1/f0001"
+wait_for 60 written "$DEFAULT" d1/f0001
 kill -KILL "$SETUP_PID"
 wait "$SETUP_PID" || true
 run kit 0 "An interrupted installation is pending: a real run will first undo it in $DEFAULT" -N

@@ -61,6 +61,14 @@ finish_setup() {
 said() { grep -qF -- "$1" "$LOG" || fail "no \"$1\" in: $(cat "$LOG")"; }
 said_line() { grep -qxF -- "$1" "$LOG" || fail "no line \"$1\" in: $(cat "$LOG")"; }
 
+# written DIR DIRECTORY/FILE: FILE has been written below DIR, in its own
+# directory or in that still under its hidden name (a new directory takes its
+# own only at the commit).
+written() {
+  for path in "$1/$2" "$1"/.p8dir-*/"${2#*/}"; do [ -e "$path" ] && return 0; done
+  return 1
+}
+
 # wait_for SECONDS COMMAND...: repeats COMMAND until it succeeds.
 wait_for() {
   tries=$(($1 * 10)) && shift

@@ -50,7 +50,7 @@ finish_setup 1 "a failed installation"
 # Cancelled midway into a new directory: the directories made for it go too.
 make_big_kit
 install_into "$E2E_DIR/big-kit" "$E2E_DIR/new/target" "$lang"
-wait_for 60 test -e "$E2E_DIR/new/target/d1/f0001"
+wait_for 60 written "$E2E_DIR/new/target" d1/f0001
 # Held while the cancel is queued, so that it reaches a running installation.
 kill -STOP "$SETUP_PID"
 shot "$lang-4-progress"

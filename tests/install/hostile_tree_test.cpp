@@ -88,23 +88,32 @@ TEST_F(HostileTreeTest, PlantedLinksAndBackupRootsAreNeverFollowed) {
   }
 }
 
-// A file someone saves at a new file's name while the run writes it stays: the run
-// stops there, names it, and undoes the rest.
-TEST_F(HostileTreeTest, AFileSavedAtANewNameDuringTheRunStays) {
-  write_file(target / "conf/x.cfg", "old x", kT - 1);
-  openKit({{"conf\\x.cfg", "kit x"}, {"conf\\new.cfg", "kit new"}});
-  FileFaults faults;
-  faults.on(FileOperation::kMove, [&](const std::string& path) {
-    const std::string name = "conf/new.cfg";
-    if (path.size() > name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0)
+// What someone saves at a new name while the run goes stays: a file where a new file
+// is renamed to, a directory where a new one is to take its name at the commit. The
+// run stops there, names it, and undoes the rest.
+TEST_F(HostileTreeTest, WhatIsSavedAtANewNameDuringTheRunStays) {
+  openKit({{"conf\\x.cfg", "kit x"}, {"conf\\new.cfg", "kit new"}, {"fresh\\a.cfg", "kit a"}});
+  for (const std::string name : {"conf/new.cfg", "fresh"}) {
+    SCOPED_TRACE(name);
+    remove_tree(target / "conf");
+    remove_tree(target / "fresh");
+    write_file(target / "conf/x.cfg", "old x", kT - 1);
+    FileFaults faults;
+    faults.on(FileOperation::kMove, [&](const std::string& path) {
+      if (path.size() < name.size() || path.compare(path.size() - name.size(), name.size(), name) != 0)
+        return 0u;
+      if (name == "fresh") return static_cast<uint32_t>(mkdir((target / name).c_str(), 0700));
       write_file(target / name, "the user's", kT + 50);
-    return 0u;
-  });
-  const Outcome outcome = install(target.path());
-  EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
-  EXPECT_EQ("conf/new.cfg: " + resource("IDS_REASON_INTHEWAY"), narrow_lib(data.failureDetail()));
-  EXPECT_EQ("old x|the user's", read_file(target / "conf/x.cfg") + "|" + read_file(target / "conf/new.cfg"));
-  EXPECT_EQ("", leftovers());
+      return 0u;
+    });
+    const Outcome outcome = install(target.path());
+    EXPECT_EQ(ERROR_ALREADY_EXISTS, outcome.result);
+    EXPECT_EQ(name + ": " + resource("IDS_REASON_INTHEWAY"), narrow_lib(data.failureDetail()));
+    EXPECT_EQ("old x", read_file(target / "conf/x.cfg"));
+    EXPECT_EQ(name == "fresh" ? "d 0700" : "f 0644", snapshot_tree(target.path()).at(name).substr(0, 6));
+    EXPECT_EQ(name == "fresh" ? "" : "the user's", name == "fresh" ? "" : read_file(target / name));
+    EXPECT_EQ("", leftovers());
+  }
 }
 
 namespace {

@@ -56,7 +56,8 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   faults.on(FileOperation::kCreate, [&](const std::string& path) {
     Outcome state;
     data.getInstallState(state.code, state.message, state.progress);
-    if (path.find(".p8new") != std::string::npos) published += state.text() + ";";
+    if (path.find(".p8new") != std::string::npos || path.find(".p8dir") != std::string::npos)
+      published += state.text() + ";";
     return 0u;
   });
   faults.on(FileOperation::kMove, [&](const std::string&) {
@@ -181,8 +182,9 @@ TEST_F(InstallerTest, RefusedRunsTouchNothing) {
     kit.close();  // from its start again
     ASSERT_EQ(0u, kit.open(wide(kitPath())));
     FileFaults faults;
-    if (operation == FileOperation::kMakeDirectory) faults.fail(operation, fault, name.substr(0, name.find('\\')));
-    if (operation != FileOperation::kMakeDirectory && fault != 0) faults.fail(operation, fault, "sub/.p8new");
+    // A new directory is made under a hidden name, and a new file in it under its own.
+    if (operation == FileOperation::kMakeDirectory) faults.fail(operation, fault, ".p8dir");
+    if (operation != FileOperation::kMakeDirectory && fault != 0) faults.fail(operation, fault, "/" + name.substr(4));
     EXPECT_EQ(outcome, install(target.path(), 100).text()) << name;
     EXPECT_EQ(detail, narrow_lib(data.failureDetail())) << name;
     EXPECT_EQ(before, snapshot_tree(target.path())) << name;

@@ -8,6 +8,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -368,7 +369,13 @@ TEST_F(WizardTest, LeavingBeforeOrDuringTheInstallationEndsWithTheCancelCodeAndC
       d.directoryPage()->setPath(target);
       click(d.nextButton());  // returns after the installation
     });
-    postWhen([&] { return exists(target + "/d0"); }, [&] {  // the first directory written
+    // The first new directory being written, still under its hidden name.
+    const auto writing = [&] {
+      const auto names = directory_names(target);
+      return std::any_of(names.begin(), names.end(),
+                         [](const std::string& name) { return name.rfind(".p8dir", 0) == 0; });
+    };
+    postWhen(writing, [&] {
       pages += page(d) + "\n";
       leave(d);
     });
