@@ -128,14 +128,14 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   // In a directory nobody sees before the commit, a new file is written
   // under its own name at once.
   const bool hidden = !entry.replaces && this->inHiddenDirectory(entry.name);
-  const std::string temporary =
+  const std::string writtenAs =
       hidden ? entry.name.substr(entry.name.rfind('/') + 1) : this->temporaryName(entry.index);
   HANDLE output = INVALID_HANDLE_VALUE;
   // Private until it is complete; then the mode it is to have.
-  code = Files::CreateFileAt(directory, temporary, entry.keepMode ? 0600 : kNewFileMode, output);
+  code = Files::CreateFileAt(directory, writtenAs, entry.keepMode ? 0600 : kNewFileMode, output);
   if (code != 0) return this->fail(code, entry.name);
-  // A cancel inside the copy leaves the temporary file, which the rollback
-  // removes.
+  // A cancel inside the copy leaves the file half written, under its
+  // temporary name or in a hidden directory: the rollback removes it.
   code = kit.copyTo(entry.index, output, observerFor(path));
   if (code != 0 && code != ERROR_CANCELLED) failInKit(kit, code, entry.name);
   if (code == 0) code = giveOwner(directory, output, entry);
@@ -150,7 +150,7 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
   if (code == 0 && entry.size >= kEarlyWriteBackSize) Files::StartWriteBack(output);
   Files::CloseHandle(output);
   if (code != 0 || hidden) return code;
-  return this->putInPlace(entry.name, temporary, entry.replaces);
+  return this->putInPlace(entry.name, writtenAs, entry.replaces);
 }
 
 template <class Kit, class Files>

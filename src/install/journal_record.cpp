@@ -71,7 +71,7 @@ bool decodePayload(const char* data, size_t size, JournalRecord& record) {
   record.made.seconds = static_cast<int64_t>(madeSeconds);
   record.made.nanoseconds = static_cast<int64_t>(madeNanoseconds);
   if (type < static_cast<uint8_t>(JournalRecordType::kHeader) ||
-      type > static_cast<uint8_t>(JournalRecordType::kStageDirectory)) {
+      type > static_cast<uint8_t>(JournalRecordType::kHiddenDirectory)) {
     return false;
   }
   record.type = static_cast<JournalRecordType>(type);

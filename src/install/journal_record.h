@@ -45,7 +45,7 @@ enum class JournalRecordType : uint8_t {
   // temporary_directory_name(runId, entry) in the same parent, and given
   // its name just before the commit. Until then nothing below it is
   // anybody's but the run's.
-  kStageDirectory = 6,
+  kHiddenDirectory = 6,
 };
 
 // What identifies a file as the one seen before: device and inode, and as a
@@ -85,5 +85,5 @@ bool decode_journal(const std::string& bytes, std::vector<JournalRecord>& record
 // before it is renamed into place; it lies in the final file's directory.
 std::string temporary_entry_name(uint64_t runId, uint32_t entry);
 // Name under which run `runId` makes its new directory number `number`
-// (kStageDirectory) beside where it is to stand.
+// (kHiddenDirectory) beside where it is to stand.
 std::string temporary_directory_name(uint64_t runId, uint32_t number);

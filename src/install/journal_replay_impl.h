@@ -128,7 +128,7 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
   // Whatever stands at its own name then is someone else's.
   std::unordered_set<std::string> unrevealed;
   for (const JournalRecord& record : records) {
-    if (record.type != JournalRecordType::kStageDirectory) continue;
+    if (record.type != JournalRecordType::kHiddenDirectory) continue;
     split_relative(record.path, directory, name);
     const std::string hidden = temporary_directory_name(runId, record.entry);
     if (targets.open(directory, at) != 0 || !status_at<Files>(at, hidden, status)) continue;
@@ -167,7 +167,7 @@ ReplayResult replay_journal(const std::vector<JournalRecord>& records, HANDLE ta
   // Deepest first; a directory holding anything not the run's own stays.
   for (auto record = records.rbegin(); record != records.rend(); ++record) {
     if (record->type != JournalRecordType::kMakeDirectory &&
-        (record->type != JournalRecordType::kStageDirectory ||
+        (record->type != JournalRecordType::kHiddenDirectory ||
          unrevealed.count(record->path) != 0)) {
       continue;
     }

@@ -96,7 +96,7 @@ uint32_t BasicRollback<Files>::planDirectories(const std::string& name) {
       // everything below it under its own.
       const bool outermost = m_plannedDirectories.count(parent) == 0 && !hidden(parent);
       record.type =
-          outermost ? JournalRecordType::kStageDirectory : JournalRecordType::kMakeDirectory;
+          outermost ? JournalRecordType::kHiddenDirectory : JournalRecordType::kMakeDirectory;
       if (outermost) {
         record.entry = m_hiddenCount++;
         m_hiddenDirectories.insert(directory);
@@ -143,7 +143,7 @@ uint32_t BasicRollback<Files>::applyPlan() {
   std::string parent;
   std::string base;
   for (size_t i = first; i < m_records.size(); ++i) {
-    const bool outermost = m_records[i].type == JournalRecordType::kStageDirectory;
+    const bool outermost = m_records[i].type == JournalRecordType::kHiddenDirectory;
     if (!outermost && m_records[i].type != JournalRecordType::kMakeDirectory) continue;
     split_relative(m_records[i].path, parent, base);
     if (outermost) base = temporary_directory_name(m_runId, m_records[i].entry);
@@ -289,7 +289,7 @@ uint32_t BasicRollback<Files>::revealDirectories() {
   std::string parent;
   std::string base;
   for (const JournalRecord& record : m_records) {
-    if (record.type != JournalRecordType::kStageDirectory) continue;
+    if (record.type != JournalRecordType::kHiddenDirectory) continue;
     split_relative(record.path, parent, base);
     HANDLE at = INVALID_HANDLE_VALUE;
     uint32_t code = m_targetWalker.open(parent, at);

@@ -16,7 +16,7 @@ TEST(JournalFormat, RoundTripAndTheEndsACrashLeaves) {
       {Type::kCreate, 4000000000u, 0, {}, 0, 0, "a/b.cfg", "", {0, 0, 42, -7, 0}},
       {Type::kReplace, 7, 0, {1, 2, 3, -4, 999999999}, 0, 0, std::string("x\0y", 3), "",
        {0, 0, 1ull << 40, 1600000000, 0}},
-      {Type::kStageDirectory, 3, 0, {}, 0, 0, "new dir/made", "", {}},
+      {Type::kHiddenDirectory, 3, 0, {}, 0, 0, "new dir/made", "", {}},
       times};
   std::string bytes = journal_file_start();
   std::vector<size_t> ends;

@@ -1,8 +1,16 @@
 // Moves onto a tmpfs mounted privately in a forked child: another device, so
-// rename fails with EXDEV and the copy is taken, and a full file system.
+// rename fails with EXDEV and the copy is taken, and a full file system; and
+// flushes the kernel fails for a child that filters its system calls.
 #include <gtest/gtest.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cstddef>
 
 #include <sstream>
 
@@ -75,4 +83,34 @@ TEST(RestrictedFailures, MovesAcrossFileSystemsCopyEverythingOrNothing) {
       "free 0 65536\nat 17 tree 00 back 0\nsame\nbig 112 old 262144 left big and big disk memory ",
       report);
   EXPECT_EQ(expected, describe(disk));
+}
+
+// A flush of one file and one of its whole file system are each their own call, and
+// each call's failure is reported: the child fails `fsync` as a read-only file system
+// and `syncfs` as an input/output error.
+TEST(RestrictedFailures, EachFlushReportsItsOwnFailure) {
+  ScratchDirectory scratch = platform_scratch();
+  write_file(scratch / "file", "x");
+  const std::string report = run_in_child([&] {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EROFS),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_syncfs, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+    sock_fprog program = {sizeof filter / sizeof filter[0], filter};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+      return std::string("skip: no system call filter");
+    }
+    const HANDLE file = reinterpret_cast<HANDLE>(intptr_t{open((scratch / "file").c_str(), O_RDONLY)});
+    return std::to_string(FileSystem::FlushFileBuffers(file)) + " " +
+           std::to_string(FileSystem::FlushFileSystem(file));
+  });
+  if (is_skip_report(report)) GTEST_SKIP() << report;
+  EXPECT_EQ(std::to_string(ERROR_WRITE_PROTECT) + " " + std::to_string(ERROR_IO_DEVICE), report);
 }
