@@ -53,10 +53,6 @@ class BasicInstaller : public BasicRollback<Files> {
   enum class Action { kSkip, kWrite, kFail };
   // Permission bits of a new file, before the umask.
   static constexpr uint32_t kNewFileMode = 0660;
-  // Files from this size on have their write-back started as soon as they
-  // are written (measured: about 10% of the files holding half the bytes of
-  // a typical tree).
-  static constexpr uint64_t kEarlyWriteBackSize = 64 << 10;
   struct PlannedEntry {
     uint32_t index = 0;
     // A replaced file's permission bits, owner and group, which the new

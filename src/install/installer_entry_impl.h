@@ -144,11 +144,8 @@ uint32_t BasicInstaller<Kit, Files>::writeEntry(Kit& kit, const PlannedEntry& en
     code = Files::SetFileMode(output, entry.mode);
     if (code != 0) this->fail(code, entry.name);
   }
-  // A large file's write-back starts now; the commit waits for all of them
-  // at once. For a small one the call costs the writing thread more than
-  // it saves the commit.
-  if (code == 0 && entry.size >= kEarlyWriteBackSize) Files::StartWriteBack(output);
   Files::CloseHandle(output);
+  if (code == 0) this->wrote(entry.size);
   if (code != 0 || hidden) return code;
   return this->putInPlace(entry.name, writtenAs, entry.replaces);
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "install/directory_walker.h"
+#include "install/early_flush.h"
 #include "install/failure_point.h"
 #include "install/install_registry.h"
 #include "install/journal_file.h"
@@ -40,12 +41,17 @@ template <class Files>
 class BasicRollback {
  public:
   BasicRollback() = default;
-  ~BasicRollback() { endInspection(); }
+  ~BasicRollback() {
+    m_earlyFlush.end();
+    endInspection();
+  }
   BasicRollback(const BasicRollback&) = delete;
   BasicRollback& operator=(const BasicRollback&) = delete;
 
   // How long start waits for another installation into the target to end.
   void setLockWait(int milliseconds) { m_lockWait = milliseconds; }
+  // How many bytes a run writes between two flushes ahead of the commit's.
+  void setEarlyFlushStep(uint64_t bytes) { m_earlyFlush.setStep(bytes); }
 
   // Opens the run: makes the target directory and its missing parents
   // (recorded in the registry first), takes the target's lock and undoes
@@ -110,6 +116,10 @@ class BasicRollback {
   bool changing() const { return !m_backupRoot.empty(); }
   // The path that a failure of statusOf or planEntry found blocked.
   const std::string& blocked() const { return m_blocked; }
+  // Counts `bytes` more of the run written: now and then the file system is
+  // flushed ahead of the commit, on a thread of its own, while the run goes
+  // on (until stop or rollback).
+  void wrote(uint64_t bytes) { m_earlyFlush.wrote(bytes); }
   // Where the last failing step of start, statusOf, planEntry, applyPlan,
   // stop or rollback failed and why.
   const FailurePoint& failure() const { return m_failure; }
@@ -173,6 +183,8 @@ class BasicRollback {
   std::string m_target;
   uint64_t m_runId = 0;
   TargetLock m_lock;
+  // Flushes through the lock's directory, which stays open until it ends.
+  EarlyFlush m_earlyFlush;
   BasicDirectoryWalker<Files> m_targetWalker;
   BasicRegistryEntry<Files> m_registry;
   std::vector<std::string> m_madeAboveTarget;

@@ -8,6 +8,7 @@ template <class Files>
 uint32_t BasicRollback<Files>::stop(const std::function<bool()>& cancelled) {
   // A cancel counts until the commit: before it, and once the disk has
   // caught up.
+  m_earlyFlush.end();
   if (cancelled && cancelled()) return ERROR_CANCELLED;
   if (m_backupRoot.empty()) return 0;
   // The new directories, complete, take their names; then every new file
@@ -62,6 +63,7 @@ std::vector<FailurePoint> BasicRollback<Files>::discardBackup() {
 
 template <class Files>
 uint32_t BasicRollback<Files>::rollback(uint32_t code) {
+  m_earlyFlush.end();
   if (!m_started) {
     m_registry.remove();
     return code;

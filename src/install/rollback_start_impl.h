@@ -127,6 +127,8 @@ uint32_t BasicRollback<Files>::start(const WideString& targetDirectory) {
     return fail(ERROR_ALREADY_EXISTS, leftover, detail.reason);
   }
   m_knownDirectories.insert(std::string());
+  const HANDLE target = m_lock.handle();
+  m_earlyFlush.begin([target] { Files::FlushFileSystemAhead(target); });
   return 0;
 }
 

@@ -1,5 +1,5 @@
 // The durability operations of FileSystem: flushing one file, a whole file
-// system, starting write-back early, and hard links (saving a file under a
+// system, now or ahead of the flush that counts, and hard links (saving a file under a
 // second name costs neither a copy nor space).
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,9 +28,15 @@ uint32_t FileSystem::FlushFileSystem(HANDLE handle) {
   return ERROR_SUCCESS;
 }
 
-void FileSystem::StartWriteBack(HANDLE handle) {
-  if (handle == INVALID_HANDLE_VALUE) return;
-  sync_file_range(descriptorOf(handle), 0, 0, SYNC_FILE_RANGE_WRITE);
+void FileSystem::FlushFileSystemAhead(HANDLE directory) {
+  if (directory == INVALID_HANDLE_VALUE) return;
+  // A new open file description, not a duplicate: a write-back error is
+  // reported once to each description that existed when it happened, and
+  // this flush must not take it from the one the commit flushes through.
+  const int own = openat(descriptorOf(directory), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (own < 0) return;
+  retryOnInterrupt([&] { return syncfs(own); });
+  close(own);
 }
 
 uint32_t FileSystem::CreateHardLink(const WideString& newPath, const WideString& existingPath) {

@@ -44,9 +44,12 @@ class FileSystem {
   // Writes everything pending on the handle's whole file system through to
   // the disk (syncfs): one call for the thousands of files of an installation.
   static uint32_t FlushFileSystem(HANDLE handle);
-  // Starts writing the file's data to the disk without waiting, so that a
-  // later flush finds little left to do. Errors are left to that flush.
-  static void StartWriteBack(HANDLE handle);
+  // Writes everything pending on the whole file system of `directory` to
+  // the disk through a descriptor of its own (syncfs), so that a later flush
+  // finds little left to do. Its outcome does not count: a failure it meets
+  // is still reported to that flush, through its own descriptor opened
+  // before. Any thread; the last error stays as it is.
+  static void FlushFileSystemAhead(HANDLE directory);
 
   // Path operations: they return their code and leave the last error alone.
   // No shell is involved: any character of a path is taken literally.

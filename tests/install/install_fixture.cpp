@@ -90,6 +90,7 @@ Outcome InstallTest::install(const std::string& directory, int lockWait, int pau
                              bool dryRun) {
   BasicInstaller<FaultyKit, FaultyFileSystem> installer(pause);
   installer.setLockWait(lockWait);
+  installer.setEarlyFlushStep(earlyFlushStep);
   data.setDryRun(dryRun);
   data.init(&kit, wide(directory));
   Outcome outcome;

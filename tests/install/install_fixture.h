@@ -74,4 +74,6 @@ class InstallTest : public ::testing::Test {
   FaultyKit kit;
   BasicInstallProcessData<FaultyKit> data;
   InstallLog log;
+  // Bytes a run writes between two flushes ahead of the commit's.
+  uint64_t earlyFlushStep = EarlyFlush::kDefaultStep;
 };

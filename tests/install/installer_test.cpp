@@ -18,7 +18,8 @@ using InstallerTest = InstallTest;
 
 // What is missing, older or a link to nowhere is written with the kit's time, path
 // and share published first; modes kept or 0660/0777 less the umask, the backup
-// root and registry private; a file named twice decided once; success paused. A dry
+// root and registry private; a file named twice decided once; success paused; the
+// target's file system flushed ahead while writing, never after the commit. A dry
 // run before decides the same and only reads; the log and counts tell every action.
 TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
   const mode_t umaskBefore = umask(022);
@@ -66,9 +67,22 @@ TEST_F(InstallerTest, WritesWhatIsMissingOrOlder) {
       modes.insert(item.substr(0, 6));
     return 0u;
   });
+  // One step, reached by the third file; a slow flush, which the commit waits for.
+  earlyFlushStep = 30;
+  faults.on(FileOperation::kFlushAhead, [](const std::string&) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return 0u;
+  });
   const auto started = std::chrono::steady_clock::now();
   const Outcome outcome = install(target.path(), 0, 300);
   EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(300));
+  std::string flushesAhead;
+  for (const FileCall& call : faults.calls()) {
+    if (call.operation == FileOperation::kFlushAhead) flushesAhead += "ahead;";
+    if (call.operation == FileOperation::kMove && call.path.find("committed") != std::string::npos)
+      flushesAhead += "committed;";
+  }
+  EXPECT_EQ("ahead;committed;", flushesAhead);
   umask(umaskBefore);
   const std::string root = target.path() + "/";
   EXPECT_EQ("0 0 0 " + root + "missing.cfg;0 0 13 " + root + "older.cfg;0 0 48 " + root +

@@ -1,13 +1,15 @@
 // Moves onto a tmpfs mounted privately in a forked child: another device, so
 // rename fails with EXDEV and the copy is taken, and a full file system; and
-// flushes the kernel fails for a child that filters its system calls.
+// flushes the kernel fails or traps for a child that filters its system calls.
 #include <gtest/gtest.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
+#include <ucontext.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -15,6 +17,7 @@
 #include <sstream>
 
 #include "platform/file_system.h"
+#include "platform/last_error.h"
 #include "platform/test_files.h"
 #include "support/child_process.h"
 
@@ -113,4 +116,62 @@ TEST(RestrictedFailures, EachFlushReportsItsOwnFailure) {
   });
   if (is_skip_report(report)) GTEST_SKIP() << report;
   EXPECT_EQ(std::to_string(ERROR_WRITE_PROTECT) + " " + std::to_string(ERROR_IO_DEVICE), report);
+}
+
+namespace {
+
+// What a child's trapped syncfs was asked: the descriptor, and whether it
+// named a directory then.
+volatile long g_syncfsDescriptor = -1;
+volatile bool g_syncfsOnDirectory = false;
+
+void trap_syncfs(int, siginfo_t* info, void* context) {
+  auto* registers = static_cast<ucontext_t*>(context)->uc_mcontext.gregs;
+  if (info->si_syscall != __NR_syncfs) return;
+  g_syncfsDescriptor = registers[REG_RDI];
+  struct stat status;
+  g_syncfsOnDirectory =
+      fstat(static_cast<int>(g_syncfsDescriptor), &status) == 0 && S_ISDIR(status.st_mode);
+  registers[REG_RAX] = 0;
+}
+
+}  // namespace
+
+// A flush ahead of the one that counts reaches syncfs through a description of
+// its own of the directory (a write-back error is then still reported to the
+// flush that counts), closes it, and leaves the given handle and the last
+// error alone.
+TEST(RestrictedFailures, AFlushAheadUsesADescriptionOfItsOwn) {
+  ScratchDirectory scratch = platform_scratch();
+  const std::string report = run_in_child([&] {
+    struct sigaction action = {};
+    action.sa_sigaction = trap_syncfs;
+    action.sa_flags = SA_SIGINFO;
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_syncfs, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_TRAP),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+    sock_fprog program = {sizeof filter / sizeof filter[0], filter};
+    if (sigaction(SIGSYS, &action, nullptr) != 0 || prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+      return std::string("skip: no system call filter");
+    }
+    const int directory = open(scratch.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const int next = dup(directory);
+    close(next);
+    setLastError(ERROR_DISK_FULL);
+    FileSystem::FlushFileSystemAhead(reinterpret_cast<HANDLE>(intptr_t{directory}));
+    const int after = dup(directory);
+    std::ostringstream out;
+    out << (g_syncfsDescriptor == directory ? "given" : g_syncfsOnDirectory ? "own" : "none")
+        << " " << FileSystem::GetLastError() << (fcntl(directory, F_GETFD) >= 0 ? " open" : "")
+        << (after == next ? " closed" : " leaked");
+    return out.str();
+  });
+  if (is_skip_report(report)) GTEST_SKIP() << report;
+  EXPECT_EQ("own " + std::to_string(ERROR_DISK_FULL) + " open closed", report);
 }

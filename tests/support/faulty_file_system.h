@@ -28,6 +28,7 @@ enum class FileOperation {
   kRemoveDirectory,  // RemoveDirectory, RemoveDirectoryAt
   kDelete,           // DeleteFile, DeleteFileAt
   kFlush,            // FlushFileBuffers, FlushFileSystem
+  kFlushAhead,       // FlushFileSystemAhead, from any thread
   kStatus,           // StatusAt, StatusOfPath, GetFileTime, GetFileSize, GetFreeSpaceTmpDir
   kAccess,           // CheckWritable
 };
@@ -190,11 +191,18 @@ struct FaultyFileSystem {
     FileFaults::closed(handle);
     return FileSystem::CloseHandle(handle);
   }
-  // What no test fails: a seek on a regular file, a hint, the cells of the process.
+  // What no test fails: a seek on a regular file, the cells of the process.
   static uint32_t SetFilePointer(HANDLE handle, int32_t distance, long* high, uint32_t method) {
     return FileSystem::SetFilePointer(handle, distance, high, method);
   }
-  static void StartWriteBack(HANDLE handle) { FileSystem::StartWriteBack(handle); }
+  // A failure injected here skips the flush, which is all a failure of it
+  // may do.
+  static void FlushFileSystemAhead(HANDLE directory) {
+    through(Op::kFlushAhead, at(directory), [&] {
+      FileSystem::FlushFileSystemAhead(directory);
+      return 0u;
+    });
+  }
   static uint32_t GetTempPath(WideString& directory) { return FileSystem::GetTempPath(directory); }
   static uint32_t GetLastError() { return FileSystem::GetLastError(); }
 
