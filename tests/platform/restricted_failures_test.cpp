@@ -13,8 +13,10 @@
 #include <unistd.h>
 
 #include <cstddef>
-
+#include <initializer_list>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/last_error.h"
@@ -39,6 +41,25 @@ std::string describe(const std::string& root) {
     lines << "\n";
   }
   return lines.str();
+}
+
+// Filters the calling process's system calls: each call of `rules` returns
+// what its rule says instead of running, every other call runs. False when the
+// kernel filters none.
+bool filter_calls(std::initializer_list<std::pair<int, uint32_t>> rules) {
+  std::vector<sock_filter> filter = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+  for (const auto& [call, result] : rules) {
+    filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(call), 0, 1));
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, result));
+  }
+  filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+  sock_fprog program = {static_cast<unsigned short>(filter.size()), filter.data()};
+  return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
 }  // namespace
@@ -95,19 +116,8 @@ TEST(RestrictedFailures, EachFlushReportsItsOwnFailure) {
   ScratchDirectory scratch = platform_scratch();
   write_file(scratch / "file", "x");
   const std::string report = run_in_child([&] {
-    sock_filter filter[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EROFS),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_syncfs, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
-    sock_fprog program = {sizeof filter / sizeof filter[0], filter};
-    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
-        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+    if (!filter_calls({{__NR_fsync, SECCOMP_RET_ERRNO | EROFS},
+                       {__NR_syncfs, SECCOMP_RET_ERRNO | EIO}})) {
       return std::string("skip: no system call filter");
     }
     const HANDLE file = reinterpret_cast<HANDLE>(intptr_t{open((scratch / "file").c_str(), O_RDONLY)});
@@ -147,17 +157,8 @@ TEST(RestrictedFailures, AFlushAheadUsesADescriptionOfItsOwn) {
     struct sigaction action = {};
     action.sa_sigaction = trap_syncfs;
     action.sa_flags = SA_SIGINFO;
-    sock_filter filter[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_syncfs, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_TRAP),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
-    sock_fprog program = {sizeof filter / sizeof filter[0], filter};
-    if (sigaction(SIGSYS, &action, nullptr) != 0 || prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
-        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+    if (sigaction(SIGSYS, &action, nullptr) != 0 ||
+        !filter_calls({{__NR_syncfs, SECCOMP_RET_TRAP}})) {
       return std::string("skip: no system call filter");
     }
     const int directory = open(scratch.path().c_str(), O_RDONLY | O_DIRECTORY);
