@@ -9,10 +9,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cctype>
 #include <csignal>
-#include <regex>
+#include <sstream>
 #include <thread>
 
 #include "install/install_thread.h"
@@ -69,10 +71,19 @@ TEST(InstallLog, AppendsLinesAndRefusesWhatIsNoFile) {
   expected += "setup: cannot write the log " + small + ": " + reason(ERROR_INVALID_PARAMETER) + "\n";
   EXPECT_EQ(expected, testing::internal::GetCapturedStderr());
   close(reader);
-  const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d{4} ";
-  const std::string lines = stamp + "start a\\\\nb\\\\\\\\nc\n" + stamp + "end exit=0\n";
-  EXPECT_TRUE(std::regex_match(read_file(path), std::regex(lines)))
-      << read_file(path);
+  // Each line: a local time stamp with its offset ("2026-01-31T23:59:59+0100 "),
+  // then the event, its text escaped.
+  std::string shapes;
+  std::istringstream logged(read_file(path));
+  for (std::string line; std::getline(logged, line);) {
+    for (size_t at = 0; at < std::min<size_t>(line.size(), 24); ++at) {
+      if (isdigit(static_cast<unsigned char>(line[at]))) line[at] = '9';
+      if (at == 19 && line[at] == '+') line[at] = '-';
+    }
+    shapes += line + "\n";
+  }
+  const std::string stamp = "9999-99-99T99:99:99-9999 ";
+  EXPECT_EQ(stamp + "start a\\nb\\\\nc\n" + stamp + "end exit=0\n", shapes) << read_file(path);
   struct stat status;
   EXPECT_EQ(0100600u, stat(path.c_str(), &status) == 0 ? status.st_mode : 0);
 }
