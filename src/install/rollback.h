@@ -12,8 +12,9 @@
 // time, never through a symbolic link. `stop` commits once everything new is
 // on the disk; `rollback` (and, after a crash, the next start) undoes
 // everything from the journal. Used by the install worker thread only; no
-// locks. `Files` is the Win32-style file layer (FileSystem in the program;
-// tests pass wrappers that inject failures).
+// locks (while it writes, a thread of its own flushes the file system ahead
+// of the commit: early_flush.h). `Files` is the Win32-style file layer
+// (FileSystem in the program; tests pass wrappers that inject failures).
 // Declarations and contracts; the definitions (rollback_start_impl.h,
 // rollback_plan_impl.h, rollback_end_impl.h) are compiled once per file layer.
 #pragma once

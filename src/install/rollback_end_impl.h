@@ -6,9 +6,10 @@
 
 template <class Files>
 uint32_t BasicRollback<Files>::stop(const std::function<bool()>& cancelled) {
+  // The flushes ahead are over before anything of the commit.
+  m_earlyFlush.end();
   // A cancel counts until the commit: before it, and once the disk has
   // caught up.
-  m_earlyFlush.end();
   if (cancelled && cancelled()) return ERROR_CANCELLED;
   if (m_backupRoot.empty()) return 0;
   // The new directories, complete, take their names; then every new file

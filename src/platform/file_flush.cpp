@@ -1,6 +1,6 @@
 // The durability operations of FileSystem: flushing one file, a whole file
-// system, now or ahead of the flush that counts, and hard links (saving a file under a
-// second name costs neither a copy nor space).
+// system (now, or ahead of the flush that counts), and hard links (saving a
+// file under a second name costs neither a copy nor space).
 #include <fcntl.h>
 #include <unistd.h>
 
