@@ -42,10 +42,7 @@ template <class Files>
 class BasicRollback {
  public:
   BasicRollback() = default;
-  ~BasicRollback() {
-    m_earlyFlush.end();
-    endInspection();
-  }
+  ~BasicRollback() { endInspection(); }
   BasicRollback(const BasicRollback&) = delete;
   BasicRollback& operator=(const BasicRollback&) = delete;
 
@@ -184,7 +181,8 @@ class BasicRollback {
   std::string m_target;
   uint64_t m_runId = 0;
   TargetLock m_lock;
-  // Flushes through the lock's directory, which stays open until it ends.
+  // Flushes through the lock's directory. Declared after the lock, so that
+  // it ends before the lock's handle closes, also when destroyed mid-run.
   EarlyFlush m_earlyFlush;
   BasicDirectoryWalker<Files> m_targetWalker;
   BasicRegistryEntry<Files> m_registry;
